@@ -1,0 +1,216 @@
+#include "cli/CsvFormat.h"
+#include "cli/JsonFormat.h"
+#include "cli/ResultFormat.h"
+#include "cli/TableFormat.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+namespace {
+
+ServerRow Objective()
+{
+    ServerRow s;
+    s.address = "127.0.0.1:27960";
+    s.name = "Caf\xC3\xA9 \"Base\", EU";
+    s.gameType = 5;
+    s.mod = "OSP";
+    s.modUrl = "http://www.orangesmoothie.org";
+    s.friendlyFire = true;
+    s.ping = 48;
+    s.playersText = "2/16";
+    s.maxClients = 16;
+    s.punkBuster = false;
+    s.map = "mp_beach";
+    s.maxLives = 0;
+    s.players = {{"Blazko\\Jr", -3, 50}, {"bot", 12, 0}};
+    s.vars = {{"sv_hostname", "Caf\xC3\xA9"}, {"g_gametype", "5"}};
+    return s;
+}
+
+ServerRow Odd()
+{
+    ServerRow s;
+    s.address = "10.0.0.2:27961";
+    s.name = "esc\x1B[2Jape";
+    s.gameType = 9;
+    s.mod = "";
+    s.ping = 120;
+    s.playersText = "0/8";
+    s.maxClients = 8;
+    s.punkBuster = true;
+    s.map = "te_frostbite";
+    s.maxLives = 3;
+    return s;
+}
+
+template <typename Write>
+std::string Capture(Write write)
+{
+    std::ostringstream out;
+    write(out);
+    return out.str();
+}
+
+TEST(GameTypeTextTest, NamedTypesAndNumbersWithQuestionMark)
+{
+    EXPECT_EQ(GameTypeText(5), "MP - Objective");
+    EXPECT_EQ(GameTypeText(6), "SW - Stopwatch");
+    EXPECT_EQ(GameTypeText(7), "CP - Checkpoint");
+    EXPECT_EQ(GameTypeText(0), "0?");
+    EXPECT_EQ(GameTypeText(4), "4?");
+    EXPECT_EQ(GameTypeText(12), "12?");
+    EXPECT_EQ(GameTypeText(-1), "-1?");
+}
+
+TEST(TableFormatTest, ServerListHasTheDesktopColumns)
+{
+    const std::vector<ServerRow> rows = {Objective(), Odd()};
+    const std::string text =
+        Capture([&](std::ostream& out) { CTableFormat().WriteServers(out, rows); });
+    EXPECT_EQ(text,
+              "Server           Type            Mod  FF   Ping  Players  PB   Map"
+              "           MaxLives  Ip\n"
+              "---------------  --------------  ---  ---  ----  -------  ---  ------------"
+              "  --------  ---------------\n"
+              "Caf\xC3\xA9 \"Base\", EU  MP - Objective  OSP  yes    48     2/16  no   mp_beach"
+              "             0  127.0.0.1:27960\n"
+              "esc\xEF\xBF\xBD[2Jape       9?                   no    120      0/8  yes  "
+              "te_frostbite         3  10.0.0.2:27961\n");
+}
+
+TEST(TableFormatTest, PlayerListAndInfo)
+{
+    const std::vector<ServerRow> rows = {Objective()};
+    const std::vector<PlayerListRow> players = {{&rows[0], &rows[0].players[1]},
+                                                {&rows[0], &rows[0].players[0]}};
+    EXPECT_EQ(Capture([&](std::ostream& out) { CTableFormat().WritePlayers(out, players); }),
+              "Player     ServerPing  Ping  Frags  Server           Map       Players  Type\n"
+              "---------  ----------  ----  -----  ---------------  --------  -------  "
+              "--------------\n"
+              "bot                48     0     12  Caf\xC3\xA9 \"Base\", EU  mp_beach     2/16  "
+              "MP - Objective\n"
+              "Blazko\\Jr          48    50     -3  Caf\xC3\xA9 \"Base\", EU  mp_beach     2/16  "
+              "MP - Objective\n");
+    EXPECT_EQ(Capture([&](std::ostream& out) { CTableFormat().WriteInfo(out, rows[0]); }),
+              "Caf\xC3\xA9 \"Base\", EU (127.0.0.1:27960)\n"
+              "Variable     Value\n"
+              "-----------  -----\n"
+              "sv_hostname  Caf\xC3\xA9\n"
+              "g_gametype   5\n");
+    // The heading of a server with control characters in its name stays harmless too.
+    EXPECT_EQ(
+        Capture([&](std::ostream& out) { CTableFormat().WriteInfo(out, Odd()); }).find('\x1B'),
+        std::string::npos);
+}
+
+TEST(JsonFormatTest, ServersCarryEveryField)
+{
+    const std::vector<ServerRow> rows = {Objective(), Odd()};
+    const auto doc = nlohmann::json::parse(
+        Capture([&](std::ostream& out) { CJsonFormat().WriteServers(out, rows); }));
+    ASSERT_EQ(doc.at("servers").size(), 2u);
+    const auto& s = doc["servers"][0];
+    EXPECT_EQ(s.at("address"), "127.0.0.1:27960");
+    EXPECT_EQ(s.at("name"), "Caf\xC3\xA9 \"Base\", EU");
+    EXPECT_EQ(s.at("gameType"), 5);
+    EXPECT_EQ(s.at("gameTypeText"), "MP - Objective");
+    EXPECT_EQ(s.at("mod"), "OSP");
+    EXPECT_EQ(s.at("modUrl"), "http://www.orangesmoothie.org");
+    EXPECT_EQ(s.at("friendlyFire"), true);
+    EXPECT_EQ(s.at("ping"), 48);
+    EXPECT_EQ(s.at("numPlayers"), 2);
+    EXPECT_EQ(s.at("maxClients"), 16);
+    EXPECT_EQ(s.at("playersText"), "2/16");
+    EXPECT_EQ(s.at("punkBuster"), false);
+    EXPECT_EQ(s.at("map"), "mp_beach");
+    EXPECT_EQ(s.at("maxLives"), 0);
+    ASSERT_EQ(s.at("players").size(), 2u);
+    EXPECT_EQ(s["players"][0].at("name"), "Blazko\\Jr");
+    EXPECT_EQ(s["players"][0].at("score"), -3);
+    EXPECT_EQ(s["players"][0].at("ping"), 50);
+    ASSERT_EQ(s.at("vars").size(), 2u);
+    EXPECT_EQ(s["vars"][1].at("key"), "g_gametype");
+    EXPECT_EQ(s["vars"][1].at("value"), "5");
+    // Control characters survive as escapes, never as raw bytes.
+    EXPECT_EQ(doc["servers"][1].at("name"), "esc\x1B[2Jape");
+}
+
+TEST(JsonFormatTest, EmptyListsPlayersAndInfoAreValidJson)
+{
+    const auto empty = nlohmann::json::parse(
+        Capture([](std::ostream& out) { CJsonFormat().WriteServers(out, {}); }));
+    EXPECT_TRUE(empty.at("servers").empty());
+
+    const std::vector<ServerRow> rows = {Objective()};
+    const std::vector<PlayerListRow> players = {{&rows[0], &rows[0].players[0]}};
+    const auto list = nlohmann::json::parse(
+        Capture([&](std::ostream& out) { CJsonFormat().WritePlayers(out, players); }));
+    ASSERT_EQ(list.at("players").size(), 1u);
+    const auto& p = list["players"][0];
+    EXPECT_EQ(p.at("name"), "Blazko\\Jr");
+    EXPECT_EQ(p.at("score"), -3);
+    EXPECT_EQ(p.at("ping"), 50);
+    EXPECT_EQ(p.at("serverName"), rows[0].name);
+    EXPECT_EQ(p.at("serverAddress"), "127.0.0.1:27960");
+    EXPECT_EQ(p.at("serverPing"), 48);
+    EXPECT_EQ(p.at("map"), "mp_beach");
+    EXPECT_EQ(p.at("playersText"), "2/16");
+    EXPECT_EQ(p.at("gameTypeText"), "MP - Objective");
+
+    const auto info = nlohmann::json::parse(
+        Capture([&](std::ostream& out) { CJsonFormat().WriteInfo(out, rows[0]); }));
+    EXPECT_EQ(info.at("vars").size(), 2u);
+    EXPECT_EQ(info.at("address"), "127.0.0.1:27960");
+}
+
+TEST(JsonFormatTest, QuoteEscapesWhatJsonRequires)
+{
+    EXPECT_EQ(CJsonFormat::Quote("a\"b\\c"), R"("a\"b\\c")");
+    EXPECT_EQ(CJsonFormat::Quote("\n\r\t\x01\x1F\x7F"), R"("\n\r\t\u0001\u001f\u007f")");
+    EXPECT_EQ(CJsonFormat::Quote("\xE2\x82\xAC/"), "\"\xE2\x82\xAC/\"");
+    EXPECT_EQ(nlohmann::json::parse(CJsonFormat::Quote(std::string("\0x", 2))),
+              std::string("\0x", 2));
+}
+
+TEST(CsvFormatTest, QuotesOnlyWhereNeededAndKeepsColumnsApart)
+{
+    EXPECT_EQ(CCsvFormat::Line({"plain", "a,b", "say \"hi\"", ""}),
+              "plain,\"a,b\",\"say \"\"hi\"\"\",\n");
+    // A line break or escape inside a field cannot start a new record or reach the terminal.
+    EXPECT_EQ(CCsvFormat::Line({"a\nb", "\x1B"}), "a\xEF\xBF\xBD"
+                                                  "b,\xEF\xBF\xBD\n");
+}
+
+TEST(CsvFormatTest, ServersPlayersAndInfo)
+{
+    const std::vector<ServerRow> rows = {Objective()};
+    EXPECT_EQ(Capture([&](std::ostream& out) { CCsvFormat().WriteServers(out, rows); }),
+              "Server,Type,GameType,Mod,ModUrl,FF,Ping,Players,NumPlayers,MaxPlayers,PB,Map,"
+              "MaxLives,Ip\n"
+              "\"Caf\xC3\xA9 \"\"Base\"\", EU\",MP - Objective,5,OSP,http://www.orangesmoothie.org,"
+              "yes,48,2/16,2,16,no,mp_beach,0,127.0.0.1:27960\n");
+    const std::vector<PlayerListRow> players = {{&rows[0], &rows[0].players[0]}};
+    EXPECT_EQ(Capture([&](std::ostream& out) { CCsvFormat().WritePlayers(out, players); }),
+              "Player,ServerPing,Ping,Frags,Server,Map,Players,Type,GameType,Ip\n"
+              "Blazko\\Jr,48,50,-3,\"Caf\xC3\xA9 \"\"Base\"\", EU\",mp_beach,2/16,MP - Objective,"
+              "5,127.0.0.1:27960\n");
+    EXPECT_EQ(Capture([&](std::ostream& out) { CCsvFormat().WriteInfo(out, rows[0]); }),
+              "Variable,Value\nsv_hostname,Caf\xC3\xA9\ng_gametype,5\n");
+}
+
+TEST(ResultFormatTest, FactoryPicksTheFormat)
+{
+    const std::vector<ServerRow> rows = {Odd()};
+    auto text = [&](OutputFormat format) {
+        return Capture(
+            [&](std::ostream& out) { MakeResultFormat(format)->WriteServers(out, rows); });
+    };
+    EXPECT_EQ(text(OutputFormat::Table).rfind("Server  ", 0), 0u);
+    EXPECT_EQ(text(OutputFormat::Json).rfind("{\"servers\":[", 0), 0u);
+    EXPECT_EQ(text(OutputFormat::Csv).rfind("Server,Type,", 0), 0u);
+}
+
+} // namespace
