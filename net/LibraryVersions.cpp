@@ -1,5 +1,7 @@
 #include "net/LibraryVersions.h"
 
+#include "net/Version.h"
+
 namespace {
 
 std::vector<LibraryVersion>& Registry()
@@ -8,6 +10,12 @@ std::vector<LibraryVersion>& Registry()
     static std::vector<LibraryVersion> libraries;
     return libraries;
 }
+
+// The two libraries of this folder: sockets, addresses and socket errors; and the small
+// system library of events, timers, waits and the clock. They register here, in the
+// translation unit that every reader of the list links, so that no linker can drop them.
+const CLibraryRegistrar kSocketLibrary("Farsighter Sockets", FARSIGHTER_VERSION);
+const CLibraryRegistrar kSystemLibrary("Farsighter System", FARSIGHTER_VERSION);
 
 } // namespace
 
