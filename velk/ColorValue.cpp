@@ -1,7 +1,15 @@
 #include "velk/ColorValue.h"
 
+#include "velk/VelkLibrary.h"
+
 #include <cstdio>
 #include <string>
+
+namespace {
+
+[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
+
+} // namespace
 
 std::optional<CColorValue> CColorValue::Parse(std::string_view text)
 {

@@ -1,5 +1,7 @@
 #include "velk/PopupMenu.h"
 
+#include "velk/VelkLibrary.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
@@ -9,6 +11,8 @@
 #include <optional>
 
 namespace {
+
+[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
 
 // The command id an item carries; separators and foreign actions carry none.
 std::optional<unsigned> CommandOf(const QAction* action)
