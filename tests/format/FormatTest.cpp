@@ -1,0 +1,168 @@
+#include "format/Format.h"
+#include "format/IntFormat.h"
+#include "format/NumberSettings.h"
+
+#include <array>
+#include <climits>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+// Conventions with grouping and separators fixed by the test, independent of the
+// machine's locale.
+const CNumberSettings& English()
+{
+    static const CNumberSettings settings("en_US", NumberFmt{2, 1, 3, ".", ",", 1}, CurrencyFmt{},
+                                          ":");
+    return settings;
+}
+
+const CNumberSettings& German()
+{
+    static const CNumberSettings settings("de_DE", NumberFmt{3, 1, 3, ",", ".", 1}, CurrencyFmt{},
+                                          ":");
+    return settings;
+}
+
+TEST(FormatTest, PadsToTheWidthByAlignment)
+{
+    CFormat format(English());
+    EXPECT_EQ(format.Pad("ab"), "ab"); // no width by default
+
+    format.SetPadding(6, '*', CFormat::Centred);
+    EXPECT_EQ(format.Pad("ab"), "**ab**");
+    format.SetPadding(5, '*', CFormat::Centred);
+    EXPECT_EQ(format.Pad("ab"), "*ab**");
+    format.SetPadding(5, '*', CFormat::Right);
+    EXPECT_EQ(format.Pad("ab"), "***ab");
+    format.SetPadding(5, '*', CFormat::Left);
+    EXPECT_EQ(format.Pad("ab"), "ab***");
+    format.SetPadding(5, '*', 7); // unknown alignment pads after
+    EXPECT_EQ(format.Pad("ab"), "ab***");
+
+    format.SetPadding(2, '*', CFormat::Right);
+    EXPECT_EQ(format.Pad("abc"), "abc");
+    EXPECT_EQ(format.Pad(""), "**");
+    format.SetPadding(-3, '*', CFormat::Right);
+    EXPECT_EQ(format.Pad("a"), "a");
+
+    // Width counts characters, not bytes.
+    format.SetPadding(4, '.', CFormat::Right);
+    EXPECT_EQ(format.Pad("\u00e4\u00f6"), "..\u00e4\u00f6");
+}
+
+TEST(FormatTest, SpecialTextAndItsColour)
+{
+    CFormat format(English());
+    EXPECT_FALSE(format.IsSpecial(""));
+    EXPECT_EQ(format.GetColor(""), kNormalColor);
+
+    format.SetSpecial(true);
+    format.SetSpecialText("n/a");
+    EXPECT_TRUE(format.IsSpecial(""));
+    EXPECT_TRUE(format.IsSpecial(std::string_view()));
+    EXPECT_FALSE(format.IsSpecial("x"));
+    EXPECT_EQ(format.GetColor(""), 0xA9A9A9u);
+    EXPECT_EQ(format.GetColor("x"), kNormalColor);
+
+    format.SetSpecialColor(0x123456);
+    EXPECT_EQ(format.GetColor(""), 0x123456u);
+}
+
+TEST(IntFormatTest, FormatsWithTheBoundLocaleAndPadding)
+{
+    CIntFormat format(English(), true);
+    EXPECT_EQ(format.GetDigits(), 0); // integers never show fraction digits
+    EXPECT_EQ(format.Format(1234567), "1,234,567");
+    EXPECT_EQ(format.Format(-5), "-5");
+    EXPECT_EQ(format.Format(0), "0");
+    EXPECT_EQ(format.Format(INT_MIN), "-2,147,483,648");
+
+    format.SetPadding(8, ' ', CFormat::Right);
+    EXPECT_EQ(format.Format(1234), "   1,234");
+
+    format.SetSettings(German());
+    EXPECT_EQ(format.GetDigits(), 3); // a fresh copy of the new conventions
+    format.SetDigits(0);
+    EXPECT_EQ(format.Format(1234567), "1.234.567"); // wider than the width
+    EXPECT_EQ(format.Format(12), "      12");
+    EXPECT_EQ(&format.GetSettings(), &German());
+}
+
+TEST(IntFormatTest, CopiesAreIndependent)
+{
+    CIntFormat a(English(), true);
+    CIntFormat b = a;
+    b.SetPadding(6, '0', CFormat::Right);
+    b.SetSettings(German());
+    b.SetDigits(0);
+    EXPECT_EQ(a.Format(12345), "12,345");
+    EXPECT_EQ(b.Format(12345), "12.345");
+}
+
+TEST(IntFormatTest, SpecialValueAndNegativeColours)
+{
+    CIntFormat format(English(), true);
+    EXPECT_EQ(format.GetColor(-1), 0x0000FFu);
+    EXPECT_EQ(format.GetColor(0), kNormalColor);
+    EXPECT_EQ(format.GetColor(7), kNormalColor);
+
+    format.SetSpecial(true);
+    format.SetSpecialText("none");
+    format.SetSpecialValue(-1);
+    EXPECT_EQ(format.Format(-1), "none");
+    EXPECT_EQ(format.GetColor(-1), 0xA9A9A9u);
+    EXPECT_EQ(format.Format(-2), "-2");
+    EXPECT_EQ(format.GetColor(-2), 0x0000FFu);
+
+    format.SetColorNegatives(false);
+    EXPECT_EQ(format.GetColor(-1), 0xA9A9A9u);
+    EXPECT_EQ(format.GetColor(-2), kNormalColor);
+
+    // The text-based colour of the base class is still there.
+    EXPECT_EQ(format.GetColor(""), 0xA9A9A9u);
+}
+
+TEST(IntFormatTest, FormatToWritesUnpaddedTextIntoTheBuffer)
+{
+    CIntFormat format(English(), false);
+    format.SetPadding(12, '*', CFormat::Right);
+    std::array<char, CIntFormat::kBufferSize> buffer{};
+    EXPECT_EQ(format.FormatTo(buffer, -1234567), 10u);
+    EXPECT_STREQ(buffer.data(), "-1,234,567");
+
+    format.SetSpecial(true);
+    format.SetSpecialText("\u2014 none");
+    format.SetSpecialValue(0);
+    EXPECT_EQ(format.FormatTo(buffer, 0), std::string("\u2014 none").size());
+    EXPECT_STREQ(buffer.data(), "\u2014 none");
+
+    // Too small a buffer: cut whole, never inside a character.
+    std::array<char, 3> tiny{};
+    EXPECT_EQ(format.FormatTo(tiny, 0), 0u);
+    EXPECT_STREQ(tiny.data(), "");
+    EXPECT_EQ(format.FormatTo(tiny, 98765), 2u);
+    EXPECT_STREQ(tiny.data(), "98");
+    EXPECT_EQ(format.FormatTo(std::span<char>(), 5), 0u);
+}
+
+TEST(NumberFormatTest, DoublesRoundToTheFormatsDigits)
+{
+    CNumberFormat format(English(), false);
+    EXPECT_EQ(format.FormatDouble(1234.5678), "1,234.57");
+    EXPECT_EQ(format.FormatDouble(-0.004), "0.00");
+    format.SetDigits(0);
+    EXPECT_EQ(format.FormatDouble(2.5), "3");
+    EXPECT_EQ(format.FormatDouble(-2.5), "-3");
+    format.SetDigits(-1); // back to the locale's digits
+    EXPECT_EQ(format.GetDigits(), 2);
+    EXPECT_EQ(format.FormatDouble(1e21), "1,000,000,000,000,000,000,000.00");
+    EXPECT_EQ(format.FormatDouble(std::numeric_limits<double>::infinity()), "");
+    EXPECT_EQ(format.FormatDouble(std::numeric_limits<double>::quiet_NaN()), "");
+    EXPECT_EQ(format.FormatInt(-42), "-42.00");
+    const std::string huge = format.FormatDouble(std::numeric_limits<double>::max());
+    EXPECT_EQ(huge.size(), 309u + 102u + 3u);
+}
+
+} // namespace

@@ -1,0 +1,114 @@
+#include "format/NumberFmt.h"
+
+#include <array>
+#include <gtest/gtest.h>
+
+namespace {
+
+NumberFmt Fmt(int digits, int grouping, std::string thousand = ",", std::string decimal = ".")
+{
+    NumberFmt fmt;
+    fmt.numDigits = digits;
+    fmt.grouping = grouping;
+    fmt.thousandSep = std::move(thousand);
+    fmt.decimalSep = std::move(decimal);
+    return fmt;
+}
+
+TEST(NumberFmtTest, GroupsIntegerDigitsAsTheGroupingSays)
+{
+    EXPECT_EQ(FormatNumberText("1234567", Fmt(0, 3)), "1,234,567");
+    EXPECT_EQ(FormatNumberText("123456", Fmt(0, 3)), "123,456");
+    EXPECT_EQ(FormatNumberText("999", Fmt(0, 3)), "999");
+    EXPECT_EQ(FormatNumberText("1234567", Fmt(0, 0)), "1234567");
+    // Indian grouping: 3 next to the separator, then 2 repeated.
+    EXPECT_EQ(FormatNumberText("123456789", Fmt(0, 32)), "12,34,56,789");
+    // A final 0 stops the grouping after the listed groups.
+    EXPECT_EQ(FormatNumberText("123456789", Fmt(0, 30)), "123456,789");
+    // Multi-byte separators (narrow no-break space) are copied whole.
+    EXPECT_EQ(FormatNumberText("1234567", Fmt(0, 3, "\u202f", ",")), "1\u202f234\u202f567");
+    EXPECT_EQ(FormatNumberText("-1234", Fmt(2, 3, ".", ",")), "-1.234,00");
+}
+
+TEST(NumberFmtTest, RoundsHalfAwayFromZeroOnTheDecimalText)
+{
+    EXPECT_EQ(FormatNumberText("2.345", Fmt(2, 3)), "2.35");
+    EXPECT_EQ(FormatNumberText("2.344", Fmt(2, 3)), "2.34");
+    EXPECT_EQ(FormatNumberText("-2.345", Fmt(2, 3)), "-2.35");
+    EXPECT_EQ(FormatNumberText("0.5", Fmt(0, 3)), "1");
+    EXPECT_EQ(FormatNumberText("1.5", Fmt(3, 3)), "1.500");
+    // Carries run through nines into a new leading digit and a new group.
+    EXPECT_EQ(FormatNumberText("999999.996", Fmt(2, 3)), "1,000,000.00");
+    EXPECT_EQ(FormatNumberText("9.96", Fmt(1, 3)), "10.0");
+    EXPECT_EQ(FormatNumberText("0.996", Fmt(2, 3)), "1.00");
+}
+
+TEST(NumberFmtTest, LeadingZeroAndZeroValues)
+{
+    NumberFmt fmt = Fmt(2, 3);
+    EXPECT_EQ(FormatNumberText("0.5", fmt), "0.50");
+    fmt.leadingZero = 0;
+    EXPECT_EQ(FormatNumberText("0.5", fmt), ".50");
+    EXPECT_EQ(FormatNumberText("-0.5", fmt), "-.50");
+    // Without fraction digits a zero still shows its digit.
+    fmt.numDigits = 0;
+    EXPECT_EQ(FormatNumberText("0", fmt), "0");
+    EXPECT_EQ(FormatNumberText("0.2", fmt), "0");
+    // Leading zeros of the input are not digits of the number.
+    EXPECT_EQ(FormatNumberText("0001234", fmt), "1,234");
+    // A value that rounds to zero loses its sign.
+    fmt.numDigits = 2;
+    fmt.leadingZero = 1;
+    EXPECT_EQ(FormatNumberText("-0.001", fmt), "0.00");
+    EXPECT_EQ(FormatNumberText("-0", Fmt(0, 3)), "0");
+}
+
+TEST(NumberFmtTest, EveryNegativeOrder)
+{
+    NumberFmt fmt = Fmt(1, 3);
+    const std::array<const char*, 5> expected = {"(1,234.5)", "-1,234.5", "- 1,234.5", "1,234.5-",
+                                                 "1,234.5 -"};
+    for (int order = 0; order < 5; ++order) {
+        fmt.negativeOrder = order;
+        EXPECT_EQ(FormatNumberText("-1234.5", fmt), expected[order]) << "order " << order;
+        EXPECT_EQ(FormatNumberText("1234.5", fmt), "1,234.5") << "order " << order;
+    }
+    fmt.negativeOrder = 17;
+    EXPECT_EQ(FormatNumberText("-1", fmt), "-1.0");
+}
+
+TEST(NumberFmtTest, RejectsTextThatIsNoDecimalNumber)
+{
+    const NumberFmt fmt = Fmt(2, 3);
+    for (const char* bad : {"", "-", ".", "-.", "1e5", " 12", "12 ", "1.2.3", "+1", "0x10", "--1"})
+        EXPECT_EQ(FormatNumberText(bad, fmt), "") << '"' << bad << '"';
+    EXPECT_EQ(FormatNumberText(".25", fmt), "0.25");
+    EXPECT_EQ(FormatNumberText("7.", fmt), "7.00");
+}
+
+TEST(NumberFmtTest, BufferFormattingTruncatesAtCharacterBoundaries)
+{
+    const NumberFmt fmt = Fmt(0, 3, "\u202f");
+    std::array<char, 64> big{};
+    EXPECT_EQ(FormatNumberText("1234567", fmt, big), 13u);
+    EXPECT_STREQ(big.data(), "1\u202f234\u202f567");
+
+    // Room for "1" and two bytes: the three-byte separator is left out whole.
+    std::array<char, 4> small{};
+    small.fill('x');
+    const std::size_t n = FormatNumberText("1234567", fmt, small);
+    EXPECT_EQ(n, 1u);
+    EXPECT_STREQ(small.data(), "1");
+
+    std::array<char, 1> one{'x'};
+    EXPECT_EQ(FormatNumberText("5", fmt, one), 0u);
+    EXPECT_EQ(one[0], '\0');
+    EXPECT_EQ(FormatNumberText("5", fmt, std::span<char>()), 0u);
+
+    std::array<char, 8> invalid{};
+    invalid.fill('x');
+    EXPECT_EQ(FormatNumberText("abc", fmt, invalid), 0u);
+    EXPECT_EQ(invalid[0], '\0');
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+#include "format/NumberSettings.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A locale's conventions as localeconv reports them, for a locale that need not be
+// installed on the test machine.
+struct Conventions
+{
+    std::lconv conv{};
+    Conventions()
+    {
+        conv.decimal_point = const_cast<char*>(",");
+        conv.thousands_sep = const_cast<char*>(".");
+        conv.grouping = const_cast<char*>("\3\3");
+        conv.mon_decimal_point = const_cast<char*>(",");
+        conv.mon_thousands_sep = const_cast<char*>(".");
+        conv.mon_grouping = const_cast<char*>("\3\3");
+        conv.currency_symbol = const_cast<char*>("\u20ac");
+        conv.frac_digits = 2;
+        conv.p_cs_precedes = 0;
+        conv.p_sep_by_space = 1;
+        conv.n_cs_precedes = 0;
+        conv.n_sep_by_space = 1;
+        conv.n_sign_posn = 1;
+    }
+};
+
+TEST(NumberSettingsTest, ReadsNumberConventions)
+{
+    Conventions de;
+    const CNumberSettings settings =
+        CNumberSettings::FromConventions("de_DE.UTF-8", de.conv, "%H:%M:%S");
+    EXPECT_EQ(settings.LocaleName(), "de_DE.UTF-8");
+    const NumberFmt& number = settings.Number();
+    EXPECT_EQ(number.numDigits, 2);
+    EXPECT_EQ(number.leadingZero, 1);
+    EXPECT_EQ(number.grouping, 33);
+    EXPECT_EQ(number.decimalSep, ",");
+    EXPECT_EQ(number.thousandSep, ".");
+    EXPECT_EQ(number.negativeOrder, 1);
+    EXPECT_EQ(FormatNumberText("-1234567.891", number), "-1.234.567,89");
+
+    const CurrencyFmt& currency = settings.Currency();
+    EXPECT_EQ(currency.numDigits, 2);
+    EXPECT_EQ(currency.grouping, 33);
+    EXPECT_EQ(currency.currencySymbol, "\u20ac");
+    EXPECT_EQ(currency.positiveOrder, 3); // "1,1 €"
+    EXPECT_EQ(currency.negativeOrder, 8); // "-1,1 €"
+    EXPECT_EQ(settings.TimeSeparator(), ":");
+}
+
+TEST(NumberSettingsTest, GroupingListsBecomeGroupingDigits)
+{
+    Conventions c;
+    const auto grouping = [&](const char* list) {
+        c.conv.grouping = const_cast<char*>(list);
+        return CNumberSettings::FromConventions("x", c.conv, "").Number().grouping;
+    };
+    EXPECT_EQ(grouping(""), 0);
+    EXPECT_EQ(grouping("\3"), 3);
+    EXPECT_EQ(grouping("\3\2"), 32);
+    const char stop[] = {3, CHAR_MAX, 0};
+    EXPECT_EQ(grouping(stop), 30);
+    const char none[] = {CHAR_MAX, 0};
+    EXPECT_EQ(grouping(none), 0);
+    c.conv.grouping = nullptr;
+    EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Number().grouping, 0);
+}
+
+TEST(NumberSettingsTest, UnspecifiedValuesReadAsZeroOrEmpty)
+{
+    std::lconv conv{};
+    conv.decimal_point = const_cast<char*>(".");
+    conv.frac_digits = CHAR_MAX;
+    conv.n_cs_precedes = CHAR_MAX;
+    conv.n_sep_by_space = CHAR_MAX;
+    conv.n_sign_posn = CHAR_MAX;
+    const CNumberSettings settings = CNumberSettings::FromConventions("C", conv, "");
+    EXPECT_EQ(settings.Number().numDigits, 0);
+    EXPECT_EQ(settings.Number().grouping, 0);
+    EXPECT_EQ(settings.Number().thousandSep, "");
+    EXPECT_EQ(settings.Currency().currencySymbol, "");
+    EXPECT_EQ(settings.TimeSeparator(), "");
+    EXPECT_EQ(FormatNumberText("1234567", settings.Number()), "1234567");
+}
+
+TEST(NumberSettingsTest, CurrencyOrdersFollowSymbolAndSignPlacement)
+{
+    Conventions c;
+    struct Case
+    {
+        char precedes, space, posn;
+        int expected;
+    };
+    const Case cases[] = {
+        {1, 0, 0, 0},  {1, 0, 1, 1},  {1, 0, 4, 2},  {1, 0, 2, 3},  {0, 0, 0, 4},  {0, 0, 1, 5},
+        {0, 0, 3, 6},  {0, 0, 2, 7},  {0, 1, 1, 8},  {1, 1, 1, 9},  {0, 1, 2, 10}, {1, 1, 2, 11},
+        {1, 1, 4, 12}, {0, 1, 3, 13}, {1, 1, 0, 14}, {0, 1, 0, 15},
+    };
+    for (const Case& k : cases) {
+        c.conv.n_cs_precedes = k.precedes;
+        c.conv.n_sep_by_space = k.space;
+        c.conv.n_sign_posn = k.posn;
+        EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().negativeOrder,
+                  k.expected)
+            << int(k.precedes) << int(k.space) << int(k.posn);
+    }
+    c.conv.p_cs_precedes = 1;
+    c.conv.p_sep_by_space = 0;
+    EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().positiveOrder, 0);
+    c.conv.p_cs_precedes = 0;
+    c.conv.p_sep_by_space = 0;
+    EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().positiveOrder, 1);
+    c.conv.p_cs_precedes = 1;
+    c.conv.p_sep_by_space = 1;
+    EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().positiveOrder, 2);
+}
+
+TEST(NumberSettingsTest, TimeSeparatorComesFromTheTimeFormat)
+{
+    std::lconv conv{};
+    const auto sep = [&](const char* format) {
+        return CNumberSettings::FromConventions("x", conv, format).TimeSeparator();
+    };
+    EXPECT_EQ(sep("%H:%M:%S"), ":");
+    EXPECT_EQ(sep("%H.%M.%S"), ".");
+    EXPECT_EQ(sep("%OH h %OM"), " h ");
+    EXPECT_EQ(sep("%T"), ":");
+    EXPECT_EQ(sep("%H"), "");
+    EXPECT_EQ(sep("%"), "");
+}
+
+TEST(NumberSettingsTest, ReadsInstalledLocalesAndFallsBackToC)
+{
+    const CNumberSettings c = CNumberSettings::FromLocale("C");
+    EXPECT_EQ(c.LocaleName(), "C");
+    EXPECT_EQ(c.Number().decimalSep, ".");
+    EXPECT_EQ(c.Number().grouping, 0);
+    EXPECT_EQ(c.TimeSeparator(), ":");
+
+    const CNumberSettings unknown = CNumberSettings::FromLocale("xx_NOWHERE.UTF-8");
+    EXPECT_EQ(unknown.LocaleName(), "C");
+    EXPECT_EQ(unknown.Number(), c.Number());
+
+    // The shared instance is read once.
+    EXPECT_EQ(&CNumberSettings::User(), &CNumberSettings::User());
+    EXPECT_FALSE(CNumberSettings::User().Number().decimalSep.empty());
+}
+
+} // namespace
