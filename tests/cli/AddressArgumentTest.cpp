@@ -1,0 +1,47 @@
+#include "cli/AddressArgument.h"
+
+#include "cli/QueryOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string Parsed(std::string_view text, std::uint16_t defaultPort = 27960)
+{
+    return ParseAddressArgument(text, defaultPort, "--master").ToString();
+}
+
+std::string ErrorOf(std::string_view text)
+{
+    try {
+        ParseAddressArgument(text, 27960, "--master");
+    } catch (const CUsageError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST(AddressArgumentTest, PortFromTextOrDefault)
+{
+    EXPECT_EQ(Parsed("1.2.3.4"), "1.2.3.4:27960");
+    EXPECT_EQ(Parsed("1.2.3.4", 27950), "1.2.3.4:27950");
+    EXPECT_EQ(Parsed("1.2.3.4:27961"), "1.2.3.4:27961");
+    EXPECT_EQ(Parsed("1.2.3.4[27962"), "1.2.3.4:27962");
+    EXPECT_EQ(Parsed("10.0.0.1:1"), "10.0.0.1:1");
+    EXPECT_EQ(Parsed("10.0.0.1:65535"), "10.0.0.1:65535");
+    EXPECT_EQ(Parsed("localhost:5"), "127.0.0.1:5");
+}
+
+TEST(AddressArgumentTest, BadPortsAndHostsNameTheOption)
+{
+    for (const char* text : {"1.2.3.4:", "1.2.3.4:0", "1.2.3.4:65536", "1.2.3.4:x", "1.2.3.4:12a",
+                             "1.2.3.4:-1", "1.2.3.4: 5", "1.2.3.4[", "1.2.3.4:99999999999"}) {
+        EXPECT_EQ(ErrorOf(text),
+                  "invalid port in '" + std::string(text) + "' for --master; use 1 to 65535");
+    }
+    EXPECT_EQ(ErrorOf(":27960"), "no host in ':27960' for --master");
+    EXPECT_EQ(ErrorOf("255.255.255.255:5"),
+              "unknown host or invalid address '255.255.255.255:5' for --master");
+}
+
+} // namespace
