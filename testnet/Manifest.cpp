@@ -1,0 +1,152 @@
+#include "testnet/Manifest.h"
+
+#include "testnet/Cp1252.h"
+#include "testnet/ServerReplies.h"
+#include "testnet/UniqueFd.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <nlohmann/json.hpp>
+#include <system_error>
+
+namespace testnet {
+
+namespace {
+
+constexpr const char* kHost = "127.0.0.1";
+
+std::string Hex(std::string_view bytes)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+    }
+    return out;
+}
+
+nlohmann::json ServerJson(const CWorldServer& server, std::uint64_t seed)
+{
+    nlohmann::json j = {
+        {"index", server.index},
+        {"host", kHost},
+        {"port", server.port},
+        {"protocol", server.protocol},
+        {"behaviour", BehaviourName(server.behaviour)},
+        {"delay_ms", server.delayMs},
+        {"max_clients", server.maxClients},
+        {"private_clients", server.privateClients},
+        {"full", server.Full()},
+        {"empty", server.Empty()},
+    };
+    switch (server.behaviour) {
+    case EBehaviour::Silent:
+        break;
+    case EBehaviour::Hostile:
+        j["hostile_kind"] = HostileKindName(server.hostileKind);
+        j["status_hex"] = Hex(HostileReply(server, server.hostileKind, seed));
+        break;
+    case EBehaviour::Normal:
+    case EBehaviour::ResendOnly:
+    case EBehaviour::Duplicates: {
+        auto vars = nlohmann::json::array();
+        for (const auto& [key, value] : server.vars)
+            vars.push_back({Cp1252ToUtf8(key), Cp1252ToUtf8(value)});
+        auto players = nlohmann::json::array();
+        for (const auto& player : server.players) {
+            players.push_back({{"name", Cp1252ToUtf8(player.name)},
+                               {"score", player.score},
+                               {"ping", player.ping}});
+        }
+        j["vars"] = std::move(vars);
+        j["players"] = std::move(players);
+        break;
+    }
+    }
+    return j;
+}
+
+} // namespace
+
+nlohmann::json ManifestJson(const CWorld& world, const CTestNetOptions& options)
+{
+    auto servers = nlohmann::json::array();
+    for (const auto& server : world.servers)
+        servers.push_back(ServerJson(server, world.seed));
+    return {
+        {"format", 1},
+        {"text_encoding", "windows-1252 decoded to UTF-8"},
+        {"seed", world.seed},
+        {"protocol", world.protocol},
+        {"jitter_ms", options.jitterMs},
+        {"loss_percent", options.lossPercent},
+        {"master",
+         {{"host", kHost},
+          {"port", world.masterPort},
+          {"protocol", world.protocol},
+          {"silent", world.masterSilent},
+          {"delay_ms", world.masterDelayMs},
+          {"extra_ports", world.masterExtraPorts}}},
+        {"servers", std::move(servers)},
+    };
+}
+
+std::string ManifestText(const nlohmann::json& manifest)
+{
+    std::string text = "{\n";
+    bool first = true;
+    for (const auto& [key, value] : manifest.items()) {
+        if (!first)
+            text += ",\n";
+        first = false;
+        text += "  " + nlohmann::json(key).dump() + ": ";
+        if (value.is_array() && !value.empty()) {
+            text += "[\n";
+            for (std::size_t i = 0; i < value.size(); ++i) {
+                text += "    " + value[i].dump();
+                text += i + 1 < value.size() ? ",\n" : "\n";
+            }
+            text += "  ]";
+        } else {
+            text += value.dump();
+        }
+    }
+    text += "\n}\n";
+    return text;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view text)
+{
+    const std::string temp = path + ".tmp." + std::to_string(::getpid());
+    auto fail = [&](const char* what, const std::string& file) {
+        const int error = errno;
+        ::unlink(temp.c_str());
+        throw std::system_error(error, std::generic_category(), std::string(what) + " " + file);
+    };
+    {
+        CUniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (!fd.Valid())
+            fail("cannot create", temp);
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t n = ::write(fd.Get(), text.data() + done, text.size() - done);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                fail("cannot write", temp);
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        if (::fsync(fd.Get()) != 0)
+            fail("cannot write", temp);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0)
+        fail("cannot rename to", path);
+}
+
+} // namespace testnet
