@@ -109,8 +109,8 @@ std::string HostileReply(const CWorldServer& server, EHostileKind kind, std::uin
         const std::size_t start = kOob.size() + kStatusHeader.size();
         const std::size_t infoEnd = regular.find('\n', start);
         out = regular.substr(0, start + (infoEnd - start) * 3 / 5);
-        if (out.back() == '\\')
-            out += "sv_";
+        while (out.back() == '\\')
+            out.pop_back();
         break;
     }
     case EHostileKind::MissingLineFeeds:
@@ -167,11 +167,8 @@ std::string HostileReply(const CWorldServer& server, EHostileKind kind, std::uin
     case EHostileKind::CaretAtEnd:
         // The last player's name (or the last value) breaks off right after a caret.
         out = regular;
-        if (!server.players.empty()) {
-            out.erase(out.size() - 2); // closing quote and line feed
-        } else {
-            out.erase(out.size() - 2); // the two line feeds
-        }
+        // Without players the reply ends in the infostring's line feed alone.
+        out.erase(out.size() - (server.players.empty() ? 1 : 2));
         out += '^';
         break;
     case EHostileKind::UnterminatedQuotes: {
