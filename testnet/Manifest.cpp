@@ -30,7 +30,9 @@ std::string Hex(std::string_view bytes)
     return out;
 }
 
-nlohmann::json ServerJson(const CWorldServer& server, std::uint64_t seed)
+} // namespace
+
+nlohmann::json ServerManifest(const CWorldServer& server, std::uint64_t seed)
 {
     nlohmann::json j = {
         {"index", server.index},
@@ -71,14 +73,9 @@ nlohmann::json ServerJson(const CWorldServer& server, std::uint64_t seed)
     return j;
 }
 
-} // namespace
-
-nlohmann::json ManifestJson(const CWorld& world, const CTestNetOptions& options)
+std::string ManifestText(const CWorld& world, const CTestNetOptions& options)
 {
-    auto servers = nlohmann::json::array();
-    for (const auto& server : world.servers)
-        servers.push_back(ServerJson(server, world.seed));
-    return {
+    const nlohmann::json head = {
         {"format", 1},
         {"text_encoding", "windows-1252 decoded to UTF-8"},
         {"seed", world.seed},
@@ -92,31 +89,16 @@ nlohmann::json ManifestJson(const CWorld& world, const CTestNetOptions& options)
           {"silent", world.masterSilent},
           {"delay_ms", world.masterDelayMs},
           {"extra_ports", world.masterExtraPorts}}},
-        {"servers", std::move(servers)},
     };
-}
-
-std::string ManifestText(const nlohmann::json& manifest)
-{
     std::string text = "{\n";
-    bool first = true;
-    for (const auto& [key, value] : manifest.items()) {
-        if (!first)
-            text += ",\n";
-        first = false;
-        text += "  " + nlohmann::json(key).dump() + ": ";
-        if (value.is_array() && !value.empty()) {
-            text += "[\n";
-            for (std::size_t i = 0; i < value.size(); ++i) {
-                text += "    " + value[i].dump();
-                text += i + 1 < value.size() ? ",\n" : "\n";
-            }
-            text += "  ]";
-        } else {
-            text += value.dump();
-        }
+    for (const auto& [key, value] : head.items())
+        text += "  " + nlohmann::json(key).dump() + ": " + value.dump() + ",\n";
+    text += "  \"servers\": [";
+    for (std::size_t i = 0; i < world.servers.size(); ++i) {
+        text += i == 0 ? "\n    " : ",\n    ";
+        text += ServerManifest(world.servers[i], world.seed).dump();
     }
-    text += "\n}\n";
+    text += world.servers.empty() ? "]\n}\n" : "\n  ]\n}\n";
     return text;
 }
 

@@ -10,7 +10,7 @@
 
 namespace testnet {
 
-// The manifest: what the world is and what every server answers, as JSON.
+// The manifest: what the world is and what every server answers, as JSON text.
 //
 //   master:  host, port, protocol, silent, delay_ms, extra_ports
 //   servers: one object per server in port order: index, host, port, protocol,
@@ -23,12 +23,13 @@ namespace testnet {
 //
 // Texts are the bytes as sent, decoded from Windows-1252 to UTF-8 one code point per
 // byte (see Cp1252ToUtf8), so that the manifest is valid UTF-8 and the bytes can be
-// restored exactly.
-nlohmann::json ManifestJson(const CWorld& world, const CTestNetOptions& options);
+// restored exactly. The top-level members stand on lines of their own and every
+// server on one line, so that large worlds stay compact and a diff shows which server
+// changed; servers are written one at a time, never all held as JSON at once.
+std::string ManifestText(const CWorld& world, const CTestNetOptions& options);
 
-// The manifest as text: the top-level members on lines of their own and one line per
-// server, so that large worlds stay compact and a diff shows which server changed.
-std::string ManifestText(const nlohmann::json& manifest);
+// One server's manifest entry.
+nlohmann::json ServerManifest(const CWorldServer& server, std::uint64_t seed);
 
 // Writes text to path through a temporary file in the same folder and a rename, so
 // a reader never sees a half-written file. Throws std::system_error.

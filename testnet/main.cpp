@@ -77,8 +77,7 @@ int Serve(const testnet::CTestNetOptions& options)
     net.Bind();
     const testnet::CWorld& world = net.World();
     if (!options.manifestPath.empty()) {
-        testnet::WriteFileAtomically(options.manifestPath,
-                                     testnet::ManifestText(testnet::ManifestJson(world, options)));
+        testnet::WriteFileAtomically(options.manifestPath, testnet::ManifestText(world, options));
     }
     std::printf("ready master=127.0.0.1:%u servers=%zu\n", static_cast<unsigned>(world.masterPort),
                 world.servers.size());

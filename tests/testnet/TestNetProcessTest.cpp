@@ -385,6 +385,15 @@ TEST(TestNetProcess, ServesTenThousandServers)
     }
 }
 
+TEST(TestNetProcess, AnEmptyWorldHasOnlyAMaster)
+{
+    CTestNetProcess net({"--count", "0"});
+    EXPECT_EQ(net.ReadyLine(), "ready master=" + net.MasterAddress() + " servers=0");
+    EXPECT_TRUE(net.Manifest()["servers"].empty());
+    const CMasterAnswer answer = AskMaster(net, GetServers(60, true, true));
+    EXPECT_EQ(answer.datagrams, std::vector<std::string>{kMasterHeader + kEndMarker});
+}
+
 TEST(TestNetProcess, EndsCleanlyOnSignalAndAfterItsRunTime)
 {
     CTestNetProcess stopped({"--count", "3"});
