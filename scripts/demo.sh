@@ -12,10 +12,15 @@ if [ $# -gt 0 ]; then
     exec build/cli/farsighter-query "$@"
 fi
 
-port=$((27950 + RANDOM % 1000))
-build/testnet/farsighter-testnet --master-port "$port" --first-port $((port + 1)) \
-    --count 60 --seed 7 --silent 5 --run-time 120 &
-testnet=$!
-trap 'kill $testnet 2>/dev/null || true' EXIT
-sleep 0.3
-build/cli/farsighter-query --master "127.0.0.1:$port" --game-version "1.4" --empty --speed "DSL*4"
+# The test network prints "ready master=127.0.0.1:PORT servers=N" once every socket is
+# bound; ports are chosen by the system so nothing collides with a real server.
+coproc TESTNET { exec build/testnet/farsighter-testnet --master-port 0 --first-port 0 \
+    --count 60 --seed 7 --silent 5 --hostile 2 --run-time 120 --quiet --exit-with-parent; }
+trap 'kill "$TESTNET_PID" 2>/dev/null || true' EXIT
+if ! read -r -t 20 ready <&"${TESTNET[0]}"; then
+    echo "demo: the local test network did not start" >&2
+    exit 1
+fi
+master=${ready#ready master=}
+master=${master%% *}
+build/cli/farsighter-query --master "$master" --game-version "1.4" --empty --speed "DSL*4"
