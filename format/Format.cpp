@@ -1,8 +1,11 @@
 #include "format/Format.h"
 
+#include "format/FormatLibrary.h"
 #include "format/NumberSettings.h"
 
 namespace {
+
+[[maybe_unused]] const bool kRegistered = (RegisterFormatLibrary(), true);
 
 // Characters in UTF-8 text: every byte that does not continue a character.
 std::size_t CharacterCount(std::string_view text)

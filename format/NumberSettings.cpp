@@ -1,5 +1,7 @@
 #include "format/NumberSettings.h"
 
+#include "format/FormatLibrary.h"
+
 #include <climits>
 #include <cstdlib>
 #include <langinfo.h>
@@ -7,6 +9,8 @@
 #include <utility>
 
 namespace {
+
+[[maybe_unused]] const bool kRegistered = (RegisterFormatLibrary(), true);
 
 // localeconv's grouping ("\3\2": groups of 3, then of 2 repeated; CHAR_MAX: no further
 // grouping) as the decimal digits of the number-format record (32, or 30 for "\3\177").

@@ -1,6 +1,7 @@
 #include "lattix/CellData.h"
 
 #include "lattix/Collator.h"
+#include "lattix/LattixLibrary.h"
 
 #include <cmath>
 #include <limits>
@@ -9,6 +10,8 @@
 
 namespace Lattix {
 namespace {
+
+[[maybe_unused]] const bool kRegistered = (RegisterLattixLibrary(), true);
 
 int ThreeWay(int a, int b)
 {

@@ -1,5 +1,7 @@
 #include "lattix/Table.h"
 
+#include "lattix/LattixLibrary.h"
+
 #include <algorithm>
 #include <cassert>
 #include <new>
@@ -7,6 +9,8 @@
 
 namespace Lattix {
 namespace {
+
+[[maybe_unused]] const bool kRegistered = (RegisterLattixLibrary(), true);
 
 constexpr std::size_t kReservedColumns = 16;
 constexpr std::size_t kReservedRows = 254;

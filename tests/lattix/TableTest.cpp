@@ -1,5 +1,7 @@
 #include "lattix/Table.h"
 
+#include "net/LibraryVersions.h"
+
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -656,5 +658,18 @@ TEST(TableDeathTest, DebugBuildsAssertIndices)
     EXPECT_DEATH(noLayout.AddRow(), "row layout");
 }
 #endif
+
+} // namespace
+
+namespace {
+
+TEST(LattixLibraryTest, RegistersInTheListOfLibraries)
+{
+    const Lattix::CTable table; // links the table and with it the registration
+    const auto& libraries = RegisteredLibraries();
+    EXPECT_EQ(std::count_if(libraries.begin(), libraries.end(),
+                            [](const LibraryVersion& l) { return l.name == "Farsighter Lattix"; }),
+              1);
+}
 
 } // namespace
