@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev
     clang libclang-rt-14-dev
-    qstat nlohmann-json3-dev
+    qstat nlohmann-json3-dev libicu-dev
 )
 
 missing=()
