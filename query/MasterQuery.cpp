@@ -1,0 +1,134 @@
+#include "query/MasterQuery.h"
+
+#include "net/Error.h"
+#include "net/SockUDP.h"
+#include "net/Wait.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+const std::array<std::string_view, 5> kVersionNames = {"Demo", "1.0 - 1.1", "1.3", "1.32 - 1.33",
+                                                       "1.4"};
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr std::size_t kRecordSize = 7;
+constexpr std::string_view kEndMarker = "\\EOT";
+// Masters send long lists in quick bursts: room for many datagrams.
+constexpr int kReceiveBufferBytes = 4 << 20;
+
+// Waits until the socket has something to read (or an error to report) or the time is up.
+bool WaitReadable(CSockUDP& socket, SteadyClock::duration timeout)
+{
+    const std::array<IWaitable*, 1> sources{&socket};
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(
+        std::max(timeout, SteadyClock::duration::zero()));
+    return WaitForAny(sources, ms) == 0;
+}
+
+} // namespace
+
+std::string BuildMasterRequest(int protocol, bool includeFull, bool includeEmpty)
+{
+    std::string request = "\xFF\xFF\xFF\xFFgetservers " + std::to_string(protocol);
+    if (includeFull)
+        request += " full";
+    if (includeEmpty)
+        request += " empty";
+    return request;
+}
+
+void ParseMasterReply(std::string_view datagram, CServerMap& map)
+{
+    std::size_t pos = datagram.find('\\');
+    if (pos == std::string_view::npos)
+        return;
+    while (pos < datagram.size() && datagram[pos] != '\0' &&
+           datagram.compare(pos, kEndMarker.size(), kEndMarker) != 0) {
+        if (datagram.size() - pos < kRecordSize)
+            return; // a record cut off by the end of the datagram
+        // The separator itself is not looked at: whatever stands there starts a record.
+        std::uint32_t address = 0;
+        std::memcpy(&address, datagram.data() + pos + 1, sizeof address); // network order
+        const auto high = static_cast<unsigned char>(datagram[pos + 5]);
+        const auto low = static_cast<unsigned char>(datagram[pos + 6]);
+        const CSockAddr server(address, static_cast<std::uint16_t>((high << 8) | low));
+        map.insert_or_assign(server, CServer(server));
+        pos += kRecordSize;
+    }
+}
+
+MasterResult QueryMaster(const CSockAddr& master, std::string_view request, CServerMap& map,
+                         const MasterQueryOptions& options, MasterQueryStats* stats)
+{
+    MasterQueryStats local;
+    MasterQueryStats& done = stats != nullptr ? *stats : local;
+    done = MasterQueryStats{};
+
+    CSockUDP socket;
+    socket.Create();
+    socket.SetReceiveBufferSize(kReceiveBufferBytes);
+    std::string datagram;
+    CSockAddr sender;
+    std::optional<std::string> firstAnswer;
+
+    // The probe: send, and wait for the master with a time-out that grows per attempt.
+    auto timeout = options.firstTimeout;
+    int attemptsLeft = options.attempts;
+    while (attemptsLeft > 0 && !firstAnswer) {
+        ++done.attempts;
+        ThrowIfError(socket.SendTo(request, master));
+        const auto deadline = SteadyClock::now() + timeout;
+        for (;;) {
+            if (!WaitReadable(socket, deadline - SteadyClock::now())) {
+                --attemptsLeft;
+                timeout += options.timeoutStep;
+                break;
+            }
+            if (!CSockUDP::HasEvent(socket.EnumNetworkEvents(), kNetworkRead)) {
+                // Woken without data (an error report): ask again within this attempt.
+                ThrowIfError(socket.SendTo(request, master));
+                continue;
+            }
+            ThrowIfError(socket.ReceiveFrom(datagram, sender));
+            if (sender == master) {
+                firstAnswer = datagram; // read with the rest of the list below
+                break;
+            }
+            // Somebody else's datagram: not an answer, and not part of the list.
+        }
+    }
+    if (!firstAnswer)
+        return MasterResult::NoResponse;
+
+    // The list: ask once more, then read every datagram until the master falls silent.
+    ThrowIfError(socket.SendTo(request, master));
+    map.clear();
+    ParseMasterReply(*firstAnswer, map);
+    done.datagrams = 1;
+    done.listWait = 2 * timeout;
+    const auto listEnd = SteadyClock::now() + options.maxListTime;
+    for (;;) {
+        if (CSockUDP::HasEvent(socket.EnumNetworkEvents(), kNetworkRead)) {
+            ThrowIfError(socket.ReceiveFrom(datagram, sender));
+            if (sender == master) {
+                ParseMasterReply(datagram, map);
+                ++done.datagrams;
+            }
+        }
+        const auto now = SteadyClock::now();
+        if (now >= listEnd ||
+            !WaitReadable(socket, std::min<SteadyClock::duration>(done.listWait, listEnd - now)))
+            break;
+    }
+    return MasterResult::Answered;
+}
+
+int ProtocolForVersionIndex(int index)
+{
+    return index + 56;
+}

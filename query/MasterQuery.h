@@ -1,0 +1,60 @@
+#pragma once
+
+#include "net/SockAddr.h"
+#include "query/ServerMap.h"
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The request text: four FF bytes, "getservers <protocol>", then " full" and " empty" as
+// asked. Sent followed by its terminating zero byte.
+std::string BuildMasterRequest(int protocol, bool includeFull, bool includeEmpty);
+
+// Adds one fresh record per 7-byte server record of a reply datagram (backslash, 4 address
+// bytes, 2 port bytes, most significant first), from the first backslash on, until the end
+// of the datagram, a zero byte where a separator is due, the marker "\EOT", or a record cut
+// off by the end. A listed address replaces an earlier record of the same address.
+void ParseMasterReply(std::string_view datagram, CServerMap& map);
+
+enum class MasterResult
+{
+    Answered,
+    NoResponse
+};
+
+struct MasterQueryOptions
+{
+    int attempts = 3;
+    std::chrono::milliseconds firstTimeout{1000};
+    std::chrono::milliseconds timeoutStep{500}; // added after every unanswered attempt
+    // Once answered, the list is read until the master has been silent for twice the
+    // time-out in force; but never for longer than this in all, however much it sends.
+    std::chrono::milliseconds maxListTime{30000};
+};
+
+// What a QueryMaster call did, for callers that show it and for tests.
+struct MasterQueryStats
+{
+    int attempts = 0;                      // probe attempts made, counting the answered one
+    std::chrono::milliseconds listWait{0}; // silence that ended the list
+    std::size_t datagrams = 0;             // reply datagrams of the master that were read
+};
+
+// Asks the master for its server list in the caller's thread: probes with growing time-outs
+// until the master answers (or the attempts run out: NoResponse, and the map is left as it
+// was), then sends the request again, clears the map and fills it from every reply
+// datagram until the master falls silent. Only datagrams from the master's address count.
+// Socket failures throw CSockErr; after the map was cleared it may then be partly filled.
+MasterResult QueryMaster(const CSockAddr& master, std::string_view request, CServerMap& map,
+                         const MasterQueryOptions& options = {}, MasterQueryStats* stats = nullptr);
+
+inline constexpr std::string_view kNoMasterResponse = "No response from master server.";
+
+// The texts of the Version box, by index.
+extern const std::array<std::string_view, 5> kVersionNames;
+
+// The master protocol number for an index of the Version box: index + 56.
+int ProtocolForVersionIndex(int index);
