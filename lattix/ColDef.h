@@ -1,0 +1,35 @@
+#pragma once
+
+#include "lattix/CellCompare.h"
+#include "lattix/CellFactory.h"
+#include "lattix/CellInput.h"
+#include "lattix/CellOutput.h"
+
+#include <memory>
+
+namespace Lattix {
+
+// The recipe for one grid column. A control asks it, when a column is added, for the
+// cell factory and comparer (which go to the table) and for the renderer and editor
+// (which stay with the control). Every product is independent of the definition and of
+// the other products, so one definition may serve several columns and grids and may be
+// destroyed as soon as the column exists.
+class CColDef
+{
+public:
+    virtual ~CColDef() = default;
+
+    virtual std::unique_ptr<CCellFactory> CreateFactory() const = 0;
+    virtual std::unique_ptr<CCellCompare> CreateCompare() const = 0;
+    virtual std::unique_ptr<CCellOutput> CreateOutput() const = 0;
+    // The column's in-place editor. In-place editing is not built yet: every column is
+    // read-only and this returns null. Editing overrides it per kind.
+    virtual std::unique_ptr<CCellInput> CreateInput() const { return nullptr; }
+
+protected:
+    CColDef() = default;
+    CColDef(const CColDef&) = default;
+    CColDef& operator=(const CColDef&) = default;
+};
+
+} // namespace Lattix

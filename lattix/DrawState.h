@@ -1,0 +1,86 @@
+#pragma once
+
+#include "format/Format.h"
+
+#include <QColor>
+#include <QFont>
+
+class QSettings;
+
+namespace Lattix {
+
+// The look that a grid control shares with its renderers: text and background colours,
+// grid lines and the font. A control owns one and hands renderers a pointer to it.
+//
+// The defaults are the system's colours and font with alternating row colours on,
+// horizontal grid lines off and vertical grid lines one pixel wide. Load() then takes
+// what the user configured in the library's own settings ("Quenmark", "Lattix"); values
+// that are missing or malformed leave the defaults.
+class CDrawState
+{
+public:
+    // Settings value names.
+    static constexpr const char* kHorzGrid = "HorzGrid";
+    static constexpr const char* kVertGrid = "VertGrid";
+    static constexpr const char* kLeparello = "Leparello";
+    static constexpr const char* kLeparelloColor0 = "Leparello_Color_0";
+    static constexpr const char* kLeparelloColor1 = "Leparello_Color_1";
+    static constexpr const char* kGridColor = "GridColor";
+    static constexpr const char* kGridWidth = "GridWidth";
+    // Longest colour text that is read; longer texts leave the default.
+    static constexpr int kMaxColorText = 9;
+
+    CDrawState();
+
+    // Reads QSettings("Quenmark", "Lattix").
+    void Load();
+    void Load(const QSettings& settings);
+
+    // Colours.
+    const QColor& GetTextColor() const { return m_text; }
+    const QColor& GetSelectedTextColor() const { return m_selectedText; }
+    // Row background of band 0 or 1 (alternating colours); band 0 when they are off.
+    const QColor& GetBackColor(int band) const { return m_back[band & 1]; }
+    const QColor& GetSelectedBackColor(int band) const { return m_selectedBack[band & 1]; }
+    const QColor& GetGridColor() const { return m_grid; }
+    void SetTextColor(const QColor& c) { m_text = c; }
+    void SetSelectedTextColor(const QColor& c) { m_selectedText = c; }
+    void SetBackColor(int band, const QColor& c) { m_back[band & 1] = c; }
+    void SetSelectedBackColor(int band, const QColor& c) { m_selectedBack[band & 1] = c; }
+    void SetGridColor(const QColor& c) { m_grid = c; }
+
+    // The colour a renderer draws with: color itself, or for kNormalColor the selected
+    // text colour or the text colour.
+    QColor ResolveTextColor(ColorWord color, bool selected) const;
+
+    const QFont& GetFont() const { return m_font; }
+    void SetFont(const QFont& font) { m_font = font; }
+
+    // Alternating row colours ("Leparello").
+    bool GetLeparello() const { return m_bLeparello; }
+    void SetLeparello(bool on) { m_bLeparello = on; }
+    // Grid line widths in use, 0 = off; and the width that switching lines on uses.
+    int GetHorzGrid() const { return m_nHorzGrid; }
+    int GetVertGrid() const { return m_nVertGrid; }
+    int GetGridWidth() const { return m_nGridWidth; }
+    void SetHorzGrid(int width) { m_nHorzGrid = width; }
+    void SetVertGrid(int width) { m_nVertGrid = width; }
+    void SetGridWidth(int width) { m_nGridWidth = width; }
+
+    // A colour word (red in the lowest byte) as a QColor.
+    static QColor ToQColor(ColorWord color);
+
+private:
+    QColor m_text;
+    QColor m_selectedText;
+    QColor m_back[2];
+    QColor m_selectedBack[2];
+    QColor m_grid;
+    QFont m_font;
+    bool m_bLeparello = true;
+    int m_nHorzGrid = 0;
+    int m_nVertGrid = 1;
+    int m_nGridWidth = 1;
+};
+
+} // namespace Lattix

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "lattix/AbstractEnum.h"
+#include "lattix/CellOutput.h"
+
+namespace Lattix {
+
+// Renders integer cells through an enumeration: its entry's image and text, text only, or
+// image only. An enumeration without images is always shown as text only. A value
+// without an entry shows the enumeration's default entry ("#Error#").
+class CEnumOut : public CCellOutputCString
+{
+public:
+    enum Mode
+    {
+        ImageAndText = 0,
+        TextOnly = 1,
+        ImageOnly = 2,
+    };
+
+    CEnumOut(CAbstractEnum* enumeration, int mode, std::uint32_t flags);
+
+    int GetMode() const { return m_nMode; }
+    CAbstractEnum* GetEnum() const { return m_pEnum.Get(); }
+
+    void Draw(const QRect& rect, const CCellData& cell, bool selected) override;
+    int GetHeight() override;
+    int GetMinWidth() override;
+    // The widest entry text (at least "W..."), with the image beside it.
+    int GetDefaultWidth() override;
+    int GetCellWidth(const CCellData& cell) override;
+    std::string GetText(const CCellData& cell) override;
+    // The entry's tip when it has one; else its text when it is not drawn or does not fit.
+    std::string GetToolTip(const CCellData& cell, int availableWidth) override;
+    int GetMaxWidth(const CColData& column, int rowCount) override;
+
+    // Space between image and text.
+    static constexpr int kImageGap = 5;
+
+private:
+    const CEnumItem& Lookup(const CCellData& cell);
+    // Width the image takes beside the text (with the gap) in the current mode.
+    int ImageExtra() const;
+
+    CEnumRef m_pEnum;
+    int m_nMode;
+    int m_nImageWidth = 0;
+    int m_nImageHeight = 0;
+};
+
+} // namespace Lattix

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "format/Format.h"
+#include "lattix/CellOutput.h"
+
+namespace Lattix {
+
+// Renders text cells. With the format's special text on, an empty cell shows the special
+// text in the special colour, selected or not.
+class CStringOut : public CCellOutputCString
+{
+public:
+    CStringOut(std::uint32_t flags, const CFormat& format);
+
+    std::string GetText(const CCellData& cell) override;
+    ColorWord GetColor(const CCellData& cell, bool selected) override;
+
+    CFormat& GetFormat() { return m_format; }
+    const CFormat& GetFormat() const { return m_format; }
+
+private:
+    CFormat m_format;
+};
+
+} // namespace Lattix
