@@ -1,0 +1,129 @@
+#include "lattix/EnumOut.h"
+
+#include "lattix/CellData.h"
+#include "lattix/ColData.h"
+#include "lattix/Table.h"
+#include "lattix/TextFlags.h"
+
+#include <QString>
+
+#include <algorithm>
+
+namespace Lattix {
+
+CEnumOut::CEnumOut(CAbstractEnum* enumeration, int mode, std::uint32_t flags)
+    : CCellOutputCString(flags), m_pEnum(enumeration), m_nMode(mode)
+{
+    // Images need an image list that has them; without one only the text can be shown.
+    // (Image lists carry no pixels yet, so every enumeration is drawn as text.)
+    if (!m_pEnum || m_pEnum->GetImageList().IsEmpty())
+        m_nMode = TextOnly;
+}
+
+const CEnumItem& CEnumOut::Lookup(const CCellData& cell)
+{
+    return m_pEnum->Lookup(cell.GetInt());
+}
+
+int CEnumOut::ImageExtra() const
+{
+    return m_nMode == ImageAndText ? m_nImageWidth + kImageGap : 0;
+}
+
+void CEnumOut::Draw(const QRect& rect, const CCellData& cell, bool selected)
+{
+    if (!m_pEnum)
+        return;
+    const CEnumItem& item = Lookup(cell);
+    if (m_nMode == ImageOnly)
+        return; // nothing but the image, which image lists do not carry yet
+
+    QRect textRect = rect;
+    const int offset = ImageExtra();
+    if (m_nFlags & TextFlags::Right)
+        textRect.setRight(textRect.right() - offset);
+    else if (!(m_nFlags & TextFlags::Center))
+        textRect.setLeft(textRect.left() + offset);
+    // The text of an enumeration never runs into the next cell.
+    DrawTextIn(textRect,
+               QString::fromUtf8(item.strText.data(), static_cast<qsizetype>(item.strText.size())),
+               kNormalColor, selected, m_nFlags & ~TextFlags::NoClip);
+}
+
+int CEnumOut::GetHeight()
+{
+    switch (m_nMode) {
+    case ImageAndText:
+        return std::max(m_nImageHeight, CCellOutputCString::GetHeight());
+    case ImageOnly:
+        return m_nImageHeight;
+    default:
+        return CCellOutputCString::GetHeight();
+    }
+}
+
+int CEnumOut::GetMinWidth()
+{
+    if (m_nMode == TextOnly)
+        return CCellOutputCString::GetMinWidth();
+    return m_nImageWidth;
+}
+
+int CEnumOut::GetDefaultWidth()
+{
+    if (m_nMode == ImageOnly)
+        return m_nImageWidth;
+
+    int widest = TextWidth(QStringLiteral("W..."));
+    if (m_pEnum) {
+        CTable scratch;
+        scratch.AddColumn(std::make_unique<CFAny<CDInt>>(), std::make_unique<CCellCompare>());
+        scratch.CreateRowLayout();
+        m_pEnum->FillTable(scratch);
+        for (int row = 0; row < scratch.GetRowCount(); ++row)
+            widest = std::max(widest, TextWidth(Lookup(*scratch.GetCell(row, 0)).strText));
+    }
+    return widest + ImageExtra();
+}
+
+int CEnumOut::GetCellWidth(const CCellData& cell)
+{
+    if (m_nMode == ImageOnly)
+        return m_nImageWidth;
+    if (!m_pEnum)
+        return 0;
+    return TextWidth(Lookup(cell).strText) + ImageExtra();
+}
+
+std::string CEnumOut::GetText(const CCellData& cell)
+{
+    if (!m_pEnum)
+        return {};
+    return Lookup(cell).strText;
+}
+
+std::string CEnumOut::GetToolTip(const CCellData& cell, int availableWidth)
+{
+    if (!m_pEnum)
+        return {};
+    const CEnumItem& item = Lookup(cell);
+    if (!item.strTip.empty())
+        return item.strTip;
+    if (m_nMode == ImageOnly || GetCellWidth(cell) > availableWidth)
+        return item.strText;
+    return {};
+}
+
+int CEnumOut::GetMaxWidth(const CColData& column, int rowCount)
+{
+    if (m_nMode == ImageOnly)
+        return m_nImageWidth;
+    if (!m_pEnum || rowCount <= 0)
+        return 0;
+    int widest = 0;
+    for (int row = 0; row < rowCount; ++row)
+        widest = std::max(widest, TextWidth(Lookup(*column.GetCell(row)).strText));
+    return widest + ImageExtra();
+}
+
+} // namespace Lattix

@@ -1,0 +1,24 @@
+#include "lattix/IntCol.h"
+
+#include "lattix/IntOut.h"
+
+namespace Lattix {
+
+CIntCol::CIntCol(std::uint32_t flags) : m_nFlags(flags), m_format(true) {}
+
+std::unique_ptr<CCellFactory> CIntCol::CreateFactory() const
+{
+    return std::make_unique<CFAny<CDInt>>();
+}
+
+std::unique_ptr<CCellCompare> CIntCol::CreateCompare() const
+{
+    return std::make_unique<CCellCompare>();
+}
+
+std::unique_ptr<CCellOutput> CIntCol::CreateOutput() const
+{
+    return std::make_unique<CIntOut>(m_nFlags, m_format);
+}
+
+} // namespace Lattix
