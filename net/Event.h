@@ -8,7 +8,7 @@
 // An event object over an eventfd. Auto-reset by default: a successful wait consumes the
 // signal, so one Set releases exactly one wait. A manual-reset event stays signalled until
 // Reset. Set may be called from any thread.
-class CEvent : public IWaitable
+class CEvent final : public IWaitable
 {
 public:
     explicit CEvent(bool initiallySignalled = false, bool manualReset = false);

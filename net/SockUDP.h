@@ -24,7 +24,7 @@ inline constexpr std::uint32_t kNetworkWrite = 2;
 // waitable together with other sources (events, timers) and reports ready while a datagram
 // is pending. Single sends and receives return socket error codes (0 for success);
 // creation and event queries throw CSockErr. Used by one thread at a time.
-class CSockUDP : public IWaitable
+class CSockUDP final : public IWaitable
 {
 public:
     CSockUDP() = default;

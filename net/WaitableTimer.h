@@ -6,7 +6,7 @@
 
 // A periodic timer over a timerfd on the monotonic clock. Auto-reset: a successful wait
 // consumes the signal, and ticks that were missed meanwhile do not pile up.
-class CWaitableTimer : public IWaitable
+class CWaitableTimer final : public IWaitable
 {
 public:
     // Starts the timer at once when the period is not zero.
