@@ -42,6 +42,12 @@ protected:
         };
         engine = std::make_unique<CQueryEngine>(listener, std::move(options));
     }
+    // The engine goes first: its worker uses the tick source and the callbacks below.
+    ~SteppedScanTest() override
+    {
+        Hold(false);
+        engine.reset();
+    }
 
     // Adds silent loopback peers to the map; returns them in map order.
     void AddPeers(int count)
