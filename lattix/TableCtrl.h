@@ -1,0 +1,387 @@
+#pragma once
+
+#include "lattix/ColumnInfo.h"
+#include "lattix/DrawState.h"
+#include "lattix/FooterDisplay.h"
+#include "lattix/HeaderDisplay.h"
+#include "lattix/Notify.h"
+#include "lattix/Selection.h"
+#include "lattix/Table.h"
+#include "lattix/TableCtrlInterface.h"
+#include "lattix/TableCursor.h"
+#include "lattix/TableDisplay.h"
+#include "lattix/TypeAhead.h"
+
+#include <QBasicTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CPopupMenu;
+class QScrollBar;
+
+namespace Lattix {
+
+struct CExportColumn;
+
+// The grid window: shows a table of typed cells in columns drawn by renderers, with a
+// header that sorts, resizes and moves columns, an optional footer row, scroll bars,
+// selection, a focus cursor, type-ahead search, context menus, clipboard copy, HTML
+// export and column layouts. It owns its table; the table operations of CTableInterface
+// act on it, and the view operations of CTableCtrlInterface on the view.
+//
+// User actions are reported to the notification target (SetNotifyTarget, else the parent
+// widget when it implements CNotifyTarget). Notifications are sent only while the grid
+// handles an event of its own, and never while another one is being sent, so calls that
+// the program makes itself, also from within a notification, report nothing.
+class CTableCtrl : public QWidget, public CTableCtrlInterface
+{
+public:
+    // Creation style bits, those of a list-view placeholder.
+    static constexpr unsigned kStyleSingleSel = 0x0004;
+    static constexpr unsigned kStyleNoColumnHeader = 0x4000;
+    static constexpr unsigned kStyleNoSortHeader = 0x8000;
+    // Style bits of a placeholder that the grid does not take over.
+    static constexpr unsigned kPlaceholderStyleMask = 0x33FB;
+    // Dynamic properties: a widget's control id, and a placeholder's creation style.
+    static constexpr const char* kControlIdProperty = "controlId";
+    static constexpr const char* kStyleProperty = "windowStyle";
+    // The window text, which also names the exported HTML file.
+    static constexpr const char* kWindowText = "Lattix";
+
+    static constexpr int kMarginLeft = 5;
+    static constexpr int kMarginRight = 5;
+    static constexpr int kMarginTop = 1;
+    static constexpr int kMarginBottom = 1;
+    static constexpr int kHeaderHeight = 18;
+
+    // Menu command ids.
+    enum : unsigned
+    {
+        ID_COPY_CELL = 57345,
+        ID_COPY = 57346,
+        ID_COPY_ALL = 57347,
+        ID_SELECT_ALL = 57348,
+        ID_SHOW_COLUMN = 57350,
+        ID_HIDE_COLUMN = 57351,
+        ID_RESTORE_DEFAULT = 57352,
+        ID_SAVE_AS = 57354,
+        ID_SORT_ASCENDING = 57357,
+        ID_SORT_DESCENDING = 57358,
+        ID_SORT_NONE = 57359,
+        ID_HIDE = 57361,
+        ID_ALL_COLUMNS = 57443,
+        ID_SHOW_FIRST = 57444, // + column, column < 399
+        ID_HIDE_FIRST = 57844, // + column, column < 400
+    };
+    static constexpr const char* kBodyMenuItems =
+        "Copy cell;Copy;Copy all;Select all;-;Show column;Hide column;Restore default;-;"
+        "Save as ...;";
+    static constexpr const char* kHeaderMenuItems = "Ascending;Descending;No sort;-;Hide";
+
+    // Milliseconds of a monotonic clock.
+    using Clock = std::function<std::int64_t()>;
+    using MenuFactory = std::function<std::unique_ptr<CPopupMenu>()>;
+    // Asks for the path to save the HTML export to, offering a file name; empty cancels.
+    using SavePathPrompt = std::function<QString(const QString& defaultName)>;
+
+    // Switches notifications on for the lifetime of an event handler.
+    class CNotifyScope
+    {
+    public:
+        explicit CNotifyScope(CTableCtrl& ctrl) : m_ctrl(ctrl), m_bPrevious(ctrl.m_bNotify)
+        {
+            ctrl.m_bNotify = true;
+        }
+        ~CNotifyScope() { m_ctrl.m_bNotify = m_bPrevious; }
+        CNotifyScope(const CNotifyScope&) = delete;
+        CNotifyScope& operator=(const CNotifyScope&) = delete;
+
+    private:
+        CTableCtrl& m_ctrl;
+        bool m_bPrevious;
+    };
+
+    CTableCtrl();
+    ~CTableCtrl() override;
+
+    // Makes the grid a child of parent at (x, y, cx, cy) with the control id. Style bits:
+    // kStyleSingleSel single selection (else multiple), kStyleNoColumnHeader no header,
+    // kStyleNoSortHeader titles that do not sort.
+    bool Create(unsigned style, int x, int y, int cx, int cy, QWidget* parent, int id);
+    // Takes the place of parent's child with the control id (kControlIdProperty): its
+    // geometry, its style (kStyleProperty) without kPlaceholderStyleMask, its id and its
+    // place in the tab and stacking order; the placeholder is deleted. False when parent
+    // has no such child.
+    bool CreateFromControl(int id, QWidget* parent);
+
+    // Table operations with a view side.
+    using CTableCtrlInterface::AddColumn;
+    using CTableCtrlInterface::CreateRowLayout;
+    using CTableCtrlInterface::SetColumn;
+    void SetColumnCount(int n) override;
+    void CreateRowLayout() override;
+    void Clear() override;
+    void Sort(std::span<const CSortKey> keys) override;
+    void DeleteRow(int index) override;
+    void DeleteAllRows() override;
+    void DeleteMarkedRows() override;
+
+    // View operations.
+    void Update(bool keepSort) override;
+    void CreateRowLayout(int dataColumn) override;
+    int AddColumn(const CColDef& def, const char* title, int width) override;
+    void SetColumnView(int col, std::unique_ptr<CCellOutput> output,
+                       std::unique_ptr<CCellInput> input, const char* title, int width) override;
+    void SetColumn(int col, const CColDef& def, const char* title, int width) override;
+    void GetLayout(CWordArray& words) const override;
+    bool SetLayout(std::span<const std::uint16_t> words) override;
+    int GetDlgCtrlID() const override { return m_nId; }
+    void SetLeparello(bool on) override;
+    bool GetLeparello() const override { return m_drawState.GetLeparello(); }
+    void SetHorzGrid(bool on) override;
+    void SetVertGrid(bool on) override;
+    bool HasHorzGrid() const override { return m_drawState.GetHorzGrid() != 0; }
+    bool HasVertGrid() const override { return m_drawState.GetVertGrid() != 0; }
+    void ShowHeader(bool show) override;
+    void EnableHeaderSort(bool enable) override;
+    bool IsHeaderSortEnabled() const override { return m_bHeaderSort; }
+    const std::vector<CSortKey>& GetSortOrder() const override { return m_sortOrder; }
+    void SetColumnTitle(int col, const std::string& title, int format) override;
+    void SetColumnFormat(int col, int format) override;
+    std::string GetColumnTitle(int col) const override;
+    int GetColumnFormat(int col) const override;
+    void SetColumnWidth(int col, int width) override;
+    void AutoSizeColumns(bool includeTitle) override;
+    void AutoSizeColumn(int col, bool includeTitle) override;
+    void SetColumnWidthLimits(int col, int minWidth, int maxWidth) override;
+    int GetColumnMinWidth(int col) const override;
+    int GetColumnMaxWidth(int col) const override;
+    int GetColumnWidth(int col) const override;
+    void EnableColumnResize(bool enable) override { m_bColumnResize = enable; }
+    bool IsColumnResizeEnabled() const override { return m_bColumnResize; }
+    void EnableColumnMove(bool enable) override { m_bColumnMove = enable; }
+    bool IsColumnMoveEnabled() const override { return m_bColumnMove; }
+    bool FitColumnsToWindow() override;
+    void SetColumnVisible(int col, bool visible) override;
+    std::string GetCellText(int row, int col) const override;
+    int FindText(int col, const std::string& prefix, int after) const override;
+    int GetSelectedRow() const override;
+    void SelectRow(int row) override;
+    void SetItemData(int row, int value) override;
+    int GetItemData(int row) const override;
+    int FindItemData(int value) const override;
+
+    // Operations of the control.
+    virtual bool IsColumnVisible(int col) const;
+    // Takes col out of the display order and puts it at pos.
+    virtual void MoveColumn(int col, int pos);
+    // The first display position after pos with a visible column, else the column count.
+    virtual int GetNextVisiblePos(int pos) const;
+    // The last display position before pos with a visible column, else -1.
+    virtual int GetPrevVisiblePos(int pos) const;
+    virtual void BuildBodyMenu(CPopupMenu& menu, int row, int col);
+    virtual void OnBodyMenuCommand(unsigned command, int row, int col);
+    virtual void BuildHeaderMenu(CPopupMenu& menu, int col);
+    virtual void OnHeaderMenuCommand(unsigned command, int col);
+    virtual void EnableHorzScrollBar(bool enable);
+    virtual void EnableVertScrollBar(bool enable);
+
+    void SetColumnEditable(int col, bool editable);
+    void SetAllColumnsEditable(bool editable);
+
+    // Footer: a row of the footer table under the body, for the columns whose footer
+    // flag is set.
+    void ShowFooter(bool show);
+    bool IsFooterShown() const { return m_bFooter; }
+    void SetColumnFooter(int col, bool show);
+    void SetColumnFooterTip(int col, const std::string& tip);
+    CTable& GetFooterTable() { return m_footer; }
+    const CTable& GetFooterTable() const { return m_footer; }
+
+    // The layout that "Restore default" applies when it is not empty.
+    void SetDefaultLayout(CWordArray words) { m_defaultLayout = std::move(words); }
+    const CWordArray& GetDefaultLayout() const { return m_defaultLayout; }
+
+    // Notifications.
+    void SetNotifyTarget(CNotifyTarget* target) { m_pNotifyTarget = target; }
+    CNotifyTarget* GetNotifyTarget() const;
+    bool AreNotificationsOn() const { return m_bNotify; }
+    // Sends code with the fields of notification (the header, item data and control
+    // are filled in); 0 while notifications are off.
+    std::intptr_t Notify(int code, NMTABLECTRL& notification);
+    std::intptr_t Notify(int code, int row = -1, int col = -1);
+
+    // View state.
+    const CColumnInfo& GetColumnInfo(int col) const { return m_columns[Index(col)]; }
+    const std::vector<int>& GetDisplayOrder() const { return m_order; }
+    int GetColumnAtPos(int pos) const { return m_order[Index(pos)]; }
+    // Display position of col.
+    int GetColumnPos(int col) const;
+    int GetDataColumn() const { return m_nDataColumn; }
+    int GetRowHeight() const { return m_nRowHeight; }
+    int GetTallestCell() const { return m_nTallestCell; }
+    // Whole rows that the body shows.
+    int GetRowsPerPage() const;
+    int GetScrollX() const { return m_nScrollX; }
+    int GetScrollY() const { return m_nScrollY; }
+    // Scrolls to (x, y), clamped, y rounded down to whole rows; repaints what moved.
+    void SetScrollPos(int x, int y);
+    int GetBodyWidth() const { return m_nBodyWidth; }
+    int GetBodyHeight() const { return m_nBodyHeight; }
+    // Content x of col's left edge (sum of the visible widths left of it).
+    int GetColumnLeft(int col) const;
+    // Total width of the visible columns.
+    int GetTotalWidth() const;
+    // The visible column under a content x, or -1.
+    int ColumnFromX(int contentX) const;
+    // The row under a body y, or -1 past the last row.
+    int RowFromY(int bodyY) const;
+    void EnsureVisible(int row, int col);
+    int GetBorderWidth() const { return m_drawState.GetGridWidth(); }
+
+    CTableCursor& GetCursor() { return m_cursor; }
+    const CTableCursor& GetCursor() const { return m_cursor; }
+    CSelection& GetSelection() { return m_selection; }
+    const CSelection& GetSelection() const { return m_selection; }
+    CDrawState& GetDrawState() { return m_drawState; }
+    const CDrawState& GetDrawState() const { return m_drawState; }
+    // Recomputes row height and column limits from the renderers (after a change of
+    // font or grid lines).
+    void RecalcMetrics();
+    bool HasFocus() const { return m_bHasFocus; }
+    // Whether the rows on the clipboard are all rows (else the marked ones).
+    bool IsCopyAll() const { return m_bCopyAll; }
+
+    CHeaderDisplay& Header() { return m_header; }
+    CTableDisplay& Body() { return m_body; }
+    CFooterDisplay& Footer() { return m_footerWnd; }
+    QScrollBar& VertScrollBar() { return *m_pVScroll; }
+    QScrollBar& HorzScrollBar() { return *m_pHScroll; }
+
+    // Type-ahead: typed text is searched for in the first sorted column (else the first
+    // displayed one); it expires CTypeAhead::kExpiryMs after the last key.
+    void TypeAhead(const QString& text);
+    const std::string& GetTypeAheadText() const { return m_typeAhead.Text(); }
+
+    // Clipboard and export.
+    void CopyCellToClipboard(int row, int col);
+    // Puts a text on the clipboard that is made from the rows (marked ones, or all) when
+    // it is read, so that it shows the selection at that moment.
+    void CopyRowsToClipboard(bool allRows);
+    QString ClipboardText(bool allRows) const;
+    QByteArray HtmlText() const;
+    // "Save as ...": asks for a path, then writes the HTML text; false when cancelled or
+    // not written.
+    bool SaveAsHtml();
+    // The visible columns in display order, as the export texts take them.
+    std::vector<CExportColumn> ExportColumns() const;
+
+    // Menus shown from the body and the header (body or header coordinates; a negative
+    // position opens the body menu at the focus cell, as from the keyboard).
+    void ShowBodyMenu(QPoint pos);
+    void ShowHeaderMenu(QPoint pos);
+    // Row or column text for the menus: the long name, else the first title line.
+    std::string GetColumnMenuText(int col) const;
+
+    // Test seams.
+    void SetClock(Clock clock) { m_clock = std::move(clock); }
+    std::int64_t Now() const;
+    void SetMenuFactory(MenuFactory factory) { m_menuFactory = std::move(factory); }
+    void SetSavePathPrompt(SavePathPrompt prompt) { m_savePathPrompt = std::move(prompt); }
+
+    // Scroll bar actions (QAbstractSlider::SliderAction).
+    void ScrollVert(int action);
+    void ScrollHorz(int action);
+    // Sort the rows again by the current order after the display order changed (end of
+    // a column move); asks LXN_SORTCHANGING first.
+    void ResortByDisplayOrder();
+    // Orders the sort keys by the display positions of their columns.
+    void OrderSortKeys();
+    std::vector<CSortKey>& SortOrder() { return m_sortOrder; }
+
+    // A key press as the grid handles it (virtual-key number, Qt modifiers).
+    void HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers);
+    // Starts or ends a busy cursor while sorting or sizing.
+    class CWaitCursor
+    {
+    public:
+        CWaitCursor();
+        ~CWaitCursor();
+        CWaitCursor(const CWaitCursor&) = delete;
+        CWaitCursor& operator=(const CWaitCursor&) = delete;
+    };
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // A popup menu for the body or header menu.
+    std::unique_ptr<CPopupMenu> NewMenu() const;
+
+private:
+    static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
+    CColumnInfo& Info(int col) { return m_columns[Index(col)]; }
+    void Layout();
+    void UpdateScrollBars();
+    void ClampScroll();
+    int MaxScrollY() const;
+    void RepaintAll();
+    void ClampWidth(int col);
+    std::vector<std::string> FirstTitles() const;
+    void RestoreDefault();
+    void ShowAllTitledColumns();
+    void SetFocusFlag(bool on);
+
+    CTable m_table;
+    std::vector<CColumnInfo> m_columns;
+    std::vector<int> m_order;
+    int m_nDataColumn = -1;
+    int m_nScrollX = 0;
+    int m_nScrollY = 0;
+    int m_nBodyWidth = 0;
+    int m_nBodyHeight = 0;
+    int m_nTallestCell = 0;
+    int m_nRowHeight = kMarginTop + kMarginBottom;
+    int m_nId = 0;
+    bool m_bHeaderShown = true;
+    bool m_bHeaderSort = true;
+    bool m_bFooter = false;
+    bool m_bBottomTab = false; // the bottom tab control is not built yet
+    bool m_bColumnResize = true;
+    bool m_bColumnMove = true;
+    bool m_bHorzScrollAllowed = true;
+    bool m_bVertScrollAllowed = true;
+    bool m_bHasFocus = false;
+    bool m_bCopyAll = false;
+    bool m_bNotify = false;
+    CWordArray m_defaultLayout;
+    CTypeAhead m_typeAhead;
+    CTableCursor m_cursor;
+    CSelection m_selection;
+    CTable m_footer;
+    CDrawState m_drawState;
+    std::vector<CSortKey> m_sortOrder;
+    CNotifyTarget* m_pNotifyTarget = nullptr;
+    Clock m_clock;
+    MenuFactory m_menuFactory;
+    SavePathPrompt m_savePathPrompt;
+    QBasicTimer m_typeAheadTimer;
+
+    CTableDisplay m_body;
+    CHeaderDisplay m_header;
+    CFooterDisplay m_footerWnd;
+    QScrollBar* m_pHScroll; // children of the control
+    QScrollBar* m_pVScroll;
+};
+
+} // namespace Lattix

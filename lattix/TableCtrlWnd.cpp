@@ -1,0 +1,54 @@
+#include "lattix/TableCtrlWnd.h"
+
+#include "lattix/TableCtrl.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
+
+namespace Lattix {
+
+namespace {
+// The off-screen buffer of all displays; they paint only on the GUI thread.
+QPixmap& SharedBuffer()
+{
+    static QPixmap buffer;
+    return buffer;
+}
+} // namespace
+
+CTableCtrlWnd::CTableCtrlWnd(CTableCtrl& ctrl) : QWidget(&ctrl), m_ctrl(ctrl)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+}
+
+void CTableCtrlWnd::paintEvent(QPaintEvent* event)
+{
+    const QRect box = event->rect();
+    if (box.isEmpty())
+        return;
+    const qreal ratio = devicePixelRatioF();
+    const int needW = static_cast<int>(std::ceil(box.width() * ratio));
+    const int needH = static_cast<int>(std::ceil(box.height() * ratio));
+    QPixmap& buffer = SharedBuffer();
+    if (buffer.width() < needW || buffer.height() < needH) {
+        buffer = QPixmap(std::max(buffer.width(), needW), std::max(buffer.height(), needH));
+    }
+    buffer.setDevicePixelRatio(ratio);
+    {
+        QPainter painter(&buffer);
+        painter.translate(-box.topLeft());
+        painter.setClipRect(box);
+        painter.save();
+        Draw(painter, box);
+        painter.restore();
+    }
+    QPainter screen(this);
+    screen.drawPixmap(box.topLeft(), buffer, QRect(0, 0, needW, needH));
+}
+
+} // namespace Lattix

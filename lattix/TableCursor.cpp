@@ -1,0 +1,141 @@
+#include "lattix/TableCursor.h"
+
+#include "lattix/TableCtrl.h"
+
+#include <algorithm>
+
+namespace Lattix {
+
+int CTableCursor::GetRow() const
+{
+    if (!m_pRow)
+        return -1;
+    const int count = m_ctrl.GetRowCount();
+    if (m_nRowHint >= 0 && m_nRowHint < count && m_ctrl.GetRow(m_nRowHint) == m_pRow)
+        return m_nRowHint;
+    for (int row = 0; row < count; ++row) {
+        if (m_ctrl.GetRow(row) == m_pRow) {
+            m_nRowHint = row;
+            return row;
+        }
+    }
+    return -1;
+}
+
+void CTableCursor::SetRow(int row)
+{
+    if (m_ctrl.IsValidRow(row)) {
+        m_pRow = m_ctrl.GetRow(row);
+        m_nRowHint = row;
+    } else {
+        m_pRow = nullptr;
+        m_nRowHint = -1;
+    }
+}
+
+int CTableCursor::GetColumn() const
+{
+    if (m_nMode != kCellMode)
+        return -1;
+    if (m_ctrl.IsValidColumn(m_nColumn) && m_ctrl.IsColumnVisible(m_nColumn))
+        return m_nColumn;
+    const int count = m_ctrl.GetColumnCount();
+    int pos = m_ctrl.IsValidColumn(m_nColumn) ? m_ctrl.GetColumnPos(m_nColumn) : -1;
+    pos = m_ctrl.GetNextVisiblePos(pos);
+    if (pos >= count)
+        pos = m_ctrl.GetNextVisiblePos(-1);
+    return pos < count ? m_ctrl.GetColumnAtPos(pos) : -1;
+}
+
+void CTableCursor::Reset()
+{
+    m_pRow = nullptr;
+    m_nRowHint = -1;
+    m_nColumn = -1;
+}
+
+bool CTableCursor::MoveToRow(int row)
+{
+    const int count = m_ctrl.GetRowCount();
+    if (count == 0)
+        return false;
+    row = std::clamp(row, 0, count - 1);
+    if (row == GetRow())
+        return false;
+    SetRow(row);
+    return true;
+}
+
+bool CTableCursor::Up()
+{
+    const int row = GetRow();
+    return MoveToRow(row < 0 ? 0 : row - 1);
+}
+
+bool CTableCursor::Down()
+{
+    const int row = GetRow();
+    return MoveToRow(row < 0 ? 0 : row + 1);
+}
+
+bool CTableCursor::PageUp()
+{
+    const int row = GetRow();
+    return MoveToRow(row < 0 ? 0 : std::max(0, row - m_ctrl.GetRowsPerPage()));
+}
+
+bool CTableCursor::PageDown()
+{
+    const int row = GetRow();
+    return MoveToRow(row < 0 ? 0 : row + std::max(1, m_ctrl.GetRowsPerPage() - 1));
+}
+
+bool CTableCursor::FirstRow()
+{
+    return MoveToRow(0);
+}
+
+bool CTableCursor::LastRow()
+{
+    return MoveToRow(m_ctrl.GetRowCount() - 1);
+}
+
+bool CTableCursor::MoveToColumn(int col)
+{
+    if (m_nMode != kCellMode || col < 0 || col == GetColumn())
+        return false;
+    m_nColumn = col;
+    return true;
+}
+
+bool CTableCursor::FirstColumn()
+{
+    const int pos = m_ctrl.GetNextVisiblePos(-1);
+    return pos < m_ctrl.GetColumnCount() && MoveToColumn(m_ctrl.GetColumnAtPos(pos));
+}
+
+bool CTableCursor::LastColumn()
+{
+    const int pos = m_ctrl.GetPrevVisiblePos(m_ctrl.GetColumnCount());
+    return pos >= 0 && MoveToColumn(m_ctrl.GetColumnAtPos(pos));
+}
+
+bool CTableCursor::PrevColumn()
+{
+    const int col = GetColumn();
+    if (col < 0)
+        return false;
+    const int pos = m_ctrl.GetPrevVisiblePos(m_ctrl.GetColumnPos(col));
+    return pos >= 0 && MoveToColumn(m_ctrl.GetColumnAtPos(pos));
+}
+
+bool CTableCursor::NextColumn()
+{
+    const int col = GetColumn();
+    if (col < 0)
+        return false;
+    const int pos = m_ctrl.GetNextVisiblePos(m_ctrl.GetColumnPos(col));
+    return pos < m_ctrl.GetColumnCount() && MoveToColumn(m_ctrl.GetColumnAtPos(pos));
+}
+
+} // namespace Lattix

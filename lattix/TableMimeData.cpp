@@ -1,0 +1,30 @@
+#include "lattix/TableMimeData.h"
+
+#include "lattix/TableCtrl.h"
+
+namespace Lattix {
+
+namespace {
+const QString kTextPlain = QStringLiteral("text/plain");
+}
+
+CTableMimeData::CTableMimeData(CTableCtrl& ctrl) : m_pCtrl(&ctrl) {}
+
+QStringList CTableMimeData::formats() const
+{
+    return {kTextPlain};
+}
+
+bool CTableMimeData::hasFormat(const QString& mimeType) const
+{
+    return mimeType == kTextPlain;
+}
+
+QVariant CTableMimeData::retrieveData(const QString& mimeType, QMetaType type) const
+{
+    if (mimeType != kTextPlain || !m_pCtrl)
+        return QMimeData::retrieveData(mimeType, type);
+    return m_pCtrl->ClipboardText(m_pCtrl->IsCopyAll());
+}
+
+} // namespace Lattix
