@@ -3,6 +3,8 @@
 #include "format/Format.h"
 #include "lattix/CellOutput.h"
 
+#include <string_view>
+
 namespace Lattix {
 
 // Renders text cells. With the format's special text on, an empty cell shows the special
@@ -14,11 +16,17 @@ public:
 
     std::string GetText(const CCellData& cell) override;
     ColorWord GetColor(const CCellData& cell, bool selected) override;
+    // Shapes only the texts that can be the widest, so that sizing a column of many rows
+    // stays quick (CTextWidth).
+    int GetMaxWidth(const CColData& column, int rowCount) override;
 
     CFormat& GetFormat() { return m_format; }
     const CFormat& GetFormat() const { return m_format; }
 
 private:
+    // The text a cell shows, without a copy.
+    std::string_view Shown(const CCellData& cell) const;
+
     CFormat m_format;
 };
 
