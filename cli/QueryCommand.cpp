@@ -1,0 +1,126 @@
+#include "cli/QueryCommand.h"
+
+#include "cli/AddressArgument.h"
+#include "cli/ProgressLine.h"
+#include "cli/ResultSet.h"
+#include "cli/ScanDriver.h"
+#include "net/Error.h"
+#include "query/Favorites.h"
+#include "query/MasterQuery.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <optional>
+
+CQueryCommand::CQueryCommand(const CQueryOptions& options, std::ostream& out, std::ostream& err,
+                             bool showProgress)
+    : m_options(options), m_out(out), m_err(err), m_showProgress(showProgress)
+{
+}
+
+int CQueryCommand::Run()
+{
+    const CQueryOptions& o = m_options;
+
+    // Every address is checked before anything is sent.
+    std::optional<CSockAddr> master;
+    std::vector<CSockAddr> servers;
+    std::optional<CSockAddr> info;
+    if (o.source == ScanSource::Master) {
+        master = ParseAddressArgument(o.master, CQueryOptions::kDefaultMasterPort, "--master");
+    }
+    for (const std::string& text : o.servers) {
+        servers.push_back(
+            ParseAddressArgument(text, CQueryOptions::kDefaultServerPort, "server address"));
+    }
+    if (o.view == OutputView::Info) {
+        info = ParseAddressArgument(o.infoAddress, CQueryOptions::kDefaultServerPort, "--info");
+    }
+
+    std::optional<CProgressLine> progress;
+    if (m_showProgress) {
+        progress.emplace(m_err);
+    }
+    CScanDriver driver(o.includeEmpty, o.includeFull);
+    CServerMap& map = driver.Servers();
+    try {
+        switch (o.source) {
+        case ScanSource::Master: {
+            if (progress) {
+                progress->Show("Asking the master server " + master->ToString() + " ...");
+            }
+            const std::string request =
+                BuildMasterRequest(o.protocol, o.includeFull, o.includeEmpty);
+            if (QueryMaster(*master, request, map) == MasterResult::NoResponse) {
+                progress.reset();
+                m_err << kNoMasterResponse << '\n';
+                return kExitFailure;
+            }
+            break;
+        }
+        case ScanSource::Favorites: {
+            if (std::ifstream file(o.favorites); !file) {
+                const int error = errno;
+                progress.reset();
+                m_err << "Cannot read the favorites file '" << o.favorites
+                      << "': " << std::strerror(error) << '\n';
+                return kExitFailure;
+            }
+            LoadFavoritesForScan(o.favorites, map);
+            break;
+        }
+        case ScanSource::Servers:
+            for (const CSockAddr& address : servers) {
+                map.insert_or_assign(address, CServer(address));
+            }
+            break;
+        }
+        if (info && !map.contains(*info)) {
+            map.emplace(*info, CServer(*info));
+        }
+
+        std::optional<std::string> error;
+        if (progress) {
+            error = driver.Run(o.limit, [&](const CScanDriver::Progress& p) { progress->Show(p); });
+            progress->Finish();
+        } else {
+            error = driver.Run(o.limit);
+        }
+        if (error) {
+            m_err << *error << '\n';
+            return kExitSocket;
+        }
+    } catch (const CError& e) {
+        progress.reset();
+        m_err << e.Message() << '\n';
+        return kExitSocket;
+    }
+
+    const CResultSet results(driver.Reported(), o.includeEmpty, o.includeFull);
+    const auto format = MakeResultFormat(o.format);
+    int code = kExitSuccess;
+    switch (o.view) {
+    case OutputView::Servers:
+        format->WriteServers(m_out, results.Servers());
+        break;
+    case OutputView::Players:
+        format->WritePlayers(m_out, results.Players());
+        break;
+    case OutputView::Info: {
+        const CServer& server = map.at(*info);
+        format->WriteInfo(m_out, CResultSet::MakeInfoRow(server));
+        if (!IsAnswered(server)) {
+            m_err << "No response from server " << info->ToString() << ".\n";
+            code = kExitFailure;
+        }
+        break;
+    }
+    }
+    m_out.flush();
+    if (!m_out) {
+        m_err << "Cannot write the results.\n";
+        return kExitFailure;
+    }
+    return code;
+}

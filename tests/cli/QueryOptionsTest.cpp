@@ -1,0 +1,142 @@
+#include "cli/QueryOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+namespace {
+
+CQueryOptions Parse(std::initializer_list<std::string_view> args)
+{
+    const std::vector<std::string_view> list(args);
+    return CQueryOptions::Parse(list);
+}
+
+std::string ErrorOf(std::initializer_list<std::string_view> args)
+{
+    try {
+        Parse(args);
+    } catch (const CUsageError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST(QueryOptionsTest, DefaultsAreThoseOfAFirstStartOfTheDesktop)
+{
+    const CQueryOptions o = Parse({"--master", "master.example.net"});
+    EXPECT_EQ(o.source, ScanSource::Master);
+    EXPECT_EQ(o.master, "master.example.net");
+    EXPECT_EQ(o.protocol, 60); // "1.4"
+    EXPECT_FALSE(o.includeEmpty);
+    EXPECT_TRUE(o.includeFull);
+    EXPECT_EQ(o.limit, 2); // "ISDN"
+    EXPECT_EQ(o.view, OutputView::Servers);
+    EXPECT_EQ(o.format, OutputFormat::Table);
+    EXPECT_FALSE(o.help);
+    EXPECT_FALSE(o.version);
+}
+
+TEST(QueryOptionsTest, GameVersionsAndSpeedsByTheirTexts)
+{
+    const std::pair<std::string_view, int> versions[] = {{"Demo", 56}, {"1.0 - 1.1", 57},
+                                                         {"1.3", 58},  {"1.32 - 1.33", 59},
+                                                         {"1.4", 60},  {"demo", 56}};
+    for (const auto& [text, protocol] : versions) {
+        EXPECT_EQ(Parse({"--master", "m", "--game-version", text}).protocol, protocol) << text;
+    }
+    const std::pair<std::string_view, int> speeds[] = {{"Modem", 1}, {"ISDN", 2},   {"ISDN128", 4},
+                                                       {"DSL", 8},   {"DSL*2", 16}, {"DSL*4", 32},
+                                                       {"dsl*4", 32}};
+    for (const auto& [text, limit] : speeds) {
+        EXPECT_EQ(Parse({"m:1", "--speed", text}).limit, limit) << text;
+    }
+    EXPECT_EQ(Parse({"--master", "m", "--protocol", "84"}).protocol, 84);
+    EXPECT_EQ(Parse({"--master", "m", "--protocol=-1"}).protocol, -1);
+    EXPECT_EQ(Parse({"m:1", "--limit", "10000"}).limit, 10000);
+    EXPECT_EQ(Parse({"m:1", "--limit=1"}).limit, 1);
+}
+
+TEST(QueryOptionsTest, FiltersTakeTheLastWord)
+{
+    const CQueryOptions on = Parse({"m", "--empty", "--no-full"});
+    EXPECT_TRUE(on.includeEmpty);
+    EXPECT_FALSE(on.includeFull);
+    const CQueryOptions back = Parse({"m", "--empty", "--no-full", "--no-empty", "--full"});
+    EXPECT_FALSE(back.includeEmpty);
+    EXPECT_TRUE(back.includeFull);
+}
+
+TEST(QueryOptionsTest, SourcesAndOutputs)
+{
+    const CQueryOptions favorites = Parse({"--favorites=fav.dat", "--csv", "--players"});
+    EXPECT_EQ(favorites.source, ScanSource::Favorites);
+    EXPECT_EQ(favorites.favorites, "fav.dat");
+    EXPECT_EQ(favorites.format, OutputFormat::Csv);
+    EXPECT_EQ(favorites.view, OutputView::Players);
+
+    const CQueryOptions servers = Parse({"a:1", "--json", "b", "--", "--c"});
+    EXPECT_EQ(servers.source, ScanSource::Servers);
+    EXPECT_EQ(servers.servers, (std::vector<std::string>{"a:1", "b", "--c"}));
+    EXPECT_EQ(servers.format, OutputFormat::Json);
+
+    // --info alone scans just that server.
+    const CQueryOptions info = Parse({"--info", "10.0.0.5:27960"});
+    EXPECT_EQ(info.source, ScanSource::Servers);
+    EXPECT_TRUE(info.servers.empty());
+    EXPECT_EQ(info.view, OutputView::Info);
+    EXPECT_EQ(info.infoAddress, "10.0.0.5:27960");
+    EXPECT_EQ(Parse({"--master", "m", "--info", "x"}).source, ScanSource::Master);
+}
+
+TEST(QueryOptionsTest, HelpAndVersionEndTheParse)
+{
+    EXPECT_TRUE(Parse({"--help", "--bogus"}).help);
+    EXPECT_TRUE(Parse({"-h"}).help);
+    EXPECT_TRUE(Parse({"--version"}).version);
+    // What stands before them is still read.
+    EXPECT_EQ(ErrorOf({"--bogus", "--help"}), "unknown option '--bogus'");
+}
+
+TEST(QueryOptionsTest, WrongOptionsAndValuesAreNamed)
+{
+    EXPECT_EQ(ErrorOf({"--bogus"}), "unknown option '--bogus'");
+    EXPECT_EQ(ErrorOf({"-x", "m"}), "unknown option '-x'");
+    EXPECT_EQ(ErrorOf({"m", "--master"}), "option '--master' needs a value");
+    EXPECT_EQ(ErrorOf({"--master="}), "option '--master' needs a value");
+    EXPECT_EQ(ErrorOf({"m", "--json=yes"}), "option '--json' takes no value");
+    EXPECT_EQ(ErrorOf({"m", "--speed", "T1"}),
+              "invalid value 'T1' for --speed; use one of \"Modem\", \"ISDN\", \"ISDN128\", "
+              "\"DSL\", \"DSL*2\", \"DSL*4\"");
+    EXPECT_EQ(ErrorOf({"--master", "m", "--game-version", "1.5"}),
+              "invalid value '1.5' for --game-version; use one of \"Demo\", \"1.0 - 1.1\", "
+              "\"1.3\", \"1.32 - 1.33\", \"1.4\"");
+    for (std::string_view limit : {"0", "-3", "x", "5x", "99999999999"}) {
+        EXPECT_EQ(ErrorOf({"m", "--limit", limit}),
+                  "invalid value '" + std::string(limit) +
+                      "' for --limit; use a positive whole number");
+    }
+    EXPECT_EQ(ErrorOf({"--master", "m", "--protocol", "sixty"}),
+              "invalid value 'sixty' for --protocol; use a whole number");
+}
+
+TEST(QueryOptionsTest, ConflictsAndMissingSource)
+{
+    EXPECT_EQ(ErrorOf({"--master", "m", "--game-version", "1.3", "--protocol", "58"}),
+              "--game-version and --protocol cannot be combined");
+    EXPECT_EQ(ErrorOf({"m", "--speed", "DSL", "--limit", "3"}),
+              "--speed and --limit cannot be combined");
+    EXPECT_EQ(ErrorOf({"m", "--json", "--csv"}), "--json and --csv cannot be combined");
+    EXPECT_EQ(ErrorOf({"m", "--players", "--info", "m"}),
+              "--players and --info cannot be combined");
+    EXPECT_EQ(ErrorOf({"--master", "m", "--favorites", "f"}),
+              "--master and --favorites cannot be combined");
+    EXPECT_EQ(ErrorOf({"--master", "m", "s"}), "--master and server addresses cannot be combined");
+    EXPECT_EQ(ErrorOf({"--favorites", "f", "s"}),
+              "--favorites and server addresses cannot be combined");
+    EXPECT_EQ(ErrorOf({"s", "--game-version", "1.3"}), "--game-version applies only to --master");
+    EXPECT_EQ(ErrorOf({"--empty", "--json"}),
+              "nothing to scan: give --master HOST, --favorites FILE or server addresses");
+}
+
+} // namespace
