@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace Lattix {
 
@@ -120,9 +121,16 @@ int CEnumOut::GetMaxWidth(const CColData& column, int rowCount)
         return m_nImageWidth;
     if (!m_pEnum || rowCount <= 0)
         return 0;
+    // A column repeats the few texts of its enumeration: measure each one once.
+    std::unordered_map<const CEnumItem*, int> measured;
     int widest = 0;
-    for (int row = 0; row < rowCount; ++row)
-        widest = std::max(widest, TextWidth(Lookup(*column.GetCell(row)).strText));
+    for (int row = 0; row < rowCount; ++row) {
+        const CEnumItem& item = Lookup(*column.GetCell(row));
+        if (auto [entry, added] = measured.try_emplace(&item, 0); added) {
+            entry->second = TextWidth(item.strText);
+            widest = std::max(widest, entry->second);
+        }
+    }
     return widest + ImageExtra();
 }
 

@@ -43,10 +43,9 @@ void DrawText(QPainter& painter, const QRect& rect, const QString& text, std::ui
         return;
 
     QString shown = text;
-    if (flags & SingleLine) {
-        for (QChar& ch : shown)
-            if (ch == u'\n' || ch == u'\r')
-                ch = u' ';
+    if ((flags & SingleLine) && (shown.contains(u'\n') || shown.contains(u'\r'))) {
+        shown.replace(u'\n', u' ');
+        shown.replace(u'\r', u' ');
     }
     const QFontMetrics metrics = painter.fontMetrics();
     if ((flags & EndEllipsis) && metrics.horizontalAdvance(shown) > rect.width())
