@@ -96,8 +96,9 @@ TEST_F(TableExportTest, HtmlByteForByte)
 {
     AddRow("<Axis> & Allies", 48, true);
     AddRow("   ", -1, false);
-    AddRow("M\xC3\xBCller \xE2\x82\xAC \xE4\xB8\xAD", 1234, true); // Müller € and a CJK sign
-    m_table.MarkRow(1, true);                                      // marks do not matter
+    AddRow("M\xC3\xBCller \xE2\x82\xAC \xE4\xB8\xAD\xF0\x9F\x98\x80", 1234,
+           true);             // Müller € CJK emoji
+    m_table.MarkRow(1, true); // marks do not matter
 
     const QByteArray expected = "<HTML><BODY BGCOLOR=White>\r\n"
                                 "\r\n"
@@ -118,7 +119,8 @@ TEST_F(TableExportTest, HtmlByteForByte)
                                 "  </TR>\r\n"
                                 "  <TR>\r\n"
                                 "    <TD>yes</TD>\r\n"
-                                "    <TD>M\xFCller \x80 ?</TD>\r\n"
+                                "    <TD>M\xFCller \x80 ?"
+                                "?</TD>\r\n"
                                 "    <TD>" +
                                 QByteArray::fromStdString(m_outputs[1]->GetText(CDInt(1234))) +
                                 "</TD>\r\n"
@@ -164,16 +166,6 @@ TEST(HtmlFileTest, NameAndWriting)
 
     EXPECT_FALSE(CTableExport::WriteFile(dir.filePath(QStringLiteral("missing/grid.html")),
                                          QByteArray("x")));
-}
-
-TEST(Windows1252Test, CodePageCharacters)
-{
-    EXPECT_EQ(CTableExport::ToWindows1252(QStringLiteral("abc")), QByteArray("abc"));
-    EXPECT_EQ(CTableExport::ToWindows1252(QString::fromUtf8("\xC3\xA9\xE2\x80\x94\xC5\xB8")),
-              QByteArray("\xE9\x97\x9F")); // é, em dash, Ÿ
-    // Characters the code page lacks, a surrogate pair counted once.
-    EXPECT_EQ(CTableExport::ToWindows1252(QString::fromUtf8("\xCE\xA9\xF0\x9F\x98\x80!")),
-              QByteArray("?" "?!"));
 }
 
 } // namespace

@@ -15,10 +15,6 @@ TEST(TextFlagsTest, ColumnWordsMapToQtAlignment)
     EXPECT_EQ(TextFlags::ToAlignment(TextFlags::kRight), Qt::AlignRight | Qt::AlignVCenter);
     EXPECT_EQ(TextFlags::ToAlignment(TextFlags::SingleLine | TextFlags::Bottom),
               Qt::AlignLeft | Qt::AlignBottom);
-
-    EXPECT_EQ(TextFlags::PlaceHorizontally(TextFlags::kLeft, 10, 110, 20, 2), 12);
-    EXPECT_EQ(TextFlags::PlaceHorizontally(TextFlags::kCentred, 10, 110, 20, 2), 50);
-    EXPECT_EQ(TextFlags::PlaceHorizontally(TextFlags::kRight, 10, 110, 20, 2), 88);
 }
 
 // Columns where something was drawn.
