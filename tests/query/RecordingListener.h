@@ -9,23 +9,20 @@
 #include <string>
 #include <vector>
 
-// Records what a scan reports, for tests. Thread-safe.
+// Records what scans report, for tests. Thread-safe.
 class CRecordingListener : public IScanListener
 {
 public:
     struct Report
     {
-        CServer* record = nullptr;
+        CServer* record;
         CSockAddr address;
-        unsigned scan = 0;
-        std::int32_t tries = 0;
-        std::int32_t ping = 0;
-        std::int32_t gameType = 0;
-        std::size_t vars = 0;
-        std::size_t players = 0;
+        unsigned scan;
+        std::int32_t tries;
+        std::int32_t ping;
     };
 
-    // Called (on the worker) before a report is recorded; may block or throw.
+    // Called on the worker before a report is recorded; may block or throw.
     std::function<void(CServer&)> beforeReport;
 
     void OnServerQueried(CServer& server, unsigned scan) override
@@ -33,59 +30,43 @@ public:
         if (beforeReport)
             beforeReport(server);
         std::lock_guard lock(m_mutex);
-        m_reports.push_back(Report{&server, server.address, scan, server.tries, server.ping,
-                                   server.gameType, server.vars.size(), server.players.size()});
+        m_reports.push_back(Report{&server, server.address, scan, server.tries, server.ping});
         m_calls.push_back("queried");
     }
     void OnScanError(const std::string& text, unsigned scan) override
     {
         std::lock_guard lock(m_mutex);
-        m_errors.push_back(text);
-        m_calls.push_back("error " + std::to_string(scan));
+        m_calls.push_back("error " + std::to_string(scan) + ": " + text);
     }
     void OnScanEnded(unsigned scan) override
     {
-        {
-            std::lock_guard lock(m_mutex);
-            m_ended.push_back(scan);
-            m_calls.push_back("ended " + std::to_string(scan));
-        }
+        std::lock_guard lock(m_mutex);
+        m_calls.push_back("ended " + std::to_string(scan));
+        ++m_ended;
         m_changed.notify_all();
     }
 
-    // Waits until `count` scans have ended.
     bool WaitEnded(std::size_t count, std::chrono::milliseconds timeout)
     {
         std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, timeout, [&] { return m_ended.size() >= count; });
+        return m_changed.wait_for(lock, timeout, [&] { return m_ended >= count; });
     }
-
-    std::vector<Report> Reports() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_reports;
-    }
-    std::vector<std::string> Errors() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_errors;
-    }
-    std::vector<unsigned> Ended() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_ended;
-    }
-    std::vector<std::string> Calls() const
-    {
-        std::lock_guard lock(m_mutex);
-        return m_calls;
-    }
+    std::size_t Ended() const { return Locked(m_ended); }
+    std::vector<Report> Reports() const { return Locked(m_reports); }
+    // Every call in order: "queried", "error <scan>: <text>", "ended <scan>".
+    std::vector<std::string> Calls() const { return Locked(m_calls); }
 
 private:
+    template <typename T>
+    T Locked(const T& value) const
+    {
+        std::lock_guard lock(m_mutex);
+        return value;
+    }
+
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<Report> m_reports;
-    std::vector<std::string> m_errors;
-    std::vector<unsigned> m_ended;
     std::vector<std::string> m_calls;
+    std::size_t m_ended = 0;
 };
