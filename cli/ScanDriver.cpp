@@ -4,9 +4,11 @@
 #include "query/ResultRules.h"
 
 #include <stdexcept>
+#include <utility>
 
-CScanDriver::CScanDriver(bool includeEmpty, bool includeFull)
-    : m_includeEmpty(includeEmpty), m_includeFull(includeFull), m_engine(*this)
+CScanDriver::CScanDriver(bool includeEmpty, bool includeFull, QueryEngineOptions engineOptions)
+    : m_includeEmpty(includeEmpty), m_includeFull(includeFull),
+      m_engine(*this, std::move(engineOptions))
 {
 }
 

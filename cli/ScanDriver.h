@@ -27,8 +27,9 @@ public:
 
     using ProgressFn = std::function<void(const Progress&)>;
 
-    // The filters decide what Progress counts as listed.
-    CScanDriver(bool includeEmpty, bool includeFull);
+    // The filters decide what Progress counts as listed; engineOptions go to the engine
+    // (benchmarks count the requests of every tick with them).
+    CScanDriver(bool includeEmpty, bool includeFull, QueryEngineOptions engineOptions = {});
     ~CScanDriver() override;
 
     CScanDriver(const CScanDriver&) = delete;
