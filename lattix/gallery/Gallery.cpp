@@ -1,0 +1,254 @@
+// lattix-gallery: writes pictures of grids in characteristic states.
+#include "lattix/BoolCol.h"
+#include "lattix/CellData.h"
+#include "lattix/Enum.h"
+#include "lattix/EnumCol.h"
+#include "lattix/IntCol.h"
+#include "lattix/StringCol.h"
+#include "lattix/TableCtrl.h"
+#include "lattix/TextFlags.h"
+#include "velk/PopupMenu.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace Lattix;
+
+namespace {
+
+constexpr unsigned kVisible = 0x10000000;
+
+struct Server
+{
+    const char* name;
+    int gameType;
+    const char* mod;
+    bool friendlyFire;
+    int ping;
+    const char* players;
+    bool punkBuster;
+    const char* map;
+    int lives;
+    const char* address;
+};
+
+const Server kServers[] = {
+    {"Rtcw Veterans Objective Server", 5, "main", true, 48, "12/24", true, "mp_beach", 0,
+     "81.169.140.12:27960"},
+    {"=FF= Stopwatch Night", 6, "osp", false, 61, "8/16", true, "mp_assault", 0,
+     "62.75.216.40:27960"},
+    {"Checkpoint Frenzy", 7, "main", false, 95, "3/20", false, "mp_village", 2,
+     "195.90.7.33:27961"},
+    {"The Castle Keep (Low Grav)", 5, "shrub", true, 120, "20/20", false, "mp_castle", -1,
+     "213.202.99.5:27960"},
+    {"Old School Wolf", 5, "main", true, 33, "0/12", true, "mp_depot", 0, "88.198.37.2:27960"},
+    {"Private Clan Match", 6, "osp", true, 9999, "0/10", true, "te_frostbite", 3,
+     "144.76.8.91:27962"},
+    {"Beach Invasion 24/7", 5, "main", false, 72, "17/32", true, "mp_beach", -3,
+     "5.9.21.200:27960"},
+    {"Sniper Heaven", 4, "sniper", false, 154, "5/18", false, "mp_ice", 1, "91.121.4.17:27960"},
+    {"Checkpoint Kings", 7, "main", true, 57, "9/16", true, "mp_sub", 0, "46.4.112.60:27960"},
+    {"Training Ground", 2, "main", false, 41, "1/8", false, "mp_base", 0, "178.63.10.99:27960"},
+};
+
+// Puts a menu next to the grid in the picture instead of waiting for a user.
+class PictureMenu : public CPopupMenu
+{
+public:
+    explicit PictureMenu(QPixmap& shot, QPoint& at) : m_shot(shot), m_at(at) {}
+
+protected:
+    QAction* ExecMenu(QMenu& menu, const QPoint& globalPos, QWidget*) override
+    {
+        menu.popup(globalPos);
+        menu.adjustSize();
+        // Open the first submenu that has items, as a user hovering over it would.
+        for (QAction* action : menu.actions()) {
+            if (action->menu() && action->isEnabled() && action->text().contains("Show")) {
+                menu.setActiveAction(action);
+                break;
+            }
+        }
+        QPixmap picture = menu.grab();
+        if (QAction* active = menu.activeAction(); active && active->menu()) {
+            QMenu* sub = active->menu();
+            sub->adjustSize();
+            const QPixmap subPicture = sub->grab();
+            const QRect item = menu.actionGeometry(active);
+            QPixmap both(picture.width() + subPicture.width(),
+                         std::max(picture.height(), item.top() + subPicture.height()));
+            both.fill(Qt::transparent);
+            QPainter painter(&both);
+            painter.drawPixmap(0, 0, picture);
+            painter.drawPixmap(picture.width(), item.top(), subPicture);
+            painter.end();
+            picture = both;
+        }
+        m_shot = picture;
+        m_at = globalPos;
+        menu.close();
+        return nullptr;
+    }
+
+private:
+    QPixmap& m_shot;
+    QPoint& m_at;
+};
+
+class Gallery
+{
+public:
+    explicit Gallery(QString folder) : m_folder(std::move(folder))
+    {
+        m_window.resize(900, 330);
+        m_window.setWindowTitle("Server list");
+        m_grid.Create(kVisible, 0, 0, 900, 330, &m_window, 1000);
+        m_grid.SetMenuFactory(
+            [this] { return std::make_unique<PictureMenu>(m_menuShot, m_menuAt); });
+        Fill();
+        m_window.show();
+        QApplication::setActiveWindow(&m_window);
+        m_grid.setFocus();
+    }
+
+    void Fill()
+    {
+        m_grid.Clear();
+        m_grid.AddColumn(CStringCol(TextFlags::kLeft), "Name", 220);
+        m_grid.AddColumn(CEnumCol(m_gameTypes.Get(), 1), "Type\nGame type", 110);
+        m_grid.AddColumn(CStringCol(TextFlags::kLeft), "Mod", 60);
+        m_grid.AddColumn(CBoolCol(TextFlags::kCentred, "yes", "no", true), "FF\nFriendly fire", 36);
+        m_grid.AddColumn(CIntCol(TextFlags::kRight), "Ping", 50);
+        m_grid.AddColumn(CStringCol(TextFlags::kCentred), "Players", 60);
+        m_grid.AddColumn(CBoolCol(TextFlags::kCentred, "yes", "no", true), "PB\nPunkBuster", 36);
+        m_grid.AddColumn(CStringCol(TextFlags::kLeft), "Map", 100);
+        m_grid.AddColumn(CIntCol(TextFlags::kRight), "Lives", 50);
+        m_grid.AddColumn(CStringCol(TextFlags::kLeft), "Address", -1); // hidden
+        m_grid.CreateRowLayout();
+        for (int copy = 0; copy < 3; ++copy) {
+            for (const Server& s : kServers) {
+                CRowData* row = m_grid.AddRow();
+                std::string name = s.name;
+                if (copy > 0)
+                    name += " #" + std::to_string(copy + 1);
+                row->GetCell(0)->Set(name);
+                row->GetCell(1)->Set(s.gameType);
+                row->GetCell(2)->Set(s.mod);
+                row->GetCell(3)->Set(s.friendlyFire);
+                row->GetCell(4)->Set(s.ping + copy * 7);
+                row->GetCell(5)->Set(s.players);
+                row->GetCell(6)->Set(s.punkBuster);
+                row->GetCell(7)->Set(s.map);
+                row->GetCell(8)->Set(s.lives);
+                row->GetCell(9)->Set(s.address);
+            }
+        }
+        m_grid.Update(false);
+    }
+
+    bool Save(const char* file, const QPixmap& picture) const
+    {
+        const QString path = QDir(m_folder).filePath(QString::fromLatin1(file));
+        const bool ok = picture.save(path, "PNG");
+        std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toLocal8Bit().constData());
+        return ok;
+    }
+    bool Shoot(const char* file) { return Save(file, m_window.grab()); }
+    // The window with the last menu drawn where it opened.
+    bool ShootMenu(const char* file)
+    {
+        const QPixmap window = m_window.grab();
+        const QPoint at = m_window.mapFromGlobal(m_menuAt);
+        QPixmap picture(std::max(window.width(), at.x() + m_menuShot.width()),
+                        std::max(window.height(), at.y() + m_menuShot.height()));
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        painter.drawPixmap(0, 0, window);
+        painter.drawPixmap(at, m_menuShot);
+        painter.end();
+        return Save(file, picture);
+    }
+
+    bool Run()
+    {
+        bool ok = Shoot("01-plain.png");
+
+        m_grid.Sort(std::vector<CSortKey>{{1, false}, {4, true}});
+        m_grid.Update(true);
+        ok &= Shoot("02-sorted-two-keys.png");
+
+        m_grid.MarkRows(2, 4, true);
+        m_grid.MarkRow(7, true);
+        m_grid.GetCursor().SetRow(7);
+        m_grid.Update(true);
+        ok &= Shoot("03-selection-focus.png");
+
+        m_grid.SetScrollPos(0, 3 * m_grid.GetRowHeight());
+        m_grid.Update(true);
+        ok &= Shoot("04-scrolled-odd.png");
+        m_grid.SetScrollPos(0, 0);
+
+        m_grid.ShowHeaderMenu(QPoint(m_grid.GetColumnLeft(4) + 20, 9));
+        ok &= ShootMenu("05-header-menu.png");
+
+        m_grid.SetColumnVisible(2, false);
+        m_grid.Update(true);
+        m_grid.ShowBodyMenu(QPoint(60, 3 * m_grid.GetRowHeight() + 5));
+        ok &= ShootMenu("06-body-menu.png");
+        m_grid.SetColumnVisible(2, true);
+
+        m_grid.SetColumnWidth(0, 110);
+        m_grid.Update(true);
+        ok &= Shoot("07-narrow-ellipsis.png");
+        m_grid.SetColumnWidth(0, 220);
+
+        m_grid.SetLeparello(false);
+        m_grid.SetHorzGrid(true);
+        m_grid.SetColumnEditable(4, false); // cell cursor
+        m_grid.GetCursor().Set(5, 4);
+        m_grid.Update(true);
+        ok &= Shoot("08-cell-cursor-grid-lines.png");
+
+        m_grid.SetLeparello(true);
+        m_grid.ShowFooter(true);
+        m_grid.SetColumnFooter(0, true);
+        m_grid.SetColumnFooter(4, true);
+        m_grid.GetFooterTable().GetCell(0, 0)->Set(std::string("30 servers"));
+        m_grid.GetFooterTable().GetCell(0, 4)->Set(77);
+        m_grid.Update(true);
+        ok &= Shoot("09-footer.png");
+        return ok;
+    }
+
+private:
+    QString m_folder;
+    QWidget m_window;
+    CEnum m_gameTypes{
+        "0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?"};
+    CTableCtrl m_grid;
+    QPixmap m_menuShot;
+    QPoint m_menuAt;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(folder);
+    Gallery gallery(folder);
+    return gallery.Run() ? 0 : 1;
+}
