@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <system_error>
 
@@ -15,77 +16,30 @@ extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// A file descriptor that closes itself.
-class CFd
-{
-public:
-    CFd() = default;
-    explicit CFd(int fd) : m_fd(fd) {}
-    CFd(const CFd&) = delete;
-    CFd& operator=(const CFd&) = delete;
-    ~CFd() { Close(); }
-    int Get() const { return m_fd; }
-    void Reset(int fd)
-    {
-        Close();
-        m_fd = fd;
-    }
-    void Close()
-    {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-        m_fd = -1;
-    }
-
-private:
-    int m_fd = -1;
-};
-
 [[noreturn]] void Fail(const char* what)
 {
     throw std::system_error(errno, std::generic_category(), what);
 }
 
-void MakePipe(CFd& readEnd, CFd& writeEnd)
+// fds[0] stays here for reading, fds[1] becomes a standard stream of the child: a pipe, or a
+// pseudo-terminal (master end here).
+std::array<int, 2> MakeChannel(bool terminal)
 {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        Fail("pipe2");
+    std::array<int, 2> fds{-1, -1};
+    if (!terminal) {
+        if (::pipe2(fds.data(), O_CLOEXEC) != 0) {
+            Fail("pipe2");
+        }
+        return fds;
     }
-    readEnd.Reset(fds[0]);
-    writeEnd.Reset(fds[1]);
-}
-
-// A pseudo-terminal pair: the master end stays here, the other end becomes a standard
-// stream of the child.
-void MakeTerminal(CFd& master, CFd& terminal)
-{
-    master.Reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (master.Get() < 0 || ::grantpt(master.Get()) != 0 || ::unlockpt(master.Get()) != 0) {
-        Fail("posix_openpt");
+    fds[0] = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    const char* name = fds[0] >= 0 && ::grantpt(fds[0]) == 0 && ::unlockpt(fds[0]) == 0
+                           ? ::ptsname(fds[0])
+                           : nullptr;
+    if (name == nullptr || (fds[1] = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC)) < 0) {
+        Fail("pseudo-terminal");
     }
-    const char* name = ::ptsname(master.Get());
-    if (name == nullptr) {
-        Fail("ptsname");
-    }
-    terminal.Reset(::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (terminal.Get() < 0) {
-        Fail("open pty");
-    }
-}
-
-int DecodeStatus(int status)
-{
-    if (WIFEXITED(status)) {
-        return WEXITSTATUS(status);
-    }
-    if (WIFSIGNALED(status)) {
-        return 128 + WTERMSIG(status);
-    }
-    return -1;
+    return fds;
 }
 
 } // namespace
@@ -93,22 +47,16 @@ int DecodeStatus(int status)
 ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& args,
                          std::chrono::milliseconds timeout, bool stderrOnTerminal)
 {
-    CFd outRead, outWrite, errRead, errWrite;
-    MakePipe(outRead, outWrite);
-    if (stderrOnTerminal) {
-        MakeTerminal(errRead, errWrite);
-    } else {
-        MakePipe(errRead, errWrite);
-    }
+    using Clock = std::chrono::steady_clock;
+    const std::array<int, 2> out = MakeChannel(false);
+    const std::array<int, 2> err = MakeChannel(stderrOnTerminal);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, outWrite.Get(), STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errWrite.Get(), STDERR_FILENO);
-
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(path.c_str()));
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    std::vector<char*> argv{const_cast<char*>(path.c_str())};
     for (const std::string& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
@@ -119,21 +67,22 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
     const int spawnError =
         ::posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    ::close(err[1]);
     if (spawnError != 0) {
+        ::close(out[0]);
+        ::close(err[0]);
         errno = spawnError;
         Fail("posix_spawn");
     }
-    outWrite.Close();
-    errWrite.Close();
 
+    // Read both streams until both are closed (a pseudo-terminal reports an error once the
+    // child has closed its end); kill the program when it overstays.
     ProgramResult result;
     bool killed = false;
-    // Read both streams until both are closed (a pseudo-terminal reports EIO once the child
-    // has closed its end), killing the program when it overstays.
-    pollfd fds[2] = {{outRead.Get(), POLLIN, 0}, {errRead.Get(), POLLIN, 0}};
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
-    int open = 2;
-    while (open > 0) {
+    for (int open = 2; open > 0;) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(start + timeout - Clock::now());
         if (left.count() <= 0 && !killed) {
@@ -141,13 +90,10 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
             killed = true;
         }
         const int ready = ::poll(fds, 2, killed ? 1000 : static_cast<int>(left.count()));
-        if (ready < 0 && errno != EINTR) {
+        if ((ready < 0 && errno != EINTR) || (ready == 0 && killed)) {
             break;
         }
-        if (ready == 0 && killed) {
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
+        for (int i = 0; i < 2 && ready > 0; ++i) {
             if (fds[i].fd < 0 || fds[i].revents == 0) {
                 continue;
             }
@@ -161,10 +107,12 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
             }
         }
     }
+    ::close(out[0]);
+    ::close(err[0]);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     result.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    result.exitCode = killed ? 128 + SIGKILL : DecodeStatus(status);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
 }
