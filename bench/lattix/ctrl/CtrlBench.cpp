@@ -1,0 +1,161 @@
+// Figures of the grid control without a screen:
+//  - a full repaint of a 1280 x 800 grid of 13 columns, with 100 and with 30,000 rows;
+//  - paging through 30,000 rows: time per page, and which displays repainted;
+//  - AutoSizeColumn of every column over 30,000 rows.
+#include "bench/lattix/Workload.h"
+
+#include "lattix/BoolCol.h"
+#include "lattix/EnumCol.h"
+#include "lattix/IntCol.h"
+#include "lattix/StringCol.h"
+#include "lattix/TableCtrl.h"
+#include "lattix/TextFlags.h"
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QEvent>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+using namespace Lattix;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Median of runs of f, in milliseconds.
+double Median(int runs, const std::function<void()>& f)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        f();
+        times.push_back(Milliseconds(Clock::now() - start));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Counts the paint events of a widget.
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+void Build(CTableCtrl& grid, CEnum& gameTypes, int rows)
+{
+    grid.Clear();
+    grid.AddColumn(CStringCol(TextFlags::kLeft), "Name", 220);
+    grid.AddColumn(CEnumCol(gameTypes.Get(), 1), "Type", 110);
+    grid.AddColumn(CStringCol(TextFlags::kLeft), "Mod", 60);
+    grid.AddColumn(CBoolCol(TextFlags::kCentred, "yes", "no", true), "FF", 36);
+    grid.AddColumn(CIntCol(TextFlags::kRight), "Ping", 50);
+    grid.AddColumn(CStringCol(TextFlags::kCentred), "Players", 60);
+    grid.AddColumn(CBoolCol(TextFlags::kCentred, "yes", "no", true), "PB", 36);
+    grid.AddColumn(CIntCol(TextFlags::kRight), "Num", 50);
+    grid.AddColumn(CIntCol(TextFlags::kRight), "Max", 50);
+    grid.AddColumn(CStringCol(TextFlags::kLeft), "Map", 110);
+    grid.AddColumn(CIntCol(TextFlags::kRight), "Lives", 50);
+    grid.AddColumn(CStringCol(TextFlags::kLeft), "Address", 150);
+    grid.AddColumn(CIntCol(TextFlags::kRight), "Handle", 60);
+    grid.CreateRowLayout();
+    const std::vector<Workload::Server> servers = Workload::MakeServers(rows, 0, 7);
+    for (const Workload::Server& s : servers) {
+        CRowData* row = grid.AddRow();
+        row->GetCell(0)->Set(s.name);
+        row->GetCell(1)->Set(s.gameType);
+        row->GetCell(2)->Set(s.mod);
+        row->GetCell(3)->Set(s.friendlyFire);
+        row->GetCell(4)->Set(s.ping);
+        row->GetCell(5)->Set(s.playersText);
+        row->GetCell(6)->Set(s.punkBuster);
+        row->GetCell(7)->Set(s.numPlayers);
+        row->GetCell(8)->Set(s.maxPlayers);
+        row->GetCell(9)->Set(s.map);
+        row->GetCell(10)->Set(s.maxLives);
+        row->GetCell(11)->Set(s.address);
+        row->GetCell(12)->Set(s.handle);
+    }
+    grid.MarkRows(3, 5, true);
+    grid.Update(true);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    CEnum gameTypes("0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?");
+    QWidget window;
+    window.resize(1280, 800);
+    CTableCtrl grid;
+    grid.Create(0x10000000, 0, 0, 1280, 800, &window, 1);
+    window.show();
+    QImage target(1280, 800, QImage::Format_ARGB32_Premultiplied);
+
+    std::printf("grid 1280 x 800, 13 columns, platform %s\n",
+                qPrintable(QGuiApplication::platformName()));
+    for (int rows : {100, 30000}) {
+        Build(grid, gameTypes, rows);
+        const auto paint = [&] {
+            QPainter painter(&target);
+            grid.render(&painter);
+        };
+        paint(); // warm caches (fonts, glyphs)
+        std::printf("full repaint, %5d rows: %.3f ms (median of 200)\n", rows, Median(200, paint));
+    }
+
+    // Paging down through all rows, repainting after each page as the event loop would.
+    Build(grid, gameTypes, 30000);
+    PaintCounter body;
+    PaintCounter header;
+    PaintCounter footer;
+    grid.Body().installEventFilter(&body);
+    grid.Header().installEventFilter(&header);
+    grid.Footer().installEventFilter(&footer);
+    grid.SetScrollPos(0, 0);
+    QApplication::processEvents();
+    body.count = header.count = footer.count = 0;
+    int pages = 0;
+    const auto start = Clock::now();
+    for (int last = -1; grid.GetScrollY() != last; ++pages) {
+        last = grid.GetScrollY();
+        grid.ScrollVert(QAbstractSlider::SliderPageStepAdd);
+        QApplication::processEvents();
+    }
+    const double total = Milliseconds(Clock::now() - start);
+    std::printf("page down through 30000 rows: %d pages, %.3f ms per page; paints: body %d, "
+                "header %d, footer %d\n",
+                pages, total / pages, body.count, header.count, footer.count);
+
+    // Auto-size every column.
+    for (int col = 0; col < grid.GetColumnCount(); ++col) {
+        const double ms = Median(5, [&] { grid.AutoSizeColumn(col, true); });
+        std::printf("AutoSizeColumn(%2d %-8s) over 30000 rows: %.3f ms -> width %d\n", col,
+                    grid.GetColumnTitle(col).c_str(), ms, grid.GetColumnWidth(col));
+    }
+    return 0;
+}
