@@ -89,7 +89,8 @@ class CNotifyTarget
 {
 public:
     virtual std::intptr_t OnNotify(NMTABLECTRL& notification) = 0;
-    // NM_KEYDOWN; non-zero leaves the key unhandled by the grid.
+    // NM_KEYDOWN, which goes to the parent widget even when the grid has a target of its
+    // own; non-zero leaves the key unhandled by the grid.
     virtual std::intptr_t OnKeyNotify(NMKEY& /*notification*/) { return 0; }
 
 protected:

@@ -980,7 +980,8 @@ void CTableCtrl::keyPressEvent(QKeyEvent* event)
 {
     CNotifyScope scope(*this);
     const unsigned vkey = VirtualKeyFromQt(event->key());
-    if (CNotifyTarget* target = GetNotifyTarget(); target && m_bNotify) {
+    // Key notifications always go to the parent.
+    if (auto* target = dynamic_cast<CNotifyTarget*>(parentWidget()); target && m_bNotify) {
         NMKEY key;
         key.hdr.hwndFrom = this;
         key.hdr.idFrom = m_nId;
