@@ -422,3 +422,38 @@ TEST_F(GridTest, ScrollBarTipCountsTheFirstVisibleRow)
 
 } // namespace
 } // namespace LattixTest
+
+namespace LattixTest {
+namespace {
+
+// A wrapper that presents a grid as its own, as a combo box with a drop-down grid does.
+class GridWrapper : public CTableCtrlInterface
+{
+public:
+    explicit GridWrapper(CTableCtrl& grid) : CTableCtrlInterface(&grid, &grid) {}
+};
+
+TEST_F(GridTest, AWrapperReachesTheTableAndTheViewOfItsGrid)
+{
+    GridWrapper wrapper(grid);
+    wrapper.Clear();
+    EXPECT_EQ(wrapper.AddColumn(CStringCol(TextFlags::kLeft), "Name", 90), 0);
+    EXPECT_EQ(wrapper.AddColumn(CIntCol(TextFlags::kRight), "Data", -1), 1);
+    wrapper.CreateRowLayout(1);
+    wrapper.AddRow()->GetCell(0)->Set("first");
+    wrapper.AddRow()->GetCell(0)->Set("second");
+    wrapper.SetItemData(1, 42);
+    wrapper.Sort(std::vector<CSortKey>{{0, true}});
+    wrapper.SelectRow(wrapper.FindItemData(42));
+
+    EXPECT_EQ(grid.GetRowCount(), 2);
+    EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{0, true}}));
+    EXPECT_EQ(grid.GetCellText(0, 0), "second");
+    EXPECT_EQ(grid.GetSelectedRow(), 0);
+    EXPECT_EQ(wrapper.GetColumnWidth(0), 90);
+    EXPECT_FALSE(grid.IsColumnVisible(1));
+    EXPECT_EQ(wrapper.GetDlgCtrlID(), 1001);
+}
+
+} // namespace
+} // namespace LattixTest

@@ -153,3 +153,45 @@ TEST_F(BodyTest, CellTipComesFromTheRendererAndTheRecipient)
 
 } // namespace
 } // namespace LattixTest
+
+namespace LattixTest {
+namespace {
+
+TEST_F(GridTest, FooterShowsItsCellsUnderTheBodyWithTips)
+{
+    AddStandardColumns();
+    FillRows(50);
+    const int bodyWithout = grid.GetBodyHeight();
+    grid.ShowFooter(true);
+    grid.SetColumnFooter(1, true);
+    grid.GetFooterTable().GetCell(0, 1)->Set(-17);
+    grid.SetColumnFooterTip(0, "Servers in the list");
+    grid.Update(true);
+    ASSERT_TRUE(grid.Footer().isVisible());
+    EXPECT_EQ(grid.Footer().height(), grid.GetRowHeight() + 2);
+    EXPECT_EQ(grid.GetBodyHeight(), bodyWithout - grid.Footer().height());
+    EXPECT_EQ(grid.Footer().y(), CTableCtrl::kHeaderHeight + grid.GetBodyHeight());
+
+    const auto tipAt = [this](int col) {
+        QToolTip::hideText();
+        const QPoint pos(grid.GetColumnLeft(col) + 5, 5);
+        QHelpEvent help(QEvent::ToolTip, pos, grid.Footer().mapToGlobal(pos));
+        QApplication::sendEvent(&grid.Footer(), &help);
+        return help.isAccepted() ? QToolTip::text().toStdString() : std::string();
+    };
+    EXPECT_EQ(tipAt(0), "Servers in the list");
+    EXPECT_EQ(tipAt(1), "-17");
+    EXPECT_EQ(tipAt(2), "");
+    EXPECT_EQ(parent.last.hdr.code, LXN_GETFOOTERTIP);
+
+    // The footer cell counts when a column is fitted to its content.
+    grid.GetFooterTable().GetCell(0, 1)->Set(-1234567890);
+    grid.AutoSizeColumn(1, false);
+    const int withFooter = grid.GetColumnWidth(1);
+    grid.ShowFooter(false);
+    grid.AutoSizeColumn(1, false);
+    EXPECT_GT(withFooter, grid.GetColumnWidth(1));
+}
+
+} // namespace
+} // namespace LattixTest
