@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <chrono>
@@ -829,6 +830,19 @@ void CTableCtrl::EnsureVisible(int row, int col)
             x = std::min(left, right - m_nBodyWidth);
     }
     SetScrollPos(x, y);
+}
+
+void CTableCtrl::wheelEvent(QWheelEvent* event)
+{
+    CNotifyScope scope(*this);
+    const QPoint delta = event->angleDelta();
+    const bool sideways = delta.x() != 0 || (event->modifiers() & Qt::ShiftModifier) != 0;
+    QScrollBar* bar = sideways ? m_pHScroll : m_pVScroll;
+    if (!bar->isVisible()) {
+        event->ignore();
+        return;
+    }
+    QApplication::sendEvent(bar, event);
 }
 
 void CTableCtrl::resizeEvent(QResizeEvent* event)

@@ -323,6 +323,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    // The wheel scrolls through the scroll bars: by rows, or by columns with shift or a
+    // sideways wheel.
+    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // A popup menu for the body or header menu.

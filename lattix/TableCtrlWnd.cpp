@@ -2,9 +2,11 @@
 
 #include "lattix/TableCtrl.h"
 
+#include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -24,6 +26,11 @@ CTableCtrlWnd::CTableCtrlWnd(CTableCtrl& ctrl) : QWidget(&ctrl), m_ctrl(ctrl)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
+}
+
+void CTableCtrlWnd::wheelEvent(QWheelEvent* event)
+{
+    QApplication::sendEvent(&m_ctrl, event);
 }
 
 void CTableCtrlWnd::paintEvent(QPaintEvent* event)

@@ -26,6 +26,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The control scrolls.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     CTableCtrl& m_ctrl;

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 
 namespace LattixTest {
 namespace {
@@ -117,6 +118,15 @@ TEST_F(GridTest, VerticalScrollingIsRowAlignedAndStopsAtTheLastWholePage)
     // Moving the thumb lands on whole rows too.
     grid.VertScrollBar().setValue(171);
     EXPECT_EQ(grid.GetScrollY(), 160);
+
+    // The wheel scrolls by whole rows.
+    grid.SetScrollPos(0, 0);
+    const QPoint at(10, 10);
+    QWheelEvent wheel(at, grid.Body().mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&grid.Body(), &wheel);
+    EXPECT_GT(grid.GetScrollY(), 0);
+    EXPECT_EQ(grid.GetScrollY() % FixedHeightOut::kRowHeight, 0);
 
     grid.EnsureVisible(99, -1);
     EXPECT_EQ(grid.GetScrollY(), 1552);
