@@ -15,7 +15,7 @@ fi
 # The test network prints "ready master=127.0.0.1:PORT servers=N" once every socket is
 # bound; ports are chosen by the system so nothing collides with a real server.
 coproc TESTNET { exec build/testnet/farsighter-testnet --master-port 0 --first-port 0 \
-    --count 60 --seed 7 --silent 5 --hostile 2 --run-time 120 --quiet --exit-with-parent; }
+    --count 60 --seed 7 --silent 5 --hostile 2 --delays 8,25,45,90 --jitter 30 --run-time 120 --quiet --exit-with-parent; }
 trap 'kill "$TESTNET_PID" 2>/dev/null || true' EXIT
 if ! read -r -t 20 ready <&"${TESTNET[0]}"; then
     echo "demo: the local test network did not start" >&2
