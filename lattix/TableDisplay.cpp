@@ -141,6 +141,7 @@ void CTableDisplay::DragStep(QPoint pos, std::int64_t now)
     const int pageRows = std::max(1, ctrl.GetRowsPerPage());
     const int lastVisible = std::min(rowCount - 1, topRow + pageRows - 1);
     const int visibleBottom = (lastVisible - topRow + 1) * rowHeight;
+    const int scrolledFrom = ctrl.GetScrollY();
     int row = 0;
     // Outside the visible rows the view scrolls a row at a time, faster the farther out.
     const auto scrollDue = [&](int distance) {
@@ -164,11 +165,17 @@ void CTableDisplay::DragStep(QPoint pos, std::int64_t now)
             row = rowCount - 1;
     }
     const int col = ctrl.ColumnFromX(pos.x() + ctrl.GetScrollX());
-    ctrl.GetCursor().SetRow(row);
+    CTableCursor& cursor = ctrl.GetCursor();
+    const int oldRow = cursor.GetRow();
+    const int oldColumn = cursor.GetColumn();
+    cursor.SetRow(row);
     if (col >= 0)
-        ctrl.GetCursor().SetColumn(col);
-    ctrl.GetSelection().Click(row, MK_SHIFT);
-    ctrl.Update(true);
+        cursor.SetColumn(col);
+    const bool selected = ctrl.GetSelection().Click(row, MK_SHIFT);
+    // The timer repeats steps while the mouse rests; repaint only what a step changed.
+    if (selected || ctrl.GetScrollY() != scrolledFrom || cursor.GetRow() != oldRow ||
+        cursor.GetColumn() != oldColumn)
+        ctrl.Update(true);
 }
 
 void CTableDisplay::mouseMoveEvent(QMouseEvent* event)
