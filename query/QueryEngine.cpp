@@ -24,6 +24,12 @@ namespace {
 // Replies of a whole tick's worth of servers may arrive at once: room for many of them.
 constexpr int kReceiveBufferBytes = 4 << 20;
 
+// While a tick sends, the replies that have arrived are read after every kSendsPerDrain
+// requests, at most kMaxDrainedPerPause of them at a time so that a flood cannot hold the
+// tick up.
+constexpr int kSendsPerDrain = 16;
+constexpr int kMaxDrainedPerPause = 256;
+
 } // namespace
 
 // The state of one scan on the worker thread.
@@ -78,13 +84,33 @@ private:
         const NetworkEvents events = m_socket.EnumNetworkEvents();
         if (!CSockUDP::HasEvent(events, kNetworkRead))
             return;
+        ReceiveOne();
+    }
+
+    // Reads one pending datagram and hands it to its server; false when none was read.
+    bool ReceiveOne()
+    {
         if (m_socket.ReceiveFrom(m_reply, m_sender) != 0)
-            return;
+            return false;
         const std::int64_t now = m_clock();
         const auto found = m_engine.m_servers.find(m_sender);
-        if (found == m_engine.m_servers.end())
-            return; // not a server of this scan
-        found->second.HandleReply(m_reply, now);
+        if (found != m_engine.m_servers.end()) // else not a server of this scan
+            found->second.HandleReply(m_reply, now);
+        return true;
+    }
+
+    // Counts one request of the running tick. A fast limit sends thousands of requests in
+    // one tick, and their replies come back while the tick is still sending: every
+    // kSendsPerDrain requests the replies that are already there are read, so that the
+    // socket's receive buffer does not overflow and drop them, and their pings are not
+    // stretched by the rest of the tick.
+    void CountSend(int& sent)
+    {
+        ++sent;
+        if (sent % kSendsPerDrain != 0)
+            return;
+        for (int i = 0; i < kMaxDrainedPerPause && ReceiveOne(); ++i) {
+        }
     }
 
     // One tick; true when the scan is complete.
@@ -99,7 +125,7 @@ private:
         for (auto it = m_inFlight.begin(); it != m_inFlight.end(); ++it) {
             CServer& server = **it;
             if (server.SendStatusRequest(m_socket, m_clock())) {
-                ++sent;
+                CountSend(sent);
             } else if (server.IsFinished()) {
                 m_engine.m_listener.OnServerQueried(server, m_scan);
                 continue;
@@ -111,8 +137,8 @@ private:
         while (m_next != servers.end() && sent < m_limit) {
             CServer& server = m_next->second;
             server.SendStatusRequest(m_socket, m_clock());
-            ++sent;
             m_inFlight.push_back(&server);
+            CountSend(sent);
             ++m_next;
         }
         if (m_engine.m_options.afterTick)
