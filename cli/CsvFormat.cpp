@@ -1,6 +1,6 @@
 #include "cli/CsvFormat.h"
 
-#include "cli/Cp1252.h"
+#include "cli/TerminalText.h"
 
 namespace {
 

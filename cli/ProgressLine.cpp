@@ -1,6 +1,6 @@
 #include "cli/ProgressLine.h"
 
-#include "cli/Cp1252.h"
+#include "cli/TerminalText.h"
 
 namespace {
 // Carriage return, the text, then "erase to the end of the line".

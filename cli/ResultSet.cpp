@@ -1,6 +1,6 @@
 #include "cli/ResultSet.h"
 
-#include "cli/Cp1252.h"
+#include "cli/TerminalText.h"
 #include "query/ResultRules.h"
 
 #include <algorithm>
@@ -89,24 +89,24 @@ ServerRow CResultSet::MakeRow(const CServer& server)
 {
     ServerRow row;
     row.address = server.address.ToString();
-    row.name = DecodeCp1252(server.name);
+    row.name = Cp1252ToUtf8(server.name);
     row.gameType = server.gameType;
-    row.mod = DecodeCp1252(ModName(server.modUrl));
-    row.modUrl = DecodeCp1252(server.modUrl);
+    row.mod = Cp1252ToUtf8(ModName(server.modUrl));
+    row.modUrl = Cp1252ToUtf8(server.modUrl);
     row.friendlyFire = server.friendlyFire;
     row.ping = server.ping;
     row.playersText = PlayersText(server);
     row.maxClients = server.maxClients;
     row.punkBuster = server.punkBuster;
-    row.map = DecodeCp1252(server.map);
+    row.map = Cp1252ToUtf8(server.map);
     row.maxLives = server.maxLives;
     row.players.reserve(server.players.size());
     for (const CPlayer& player : server.players) {
-        row.players.push_back({DecodeCp1252(player.name), player.score, player.ping});
+        row.players.push_back({Cp1252ToUtf8(player.name), player.score, player.ping});
     }
     row.vars.reserve(server.vars.size());
     for (const ServerVar& var : server.vars) {
-        row.vars.push_back({DecodeCp1252(var.key), DecodeCp1252(var.value)});
+        row.vars.push_back({Cp1252ToUtf8(var.key), Cp1252ToUtf8(var.value)});
     }
     return row;
 }

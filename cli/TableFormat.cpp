@@ -1,6 +1,6 @@
 #include "cli/TableFormat.h"
 
-#include "cli/Cp1252.h"
+#include "cli/TerminalText.h"
 #include "cli/TextTable.h"
 
 #include <string>

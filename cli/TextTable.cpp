@@ -1,6 +1,6 @@
 #include "cli/TextTable.h"
 
-#include "cli/Cp1252.h"
+#include "cli/TerminalText.h"
 
 #include <algorithm>
 #include <utility>

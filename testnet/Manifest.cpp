@@ -1,6 +1,6 @@
 #include "testnet/Manifest.h"
 
-#include "testnet/Cp1252.h"
+#include "format/Cp1252.h"
 #include "testnet/ServerReplies.h"
 #include "testnet/UniqueFd.h"
 
@@ -12,6 +12,13 @@
 #include <system_error>
 
 namespace testnet {
+
+namespace {
+
+// Undefined bytes become C1 controls, so that every byte survives the round trip.
+constexpr Cp1252Undefined kManifestText = Cp1252Undefined::C1Control;
+
+} // namespace
 
 namespace {
 
@@ -58,10 +65,10 @@ nlohmann::json ServerManifest(const CWorldServer& server, std::uint64_t seed)
     case EBehaviour::Duplicates: {
         auto vars = nlohmann::json::array();
         for (const auto& [key, value] : server.vars)
-            vars.push_back({Cp1252ToUtf8(key), Cp1252ToUtf8(value)});
+            vars.push_back({Cp1252ToUtf8(key, kManifestText), Cp1252ToUtf8(value, kManifestText)});
         auto players = nlohmann::json::array();
         for (const auto& player : server.players) {
-            players.push_back({{"name", Cp1252ToUtf8(player.name)},
+            players.push_back({{"name", Cp1252ToUtf8(player.name, kManifestText)},
                                {"score", player.score},
                                {"ping", player.ping}});
         }

@@ -22,10 +22,10 @@ namespace testnet {
 //            servers status_hex, the exact bytes of their status reply in hex.
 //
 // Texts are the bytes as sent, decoded from Windows-1252 to UTF-8 one code point per
-// byte (see Cp1252ToUtf8), so that the manifest is valid UTF-8 and the bytes can be
-// restored exactly. The top-level members stand on lines of their own and every
-// server on one line, so that large worlds stay compact and a diff shows which server
-// changed; servers are written one at a time, never all held as JSON at once.
+// byte, undefined bytes as the C1 controls of the same value (format/Cp1252.h), so that the
+// manifest is valid UTF-8 and the bytes can be restored exactly. The top-level members stand on
+// lines of their own and every server on one line, so that large worlds stay compact and a diff
+// shows which server changed; servers are written one at a time, never all held as JSON at once.
 std::string ManifestText(const CWorld& world, const CTestNetOptions& options);
 
 // One server's manifest entry.

@@ -1,6 +1,6 @@
 // farsighter-query as a user runs it: the built program against a local test network,
 // its output compared with the network's manifest.
-#include "cli/Cp1252.h"
+#include "cli/TerminalText.h"
 #include "net/Version.h"
 #include "tests/cli/ProgramRun.h"
 #include "tests/support/TestNetProcess.h"
@@ -101,7 +101,7 @@ Expected ExpectedOf(const json& server)
         const std::string value = Raw(pair[1]);
         const std::string token = StripColours(value);
         e.vars.push_back(
-            {{"key", DecodeCp1252(StripColours(key))}, {"value", DecodeCp1252(token)}});
+            {{"key", Cp1252ToUtf8(StripColours(key))}, {"value", Cp1252ToUtf8(token)}});
         const std::string lower = Lower(key);
         if (lower == "sv_hostname") {
             e.name = token;
@@ -121,11 +121,11 @@ Expected ExpectedOf(const json& server)
             e.punkBuster = std::atoi(token.c_str()) != 0;
         }
     }
-    e.name = DecodeCp1252(e.name);
-    e.map = DecodeCp1252(e.map);
-    e.modUrl = DecodeCp1252(e.modUrl);
+    e.name = Cp1252ToUtf8(e.name);
+    e.map = Cp1252ToUtf8(e.map);
+    e.modUrl = Cp1252ToUtf8(e.modUrl);
     for (const auto& player : server.at("players")) {
-        e.players.push_back({{"name", DecodeCp1252(Trim(StripColours(Raw(player.at("name")))))},
+        e.players.push_back({{"name", Cp1252ToUtf8(Trim(StripColours(Raw(player.at("name")))))},
                              {"score", player.at("score")},
                              {"ping", player.at("ping")}});
     }

@@ -1,6 +1,6 @@
 #include "tests/support/TestNetProcess.h"
 
-#include "testnet/Cp1252.h"
+#include "format/Cp1252.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -268,7 +268,7 @@ std::string CTestNetProcess::ErrorOutput() const
 
 std::string CTestNetProcess::RawBytes(const nlohmann::json& text)
 {
-    const auto bytes = testnet::Utf8ToCp1252(text.get<std::string>());
+    const auto bytes = Utf8ToCp1252(text.get<std::string>());
     if (!bytes)
         throw std::invalid_argument("not a Windows-1252 text: " + text.dump());
     return *bytes;

@@ -1,6 +1,5 @@
 // Request parsing, the master's datagrams, and the Windows-1252 text of the manifest.
 
-#include "testnet/Cp1252.h"
 #include "testnet/MasterReply.h"
 #include "testnet/Request.h"
 
@@ -108,23 +107,4 @@ TEST(MasterReply, SplitsLongListsWithTheMarkerOnlyAtTheEnd)
         EXPECT_EQ(records, count);
         EXPECT_EQ(datagrams.size(), (count + 194) / 195) << count;
     }
-}
-
-TEST(Cp1252, EveryByteSurvivesTheRoundTrip)
-{
-    std::string all;
-    for (int b = 0; b < 256; ++b)
-        all += static_cast<char>(b);
-    const std::string utf8 = testnet::Cp1252ToUtf8(all);
-    EXPECT_EQ(testnet::Utf8ToCp1252(utf8), all);
-    EXPECT_EQ(testnet::Cp1252ToUtf8("J\xe4ger \x80\x99"), "J\u00e4ger \u20ac\u2122");
-}
-
-TEST(Cp1252, RefusesTextOutsideTheCodePage)
-{
-    EXPECT_FALSE(testnet::Utf8ToCp1252("\u0416"));           // Cyrillic Zhe
-    EXPECT_FALSE(testnet::Utf8ToCp1252("\xF0\x9F\x98\x80")); // emoji
-    EXPECT_FALSE(testnet::Utf8ToCp1252("\xC3"));             // cut off
-    EXPECT_FALSE(testnet::Utf8ToCp1252("\xC0\xB1"));         // overlong '1'
-    EXPECT_FALSE(testnet::Utf8ToCp1252("\xE4ger"));          // Latin-1, not UTF-8
 }

@@ -1,4 +1,4 @@
-#include "cli/Cp1252.h"
+#include "format/Cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -34,33 +34,36 @@ TEST(Cp1252Test, EveryByteDecodesLikeTheCLibraryAndUndefinedOnesToReplacement)
         GTEST_SKIP() << "iconv has no CP1252";
     }
     for (int byte = 1; byte < 256; ++byte) {
-        const std::string decoded = DecodeCp1252(std::string(1, static_cast<char>(byte)));
+        const std::string decoded = Cp1252ToUtf8(std::string(1, static_cast<char>(byte)));
         const bool undefined =
             byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
         EXPECT_EQ(decoded, undefined ? kReplacement : LibcDecode(static_cast<unsigned char>(byte)))
             << "byte " << byte;
     }
-    EXPECT_EQ(DecodeCp1252(std::string("Caf\xE9\0\x80", 6)),
+    EXPECT_EQ(Cp1252ToUtf8(std::string("Caf\xE9\0\x80", 6)),
               std::string("Caf\xC3\xA9\0\xE2\x82\xAC", 9));
 }
 
-TEST(Cp1252Test, TerminalSafeLeavesOneHarmlessCharacterPerByte)
+TEST(Cp1252Test, UndefinedBytesRoundTripAsC1Controls)
 {
-    EXPECT_EQ(TerminalSafe("\x1B[31mred"), kReplacement + "[31mred");
-    EXPECT_EQ(TerminalSafe(std::string("a\tb\r\0\x7F", 6)),
-              "a" + kReplacement + "b" + kReplacement + kReplacement + kReplacement);
-    EXPECT_EQ(TerminalSafe("\xC3\xA9t\xC3\xA9 \xE2\x82\xAC"), "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC");
-
     std::string all;
-    for (int byte = 0; byte < 256; ++byte) {
-        all += static_cast<char>(byte);
-    }
-    const std::string safe = TerminalSafe(DecodeCp1252(all));
-    EXPECT_EQ(DisplayWidth(safe), 256u);
-    for (char c : safe) {
-        const auto byte = static_cast<unsigned char>(c);
-        EXPECT_FALSE(byte < 0x20 || byte == 0x7F) << "control byte " << int(byte) << " left";
-    }
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    const std::string utf8 = Cp1252ToUtf8(all, Cp1252Undefined::C1Control);
+    EXPECT_EQ(Utf8ToCp1252(utf8), all);
+    EXPECT_EQ(Cp1252ToUtf8("\x81\x9D", Cp1252Undefined::C1Control), "\u0081\u009D");
+    // With replacement characters the undefined bytes are gone for good.
+    EXPECT_FALSE(Utf8ToCp1252(Cp1252ToUtf8("\x81")));
+}
+
+TEST(Cp1252Test, EncodingRefusesTextOutsideTheCodePage)
+{
+    EXPECT_EQ(Utf8ToCp1252("J\u00e4ger \u20ac\u2122"), "J\xe4ger \x80\x99");
+    EXPECT_FALSE(Utf8ToCp1252("\u0416"));           // Cyrillic Zhe
+    EXPECT_FALSE(Utf8ToCp1252("\xF0\x9F\x98\x80")); // emoji
+    EXPECT_FALSE(Utf8ToCp1252("\xC3"));             // cut off
+    EXPECT_FALSE(Utf8ToCp1252("\xC0\xB1"));         // overlong '1'
+    EXPECT_FALSE(Utf8ToCp1252("\xE4ger"));          // Latin-1, not UTF-8
 }
 
 } // namespace

@@ -1,19 +1,8 @@
-#include "cli/Cp1252.h"
-
-#include <array>
-#include <cstdint>
+#include "cli/TerminalText.h"
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-// Code points of the bytes 0x80-0x9F; 0 marks the bytes that Windows-1252 leaves undefined.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,      // 88-8F
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178, // 98-9F
-};
 
 void AppendUtf8(std::string& out, char32_t cp)
 {
@@ -23,7 +12,6 @@ void AppendUtf8(std::string& out, char32_t cp)
         out += static_cast<char>(0xC0 | (cp >> 6));
         out += static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        // Every code point produced here lies in the Basic Multilingual Plane.
         out += static_cast<char>(0xE0 | (cp >> 12));
         out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (cp & 0x3F));
@@ -36,24 +24,6 @@ bool IsControl(unsigned char byte)
 }
 
 } // namespace
-
-std::string DecodeCp1252(std::string_view bytes)
-{
-    std::string out;
-    out.reserve(bytes.size());
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else if (byte < 0xA0) {
-            const char32_t cp = kHighControls[byte - 0x80];
-            AppendUtf8(out, cp != 0 ? cp : kReplacement);
-        } else {
-            AppendUtf8(out, byte);
-        }
-    }
-    return out;
-}
 
 std::string TerminalSafe(std::string_view utf8)
 {

@@ -1,27 +1,28 @@
-#include "testnet/Cp1252.h"
+#include "format/Cp1252.h"
 
 #include <array>
-#include <cstdint>
-
-namespace testnet {
+#include <cstddef>
 
 namespace {
 
-// Code points of the bytes 0x80-0x9F; the unassigned ones keep their own value.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char32_t kReplacement = 0xFFFD;
 
-char32_t CodePoint(unsigned char byte)
+// Code points of the bytes 0x80-0x9F; the undefined ones hold their own value.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+bool IsUndefined(char32_t cp)
 {
-    if (byte >= 0x80 && byte < 0xA0)
-        return kHighControls[byte - 0x80];
-    return byte;
+    return cp >= 0x80 && cp < 0xA0;
 }
 
 void AppendUtf8(std::string& out, char32_t cp)
 {
+    // Every code point of the code page lies in the Basic Multilingual Plane.
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -38,8 +39,8 @@ std::optional<unsigned char> ByteOf(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<unsigned char>(cp);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == cp)
+    for (std::size_t i = 0; i < kHigh.size(); ++i) {
+        if (kHigh[i] == cp)
             return static_cast<unsigned char>(0x80 + i);
     }
     return std::nullopt;
@@ -47,12 +48,23 @@ std::optional<unsigned char> ByteOf(char32_t cp)
 
 } // namespace
 
-std::string Cp1252ToUtf8(std::string_view bytes)
+std::string Cp1252ToUtf8(std::string_view bytes, Cp1252Undefined undefined)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (char c : bytes)
-        AppendUtf8(out, CodePoint(static_cast<unsigned char>(c)));
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else if (byte < 0xA0) {
+            const char32_t cp = kHigh[byte - 0x80];
+            AppendUtf8(out, IsUndefined(cp) && undefined == Cp1252Undefined::Replacement
+                                ? kReplacement
+                                : cp);
+        } else {
+            AppendUtf8(out, byte);
+        }
+    }
     return out;
 }
 
@@ -94,5 +106,3 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8)
     }
     return out;
 }
-
-} // namespace testnet
