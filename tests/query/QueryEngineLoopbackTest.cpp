@@ -26,6 +26,7 @@ TEST(QueryEngineLoopbackTest, EmptyScansEndAtOnceAndRunningScansStopPromptly)
         CQueryEngine engine(listener, options);
         ASSERT_TRUE(engine.StartQuery(1));
         ASSERT_TRUE(listener.WaitEnded(1, 5s));
+        ASSERT_TRUE(engine.StopQuery(5000ms)); // the worker may still be returning
 
         for (auto& peer : peers) {
             CreateOnLoopback(peer);
