@@ -1,9 +1,13 @@
 #include "format/Cp1252.h"
 
+#include "format/FormatLibrary.h"
+
 #include <array>
 #include <cstddef>
 
 namespace {
+
+[[maybe_unused]] const bool kRegistered = (RegisterFormatLibrary(), true);
 
 constexpr char32_t kReplacement = 0xFFFD;
 

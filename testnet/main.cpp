@@ -1,6 +1,8 @@
 // farsighter-testnet: a master server and game servers on 127.0.0.1 that play the
 // outside world for tests, benchmarks and demonstrations.
 
+#include "net/LibraryVersions.h"
+#include "net/Version.h"
 #include "testnet/Manifest.h"
 #include "testnet/TestNet.h"
 #include "testnet/TestNetOptions.h"
@@ -130,7 +132,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.version) {
-        std::cout << kProgram << " " << FARSIGHTER_VERSION << "\n";
+        std::cout << VersionReport(kProgram, FARSIGHTER_VERSION);
         return 0;
     }
     try {
