@@ -84,15 +84,28 @@ void CEnum::CInternalEnum::FillTable(CTableInterface& table)
         table.AddRow()->GetCell(0)->Set(entry.nValue);
 }
 
-bool CEnum::CInternalEnum::LoadImages(unsigned, int, std::uint32_t)
+bool CEnum::CInternalEnum::LoadImages(const QImage& strip, int imageWidth, ColorWord maskColor)
 {
-    return false;
+    return m_imageList.Load(strip, imageWidth, maskColor);
+}
+
+bool CEnum::CInternalEnum::LoadImages(const QString& path, int imageWidth, ColorWord maskColor)
+{
+    return m_imageList.Load(path, imageWidth, maskColor);
+}
+
+bool CEnum::CInternalEnum::LoadImages(unsigned bitmapId, int imageWidth, ColorWord maskColor)
+{
+    if (bitmapId == 0) {
+        m_imageList.Clear();
+        return false;
+    }
+    return LoadImages(QStringLiteral(":/bitmap/%1").arg(bitmapId), imageWidth, maskColor);
 }
 
 // CEnum
 
-CEnum::CEnum(std::string_view text, unsigned bitmapId, int imageWidth, std::uint32_t maskColor)
-    : m_pEnum(new CInternalEnum)
+CEnum::CEnum(std::string_view text, TextOnly) : m_pEnum(new CInternalEnum)
 {
     m_pEnum->AddRef();
     try {
@@ -103,12 +116,23 @@ CEnum::CEnum(std::string_view text, unsigned bitmapId, int imageWidth, std::uint
                 break;
             text.remove_prefix(end + 1);
         }
-        if (bitmapId != 0)
-            m_pEnum->LoadImages(bitmapId, imageWidth, maskColor);
     } catch (...) {
         m_pEnum->Release();
         throw;
     }
+}
+
+CEnum::CEnum(std::string_view text, unsigned bitmapId, int imageWidth, ColorWord maskColor)
+    : CEnum(text, TextOnly{})
+{
+    if (bitmapId != 0)
+        m_pEnum->LoadImages(bitmapId, imageWidth, maskColor);
+}
+
+CEnum::CEnum(std::string_view text, const QImage& strip, int imageWidth, ColorWord maskColor)
+    : CEnum(text, TextOnly{})
+{
+    m_pEnum->LoadImages(strip, imageWidth, maskColor);
 }
 
 CEnum::CEnum(const CEnum& other) : m_pEnum(other.m_pEnum)

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "lattix/AbstractEnum.h"
+#include "lattix/ImageList.h"
+
+#include <QString>
 
 #include <cstdint>
 #include <string>
@@ -29,9 +32,19 @@ public:
         // entry, else by the same field of the last entry plus 1.
         void AddEntry(int value, std::string text, std::string tip = {}, int image = -1,
                       int order = -1);
-        // Loads an image strip; images come with the grid control, so this loads nothing
-        // yet and answers false.
-        bool LoadImages(unsigned bitmapId, int imageWidth, std::uint32_t maskColor);
+        // Replace the images by those cut from a strip of images imageWidth pixels wide
+        // (CImageList::Load); maskColor is the colour word that becomes transparent, or
+        // CImageList::kNoMask. Entry i shows image i unless it was given another index.
+        // Earlier images are dropped also when the new strip gives none. True when the
+        // enumeration has images afterwards.
+        bool LoadImages(const QImage& strip, int imageWidth,
+                        ColorWord maskColor = CImageList::kNoMask);
+        // The strip from an image file or a resource (":/...").
+        bool LoadImages(const QString& path, int imageWidth,
+                        ColorWord maskColor = CImageList::kNoMask);
+        // The strip from the numbered bitmap resource: the resource ":/bitmap/<id>" (give
+        // the image that alias in the resource collection). Id 0 stands for no images.
+        bool LoadImages(unsigned bitmapId, int imageWidth, ColorWord maskColor);
 
         // The entries in their current order: insertion order, or ascending value once a
         // lookup in more than kLinearLookupMax entries has sorted them.
@@ -57,9 +70,13 @@ public:
 
     // Splits text at every line feed (a carriage return stays part of its line); every
     // piece, the one after a final line feed included, becomes an entry with the next
-    // value, automatic image and order and no tooltip. bitmapId 0 means no images.
+    // value, automatic image and order and no tooltip. A bitmapId other than 0 loads the
+    // images of that numbered bitmap resource (LoadImages); 0 means no images.
     explicit CEnum(std::string_view text, unsigned bitmapId = 0, int imageWidth = 16,
-                   std::uint32_t maskColor = 0x7FFFFFFF);
+                   ColorWord maskColor = CImageList::kNoMask);
+    // The same with the images cut from strip, entry i showing image i.
+    CEnum(std::string_view text, const QImage& strip, int imageWidth = 16,
+          ColorWord maskColor = CImageList::kNoMask);
     CEnum(const CEnum& other);
     CEnum& operator=(const CEnum& other);
     ~CEnum();
@@ -69,6 +86,13 @@ public:
     CInternalEnum& operator*() const { return *m_pEnum; }
 
 private:
+    struct TextOnly
+    {
+    };
+    // Creates the enumeration with the entries of text; the constructors above delegate
+    // to it, so that the handle releases the enumeration when loading images throws.
+    CEnum(std::string_view text, TextOnly);
+
     CInternalEnum* m_pEnum;
 };
 

@@ -1,15 +1,65 @@
 #pragma once
 
+#include "format/Format.h"
+
+#include <QImage>
+
+class QPainter;
+class QPoint;
+class QRect;
+class QString;
+
 namespace Lattix {
 
-// The strip of small images that an enumeration can show beside its texts. Loading
-// images belongs to the grid control; until it does, every list is empty, and renderers
-// draw no image for an entry whatever its image index says.
+// The small images that an enumeration shows beside its texts: equally sized images cut
+// from one horizontal strip, image i being the i-th piece of the strip's width from the
+// left. A list holds its pixels as a value (QImage storage, so it needs no running GUI to
+// exist or be filled) and copies cheaply. An empty list has no images: renderers then
+// draw text only.
 class CImageList
 {
 public:
-    bool IsEmpty() const noexcept { return GetImageCount() == 0; }
-    int GetImageCount() const noexcept { return 0; }
+    // The mask colour that stands for "no mask": the strip is drawn as it is, with the
+    // transparency of its own alpha channel if it has one.
+    static constexpr ColorWord kNoMask = 0x7FFFFFFF;
+
+    CImageList() = default;
+    // Cuts strip as Load does.
+    CImageList(const QImage& strip, int imageWidth, ColorWord mask = kNoMask);
+
+    // Replaces the images by those of strip: strip width / imageWidth images (a rest
+    // narrower than an image is left out), each as high as the strip. Unless mask is
+    // kNoMask, every pixel of that colour word (red in the lowest byte; the highest byte
+    // is not part of the colour) becomes transparent. A null strip, an image width below 1
+    // or a strip narrower than one image leave the list empty. True when the list has
+    // images afterwards.
+    bool Load(const QImage& strip, int imageWidth, ColorWord mask = kNoMask);
+    // Replaces the images by those of the image file or resource (":/...") at path; a file
+    // that cannot be read leaves the list empty.
+    bool Load(const QString& path, int imageWidth, ColorWord mask = kNoMask);
+    void Clear() noexcept;
+
+    bool IsEmpty() const noexcept { return m_nCount == 0; }
+    int GetImageCount() const noexcept { return m_nCount; }
+    // Size of every image; 0 for an empty list.
+    int GetImageWidth() const noexcept { return m_nCount > 0 ? m_nWidth : 0; }
+    int GetImageHeight() const noexcept { return m_nCount > 0 ? m_strip.height() : 0; }
+    bool IsValidImage(int index) const noexcept { return index >= 0 && index < m_nCount; }
+
+    // A copy of one image (ARGB, transparent where masked); a null image for an index
+    // outside the list.
+    QImage GetImage(int index) const;
+    // Draws image index with its top left corner at topLeft, blending its transparent
+    // pixels with what is under them. An index outside the list draws nothing and
+    // answers false.
+    bool Draw(QPainter& painter, int index, const QPoint& topLeft) const;
+    // The same, drawing only the part of the image inside clip.
+    bool Draw(QPainter& painter, int index, const QPoint& topLeft, const QRect& clip) const;
+
+private:
+    QImage m_strip; // premultiplied ARGB, m_nCount * m_nWidth pixels wide
+    int m_nWidth = 0;
+    int m_nCount = 0;
 };
 
 } // namespace Lattix
