@@ -5,6 +5,7 @@
 #include "lattix/Table.h"
 #include "lattix/TextFlags.h"
 
+#include <QPoint>
 #include <QString>
 
 #include <algorithm>
@@ -16,9 +17,15 @@ CEnumOut::CEnumOut(CAbstractEnum* enumeration, int mode, std::uint32_t flags)
     : CCellOutputCString(flags), m_pEnum(enumeration), m_nMode(mode)
 {
     // Images need an image list that has them; without one only the text can be shown.
-    // (Image lists carry no pixels yet, so every enumeration is drawn as text.)
-    if (!m_pEnum || m_pEnum->GetImageList().IsEmpty())
+    // A mode that is none of the three shows text only too.
+    if (!m_pEnum || m_pEnum->GetImageList().IsEmpty() || m_nMode < ImageAndText ||
+        m_nMode > ImageOnly) {
         m_nMode = TextOnly;
+        return;
+    }
+    const CImageList& images = m_pEnum->GetImageList();
+    m_nImageWidth = images.GetImageWidth();
+    m_nImageHeight = images.GetImageHeight();
 }
 
 const CEnumItem& CEnumOut::Lookup(const CCellData& cell)
@@ -36,8 +43,17 @@ void CEnumOut::Draw(const QRect& rect, const CCellData& cell, bool selected)
     if (!m_pEnum)
         return;
     const CEnumItem& item = Lookup(cell);
+    if (m_nMode != TextOnly && GetPainter() != nullptr) {
+        // Placed like the text, vertically centred, clipped to the cell like the text; an
+        // entry without an image of the list (the default entry's -1 among them) shows
+        // none.
+        const int x = TextFlags::PlaceHorizontally(m_nFlags, rect.left(),
+                                                   rect.left() + rect.width(), m_nImageWidth, 0);
+        const int y = rect.top() + (rect.height() - m_nImageHeight) / 2;
+        m_pEnum->GetImageList().Draw(*GetPainter(), item.nImage, QPoint(x, y), rect);
+    }
     if (m_nMode == ImageOnly)
-        return; // nothing but the image, which image lists do not carry yet
+        return;
 
     QRect textRect = rect;
     const int offset = ImageExtra();

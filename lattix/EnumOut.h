@@ -6,8 +6,10 @@
 namespace Lattix {
 
 // Renders integer cells through an enumeration: its entry's image and text, text only, or
-// image only. An enumeration without images is always shown as text only. A value
-// without an entry shows the enumeration's default entry ("#Error#").
+// image only. The image size is that of the enumeration's images when the renderer is
+// made; an enumeration without images (or a mode that is none of the three) is shown as
+// text only. A value without an entry shows the enumeration's default entry ("#Error#",
+// no image).
 class CEnumOut : public CCellOutputCString
 {
 public:
@@ -21,8 +23,13 @@ public:
     CEnumOut(CAbstractEnum* enumeration, int mode, std::uint32_t flags);
 
     int GetMode() const { return m_nMode; }
+    int GetImageWidth() const { return m_nImageWidth; }
+    int GetImageHeight() const { return m_nImageHeight; }
     CAbstractEnum* GetEnum() const { return m_pEnum.Get(); }
 
+    // The image at the left, centre or right of rect as the flags align, vertically
+    // centred; the text beside it (kImageGap further in for left and right alignment),
+    // clipped to the cell. An image index outside the list draws no image.
     void Draw(const QRect& rect, const CCellData& cell, bool selected) override;
     int GetHeight() override;
     int GetMinWidth() override;
