@@ -3,6 +3,7 @@
 #include "lattix/CellData.h"
 #include "lattix/Enum.h"
 #include "lattix/EnumCol.h"
+#include "lattix/EnumOut.h"
 #include "lattix/IntCol.h"
 #include "lattix/StringCol.h"
 #include "lattix/TableCtrl.h"
@@ -11,9 +12,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFont>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 
 #include <cstdio>
@@ -60,6 +63,80 @@ const Server kServers[] = {
     {"Checkpoint Kings", 7, "main", true, 57, "9/16", true, "mp_sub", 0, "46.4.112.60:27960"},
     {"Training Ground", 2, "main", false, 41, "1/8", false, "mp_base", 0, "178.63.10.99:27960"},
 };
+
+// Icons are drawn on this colour, which the enumerations make transparent.
+constexpr ColorWord kMaskWord = 0xFF00FF; // magenta
+constexpr int kIcon = 16;
+
+// One icon per game type (values 0 to 9), drawn without smoothing so that no edge pixel
+// mixes with the mask colour: a grey question mark for unknown types, a red flag on a
+// pole for Objective, a stopwatch for Stopwatch and a ring of three flags for Checkpoint.
+QImage GameTypeIcons()
+{
+    QImage strip(10 * kIcon, kIcon, QImage::Format_RGB32);
+    strip.fill(QColor(255, 0, 255));
+    QPainter p(&strip);
+    for (int type = 0; type < 10; ++type) {
+        p.save();
+        p.translate(type * kIcon, 0);
+        switch (type) {
+        case 5: // objective: flag on a pole
+            p.fillRect(3, 1, 2, 14, QColor(90, 60, 30));
+            p.fillRect(5, 2, 9, 6, QColor(200, 30, 30));
+            p.fillRect(2, 14, 6, 2, QColor(60, 60, 60));
+            break;
+        case 6: // stopwatch: dial with hands and a crown
+            p.setPen(QPen(QColor(40, 40, 40), 1));
+            p.setBrush(QColor(235, 235, 235));
+            p.drawEllipse(2, 3, 11, 11);
+            p.fillRect(6, 0, 4, 2, QColor(40, 40, 40));
+            p.drawLine(8, 8, 8, 5);
+            p.drawLine(8, 8, 10, 10);
+            break;
+        case 7: // checkpoint: three small flags
+            for (int i = 0; i < 3; ++i) {
+                const int x = 1 + i * 5;
+                const QColor colour[] = {QColor(30, 110, 200), QColor(30, 160, 60),
+                                         QColor(220, 160, 20)};
+                p.fillRect(x, 4 + (i % 2) * 3, 1, 9 - (i % 2) * 3, QColor(60, 60, 60));
+                p.fillRect(x + 1, 4 + (i % 2) * 3, 3, 3, colour[i]);
+            }
+            break;
+        default: // unknown: a grey disc with a question mark
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(160, 160, 160));
+            p.drawEllipse(2, 2, 12, 12);
+            p.setPen(Qt::white);
+            QFont font = p.font();
+            font.setPixelSize(11);
+            font.setBold(true);
+            p.setFont(font);
+            p.drawText(QRect(2, 2, 12, 12), Qt::AlignCenter, QStringLiteral("?"));
+            break;
+        }
+        p.restore();
+    }
+    return strip;
+}
+
+// PunkBuster: no image for "no", a green shield for "yes".
+QImage PunkBusterIcons()
+{
+    QImage strip(2 * kIcon, kIcon, QImage::Format_RGB32);
+    strip.fill(QColor(255, 0, 255));
+    QPainter p(&strip);
+    QPainterPath shield;
+    shield.moveTo(kIcon + 2, 2);
+    shield.lineTo(kIcon + 14, 2);
+    shield.lineTo(kIcon + 14, 8);
+    shield.lineTo(kIcon + 8, 15);
+    shield.lineTo(kIcon + 2, 8);
+    shield.closeSubpath();
+    p.fillPath(shield, QColor(40, 140, 60));
+    p.fillRect(kIcon + 7, 4, 2, 8, Qt::white);
+    p.fillRect(kIcon + 4, 6, 8, 2, Qt::white);
+    return strip;
+}
 
 // Puts a menu next to the grid in the picture instead of waiting for a user.
 class PictureMenu : public CPopupMenu
@@ -125,12 +202,13 @@ public:
     {
         m_grid.Clear();
         m_grid.AddColumn(CStringCol(TextFlags::kLeft), "Name", 220);
-        m_grid.AddColumn(CEnumCol(m_gameTypes.Get(), 1), "Type\nGame type", 110);
+        m_grid.AddColumn(CEnumCol(m_gameTypes.Get(), CEnumOut::ImageAndText), "Type\nGame type",
+                         130);
         m_grid.AddColumn(CStringCol(TextFlags::kLeft), "Mod", 60);
         m_grid.AddColumn(CBoolCol(TextFlags::kCentred, "yes", "no", true), "FF\nFriendly fire", 36);
         m_grid.AddColumn(CIntCol(TextFlags::kRight), "Ping", 50);
         m_grid.AddColumn(CStringCol(TextFlags::kCentred), "Players", 60);
-        m_grid.AddColumn(CBoolCol(TextFlags::kCentred, "yes", "no", true), "PB\nPunkBuster", 36);
+        m_grid.AddColumn(CEnumCol(m_punkBuster.Get(), CEnumOut::ImageOnly), "PB\nPunkBuster", 36);
         m_grid.AddColumn(CStringCol(TextFlags::kLeft), "Map", 100);
         m_grid.AddColumn(CIntCol(TextFlags::kRight), "Lives", 50);
         m_grid.AddColumn(CStringCol(TextFlags::kLeft), "Address", -1); // hidden
@@ -147,7 +225,7 @@ public:
                 row->GetCell(3)->Set(s.friendlyFire);
                 row->GetCell(4)->Set(s.ping + copy * 7);
                 row->GetCell(5)->Set(s.players);
-                row->GetCell(6)->Set(s.punkBuster);
+                row->GetCell(6)->Set(s.punkBuster ? 1 : 0);
                 row->GetCell(7)->Set(s.map);
                 row->GetCell(8)->Set(s.lives);
                 row->GetCell(9)->Set(s.address);
@@ -227,14 +305,21 @@ public:
         m_grid.GetFooterTable().GetCell(0, 4)->Set(77);
         m_grid.Update(true);
         ok &= Shoot("09-footer.png");
+
+        m_grid.ShowFooter(false);
+        m_grid.Sort(std::vector<CSortKey>{{1, true}, {4, false}});
+        m_grid.SetScrollPos(0, 0);
+        m_grid.Update(true);
+        ok &= Shoot("10-enumeration-images.png");
         return ok;
     }
 
 private:
     QString m_folder;
     QWidget m_window;
-    CEnum m_gameTypes{
-        "0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?"};
+    CEnum m_gameTypes{"0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?",
+                      GameTypeIcons(), kIcon, kMaskWord};
+    CEnum m_punkBuster{"no\nyes", PunkBusterIcons(), kIcon, kMaskWord};
     CTableCtrl m_grid;
     QPixmap m_menuShot;
     QPoint m_menuAt;
