@@ -105,7 +105,7 @@ bool CEnum::CInternalEnum::LoadImages(unsigned bitmapId, int imageWidth, ColorWo
 
 // CEnum
 
-CEnum::CEnum(std::string_view text, TextOnly) : m_pEnum(new CInternalEnum)
+CEnum::CEnum(std::string_view text, EntriesOnly) : m_pEnum(new CInternalEnum)
 {
     m_pEnum->AddRef();
     try {
@@ -123,14 +123,14 @@ CEnum::CEnum(std::string_view text, TextOnly) : m_pEnum(new CInternalEnum)
 }
 
 CEnum::CEnum(std::string_view text, unsigned bitmapId, int imageWidth, ColorWord maskColor)
-    : CEnum(text, TextOnly{})
+    : CEnum(text, EntriesOnly{})
 {
     if (bitmapId != 0)
         m_pEnum->LoadImages(bitmapId, imageWidth, maskColor);
 }
 
 CEnum::CEnum(std::string_view text, const QImage& strip, int imageWidth, ColorWord maskColor)
-    : CEnum(text, TextOnly{})
+    : CEnum(text, EntriesOnly{})
 {
     m_pEnum->LoadImages(strip, imageWidth, maskColor);
 }

@@ -86,12 +86,12 @@ public:
     CInternalEnum& operator*() const { return *m_pEnum; }
 
 private:
-    struct TextOnly
+    struct EntriesOnly
     {
     };
     // Creates the enumeration with the entries of text; the constructors above delegate
     // to it, so that the handle releases the enumeration when loading images throws.
-    CEnum(std::string_view text, TextOnly);
+    CEnum(std::string_view text, EntriesOnly);
 
     CInternalEnum* m_pEnum;
 };
