@@ -6,6 +6,13 @@
 #include <stdexcept>
 #include <utility>
 
+namespace {
+
+// Far more than a worker needs to return after its last notice.
+constexpr std::chrono::milliseconds kWorkerReturnLimit{60000};
+
+} // namespace
+
 CScanDriver::CScanDriver(bool includeEmpty, bool includeFull, QueryEngineOptions engineOptions)
     : m_includeEmpty(includeEmpty), m_includeFull(includeFull),
       m_engine(*this, std::move(engineOptions))
@@ -42,6 +49,9 @@ std::optional<std::string> CScanDriver::Run(int limit, const ProgressFn& onProgr
     const Progress last = m_progress;
     std::optional<std::string> error = m_error;
     lock.unlock();
+    // The worker's last act was OnScanEnded; wait until it has returned, so that the
+    // records are ours alone and the next Run can start a scan at once.
+    m_engine.StopQuery(kWorkerReturnLimit);
     if (onProgress) {
         onProgress(last);
     }
