@@ -2,21 +2,8 @@
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
+// U+FFFD REPLACEMENT CHARACTER in UTF-8.
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 bool IsControl(unsigned char byte)
 {
@@ -31,7 +18,7 @@ std::string TerminalSafe(std::string_view utf8)
     out.reserve(utf8.size());
     for (char c : utf8) {
         if (IsControl(static_cast<unsigned char>(c))) {
-            AppendUtf8(out, kReplacement);
+            out += kReplacement;
         } else {
             out += c;
         }

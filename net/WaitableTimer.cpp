@@ -38,18 +38,18 @@ void CWaitableTimer::Start(std::chrono::milliseconds period)
 {
     if (period.count() <= 0)
         throw CError("CWaitableTimer::Start: the period must be positive");
-    itimerspec spec{};
-    spec.it_interval = ToTimespec(period);
+    itimerspec timing{};
+    timing.it_interval = ToTimespec(period);
     // A zero due time would disarm the timer: the first tick is due one nanosecond from now.
-    spec.it_value = timespec{0, 1};
-    if (timerfd_settime(m_fd, 0, &spec, nullptr) != 0)
+    timing.it_value = timespec{0, 1};
+    if (timerfd_settime(m_fd, 0, &timing, nullptr) != 0)
         throw CError(std::string("timerfd_settime: ") + std::strerror(errno));
 }
 
 void CWaitableTimer::Stop()
 {
-    itimerspec spec{};
-    timerfd_settime(m_fd, 0, &spec, nullptr);
+    itimerspec timing{};
+    timerfd_settime(m_fd, 0, &timing, nullptr);
     std::uint64_t expirations = 0;
     [[maybe_unused]] const auto read = ::read(m_fd, &expirations, sizeof expirations);
 }

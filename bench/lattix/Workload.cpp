@@ -118,7 +118,7 @@ void DefinePlayerColumns(CTable& table, CEnum& gameTypes)
     table.CreateRowLayout();
 }
 
-void AddServerRow(CTable& table, const Server& s)
+void AddServerRow(CTableInterface& table, const Server& s)
 {
     CRowData* row = table.AddRow();
     row->GetCell(0)->Set(s.name);
@@ -136,7 +136,7 @@ void AddServerRow(CTable& table, const Server& s)
     row->GetCell(12)->Set(s.handle);
 }
 
-void AddPlayerRow(CTable& table, const Server& s, const Player& p)
+void AddPlayerRow(CTableInterface& table, const Server& s, const Player& p)
 {
     CRowData* row = table.AddRow();
     row->GetCell(0)->Set(p.name);

@@ -43,8 +43,8 @@ std::vector<Server> MakeServers(int count, int playersPerServer, std::uint32_t s
 void DefineServerColumns(Lattix::CTable& table, Lattix::CEnum& gameTypes);
 void DefinePlayerColumns(Lattix::CTable& table, Lattix::CEnum& gameTypes);
 
-void AddServerRow(Lattix::CTable& table, const Server& server);
-void AddPlayerRow(Lattix::CTable& table, const Server& server, const Player& player);
+void AddServerRow(Lattix::CTableInterface& table, const Server& server);
+void AddPlayerRow(Lattix::CTableInterface& table, const Server& server, const Player& player);
 
 // The row counts at which the browser re-sorts a list while a scan fills it.
 bool PlayerListResortsAt(int rows);

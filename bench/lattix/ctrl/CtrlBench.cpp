@@ -81,22 +81,8 @@ void Build(CTableCtrl& grid, CEnum& gameTypes, int rows)
     grid.AddColumn(CIntCol(TextFlags::kRight), "Handle", 60);
     grid.CreateRowLayout();
     const std::vector<Workload::Server> servers = Workload::MakeServers(rows, 0, 7);
-    for (const Workload::Server& s : servers) {
-        CRowData* row = grid.AddRow();
-        row->GetCell(0)->Set(s.name);
-        row->GetCell(1)->Set(s.gameType);
-        row->GetCell(2)->Set(s.mod);
-        row->GetCell(3)->Set(s.friendlyFire);
-        row->GetCell(4)->Set(s.ping);
-        row->GetCell(5)->Set(s.playersText);
-        row->GetCell(6)->Set(s.punkBuster);
-        row->GetCell(7)->Set(s.numPlayers);
-        row->GetCell(8)->Set(s.maxPlayers);
-        row->GetCell(9)->Set(s.map);
-        row->GetCell(10)->Set(s.maxLives);
-        row->GetCell(11)->Set(s.address);
-        row->GetCell(12)->Set(s.handle);
-    }
+    for (const Workload::Server& s : servers)
+        Workload::AddServerRow(grid, s);
     grid.MarkRows(3, 5, true);
     grid.Update(true);
 }
