@@ -8,6 +8,8 @@
 #include "lattix/StringCol.h"
 #include "lattix/TableCtrl.h"
 #include "lattix/TextFlags.h"
+#include "net/LibraryVersions.h"
+#include "net/Version.h"
 #include "velk/PopupMenu.h"
 
 #include <QApplication>
@@ -331,8 +333,19 @@ int main(int argc, char** argv)
 {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    const std::string argument = argc > 1 ? argv[1] : ".";
+    if (argument == "--version") {
+        std::fputs(VersionReport("lattix-gallery", FARSIGHTER_VERSION).c_str(), stdout);
+        return 0;
+    }
+    if (argc > 2 || argument.starts_with('-')) {
+        std::fputs("usage: lattix-gallery [output folder]\n"
+                   "Writes pictures of grids in characteristic states as PNG files.\n",
+                   argument == "--help" ? stdout : stderr);
+        return argument == "--help" ? 0 : 2;
+    }
     QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    const QString folder = QString::fromStdString(argument);
     QDir().mkpath(folder);
     Gallery gallery(folder);
     return gallery.Run() ? 0 : 1;
