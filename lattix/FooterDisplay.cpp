@@ -26,29 +26,20 @@ void CFooterDisplay::Draw(QPainter& painter, const QRect& clip)
     const CTable& footer = ctrl.GetFooterTable();
     const bool hasRow = footer.GetRowCount() > 0;
     const QPen separator(QColor(169, 169, 169), 1);
-    int left = -ctrl.GetScrollX();
-    for (int col : ctrl.GetDisplayOrder()) {
-        if (!ctrl.IsColumnVisible(col))
-            continue;
-        if (left > clip.right())
-            break;
+    ForEachColumnIn(clip, [&](int col, int left, int width) {
         const CColumnInfo& info = ctrl.GetColumnInfo(col);
-        const int width = info.nWidth;
-        if (left + width > clip.left()) {
-            if (info.bFooter && info.pOutput && hasRow) {
-                const QRect cell(left + CTableCtrl::kMarginLeft, CTableCtrl::kMarginTop + 2,
-                                 width - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight,
-                                 ctrl.GetRowHeight() - CTableCtrl::kMarginTop -
-                                     CTableCtrl::kMarginBottom);
-                info.pOutput->Begin(painter);
-                info.pOutput->Draw(cell, *footer.GetCell(0, col), false);
-                info.pOutput->End();
-            }
-            painter.setPen(separator);
-            painter.drawLine(left + width - 1, 0, left + width - 1, height() - 1);
+        if (info.bFooter && info.pOutput && hasRow) {
+            const QRect cell(left + CTableCtrl::kMarginLeft, CTableCtrl::kMarginTop + 2,
+                             width - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight,
+                             ctrl.GetRowHeight() - CTableCtrl::kMarginTop -
+                                 CTableCtrl::kMarginBottom);
+            info.pOutput->Begin(painter);
+            info.pOutput->Draw(cell, *footer.GetCell(0, col), false);
+            info.pOutput->End();
         }
-        left += width;
-    }
+        painter.setPen(separator);
+        painter.drawLine(left + width - 1, 0, left + width - 1, height() - 1);
+    });
 }
 
 bool CFooterDisplay::event(QEvent* event)

@@ -64,23 +64,13 @@ void CHeaderDisplay::Draw(QPainter& painter, const QRect& clip)
     CTableCtrl& ctrl = Ctrl();
     painter.setFont(ctrl.GetDrawState().GetFont());
     const bool flat = !ctrl.IsHeaderSortEnabled();
-    int left = -ctrl.GetScrollX();
-    for (int col : ctrl.GetDisplayOrder()) {
-        if (!ctrl.IsColumnVisible(col))
-            continue;
-        if (left > clip.right())
-            break;
-        const int width = ctrl.GetColumnWidth(col);
-        if (left + width > clip.left()) {
-            const bool pressed = col == m_nColumn &&
-                                 ((m_state == kMoving) || (m_state == kPressed && m_bPressedLook));
-            DrawTitle(painter, QRect(left, 0, width, CTableCtrl::kHeaderHeight), col, pressed,
-                      flat);
-        }
-        left += width;
-    }
-    if (left <= clip.right())
-        DrawTitle(painter, QRect(left, 0, clip.right() + 4 - left, CTableCtrl::kHeaderHeight), -1,
+    const int end = ForEachColumnIn(clip, [&](int col, int left, int width) {
+        const bool pressed =
+            col == m_nColumn && ((m_state == kMoving) || (m_state == kPressed && m_bPressedLook));
+        DrawTitle(painter, QRect(left, 0, width, CTableCtrl::kHeaderHeight), col, pressed, flat);
+    });
+    if (end <= clip.right()) // the empty title right of the last column
+        DrawTitle(painter, QRect(end, 0, clip.right() + 4 - end, CTableCtrl::kHeaderHeight), -1,
                   false, flat);
     if (m_state == kMoving && !m_dragImage.isNull()) {
         painter.setOpacity(0.6);

@@ -58,4 +58,21 @@ void CTableCtrlWnd::paintEvent(QPaintEvent* event)
     screen.drawPixmap(box.topLeft(), buffer, QRect(0, 0, needW, needH));
 }
 
+int CTableCtrlWnd::ForEachColumnIn(
+    const QRect& clip, const std::function<void(int col, int left, int width)>& draw) const
+{
+    int left = -m_ctrl.GetScrollX();
+    for (int col : m_ctrl.GetDisplayOrder()) {
+        if (!m_ctrl.IsColumnVisible(col))
+            continue;
+        if (left > clip.right())
+            break;
+        const int width = m_ctrl.GetColumnWidth(col);
+        if (left + width > clip.left())
+            draw(col, left, width);
+        left += width;
+    }
+    return left;
+}
+
 } // namespace Lattix

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QPainter;
 
 namespace Lattix {
@@ -25,6 +27,12 @@ public:
     virtual void Draw(QPainter& painter, const QRect& clip) = 0;
 
 protected:
+    // Calls draw(col, left, width) for every visible column, in display order, that meets
+    // the horizontal span of clip; left is in widget coordinates (scrolled). Returns the
+    // left edge that follows the last column visited.
+    int ForEachColumnIn(const QRect& clip,
+                        const std::function<void(int col, int left, int width)>& draw) const;
+
     void paintEvent(QPaintEvent* event) override;
     // The control scrolls.
     void wheelEvent(QWheelEvent* event) override;

@@ -59,15 +59,9 @@ void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
 
     // Cells, column by column through their renderers.
     const int vertGrid = look.GetVertGrid();
-    int left = -ctrl.GetScrollX();
-    for (int col : ctrl.GetDisplayOrder()) {
-        if (!ctrl.IsColumnVisible(col))
-            continue;
-        if (left > clip.right())
-            break;
+    ForEachColumnIn(clip, [&](int col, int left, int width) {
         const CColumnInfo& info = ctrl.GetColumnInfo(col);
-        const int width = info.nWidth;
-        if (left + width > clip.left() && info.pOutput && lastRow >= firstRow) {
+        if (info.pOutput && lastRow >= firstRow) {
             const CColData* data = ctrl.GetColData(col);
             info.pOutput->Begin(painter);
             for (int row = firstRow; row <= lastRow; ++row) {
@@ -80,11 +74,10 @@ void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
             }
             info.pOutput->End();
         }
-        if (vertGrid > 0 && left + width > clip.left())
+        if (vertGrid > 0)
             painter.fillRect(QRect(left + width - vertGrid, clip.top(), vertGrid, clip.height()),
                              look.GetGridColor());
-        left += width;
-    }
+    });
 
     // The focus rectangle.
     if (ctrl.HasFocus()) {
