@@ -1,0 +1,57 @@
+#include "app/JoinCommand.h"
+
+JoinPasswordChoice ChooseJoinPassword(const QString& typed, const QString& favorite)
+{
+    if (!typed.isEmpty() && !favorite.isEmpty() && typed != favorite)
+        return JoinPasswordChoice::Ask;
+    return JoinPasswordChoice::Typed;
+}
+
+QString AmbiguousPasswordQuestion(const QString& favorite)
+{
+    return QStringLiteral("Ambiguous passwords! Use the favorite one (%1)?").arg(favorite);
+}
+
+QString JoinCommandText(const QString& address, const QString& password)
+{
+    if (password.isEmpty())
+        return QStringLiteral(" connect %1").arg(address);
+    return QStringLiteral(" connect \"%1\"; password \"%2\"").arg(address, password);
+}
+
+QStringList JoinArguments(const QString& commandText)
+{
+    QStringList arguments;
+    QString word;
+    bool inWord = false;
+    bool quoted = false;
+    for (const QChar c : commandText) {
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && (c == QLatin1Char(' ') || c == QLatin1Char('\t'))) {
+            if (inWord)
+                arguments.append(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word.append(c);
+            inWord = true;
+        }
+    }
+    if (inWord)
+        arguments.append(word);
+    return arguments;
+}
+
+std::optional<QString> UnsafeJoinText(const QString& what, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char(';') || c.category() == QChar::Other_Control)
+            return QStringLiteral("The %1 holds a double quote, a semicolon or a line break, "
+                                  "which the game would read as a further command. "
+                                  "Remove it and join again.")
+                .arg(what);
+    }
+    return std::nullopt;
+}

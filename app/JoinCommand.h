@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What joining a server starts: the game's executable with a command text that connects
+// it to the server, with or without a password. Widget-free, so that every rule is
+// testable on its own; the main window asks the questions and starts the process.
+
+// Which password a join uses, from the password field (trimmed) and the favorite's.
+enum class JoinPasswordChoice
+{
+    Typed,    // the field's text (possibly empty)
+    Favorite, // unused while the field is empty, so this only follows an answer of Yes
+    Ask,      // both set and different: "Ambiguous passwords! Use the favorite one (%s)?"
+};
+JoinPasswordChoice ChooseJoinPassword(const QString& typed, const QString& favorite);
+
+// The question asked for JoinPasswordChoice::Ask.
+QString AmbiguousPasswordQuestion(const QString& favorite);
+
+// " connect ADDRESS", or " connect \"ADDRESS\"; password \"PASSWORD\"" with a password.
+QString JoinCommandText(const QString& address, const QString& password);
+
+// The command text as the game's argument list (separated at blanks, double quotes
+// grouping and removed), so that the game started without a shell sees the same words.
+QStringList JoinArguments(const QString& commandText);
+
+// A text that could smuggle a further command into the game's command line: a double
+// quote, a semicolon, or any control character such as a line break. The message names
+// what was refused; nothing when the text is safe.
+std::optional<QString> UnsafeJoinText(const QString& what, const QString& text);
