@@ -39,10 +39,19 @@ QMessageBox::StandardButton CPrompts::Show(QWidget* parent, QMessageBox::Icon ic
     }
     if (script.scripted)
         return buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::NoButton;
-    QMessageBox box(icon, script.title, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(
+        Build(parent, icon, text, buttons, defaultButton)->exec());
+}
+
+std::unique_ptr<QMessageBox> CPrompts::Build(QWidget* parent, QMessageBox::Icon icon,
+                                             const QString& text,
+                                             QMessageBox::StandardButtons buttons,
+                                             QMessageBox::StandardButton defaultButton)
+{
+    auto box = std::make_unique<QMessageBox>(icon, TheScript().title, text, buttons, parent);
     if (defaultButton != QMessageBox::NoButton)
-        box.setDefaultButton(defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+        box->setDefaultButton(defaultButton);
+    return box;
 }
 
 QString CPrompts::OpenFileName(QWidget* parent, const QString& fileName, const QStringList& filters)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QWidget;
 
 // The one place where the application asks the user something: message boxes and file
@@ -20,6 +22,11 @@ public:
     Show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
          QMessageBox::StandardButtons buttons = QMessageBox::Ok,
          QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    // The message box that Show would run, for pictures of it.
+    static std::unique_ptr<QMessageBox>
+    Build(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+          QMessageBox::StandardButtons buttons,
+          QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     // An open-file dialog starting at fileName with the filters ("Name (*.exe)" entries);
     // the chosen path, or empty when cancelled.
     static QString OpenFileName(QWidget* parent, const QString& fileName,

@@ -9,7 +9,8 @@ namespace {
 
 [[maybe_unused]] const bool kRegistered = (RegisterPanloLibrary(), true);
 
-constexpr const char* kIdProperty = "farsighterControlId";
+// The same property the grid library reads for its placeholders.
+constexpr const char* kIdProperty = "controlId";
 
 } // namespace
 

@@ -41,8 +41,8 @@ bool CSplitCtrl::CreateFromControl(int id, QWidget* parent)
     if (!placeholder)
         return false;
     const QRect rect = placeholder->geometry();
-    const unsigned style = placeholder->property("style").toUInt();
-    const unsigned exStyle = placeholder->property("exStyle").toUInt();
+    const unsigned style = placeholder->property("windowStyle").toUInt();
+    const unsigned exStyle = placeholder->property("windowExStyle").toUInt();
     if (!Create(style, rect, parent, id))
         return false;
     stackUnder(placeholder); // take the placeholder's place among its siblings

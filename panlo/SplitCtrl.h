@@ -39,7 +39,7 @@ public:
     // the id. Only the alignment bits of style are kept.
     bool Create(unsigned style, const QRect& rect, QWidget* parent, int id);
     // Takes the child of parent with the id as a placeholder: its rectangle, its stacking
-    // place, and its "style" and "exStyle" properties when it has them. The placeholder
+    // place, and its "windowStyle" and "windowExStyle" properties when it has them. The placeholder
     // is deleted.
     bool CreateFromControl(int id, QWidget* parent);
 

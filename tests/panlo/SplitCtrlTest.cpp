@@ -34,7 +34,7 @@ struct SplitDialog
         left->setGeometry(0, 0, 295, 400);
         auto* placeholder = new QWidget(window.get());
         placeholder->setGeometry(295, 0, 5, 400);
-        placeholder->setProperty("style", alignment);
+        placeholder->setProperty("windowStyle", alignment);
         SetControlId(placeholder, kSplitId);
         right = new QWidget(window.get());
         right->setGeometry(310, 0, 290, 400);

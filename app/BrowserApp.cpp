@@ -1,0 +1,87 @@
+#include "app/BrowserApp.h"
+
+#include "app/MainDlg.h"
+#include "net/LibraryVersions.h"
+#include "net/Version.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: farsighter [--settings DIR] [--master HOST:PORT]\n"
+    "A server browser for Return to Castle Wolfenstein multiplayer.\n"
+    "  --settings DIR      keep settings and favorites in DIR (a throw-away profile)\n"
+    "  --master HOST:PORT  the master server to ask (stored like the dialog's choice)\n"
+    "  --help              this text\n"
+    "  --version           the program's and its libraries' versions\n";
+
+struct Arguments
+{
+    std::optional<std::string> settings;
+    std::optional<std::string> master;
+};
+
+// Nothing (and a message) for a command line that is not understood.
+std::optional<Arguments> Parse(int argc, char** argv, int& exitCode)
+{
+    Arguments arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help") {
+            std::fputs(kUsage, stdout);
+            exitCode = 0;
+            return std::nullopt;
+        }
+        if (arg == "--version") {
+            std::fputs(VersionReport("farsighter", FARSIGHTER_VERSION).c_str(), stdout);
+            exitCode = 0;
+            return std::nullopt;
+        }
+        if ((arg == "--settings" || arg == "--master") && i + 1 < argc) {
+            (arg == "--settings" ? arguments.settings : arguments.master) = argv[++i];
+            continue;
+        }
+        std::fprintf(stderr, "farsighter: unknown or incomplete option\n%s", kUsage);
+        exitCode = 2;
+        return std::nullopt;
+    }
+    return arguments;
+}
+
+} // namespace
+
+int CBrowserApp::Run(int argc, char** argv)
+{
+    int exitCode = 0;
+    const auto arguments = Parse(argc, argv, exitCode);
+    if (!arguments)
+        return exitCode;
+    if (arguments->settings) {
+        const QString folder = QDir(QString::fromStdString(*arguments->settings)).absolutePath();
+        QDir().mkpath(folder);
+        qputenv("XDG_CONFIG_HOME", QDir(folder).filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", QDir(folder).filePath(QStringLiteral("data")).toLocal8Bit());
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("farsighter"));
+    QApplication::setOrganizationName(QStringLiteral("Farsighter"));
+    QApplication::setApplicationVersion(QStringLiteral(FARSIGHTER_VERSION));
+    if (arguments->settings)
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           qEnvironmentVariable("XDG_CONFIG_HOME"));
+
+    CMainDlg dialog;
+    if (arguments->master)
+        dialog.SetMasterAddress(QString::fromStdString(*arguments->master));
+    dialog.show();
+    dialog.exec();
+    return 0;
+}

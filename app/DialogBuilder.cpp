@@ -1,0 +1,93 @@
+#include "app/DialogBuilder.h"
+
+#include "panlo/ControlId.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+
+double CDialogBuilder::WidthNeeded(const QFont& font, const Control& control)
+{
+    if (!control.text || !*control.text)
+        return 0;
+    const int text = QFontMetrics(font).horizontalAdvance(QString::fromUtf8(control.text));
+    switch (control.kind) {
+    case Kind::Static:
+        return text + 2;
+    case Kind::Check:
+        return text + 24;
+    case Kind::Button:
+    case Kind::DefaultButton:
+        return text + 12;
+    case Kind::Group:
+        return text + 16;
+    default:
+        return 0;
+    }
+}
+
+QWidget* CDialogBuilder::Add(const Control& control)
+{
+    const QString text = QString::fromUtf8(control.text ? control.text : "");
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+    case Kind::Placeholder:
+    case Kind::Frame:
+        widget = new QWidget(&m_dialog);
+        break;
+    case Kind::Static:
+        widget = new QLabel(text, &m_dialog);
+        break;
+    case Kind::Group:
+        widget = new QGroupBox(text, &m_dialog);
+        break;
+    case Kind::Check:
+        widget = new QCheckBox(text, &m_dialog);
+        break;
+    case Kind::Button:
+    case Kind::DefaultButton: {
+        auto* button = new QPushButton(text, &m_dialog);
+        button->setDefault(control.kind == Kind::DefaultButton);
+        button->setAutoDefault(false);
+        widget = button;
+        break;
+    }
+    case Kind::Edit:
+        widget = new QLineEdit(text, &m_dialog);
+        break;
+    case Kind::ComboList:
+    case Kind::ComboEdit:
+    case Kind::ComboSimple: {
+        auto* combo = new QComboBox(&m_dialog);
+        combo->setEditable(control.kind != Kind::ComboList);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        widget = combo;
+        break;
+    }
+    case Kind::Progress: {
+        auto* progress = new QProgressBar(&m_dialog);
+        progress->setTextVisible(false);
+        progress->setRange(0, 100);
+        progress->setValue(0);
+        widget = progress;
+        break;
+    }
+    case Kind::TabBar:
+        widget = new QTabBar(&m_dialog);
+        break;
+    }
+    QRect rect = m_units.ToPixels(control.units);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        // A template gives a combo's height with its list; the field is one line.
+        rect.setHeight(combo->sizeHint().height());
+    }
+    widget->setGeometry(rect);
+    SetControlId(widget, control.id);
+    return widget;
+}

@@ -1,0 +1,155 @@
+#include "app/FavoritesDlg.h"
+
+#include "app/AddressText.h"
+#include "app/DialogBuilder.h"
+#include "app/FavoritesFile.h"
+#include "app/GridLayouts.h"
+#include "app/Prompts.h"
+#include "app/SettingsKey.h"
+#include "lattix/CellData.h"
+#include "lattix/StringCol.h"
+
+#include <QPushButton>
+
+using namespace Lattix;
+using Kind = CDialogBuilder::Kind;
+
+namespace {
+
+QString Text(const CTableCtrl& grid, int row, int col)
+{
+    return QString::fromStdString(grid.GetCellText(row, col));
+}
+
+void SetText(CTableCtrl& grid, int row, int col, const QString& text)
+{
+    grid.GetCell(row, col)->Set(text.toStdString());
+}
+
+} // namespace
+
+CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* parent)
+    : QDialog(parent), m_path(std::move(path)), m_settings(settings)
+{
+    setWindowTitle(QStringLiteral("Favorites ..."));
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
+    const CDialogUnits units(font());
+    CDialogBuilder builder(*this, units);
+    builder.Add({IDC_FAVORITES, Kind::Placeholder, nullptr, {5, 6, 224, 131}});
+    auto* add =
+        static_cast<QPushButton*>(builder.Add({IDC_NEW, Kind::Button, "New", {5, 142, 50, 14}}));
+    auto* remove = static_cast<QPushButton*>(
+        builder.Add({IDC_DELETE, Kind::Button, "Delete", {59, 142, 50, 14}}));
+    auto* ok =
+        static_cast<QPushButton*>(builder.Add({1, Kind::DefaultButton, "OK", {125, 143, 50, 14}}));
+    auto* cancel =
+        static_cast<QPushButton*>(builder.Add({2, Kind::Button, "Cancel", {179, 143, 50, 14}}));
+    connect(add, &QPushButton::clicked, this, &CFavoritesDlg::NewFavorite);
+    connect(remove, &QPushButton::clicked, this, &CFavoritesDlg::DeleteFavorite);
+    connect(ok, &QPushButton::clicked, this, &CFavoritesDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CFavoritesDlg::reject);
+    resize(builder.Pixels(QRect(0, 0, 234, 161)).size());
+    m_initialSize = size();
+    setMinimumSize(m_initialSize);
+
+    m_grid.CreateFromControl(IDC_FAVORITES, this);
+    const CStringCol text(0x8924);
+    m_grid.SetColumnCount(3);
+    m_grid.SetColumn(kNameColumn, text, "Name", 150);
+    m_grid.SetColumn(kAddressColumn, text, "Ip", 128);
+    m_grid.SetColumn(kPasswordColumn, text, "Password", 0);
+    m_grid.CreateRowLayout();
+
+    using R = CResizer;
+    m_resizer.Attach(this);
+    m_resizer.Add(&m_grid, R::kRightMoves | R::kBottomMoves);
+    for (QPushButton* button : {add, remove})
+        m_resizer.Add(button, R::kTopMoves | R::kBottomMoves);
+    for (QPushButton* button : {ok, cancel})
+        m_resizer.Add(button, R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves);
+
+    Load();
+
+    RestoreGridLayout(m_settings, m_grid, QStringLiteral("Lattix_Favorites"));
+    m_grid.Update(false);
+
+    // The stored size applies when it is larger than the template's; the position never.
+    if (const auto rect = m_settings.GetRect(QStringLiteral("LastPosFavorites"));
+        rect && rect->width() > m_initialSize.width() && rect->height() > 0)
+        resize(rect->size().boundedTo(QSize(4096, 4096)));
+}
+
+void CFavoritesDlg::Load()
+{
+    for (const Favorite& favorite : CFavoritesFile(m_path).Load()) {
+        m_grid.InsertRow(0);
+        SetText(m_grid, 0, kAddressColumn, favorite.address);
+        SetText(m_grid, 0, kNameColumn, favorite.name);
+        SetText(m_grid, 0, kPasswordColumn, favorite.password);
+    }
+    m_grid.Update(false);
+}
+
+void CFavoritesDlg::NewFavorite()
+{
+    const int row = m_grid.GetRowCount();
+    m_grid.AddRow();
+    SetText(m_grid, row, kNameColumn, QStringLiteral("New Server"));
+    SetText(m_grid, row, kAddressColumn, QStringLiteral("127.0.0.1:27960"));
+    SetText(m_grid, row, kPasswordColumn, {});
+    m_grid.SelectRow(row);
+    m_grid.Update(false);
+}
+
+void CFavoritesDlg::DeleteFavorite()
+{
+    const int row = m_grid.GetSelectedRow();
+    if (m_grid.IsValidRow(row)) {
+        m_grid.DeleteRow(row);
+        m_grid.Update(false);
+    }
+}
+
+void CFavoritesDlg::accept()
+{
+    std::vector<Favorite> favorites;
+    for (int row = m_grid.GetRowCount() - 1; row >= 0; --row) {
+        Favorite favorite;
+        favorite.name = CFavoritesFile::CleanField(Text(m_grid, row, kNameColumn));
+        SetText(m_grid, row, kNameColumn, favorite.name);
+        const auto address = ParseAddressText(Text(m_grid, row, kAddressColumn), 0);
+        if (!address) {
+            m_grid.SelectRow(row);
+            m_grid.GetCursor().Set(row, kAddressColumn);
+            m_grid.EnsureVisible(row, kAddressColumn);
+            m_grid.Update(false);
+            CPrompts::Show(this, QMessageBox::Critical, QStringLiteral("Invalid IP address."));
+            return;
+        }
+        favorite.address = QString::fromStdString(address->ToString());
+        SetText(m_grid, row, kAddressColumn, favorite.address);
+        favorite.password = CFavoritesFile::CleanField(Text(m_grid, row, kPasswordColumn));
+        SetText(m_grid, row, kPasswordColumn, favorite.password);
+        favorites.push_back(favorite);
+    }
+    QString error;
+    if (!CFavoritesFile(m_path).Save(favorites, &error)) {
+        CPrompts::Show(this, QMessageBox::Warning,
+                       QStringLiteral("Cannot write %1: %2").arg(m_path, error));
+        return;
+    }
+    QDialog::accept();
+}
+
+void CFavoritesDlg::done(int result)
+{
+    SaveGridLayout(m_settings, m_grid, QStringLiteral("Lattix_Favorites"));
+    m_settings.SetRect(QStringLiteral("LastPosFavorites"), geometry().normalized());
+    QDialog::done(result);
+}
+
+void CFavoritesDlg::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    m_resizer.Resize();
+}

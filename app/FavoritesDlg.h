@@ -1,0 +1,49 @@
+#pragma once
+
+#include "lattix/TableCtrl.h"
+#include "panlo/Resizer.h"
+
+#include <QDialog>
+#include <QString>
+
+class CSettingsKey;
+
+// The favorites: one row a favorite with its name, address and password. "New" adds a
+// row, "Delete" removes the selected one, "OK" checks every address and saves the file,
+// "Cancel" leaves it alone. The grid shows the file's last line first.
+class CFavoritesDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum : int
+    {
+        IDC_FAVORITES = 1044,
+        IDC_NEW = 1018,
+        IDC_DELETE = 1019,
+    };
+    static constexpr int kNameColumn = 0;
+    static constexpr int kAddressColumn = 1;
+    static constexpr int kPasswordColumn = 2;
+
+    CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* parent = nullptr);
+
+    void NewFavorite();
+    void DeleteFavorite();
+    void accept() override;
+
+    Lattix::CTableCtrl& Grid() { return m_grid; }
+
+protected:
+    void done(int result) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Load();
+
+    QString m_path;
+    CSettingsKey& m_settings;
+    CResizer m_resizer;
+    Lattix::CTableCtrl m_grid;
+    QSize m_initialSize;
+};

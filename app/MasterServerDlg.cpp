@@ -1,0 +1,64 @@
+#include "app/MasterServerDlg.h"
+
+#include "app/AddressText.h"
+#include "panlo/ControlId.h"
+#include "panlo/DialogUnits.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kHint = QStringLiteral("Address of the master server, for example\n"
+                                     "wolfmaster.idsoftware.com:27950");
+
+int PortOf(const QString& text)
+{
+    const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+    bool ok = false;
+    const int port = colon < 0 ? 0 : text.mid(colon + 1).toInt(&ok);
+    return ok ? port : 27950;
+}
+
+} // namespace
+
+CMasterServerDlg::CMasterServerDlg(const QString& master, QWidget* parent)
+    : QDialog(parent), m_master(master)
+{
+    setWindowTitle(QStringLiteral("Master Server ..."));
+    const CDialogUnits units(font());
+    m_hint = new QLabel(kHint, this);
+    m_hint->setGeometry(units.ToPixels(7, 4, 126, 20));
+    m_hint->setWordWrap(true);
+    m_edit = new QLineEdit(master, this);
+    m_edit->setGeometry(units.ToPixels(6, 24, 123, 14));
+    SetControlId(m_edit, IDC_MASTER);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setGeometry(units.ToPixels(141, 5, 50, 14));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setGeometry(units.ToPixels(141, 24, 50, 14));
+    connect(ok, &QPushButton::clicked, this, &CMasterServerDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CMasterServerDlg::reject);
+    // Room for a second hint line when the address is refused.
+    setFixedSize(units.ToPixels(0, 0, 196, 42).size() + QSize(0, m_hint->fontMetrics().height()));
+}
+
+void CMasterServerDlg::accept()
+{
+    QString text = m_edit->text().trimmed();
+    const bool hasPort = text.contains(QLatin1Char(':')) || text.contains(QLatin1Char('['));
+    const int port = PortOf(m_master);
+    if (!ParseAddressText(text, port)) {
+        m_hint->setText(QStringLiteral("\"%1\" is no master server address that can be "
+                                       "found. Check the name and the port.")
+                            .arg(text));
+        m_hint->adjustSize();
+        m_edit->setFocus();
+        m_edit->selectAll();
+        return;
+    }
+    m_master = hasPort ? text : QStringLiteral("%1:%2").arg(text).arg(port);
+    QDialog::accept();
+}

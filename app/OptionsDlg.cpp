@@ -1,0 +1,88 @@
+#include "app/OptionsDlg.h"
+
+#include "app/Prompts.h"
+#include "app/SettingsKey.h"
+#include "panlo/ControlId.h"
+#include "panlo/DialogUnits.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+COptionsDlg::COptionsDlg(CSettingsKey& settings, QWidget* parent)
+    : QDialog(parent), m_settings(settings)
+{
+    setWindowTitle(QStringLiteral("Options ..."));
+    const CDialogUnits units(font());
+    setFixedSize(units.ToPixels(0, 0, 204, 87).size());
+
+    m_autoClose = new QCheckBox(QStringLiteral("Close after joining"), this);
+    m_autoClose->setGeometry(units.ToPixels(7, 7, 120, 10));
+    SetControlId(m_autoClose, IDC_AUTO_CLOSE);
+    m_autoRequery = new QCheckBox(QStringLiteral("Requery server data in background "), this);
+    m_autoRequery->setGeometry(units.ToPixels(7, 19, 140, 10));
+    m_autoRequery->setEnabled(false);
+    SetControlId(m_autoRequery, IDC_AUTO_REQUERY);
+    connect(m_autoRequery, &QCheckBox::clicked, this, [this] {
+        CPrompts::Show(this, QMessageBox::Information,
+                       QStringLiteral("To reduce lag, it is strongly recommended to also check "
+                                      "the 'Close after joining' option when checking this "
+                                      "option!"));
+    });
+
+    auto* group = new QGroupBox(QStringLiteral("Start up query"), this);
+    group->setGeometry(units.ToPixels(7, 33, 132, 48));
+    auto* buttons = new QButtonGroup(this);
+    buttons->setExclusive(false); // so that no button may be set at all
+    const auto radio = [&](int id, const char* text, int y) {
+        auto* button = new QRadioButton(QString::fromLatin1(text), this);
+        button->setGeometry(units.ToPixels(14, y, 100, 10));
+        SetControlId(button, id);
+        buttons->addButton(button);
+        return button;
+    };
+    m_nothing = radio(IDC_STARTUP_NOTHING, "nothing", 44);
+    m_favorites = radio(IDC_STARTUP_FAVORITES, "favorites", 56);
+    m_master = radio(IDC_STARTUP_MASTER, "master", 68);
+    connect(buttons, &QButtonGroup::buttonClicked, this, [this, buttons](QAbstractButton* clicked) {
+        for (QAbstractButton* button : buttons->buttons())
+            button->setChecked(button == clicked);
+    });
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setGeometry(units.ToPixels(147, 7, 50, 14));
+    ok->setDefault(true);
+    SetControlId(ok, 1);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setGeometry(units.ToPixels(147, 24, 50, 14));
+    SetControlId(cancel, 2);
+    connect(ok, &QPushButton::clicked, this, &COptionsDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &COptionsDlg::reject);
+
+    m_autoClose->setChecked(m_settings.GetInt(QStringLiteral("AutoClose"), 1) != 0);
+    m_autoRequery->setChecked(m_settings.GetInt(QStringLiteral("AutoRequery"), 0) != 0);
+    switch (m_settings.GetInt(QStringLiteral("StartupQuery"), 0)) {
+    case 0:
+        m_nothing->setChecked(true);
+        break;
+    case 1:
+        m_favorites->setChecked(true);
+        break;
+    case 2:
+        m_master->setChecked(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void COptionsDlg::accept()
+{
+    m_settings.SetInt(QStringLiteral("AutoClose"), m_autoClose->isChecked() ? 1 : 0);
+    m_settings.SetInt(QStringLiteral("AutoRequery"), m_autoRequery->isChecked() ? 1 : 0);
+    m_settings.SetInt(QStringLiteral("StartupQuery"),
+                      m_master->isChecked() ? 2 : (m_favorites->isChecked() ? 1 : 0));
+    QDialog::accept();
+}

@@ -1,0 +1,217 @@
+#include "app/ResultLists.h"
+
+#include "format/Cp1252.h"
+#include "lattix/BoolCol.h"
+#include "lattix/CellData.h"
+#include "lattix/EnumCol.h"
+#include "lattix/IntCol.h"
+#include "lattix/SortKey.h"
+#include "lattix/StringCol.h"
+#include "lattix/TableCtrl.h"
+#include "query/ResultRules.h"
+#include "query/Server.h"
+
+using namespace Lattix;
+
+namespace {
+
+constexpr std::uint32_t kStringFlags = 0x8924;
+constexpr std::uint32_t kIntFlags = 0x8926;
+constexpr std::uint32_t kBoolFlags = 0x8925;
+constexpr std::uint32_t kEnumFlags = 0xFFFFFFFF;
+constexpr int kEnumMode = 1;
+
+std::string Shown(const std::string& bytes)
+{
+    return Cp1252ToUtf8(bytes);
+}
+
+void Resort(CTableCtrl& grid)
+{
+    const std::vector<CSortKey> order = grid.GetSortOrder();
+    grid.Sort(order);
+    grid.Update(true);
+}
+
+} // namespace
+
+CResultLists::CResultLists(CTableCtrl& players, CTableCtrl& servers, CTableCtrl& serverPlayers)
+    : m_players(players), m_servers(servers), m_serverPlayers(serverPlayers),
+      m_gameTypes("0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?\n",
+                  0)
+{
+}
+
+void CResultLists::DefineColumns()
+{
+    const CStringCol text(kStringFlags);
+    const CIntCol number(kIntFlags);
+    const CEnumCol gameType(m_gameTypes.Get(), kEnumMode, kEnumFlags);
+    const CBoolCol rule(kBoolFlags, "yes", "no", true);
+
+    m_players.SetColumnCount(9);
+    m_players.SetColumn(8, number, nullptr, 0);
+    m_players.SetColumn(0, text, "Player", 120);
+    m_players.SetColumn(3, number, "Frags", 36);
+    m_players.SetColumn(2, number, "Ping", 32);
+    m_players.SetColumn(4, text, "Server", 120);
+    m_players.SetColumn(7, gameType, "Type", 128);
+    m_players.SetColumn(5, text, "Map", 90);
+    m_players.SetColumn(1, number, "ServerPing", 32);
+    m_players.SetColumn(6, text, "Players", 44);
+    m_players.CreateRowLayout();
+
+    m_servers.SetColumnCount(13);
+    m_servers.SetColumn(12, number, nullptr, 0);
+    m_servers.SetColumn(0, text, "Server", 120);
+    m_servers.SetColumn(4, number, "Ping", 40);
+    m_servers.SetColumn(5, text, "Players", 44);
+    m_servers.SetColumn(9, text, "Map", 90);
+    m_servers.SetColumn(1, gameType, "Type", 128);
+    m_servers.SetColumn(2, text, "Mod", 50);
+    m_servers.SetColumn(3, rule, "FF\nFriendly Fire", 30);
+    m_servers.SetColumn(6, rule, "PB\nPunkbuster", 30);
+    m_servers.SetColumn(10, number, "MaxLives", 60);
+    m_servers.SetColumn(11, text, "Ip", 200);
+    m_servers.SetColumn(7, number, "NumPlayers", 0);
+    m_servers.SetColumn(8, number, "MaxPlayers", 0);
+    m_servers.SetColumnVisible(7, false);
+    m_servers.SetColumnVisible(8, false);
+    m_servers.CreateRowLayout();
+
+    m_serverPlayers.SetColumnCount(3);
+    m_serverPlayers.SetColumn(0, text, "Player", 120);
+    m_serverPlayers.SetColumn(1, number, "Ping", 32);
+    m_serverPlayers.SetColumn(2, number, "Frags", 36);
+    m_serverPlayers.CreateRowLayout();
+}
+
+void CResultLists::Clear()
+{
+    m_players.DeleteAllRows();
+    m_servers.DeleteAllRows();
+    m_serverPlayers.DeleteAllRows();
+    m_players.Update(true);
+    m_servers.Update(true);
+    m_serverPlayers.Update(false);
+    m_records.clear();
+}
+
+bool CResultLists::AddServer(const CServer& server, bool includeEmpty, bool includeFull)
+{
+    if (!PassesFilter(server, includeEmpty, includeFull) || !HasRows(server))
+        return false;
+    m_records.push_back(&server);
+    const int handle = static_cast<int>(m_records.size());
+    const std::string name = Shown(server.name);
+    const std::string map = Shown(server.map);
+    const std::string players = PlayersText(server);
+    const int count = static_cast<int>(server.players.size());
+
+    CRowData* row = m_servers.AddRow();
+    row->GetCell(0)->Set(name);
+    row->GetCell(1)->Set(static_cast<int>(server.gameType));
+    row->GetCell(2)->Set(Shown(ModName(server.modUrl)));
+    row->GetCell(3)->Set(server.friendlyFire);
+    row->GetCell(4)->Set(static_cast<int>(server.ping));
+    row->GetCell(5)->Set(players);
+    row->GetCell(6)->Set(server.punkBuster);
+    row->GetCell(7)->Set(count);
+    row->GetCell(8)->Set(static_cast<int>(server.maxClients));
+    row->GetCell(9)->Set(map);
+    row->GetCell(10)->Set(static_cast<int>(server.maxLives));
+    row->GetCell(11)->Set(server.address.ToString());
+    row->GetCell(12)->Set(handle);
+
+    // Last reply line first, as the lists have always shown an unsorted server.
+    for (auto player = server.players.rbegin(); player != server.players.rend(); ++player) {
+        CRowData* playerRow = m_players.AddRow();
+        playerRow->GetCell(0)->Set(Shown(player->name));
+        playerRow->GetCell(1)->Set(static_cast<int>(server.ping));
+        playerRow->GetCell(2)->Set(static_cast<int>(player->ping));
+        playerRow->GetCell(3)->Set(static_cast<int>(player->score));
+        playerRow->GetCell(4)->Set(name);
+        playerRow->GetCell(5)->Set(map);
+        playerRow->GetCell(6)->Set(players);
+        playerRow->GetCell(7)->Set(static_cast<int>(server.gameType));
+        playerRow->GetCell(8)->Set(handle);
+    }
+    return true;
+}
+
+bool CResultLists::ResortPlayersAt(int n)
+{
+    return n < 25 || (n < 100 && n % 5 == 0) || (n < 500 && n % 10 == 0) || n % 33 == 0;
+}
+
+bool CResultLists::ResortServersAt(int n)
+{
+    return n < 25 || (n < 100 && n % 5 == 0) || n % 10 == 0;
+}
+
+void CResultLists::ResortVisibleList(int view)
+{
+    if (view == 0) {
+        if (ResortPlayersAt(m_players.GetRowCount()))
+            Resort(m_players);
+    } else if (ResortServersAt(m_servers.GetRowCount())) {
+        Resort(m_servers);
+    }
+}
+
+void CResultLists::SortAll()
+{
+    Resort(m_servers);
+    Resort(m_players);
+}
+
+void CResultLists::ShowServerPlayers(int serverRow)
+{
+    const std::vector<CSortKey> order = m_serverPlayers.GetSortOrder();
+    m_serverPlayers.DeleteAllRows();
+    if (const CServer* server = ServerOfServerRow(serverRow)) {
+        for (auto player = server->players.rbegin(); player != server->players.rend(); ++player) {
+            CRowData* row = m_serverPlayers.AddRow();
+            row->GetCell(0)->Set(Shown(player->name));
+            row->GetCell(1)->Set(static_cast<int>(player->ping));
+            row->GetCell(2)->Set(static_cast<int>(player->score));
+        }
+        m_serverPlayers.Sort(order);
+    }
+    m_serverPlayers.Update(true);
+}
+
+const CServer* CResultLists::Record(int handle) const
+{
+    if (handle < 1 || handle > static_cast<int>(m_records.size()))
+        return nullptr;
+    return m_records[static_cast<std::size_t>(handle - 1)];
+}
+
+int CResultLists::HandleOfPlayerRow(int row) const
+{
+    return m_players.IsValidRow(row) ? m_players.GetCell(row, kPlayerHandleColumn)->GetInt() : 0;
+}
+
+const CServer* CResultLists::ServerOfPlayerRow(int row) const
+{
+    return Record(HandleOfPlayerRow(row));
+}
+
+const CServer* CResultLists::ServerOfServerRow(int row) const
+{
+    if (!m_servers.IsValidRow(row))
+        return nullptr;
+    return Record(m_servers.GetCell(row, kServerHandleColumn)->GetInt());
+}
+
+int CResultLists::FindServerRow(int handle) const
+{
+    if (handle == 0)
+        return -1;
+    for (int row = 0; row < m_servers.GetRowCount(); ++row) {
+        if (m_servers.GetCell(row, kServerHandleColumn)->GetInt() == handle)
+            return row;
+    }
+    return -1;
+}

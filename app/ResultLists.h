@@ -1,0 +1,76 @@
+#pragma once
+
+#include "lattix/Enum.h"
+
+#include <string>
+#include <vector>
+
+class CServer;
+
+namespace Lattix {
+class CTableCtrl;
+}
+
+// The three result grids of the main window: every player of every server, the servers,
+// and the players of the selected server. Defines their columns, turns finished server
+// records into rows, re-sorts while a scan runs, and leads from a row back to its record.
+//
+// A row's hidden handle cell holds a number that this object hands out per record of the
+// current scan (1, 2, ...; 0 for none). Clear forgets every handle together with the rows,
+// so a handle can never lead to a record of an earlier scan.
+class CResultLists
+{
+public:
+    // Column indices of the hidden handle cells.
+    static constexpr int kPlayerHandleColumn = 8;
+    static constexpr int kServerHandleColumn = 12;
+    static constexpr int kServerAddressColumn = 11;
+    static constexpr int kServerNameColumn = 0;
+
+    CResultLists(Lattix::CTableCtrl& players, Lattix::CTableCtrl& servers,
+                 Lattix::CTableCtrl& serverPlayers);
+
+    // Columns, row layouts and the default sort orders of the three grids.
+    void DefineColumns();
+
+    // Empties the three grids and forgets every handle.
+    void Clear();
+
+    // Adds the rows of a finished record that passes the filters (a server without known
+    // status gets none). Returns whether rows were added.
+    bool AddServer(const CServer& server, bool includeEmpty, bool includeFull);
+    // Re-sorts the grid of the view (0 players, else servers) at the row counts that keep
+    // a growing list in order without sorting it for every row.
+    void ResortVisibleList(int view);
+    // Sorts both lists by their sort orders, at the end of a scan.
+    void SortAll();
+    // Fills the players of the selected server from a server-list row (none: empty).
+    void ShowServerPlayers(int serverRow);
+
+    // The record behind a row of the player list or the server list, or nullptr.
+    const CServer* ServerOfPlayerRow(int row) const;
+    const CServer* ServerOfServerRow(int row) const;
+    // The server-list row that shows the record with the handle, or -1.
+    int FindServerRow(int handle) const;
+    int HandleOfPlayerRow(int row) const;
+
+    Lattix::CTableCtrl& Players() { return m_players; }
+    Lattix::CTableCtrl& Servers() { return m_servers; }
+    Lattix::CTableCtrl& ServerPlayers() { return m_serverPlayers; }
+
+    // Whether a list of n rows is re-sorted after a row is added.
+    static bool ResortPlayersAt(int n);
+    static bool ResortServersAt(int n);
+
+    // The game types, for the columns and for pictures.
+    Lattix::CEnum& GameTypes() { return m_gameTypes; }
+
+private:
+    const CServer* Record(int handle) const;
+
+    Lattix::CTableCtrl& m_players;
+    Lattix::CTableCtrl& m_servers;
+    Lattix::CTableCtrl& m_serverPlayers;
+    Lattix::CEnum m_gameTypes;
+    std::vector<const CServer*> m_records; // handle - 1 -> record
+};

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "query/QueryEngine.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+// The desktop's side of the scan engine: owns the engine and its server map, and turns
+// the engine's worker-thread notices into signals on the GUI thread. Every notice carries
+// its scan number; a notice of a scan that is no longer the active one (stopped, or
+// followed by a refilled map) is dropped before it can touch a record, so no signal ever
+// hands out a record that a new scan freed.
+//
+// The master server query runs on a thread of its own so that the window stays live while
+// the master is probed; its list replaces the map only once the running scan has stopped.
+class CScanBridge : public QObject, private IScanListener
+{
+    Q_OBJECT
+
+public:
+    explicit CScanBridge(QueryEngineOptions options = {}, QObject* parent = nullptr);
+    ~CScanBridge() override;
+
+    // Change only while !IsRunning().
+    CServerMap& Servers() { return m_engine.Servers(); }
+    bool IsRunning() const { return m_engine.IsRunning(); }
+    bool IsFetchingMaster() const { return m_masterThread.joinable(); }
+
+    // Stops a running scan, waiting up to waitLimit; notices still queued are dropped.
+    // True when no scan runs afterwards.
+    bool Stop(std::chrono::milliseconds waitLimit = std::chrono::milliseconds(5000));
+    // Asks a running scan to stop without waiting; it ends on its own.
+    void SignalStop();
+    // Starts a scan of the map with `limit` requests a tick.
+    bool Start(int limit);
+
+    // Asks the master ("host:port", resolved on the background thread) for its list;
+    // MasterFinished follows. False while an earlier master query is still under way.
+    bool FetchMaster(const std::string& master, std::string request);
+    // The master query's master list, set into the map by the GUI thread after the scan
+    // stopped. Options for tests.
+    void SetMasterTimeouts(std::chrono::milliseconds first, std::chrono::milliseconds step);
+
+signals:
+    // A finished record of the active scan. Valid until the map is refilled.
+    void ServerQueried(CServer* server);
+    void ScanError(const QString& text);
+    void ScanEnded();
+    // answered: the map now holds the master's list; otherwise the map is as it was and
+    // error is the text to show ("No response from master server." or a socket error).
+    void MasterFinished(bool answered, const QString& error);
+
+private:
+    void OnServerQueried(CServer& server, unsigned scan) override;
+    void OnScanError(const std::string& text, unsigned scan) override;
+    void OnScanEnded(unsigned scan) override;
+    void JoinMasterThread();
+
+    CQueryEngine m_engine;
+    // The scan whose notices are delivered; 0 for none. GUI thread only.
+    unsigned m_activeScan = 0;
+    std::thread m_masterThread;
+    std::chrono::milliseconds m_masterFirstTimeout{1000};
+    std::chrono::milliseconds m_masterTimeoutStep{500};
+};

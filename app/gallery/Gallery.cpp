@@ -1,0 +1,284 @@
+// farsighter-gallery: drives the real main window and dialogs against a local test network
+// and writes each characteristic state as a PNG picture.
+#include "app/FavoritesDlg.h"
+#include "app/MainDlg.h"
+#include "app/MasterServerDlg.h"
+#include "app/OptionsDlg.h"
+#include "app/Prompts.h"
+#include "app/ResultLists.h"
+#include "app/ServerInfoDlg.h"
+#include "lattix/CellData.h"
+#include "net/LibraryVersions.h"
+#include "net/Version.h"
+#include "panlo/SplitCtrl.h"
+#include "query/Server.h"
+#include "velk/PopupMenu.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The local test network: a master and game servers on 127.0.0.1, ports chosen by the
+// system, ended with the gallery.
+class TestNet
+{
+public:
+    explicit TestNet(const QString& program)
+    {
+        m_process.setProgram(program);
+        m_process.setArguments({"--master-port", "0", "--first-port", "0", "--count", "48",
+                                "--seed", "7", "--delays", "8,25,45,90", "--jitter", "30",
+                                "--silent", "3", "--run-time", "300", "--quiet",
+                                "--exit-with-parent"});
+        m_process.start();
+        if (!m_process.waitForStarted(10000) || !m_process.waitForReadyRead(20000))
+            return;
+        const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+        if (line.startsWith(QLatin1String("ready master=")))
+            m_master = line.section(QLatin1Char('='), 1, 1).section(QLatin1Char(' '), 0, 0);
+    }
+    ~TestNet()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+    }
+    const QString& Master() const { return m_master; }
+
+private:
+    QProcess m_process;
+    QString m_master;
+};
+
+// Draws an opened menu into the picture instead of waiting for a choice.
+class PictureMenu : public CPopupMenu
+{
+public:
+    PictureMenu(QPixmap& shot, QPoint& at) : m_shot(shot), m_at(at) {}
+
+protected:
+    QAction* ExecMenu(QMenu& menu, const QPoint& globalPos, QWidget*) override
+    {
+        menu.popup(globalPos);
+        menu.adjustSize();
+        m_shot = menu.grab();
+        m_at = globalPos;
+        menu.close();
+        return nullptr;
+    }
+
+private:
+    QPixmap& m_shot;
+    QPoint& m_at;
+};
+
+class Gallery
+{
+public:
+    Gallery(QString folder, const QString& master) : m_folder(std::move(folder))
+    {
+        m_dialog.SetMasterAddress(master);
+        m_dialog.show();
+        QApplication::setActiveWindow(&m_dialog);
+        m_dialog.ServerList().SetMenuFactory(
+            [this] { return std::make_unique<PictureMenu>(m_menuShot, m_menuAt); });
+    }
+
+    bool Save(const char* file, const QPixmap& picture) const
+    {
+        const QString path = QDir(m_folder).filePath(QString::fromLatin1(file));
+        const bool ok = picture.save(path, "PNG");
+        std::printf("%s %s\n", ok ? "wrote" : "FAILED", path.toLocal8Bit().constData());
+        return ok;
+    }
+    bool Shoot(const char* file, QWidget& widget)
+    {
+        QApplication::processEvents();
+        return Save(file, widget.grab());
+    }
+    // The main window with a picture of a window of its own (a dialog or a question) at
+    // the place where it opens, over the middle of the main window.
+    bool ShootOver(const char* file, QWidget& window)
+    {
+        window.adjustSize();
+        window.show();
+        QApplication::processEvents();
+        const QPixmap back = m_dialog.grab();
+        const QPixmap front = window.grab();
+        QPixmap picture = back;
+        QPainter painter(&picture);
+        painter.fillRect(picture.rect(), QColor(0, 0, 0, 60));
+        const QPoint at((back.width() - front.width()) / 2, (back.height() - front.height()) / 2);
+        painter.setPen(QColor(60, 60, 60));
+        painter.drawRect(QRect(at - QPoint(1, 1), front.size() + QSize(1, 1)));
+        painter.drawPixmap(at, front);
+        painter.end();
+        window.hide();
+        return Save(file, picture);
+    }
+
+    bool WaitForScan()
+    {
+        QEventLoop loop;
+        QObject::connect(&m_dialog, &CMainDlg::ScanFinished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        m_dialog.QueryMaster();
+        loop.exec();
+        return m_dialog.ServerList().GetRowCount() > 0;
+    }
+
+    // The server row with the most players.
+    int BusiestServer()
+    {
+        Lattix::CTableCtrl& servers = m_dialog.ServerList();
+        int best = 0;
+        for (int row = 1; row < servers.GetRowCount(); ++row) {
+            if (servers.GetCell(row, 7)->GetInt() > servers.GetCell(best, 7)->GetInt())
+                best = row;
+        }
+        return best;
+    }
+
+    void DragSplitter(int dx)
+    {
+        CSplitCtrl& bar = m_dialog.Splitter();
+        const QPoint from(bar.width() / 2, bar.height() / 2);
+        const auto send = [&bar](QEvent::Type type, QPoint local, Qt::MouseButton button,
+                                 Qt::MouseButtons buttons) {
+            QMouseEvent event(type, local, bar.mapToGlobal(local), button, buttons, Qt::NoModifier);
+            QApplication::sendEvent(&bar, &event);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        for (int step = 1; step <= 4; ++step)
+            send(QEvent::MouseMove, from + QPoint(dx * step / 4, 0), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, from + QPoint(dx, 0), Qt::LeftButton, Qt::NoButton);
+    }
+
+    bool Run()
+    {
+        bool ok = Shoot("01-first-start.png", m_dialog);
+        ok &= WaitForScan();
+        ok &= Shoot("02-player-list.png", m_dialog);
+
+        m_dialog.SetView(1);
+        const int busiest = BusiestServer();
+        m_dialog.ServerList().SelectRow(busiest);
+        m_dialog.ServerList().EnsureVisible(busiest, -1);
+        m_dialog.ServerList().Update(true);
+        m_dialog.Lists().ShowServerPlayers(busiest);
+        ok &= Shoot("03-server-list-selected.png", m_dialog);
+
+        m_dialog.SetView(0);
+        const std::string name =
+            m_dialog.PlayerList().GetCellText(m_dialog.PlayerList().GetRowCount() / 2, 0);
+        m_dialog.SearchPlayer(QString::fromStdString(name.substr(0, 2)));
+        ok &= Shoot("04-player-search.png", m_dialog);
+
+        m_dialog.SetView(1);
+        Lattix::CTableCtrl& servers = m_dialog.ServerList();
+        servers.ShowBodyMenu(QPoint(40, 2 * servers.GetRowHeight() + 4));
+        const QPixmap window = m_dialog.grab();
+        const QPoint at = m_dialog.mapFromGlobal(m_menuAt);
+        QPixmap menuPicture(window.size());
+        menuPicture.fill(Qt::white);
+        QPainter painter(&menuPicture);
+        painter.drawPixmap(0, 0, window);
+        painter.drawPixmap(at, m_menuShot);
+        painter.end();
+        ok &= Save("05-server-row-menu.png", menuPicture);
+
+        m_dialog.AddToFavorites(0);
+        m_dialog.AddToFavorites(busiest);
+        {
+            COptionsDlg options(m_dialog.Settings(), &m_dialog);
+            ok &= ShootOver("06-options-dialog.png", options);
+            CMasterServerDlg master(m_dialog.MasterAddress(), &m_dialog);
+            ok &= ShootOver("07-master-server-dialog.png", master);
+            CFavoritesDlg favorites(m_dialog.FavoritesPath(), m_dialog.Settings(), &m_dialog);
+            favorites.NewFavorite();
+            ok &= ShootOver("08-favorites-dialog.png", favorites);
+            favorites.reject();
+            CServerInfoDlg info(*m_dialog.Lists().ServerOfServerRow(busiest), &m_dialog);
+            info.resize(info.size());
+            ok &= ShootOver("09-server-info-dialog.png", info);
+            const auto question = CPrompts::Build(
+                &m_dialog, QMessageBox::Question,
+                QStringLiteral("Ambiguous passwords! Use the favorite one (%1)?").arg("clan2026"),
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            ok &= ShootOver("10-ambiguous-password.png", *question);
+        }
+
+        m_dialog.resize(1600, 1000);
+        ok &= Shoot("11-enlarged-1600x1000.png", m_dialog);
+        DragSplitter(-180);
+        ok &= Shoot("12-after-splitter-drag.png", m_dialog);
+        m_dialog.reject();
+        return ok;
+    }
+
+private:
+    QString m_folder;
+    CMainDlg m_dialog;
+    QPixmap m_menuShot;
+    QPoint m_menuAt;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string argument = argc > 1 ? argv[1] : ".";
+    if (argument == "--version") {
+        std::fputs(VersionReport("farsighter-gallery", FARSIGHTER_VERSION).c_str(), stdout);
+        return 0;
+    }
+    if (argc > 3 || argument.starts_with('-')) {
+        std::fputs("usage: farsighter-gallery [output folder [farsighter-testnet]]\n"
+                   "Writes pictures of the browser's windows in characteristic states as PNG\n"
+                   "files, against a local test network on 127.0.0.1 that it starts itself.\n",
+                   argument == "--help" ? stdout : stderr);
+        return argument == "--help" ? 0 : 2;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // A profile of its own: the user's settings and favorites stay untouched.
+    QTemporaryDir profile;
+    if (!profile.isValid())
+        return 1;
+    qputenv("XDG_CONFIG_HOME", profile.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", profile.filePath(QStringLiteral("data")).toLocal8Bit());
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("farsighter"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       profile.filePath(QStringLiteral("config")));
+    CPrompts::SetScripted(true);
+
+    const QString testnet = argc > 2
+                                ? QString::fromLocal8Bit(argv[2])
+                                : QDir(QCoreApplication::applicationDirPath())
+                                      .filePath(QStringLiteral("../../testnet/farsighter-testnet"));
+    TestNet network(testnet);
+    if (network.Master().isEmpty()) {
+        std::fprintf(stderr, "farsighter-gallery: cannot start %s\n",
+                     testnet.toLocal8Bit().constData());
+        return 1;
+    }
+    const QString folder = QString::fromStdString(argument);
+    QDir().mkpath(folder);
+    Gallery gallery(folder, network.Master());
+    return gallery.Run() ? 0 : 1;
+}
