@@ -104,7 +104,8 @@ void CExComboBox::SelectKeepingText(int index)
 
 void CExComboBox::OnTextEdited(const QString& text)
 {
-    // As the platform's combo does: the list follows the edited text only while it is open.
+    // While the list is open its selection follows the edited text; while it is closed an
+    // edit leaves no item selected, until completion selects one.
     SelectKeepingText(IsDropped() ? FindPrefix(text) : -1);
 }
 
@@ -285,7 +286,7 @@ void CExComboBox::keyPressEvent(QKeyEvent* event)
 void CExComboBox::focusInEvent(QFocusEvent* event)
 {
     QComboBox::focusInEvent(event);
-    if (m_focused)
+    if (m_focused && event->reason() == Qt::PopupFocusReason)
         return; // back from the list
     m_focused = true;
     m_nLastSelEndOk = m_nLastSelChange = currentIndex();
@@ -295,8 +296,9 @@ void CExComboBox::focusInEvent(QFocusEvent* event)
 void CExComboBox::focusOutEvent(QFocusEvent* event)
 {
     QComboBox::focusOutEvent(event);
-    if (IsDropped() || event->reason() == Qt::PopupFocusReason)
-        return; // the open list takes the keyboard, the field keeps the focus
+    // The open list takes the keyboard, but the field keeps the focus.
+    if (!m_focused || IsDropped() || event->reason() == Qt::PopupFocusReason)
+        return;
     m_focused = false;
     SyncSelection();
     emit Command(m_id, kKillFocus);
