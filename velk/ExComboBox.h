@@ -19,7 +19,12 @@ class QLineEdit;
 //
 // Kinds: kSimple and kDropDown have an edit field (kSimple shows its list as a drop-down
 // too); kDropDownList has none and selects only from its list. Down opens the list, F4 does
-// not. Tab and Shift+Tab move the focus on as in any other field.
+// not. Enter and Escape in the edit field with the list closed belong to the field, not to
+// the dialog's default and cancel buttons; Tab and Shift+Tab move the focus on as usual.
+//
+// While disabled, a read-only field over the combo (a sibling, because the children of a
+// disabled widget are disabled too) shows the text in normal colours, selectable and
+// copyable.
 class CExComboBox : public QComboBox
 {
     Q_OBJECT
@@ -61,7 +66,11 @@ public:
     // kDblClk.
     void OnEnter();
 
+    // Opens the list; in an edit kind it first selects the item that begins with the
+    // longest leading part of the text, reported with kSelChange.
     void showPopup() override;
+    // Closes the list. When no item was picked, the pending typed selection is confirmed
+    // with kSelEndOk as soon as the event loop comes round.
     void hidePopup() override;
 
     // Keep the selected item in line with the typed text; off for kDropDownList.
@@ -108,7 +117,6 @@ private:
     bool m_picked = false;  // an item was picked from the open list
     bool m_sorted = false;
     bool m_focused = false; // stays set while the open list has the keyboard
-    // Shows the text while the combo is disabled. A sibling of the combo, because the
-    // children of a disabled widget are disabled too.
+    // Shows the text while the combo is disabled; owned by the parent, deleted with the combo.
     QPointer<QLineEdit> m_overlay;
 };
