@@ -1,0 +1,171 @@
+#include "velk/HyperLink.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QUrl>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+const QString kHome = "https://farsighter.example/";
+
+// A desktop that answers as told and logs what the link asked of it.
+struct FakeDesktop
+{
+    bool shellOpens = true;
+    QString browser;
+    bool browserStarts = true;
+    QStringList log;
+
+    CLinkDesktop Desktop()
+    {
+        return {[this](const QUrl& url) {
+                    log << "open " + url.toString();
+                    return shellOpens;
+                },
+                [this] { return browser; },
+                [this](const QString& program, const QStringList& arguments) {
+                    log << "start " + (QStringList{program} + arguments).join('|');
+                    return browserStarts;
+                },
+                [this](QWidget*, const QString& text) { log << "warn " + text; }};
+    }
+};
+
+TEST(HyperLinkTest, AttachTakesTextOrTargetAndFitsKeepingTheAlignedEdge)
+{
+    struct Case
+    {
+        QString text, url;
+        Qt::Alignment align;
+        int flags;
+        QString shownText, target;
+    };
+    const std::vector<Case> cases = {
+        {"Farsighter", kHome, Qt::AlignLeft | Qt::AlignTop, 21, "Farsighter", kHome},
+        {"Farsighter", "", Qt::AlignRight | Qt::AlignTop, 21, "Farsighter", "Farsighter"},
+        {"", kHome, Qt::AlignHCenter | Qt::AlignVCenter, 21, kHome, kHome},
+        {"Farsighter", kHome, Qt::AlignLeft, 16 + 32, "Farsighter", kHome},
+    };
+    const QRect placed(100, 50, 200, 40);
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.text + "|" + c.url).toStdString());
+        CHyperLink link(c.text);
+        link.m_strURL = c.url;
+        link.m_nFlags = c.flags;
+        link.setAlignment(c.align);
+        link.setGeometry(placed);
+        link.Attach();
+
+        EXPECT_EQ(link.text(), c.shownText);
+        EXPECT_EQ(link.m_strURL, c.target);
+        EXPECT_EQ(link.font().underline(), (c.flags & CHyperLink::kUnderline) != 0);
+        EXPECT_EQ(link.cursor().shape(),
+                  (c.flags & CHyperLink::kNoHandCursor) ? Qt::ArrowCursor : Qt::PointingHandCursor);
+        const QRect box = link.geometry();
+        if (!(c.flags & CHyperLink::kFitToText)) {
+            EXPECT_EQ(box, placed);
+            continue;
+        }
+        EXPECT_EQ(box.size(), QFontMetrics(link.font()).size(0, c.shownText));
+        const int x = c.align & Qt::AlignRight     ? box.right() - placed.right()
+                      : c.align & Qt::AlignHCenter ? box.center().x() - placed.center().x()
+                                                   : box.left() - placed.left();
+        const int y = c.align & Qt::AlignVCenter ? box.center().y() - placed.center().y()
+                                                 : box.top() - placed.top();
+        EXPECT_LE(std::abs(x), 1);
+        EXPECT_LE(std::abs(y), 1);
+    }
+}
+
+TEST(HyperLinkTest, HoverPressReleaseAndSpaceDriveColoursFocusAndOpening)
+{
+    QWidget window;
+    window.resize(400, 200);
+    QWidget other(&window);
+    other.setGeometry(200, 100, 100, 50);
+    other.setFocusPolicy(Qt::StrongFocus);
+    FakeDesktop fake;
+    CHyperLink link("Farsighter", &window);
+    link.m_strURL = kHome;
+    link.m_nFlags |= CHyperLink::kUseHoverColor;
+    link.SetDesktop(fake.Desktop());
+    link.Attach();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QPoint inside = link.rect().center();
+    const auto color = [&] { return link.palette().color(QPalette::WindowText); };
+    QTest::mouseMove(&link, inside);
+    EXPECT_EQ(color(), CHyperLink::kHoverColor.ToQColor());
+    QTest::mouseMove(&other, other.rect().center());
+    EXPECT_EQ(color(), CHyperLink::kLinkColor.ToQColor());
+    QHelpEvent help(QEvent::ToolTip, inside, link.mapToGlobal(inside));
+    QApplication::sendEvent(&link, &help);
+    EXPECT_EQ(QToolTip::text(), kHome);
+    QToolTip::hideText();
+
+    // The press takes the focus; the release opens.
+    QTest::mousePress(&link, Qt::LeftButton, {}, inside);
+    EXPECT_TRUE(link.hasFocus());
+    EXPECT_TRUE(fake.log.empty());
+    EXPECT_EQ(color(), CHyperLink::kActiveColor.ToQColor());
+    QTest::mouseRelease(&link, Qt::LeftButton, {}, inside);
+    EXPECT_EQ(fake.log, QStringList{"open " + kHome});
+    other.setFocus();
+    EXPECT_EQ(color(), CHyperLink::kVisitedColor.ToQColor());
+
+    link.setFocus();
+    QTest::keyClick(&link, Qt::Key_Space);
+    QTest::keyClick(&link, Qt::Key_A);
+    EXPECT_EQ(fake.log.size(), 2);
+    link.m_nFlags |= CHyperLink::kOpenOnPress;
+    QTest::mouseClick(&link, Qt::LeftButton, {}, inside);
+    EXPECT_EQ(fake.log.size(), 3);
+}
+
+TEST(HyperLinkTest, ShellFailureFallsBackOnTheBrowserAndReportsWhatFailed)
+{
+    struct Case
+    {
+        bool shellOpens;
+        QString browser;
+        bool browserStarts;
+        QStringList log; // after opening the home page
+    };
+    const QString warn = "warn Can't open link:\n\n";
+    const std::vector<Case> cases = {
+        {true, "web", true, {}},
+        {false, "", true, {warn + CHyperLink::ErrorText(31)}},
+        {false, "/usr/bin/web -new-tab \"%1\" -x", true, {"start /usr/bin/web|-new-tab|" + kHome}},
+        {false,
+         R"("C:\Program Files\web.exe" -url "%1")",
+         true,
+         {R"(start C:\Program Files\web.exe|-url|)" + kHome}},
+        {false, "web %1 --dropped", true, {"start web|" + kHome}},
+        {false, "web --new-window %s", true, {"start web|--new-window|" + kHome}},
+        {false, "\"%1\"", true, {warn + CHyperLink::ErrorText(31)}},
+        {false, "web", false, {"start web|" + kHome, warn + CHyperLink::ErrorText(2)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.browser.toStdString());
+        FakeDesktop fake{c.shellOpens, c.browser, c.browserStarts, {}};
+        CHyperLink link("Farsighter");
+        link.m_strURL = kHome;
+        link.SetDesktop(fake.Desktop());
+        link.Open();
+        EXPECT_EQ(fake.log, QStringList{"open " + kHome} + c.log);
+        EXPECT_EQ(link.IsVisited(), !fake.log.last().startsWith("warn"));
+    }
+    EXPECT_EQ(CHyperLink::ErrorText(31),
+              "There is no application associated\nwith the given filename extension.");
+    EXPECT_EQ(CHyperLink::ErrorText(1), "Unknown Error (1) occurred.");
+}
+
+} // namespace
