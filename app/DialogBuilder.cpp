@@ -1,6 +1,8 @@
 #include "app/DialogBuilder.h"
 
 #include "panlo/ControlId.h"
+#include "velk/ExComboBox.h"
+#include "velk/HyperLink.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +21,7 @@ double CDialogBuilder::WidthNeeded(const QFont& font, const Control& control)
     const int text = QFontMetrics(font).horizontalAdvance(QString::fromUtf8(control.text));
     switch (control.kind) {
     case Kind::Static:
+    case Kind::Link:
         return text + 2;
     case Kind::Check:
         return text + 24;
@@ -61,15 +64,18 @@ QWidget* CDialogBuilder::Add(const Control& control)
     case Kind::Edit:
         widget = new QLineEdit(text, &m_dialog);
         break;
-    case Kind::ComboList:
-    case Kind::ComboEdit:
-    case Kind::ComboSimple: {
-        auto* combo = new QComboBox(&m_dialog);
-        combo->setEditable(control.kind != Kind::ComboList);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        widget = combo;
+    case Kind::Link:
+        widget = new CHyperLink(text, &m_dialog);
         break;
-    }
+    case Kind::ComboList:
+        widget = new CExComboBox(CExComboBox::kDropDownList, control.id, &m_dialog);
+        break;
+    case Kind::ComboEdit:
+        widget = new CExComboBox(CExComboBox::kDropDown, control.id, &m_dialog);
+        break;
+    case Kind::ComboSimple:
+        widget = new CExComboBox(CExComboBox::kSimple, control.id, &m_dialog);
+        break;
     case Kind::Progress: {
         auto* progress = new QProgressBar(&m_dialog);
         progress->setTextVisible(false);

@@ -20,6 +20,7 @@ public:
         Placeholder, // an empty widget whose place a grid or a splitter takes
         Frame,       // an invisible frame that only marks an area
         Static,
+        Link, // a static text that opens its target (set by the dialog)
         Group,
         Check,
         Button,

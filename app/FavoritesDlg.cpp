@@ -59,6 +59,7 @@ CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* pare
     m_grid.SetColumn(kAddressColumn, text, "Ip", 128);
     m_grid.SetColumn(kPasswordColumn, text, "Password", 0);
     m_grid.CreateRowLayout();
+    m_grid.SetAllColumnsEditable(true);
 
     using R = CResizer;
     m_resizer.Attach(this);

@@ -19,6 +19,8 @@
 #include "query/Favorites.h"
 #include "query/MasterQuery.h"
 #include "query/Server.h"
+#include "velk/ExComboBox.h"
+#include "velk/HyperLink.h"
 #include "velk/PopupMenu.h"
 
 #include <QCheckBox>
@@ -30,13 +32,23 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+
 #include <QTabBar>
 #include <QTimer>
+#include <algorithm>
 
 #include <array>
 
 using namespace Lattix;
 using Kind = CDialogBuilder::Kind;
+
+namespace {
+
+// Targets of the two links above the lists.
+constexpr const char* kHomePage = "https://farsighter.invalid/";
+constexpr const char* kMailAddress = "mailto:team@farsighter.invalid";
+
+} // namespace
 
 const QString CMainDlg::kAppName = QStringLiteral("Farsighter =Wolfenstein= 1.4.1");
 
@@ -52,8 +64,8 @@ const std::array<CDialogBuilder::Control, 44> kControls = {{
     {CMainDlg::IDC_SPLITTER, Kind::Placeholder, nullptr, {210, 24, 5, 228}},
     {CMainDlg::IDC_FRAGS_PLAYERS_ON_SERVER, Kind::Placeholder, nullptr, {216, 107, 97, 144}},
     {-1, Kind::Static, "a server browser by", {125, 8, 56, 8}},
-    {CMainDlg::IDC_AUTHOR, Kind::Static, "the Farsighter team", {182, 8, 66, 8}},
-    {CMainDlg::IDC_HOME_PAGE, Kind::Static, "Farsighter", {91, 8, 33, 8}},
+    {CMainDlg::IDC_AUTHOR, Kind::Link, "the Farsighter team", {182, 8, 66, 8}},
+    {CMainDlg::IDC_HOME_PAGE, Kind::Link, "Farsighter", {91, 8, 33, 8}},
     {CMainDlg::IDC_QUERY_AREA, Kind::Frame, nullptr, {323, 6, 96, 109}},
     {-1, Kind::Group, "Query Server Options", {326, 14, 90, 100}},
     {-1, Kind::Static, "Version:", {330, 26, 26, 8}},
@@ -190,24 +202,22 @@ void CMainDlg::CreateControls()
     m_splitter->CreateFromControl(IDC_SPLITTER, this);
 
     for (const int id : {IDC_HOME_PAGE, IDC_AUTHOR}) {
-        auto* link = Find<QLabel>(this, id);
-        link->setTextFormat(Qt::RichText);
-        link->setOpenExternalLinks(true);
-        const QString target = id == IDC_HOME_PAGE
-                                   ? QStringLiteral("https://farsighter.invalid/")
-                                   : QStringLiteral("mailto:team@farsighter.invalid");
-        link->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(target, link->text()));
-        link->setToolTip(target);
+        auto* link = Find<CHyperLink>(this, id);
+        link->m_strURL = id == IDC_HOME_PAGE ? QString::fromLatin1(kHomePage)
+                                             : QString::fromLatin1(kMailAddress);
+        link->Attach();
         link->raise();
     }
 
-    m_version = Find<QComboBox>(this, IDC_VERSION);
+    m_version = Find<CExComboBox>(this, IDC_VERSION);
     for (const std::string_view name : kVersionNames)
         m_version->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    m_speed = Find<QComboBox>(this, IDC_SPEED);
+    m_speed = Find<CExComboBox>(this, IDC_SPEED);
     for (const std::string_view name : kSpeedNames)
         m_speed->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    m_searchText = Find<QComboBox>(this, IDC_SEARCH_TEXT);
+    m_searchText = Find<CExComboBox>(this, IDC_SEARCH_TEXT);
+    m_searchText->m_bAutoSelect = false;
+    m_searchText->SetSorted(true);
     m_includeEmpty = Find<QCheckBox>(this, IDC_INCLUDE_EMPTY);
     m_includeFull = Find<QCheckBox>(this, IDC_INCLUDE_FULL);
     m_password = Find<QLineEdit>(this, IDC_PASSWORD);
@@ -229,7 +239,12 @@ void CMainDlg::CreateControls()
     onClick(IDC_CLOSE, &CMainDlg::reject);
     connect(Find<QPushButton>(this, IDC_SEARCH), &QPushButton::clicked, this,
             [this] { SearchPlayer(m_searchText->currentText()); });
-    connect(m_searchText, &QComboBox::activated, this, &CMainDlg::OnSearchPicked);
+    connect(m_searchText, &CExComboBox::Command, this, [this](int, int code) {
+        if (code == CExComboBox::kSelEndOk)
+            OnSearchPicked();
+        else if (code == CExComboBox::kDblClk && Now() > m_searchPickedUntil)
+            SearchPlayer(m_searchText->currentText());
+    });
 }
 
 void CMainDlg::SetUpLayout()
@@ -268,8 +283,9 @@ void CMainDlg::SetUpLayout()
                         R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves, queryArea);
     m_resizer.AddInRect(IDC_COUNTER_AREA, R::kTopMoves | R::kBottomMoves);
     m_resizer.Add(m_progress, R::kRightMoves | R::kTopMoves | R::kBottomMoves);
-    for (const int id : {IDC_SEARCH_TEXT, IDC_SEARCH_GROUP})
-        m_resizer.Add(id, R::kLeftMoves | R::kRightMoves | R::kBottomMoves);
+    // The search box keeps its height: its history opens as a list below it.
+    m_resizer.Add(IDC_SEARCH_TEXT, R::kLeftMoves | R::kRightMoves);
+    m_resizer.Add(IDC_SEARCH_GROUP, R::kLeftMoves | R::kRightMoves | R::kBottomMoves);
     for (const int id : {IDC_SEARCH, IDC_DELETE_SEARCH})
         m_resizer.Add(id, R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves);
     m_splitter->Attach(&m_resizer, 15, 65);
@@ -282,17 +298,21 @@ void CMainDlg::RestoreWindowRect()
     if (!stored || stored->width() < m_initialSize.width() || stored->height() <= 0)
         return;
     QRect rect = *stored;
-    // A rectangle that lies off every screen (a monitor that is gone) comes back onto the
-    // available area, no larger than it.
-    const QScreen* screen = QGuiApplication::screenAt(rect.center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        rect.setSize(rect.size().boundedTo(area.size()).expandedTo(m_initialSize));
-        if (!area.intersects(rect) || !area.contains(rect.topLeft()))
-            rect.moveTopLeft(QPoint(std::clamp(rect.x(), area.left(), area.right() - 100),
-                                    std::clamp(rect.y(), area.top(), area.bottom() - 100)));
+    // A rectangle from a monitor that is gone comes back onto the available area, and an
+    // absurd size (more than twice the desktop) shrinks to the desktop; a window spanning
+    // several monitors stays as it was.
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary) {
+        const QRect desktop = primary->availableVirtualGeometry();
+        if (rect.width() > 2 * desktop.width() || rect.height() > 2 * desktop.height())
+            rect.setSize(rect.size().boundedTo(desktop.size()).expandedTo(m_initialSize));
+        const QRect titleBar(rect.topLeft(), QSize(rect.width(), 24));
+        if (!desktop.intersects(titleBar)) {
+            const QRect area = primary->availableGeometry();
+            rect.moveTopLeft(QPoint(
+                std::clamp(rect.x(), area.left(), std::max(area.left(), area.right() - 100)),
+                std::clamp(rect.y(), area.top(), std::max(area.top(), area.bottom() - 100))));
+        }
     }
     setGeometry(rect);
     m_resizer.Resize();
@@ -522,6 +542,16 @@ void CMainDlg::JoinServer()
     QString path = m_settings.GetString(QStringLiteral("RTCW"));
     QString password = m_password->text().trimmed();
     const QString favorite = QString::fromStdString(Cp1252ToUtf8(server->password));
+    // A password that would add commands to the game's command line is refused before
+    // anything else is asked.
+    const auto refuse = [this](const QString& text) {
+        const auto refusal = UnsafeJoinText(QStringLiteral("password"), text);
+        if (refusal)
+            CPrompts::Show(this, QMessageBox::Warning, *refusal);
+        return refusal.has_value();
+    };
+    if (refuse(password))
+        return;
     if (ChooseJoinPassword(password, favorite) == JoinPasswordChoice::Ask) {
         const auto answer =
             CPrompts::Show(this, QMessageBox::Question, AmbiguousPasswordQuestion(favorite),
@@ -531,11 +561,9 @@ void CMainDlg::JoinServer()
         if (answer == QMessageBox::Yes)
             password = favorite;
     }
-    const QString address = QString::fromStdString(server->address.ToString());
-    if (const auto refusal = UnsafeJoinText(QStringLiteral("password"), password)) {
-        CPrompts::Show(this, QMessageBox::Warning, *refusal);
+    if (refuse(password))
         return;
-    }
+    const QString address = QString::fromStdString(server->address.ToString());
     const QStringList arguments = JoinArguments(JoinCommandText(address, password));
     const QStringList filters = {QStringLiteral("WolfMP.exe (*.exe)"),
                                  QStringLiteral("Game programs (wolfmp* iowolfmp* *.x86*)"),
@@ -581,15 +609,17 @@ void CMainDlg::ReloadHistory(const QStringList& entries, const QString& select)
     const QSignalBlocker blocker(m_searchText);
     m_searchText->clear();
     for (const QString& entry : entries)
-        m_searchText->addItem(entry, 1);
+        m_searchText->AddItem(entry, 1);
     if (!select.isEmpty())
         m_searchText->setCurrentIndex(CSearchHistory::Find(entries, select));
 }
 
-void CMainDlg::OnSearchPicked(int index)
+void CMainDlg::OnSearchPicked()
 {
+    // A double click that picks an entry also ends in a double-click notice; it must not
+    // search a second time.
     m_searchPickedUntil = Now() + 100;
-    SearchPlayer(index >= 0 ? m_searchText->itemText(index) : QString());
+    SearchPlayer(m_searchText->GetSelectedText());
 }
 
 void CMainDlg::SearchPlayer(const QString& rawText)

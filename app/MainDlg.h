@@ -17,7 +17,7 @@ class CScanBridge;
 class CServer;
 class CSplitCtrl;
 class QCheckBox;
-class QComboBox;
+class CExComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -145,7 +145,7 @@ private:
     void OnMasterFinished(bool answered, const QString& error);
     void ShowCounters();
 
-    void OnSearchPicked(int index);
+    void OnSearchPicked();
     void ReloadHistory(const QStringList& entries, const QString& select);
     QStringList HistoryEntries() const;
     qint64 Now() const;
@@ -165,9 +165,9 @@ private:
 
     QTabBar* m_tabs = nullptr;
     QWidget* m_tabFrame = nullptr;
-    QComboBox* m_version = nullptr;
-    QComboBox* m_speed = nullptr;
-    QComboBox* m_searchText = nullptr;
+    CExComboBox* m_version = nullptr;
+    CExComboBox* m_speed = nullptr;
+    CExComboBox* m_searchText = nullptr;
     QCheckBox* m_includeEmpty = nullptr;
     QCheckBox* m_includeFull = nullptr;
     QLineEdit* m_password = nullptr;

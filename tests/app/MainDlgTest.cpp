@@ -1,0 +1,486 @@
+// Workflow tests against the real main window, its dialogs and the local test network.
+#include "FakeGame.h"
+
+#include "app/FavoritesDlg.h"
+#include "app/MainDlg.h"
+#include "app/OptionsDlg.h"
+#include "app/Prompts.h"
+#include "app/ResultLists.h"
+#include "app/ScanBridge.h"
+#include "lattix/CellData.h"
+#include "lattix/TableDisplay.h"
+#include "panlo/ControlId.h"
+#include "panlo/SplitCtrl.h"
+#include "query/Server.h"
+#include "tests/support/TestNetProcess.h"
+#include "velk/PopupMenu.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using D = CMainDlg;
+
+class MainDlgTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Store()->clear();
+        CPrompts::Reset();
+    }
+    static std::unique_ptr<QSettings> Store()
+    {
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                           QStringLiteral("Farsighter RTCW"));
+    }
+    static void Set(const QString& name, const QVariant& value) { Store()->setValue(name, value); }
+
+    std::unique_ptr<CMainDlg> Open()
+    {
+        MainDlgOptions options;
+        options.favoritesPath = FavoritesPath();
+        options.masterFirstTimeoutMs = 300;
+        options.masterTimeoutStepMs = 100;
+        auto dialog = std::make_unique<CMainDlg>(options);
+        dialog->show();
+        return dialog;
+    }
+    QString FavoritesPath() const { return m_dir.filePath(QStringLiteral("favorites.dat")); }
+
+    static bool WaitForScan(CMainDlg& dialog)
+    {
+        QSignalSpy finished(&dialog, &CMainDlg::ScanFinished);
+        return finished.wait(30000);
+    }
+    template <typename T>
+    static T* Get(const CMainDlg& dialog, int id)
+    {
+        return qobject_cast<T*>(dialog.Control(id));
+    }
+    static void ClickRow(Lattix::CTableCtrl& grid, int row)
+    {
+        const int y = (row - grid.GetScrollY() / grid.GetRowHeight()) * grid.GetRowHeight() +
+                      grid.GetRowHeight() / 2;
+        QTest::mouseClick(&grid.Body(), Qt::LeftButton, {}, QPoint(20, y));
+    }
+    static void ClickTab(CMainDlg& dialog, int tab)
+    {
+        auto* tabs = Get<QTabBar>(dialog, D::IDC_TABS);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
+{
+    auto dialog = Open();
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText(), "1.4");
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SPEED)->currentText(), "ISDN");
+    EXPECT_TRUE(Get<QCheckBox>(*dialog, D::IDC_INCLUDE_FULL)->isChecked());
+    EXPECT_FALSE(Get<QCheckBox>(*dialog, D::IDC_INCLUDE_EMPTY)->isChecked());
+    EXPECT_EQ(dialog->CurrentView(), 0);
+    EXPECT_TRUE(dialog->PlayerList().isVisible());
+    EXPECT_FALSE(dialog->ServerList().isVisible());
+    QApplication::processEvents();
+    EXPECT_FALSE(dialog->Bridge().IsRunning() || dialog->Bridge().IsFetchingMaster());
+
+    // The user switches the view and changes every setting the window keeps.
+    ClickTab(*dialog, 1);
+    EXPECT_TRUE(dialog->ServerList().isVisible() && dialog->ServerPlayerList().isVisible());
+    EXPECT_TRUE(dialog->Splitter().isVisible());
+    EXPECT_FALSE(dialog->PlayerList().isVisible());
+    Get<QComboBox>(*dialog, D::IDC_SPEED)->setCurrentIndex(5);
+    Get<QComboBox>(*dialog, D::IDC_VERSION)->setCurrentIndex(0);
+    QTest::mouseClick(Get<QCheckBox>(*dialog, D::IDC_INCLUDE_EMPTY), Qt::LeftButton);
+    Get<QLineEdit>(*dialog, D::IDC_PASSWORD)->setText(QStringLiteral(" pw "));
+    for (const char* text : {" Ab ", "ab", "*zz"})
+        dialog->SearchPlayer(QString::fromLatin1(text));
+    dialog->resize(dialog->minimumWidth() + 80, dialog->minimumHeight() + 60);
+    const QSize size = dialog->size();
+    const int split = dialog->Splitter().SetPos(40);
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(Store()->value("LastPlayers").toString(), QStringLiteral("Ab\n*zz\n"));
+
+    auto again = Open();
+    EXPECT_EQ(Get<QComboBox>(*again, D::IDC_VERSION)->currentText(), "Demo");
+    EXPECT_EQ(Get<QComboBox>(*again, D::IDC_SPEED)->currentText(), "DSL*4");
+    EXPECT_TRUE(Get<QCheckBox>(*again, D::IDC_INCLUDE_EMPTY)->isChecked());
+    EXPECT_EQ(again->CurrentView(), 1);
+    EXPECT_EQ(Get<QLineEdit>(*again, D::IDC_PASSWORD)->text(), QStringLiteral(" pw "));
+    auto* history = Get<QComboBox>(*again, D::IDC_SEARCH_TEXT);
+    ASSERT_EQ(history->count(), 2);
+    EXPECT_EQ(history->itemText(0), "*zz");
+    EXPECT_EQ(history->itemText(1), "Ab");
+    EXPECT_EQ(again->size(), size);
+    EXPECT_EQ(again->Splitter().GetPos(), split);
+}
+
+TEST_F(MainDlgTest, OddAndDamagedSettingsLeaveAUsableWindow)
+{
+    QStringList many;
+    for (int i = 0; i < 300; ++i)
+        many << QStringLiteral("player%1").arg(i, 3, 10, QLatin1Char('0'));
+    Set("Version", 99);
+    Set("Speed", 6);
+    Set("LastPlayers", many.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    Set("Lattix_Server", QByteArray("\x01\x02\x03", 3));
+    Set("Lattix_Player", QStringLiteral("not binary"));
+    Set("LastView", QStringLiteral("x"));
+    // Edges of a window more than 100000 pixels wide and high.
+    Set("LastPos", QByteArray::fromHex("00 00 00 00 00 00 00 00 a0 86 01 00 a0 86 01 00"));
+    auto dialog = Open();
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText(), "1.3");
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SPEED)->currentIndex(), -1);
+    EXPECT_EQ(dialog->CurrentView(), 0);
+    const QRect desktop = dialog->screen()->availableVirtualGeometry();
+    EXPECT_LE(dialog->width(), std::max(desktop.width(), dialog->minimumWidth()));
+    EXPECT_LE(dialog->height(), std::max(desktop.height(), dialog->minimumHeight()));
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SEARCH_TEXT)->count(), 300);
+    EXPECT_EQ(dialog->ServerList().GetColumnCount(), 13);
+    dialog->reject();
+    EXPECT_EQ(Store()->value("Speed").toInt(), -1);
+    // A long history is kept, cut to its newest entries instead of being dropped.
+    EXPECT_EQ(Store()->value("LastPlayers").toString().count(QLatin1Char('\n')), 64);
+
+    // A window rectangle from a screen that is gone comes back where it can be seen.
+    Set("LastPos", QByteArray::fromHex("60 79 fe ff 60 79 fe ff") +
+                       QByteArray::fromHex(
+                           "e0 7c fe ff e0 7c fe ff")); // (-100000, -100000) to (-99104, -99104)
+    Set("Version", 56);
+    auto moved = Open();
+    EXPECT_EQ(Get<QComboBox>(*moved, D::IDC_VERSION)->currentText(), "Demo");
+    EXPECT_TRUE(moved->screen()->availableGeometry().intersects(moved->geometry()));
+}
+
+// Records the menu's items and picks the item with the given text, if any.
+class MenuProbe : public CPopupMenu
+{
+public:
+    MenuProbe(QStringList& enabled, QStringList& disabled, QString pick)
+        : m_enabled(enabled), m_disabled(disabled), m_pick(std::move(pick))
+    {
+    }
+
+protected:
+    QAction* ExecMenu(QMenu& menu, const QPoint&, QWidget*) override
+    {
+        QAction* chosen = nullptr;
+        for (QAction* action : menu.actions()) {
+            if (action->isSeparator())
+                continue;
+            (action->isEnabled() ? m_enabled : m_disabled).append(action->text());
+            if (action->text() == m_pick && action->isEnabled())
+                chosen = action;
+        }
+        return chosen;
+    }
+
+private:
+    QStringList& m_enabled;
+    QStringList& m_disabled;
+    QString m_pick;
+};
+
+TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
+{
+    CTestNetProcess net({"--count", "24", "--seed", "3", "--silent", "1", "--delays", "5,30,60"});
+    Set("Master", QString::fromStdString(net.MasterAddress()));
+    Set("StartupQuery", 2);
+    Set("Speed", 5);
+    Set("IncludeEmptyServers", 1);
+    auto dialog = Open();
+    ASSERT_TRUE(WaitForScan(*dialog));
+
+    int servers = 0;
+    int players = 0;
+    for (const auto& server : net.Manifest()["servers"]) {
+        if (server["behaviour"] == "normal") {
+            ++servers;
+            players += static_cast<int>(server["players"].size());
+        }
+    }
+    Lattix::CTableCtrl& serverList = dialog->ServerList();
+    Lattix::CTableCtrl& playerList = dialog->PlayerList();
+    ASSERT_EQ(serverList.GetRowCount(), servers);
+    EXPECT_EQ(playerList.GetRowCount(), players);
+    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVER_COUNT)->text().toInt(), servers);
+    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_PLAYER_COUNT)->text().toInt(), players);
+    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVERS_TO_QUERY)->text(), "0");
+    EXPECT_EQ(Get<QProgressBar>(*dialog, D::IDC_PROGRESS)->value(), 0);
+    for (int row = 1; row < serverList.GetRowCount(); ++row) // sorted by ping at the end
+        EXPECT_LE(serverList.GetCell(row - 1, 4)->GetInt(), serverList.GetCell(row, 4)->GetInt());
+
+    // A click on a server shows its players.
+    ClickTab(*dialog, 1);
+    const int busiest = static_cast<int>(
+        std::max_element(net.Manifest()["servers"].begin(), net.Manifest()["servers"].end(),
+                         [](const auto& a, const auto& b) {
+                             return a["players"].size() < b["players"].size();
+                         }) -
+        net.Manifest()["servers"].begin());
+    const std::string busiestAddress =
+        "127.0.0.1:" + std::to_string(net.Manifest()["servers"][busiest]["port"].get<int>());
+    int row = 0;
+    while (row < serverList.GetRowCount() && serverList.GetCellText(row, 11) != busiestAddress)
+        ++row;
+    ASSERT_LT(row, serverList.GetRowCount());
+    serverList.EnsureVisible(row, -1);
+    serverList.Update(true);
+    ClickRow(serverList, row);
+    EXPECT_EQ(serverList.GetSelectedRow(), row);
+    EXPECT_EQ(dialog->ServerPlayerList().GetRowCount(), serverList.GetCell(row, 7)->GetInt());
+
+    // A search by the start of a name, in other letter case, selects the player and its
+    // server; with "*" a part from the middle of the name finds it too.
+    const std::string name = dialog->ServerPlayerList().GetCellText(0, 0);
+    for (const QString& text : {QString::fromStdString(name).left(3).toLower(),
+                                QStringLiteral("*") + QString::fromStdString(name).mid(1, 3)}) {
+        dialog->SearchPlayer(text);
+        EXPECT_EQ(playerList.GetSelectedRow(), 0) << text.toStdString();
+        const std::string found = playerList.GetCellText(0, 0);
+        EXPECT_TRUE(QString::fromStdString(found).toUpper().contains(text.toUpper().remove('*')));
+        const int serverRow = serverList.GetSelectedRow();
+        ASSERT_TRUE(serverList.IsValidRow(serverRow));
+        EXPECT_EQ(dialog->Lists().ServerOfServerRow(serverRow),
+                  dialog->Lists().ServerOfPlayerRow(0));
+        const int pick = dialog->ServerPlayerList().GetSelectedRow();
+        ASSERT_TRUE(dialog->ServerPlayerList().IsValidRow(pick));
+        EXPECT_EQ(dialog->ServerPlayerList().GetCellText(pick, 0), found);
+    }
+
+    // The row menu: enabled on a row, where "Add to favorites" writes the server once;
+    // disabled below the last row.
+    QStringList enabled;
+    QStringList disabled;
+    serverList.SetMenuFactory(
+        [&] { return std::make_unique<MenuProbe>(enabled, disabled, "Add to favorites"); });
+    serverList.SetScrollPos(0, 0);
+    serverList.ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
+    EXPECT_TRUE(enabled.contains("Add to favorites") && enabled.contains("Show server info"));
+    serverList.ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
+    QFile favorites(FavoritesPath());
+    ASSERT_TRUE(favorites.open(QIODevice::ReadOnly));
+    const QByteArray line = favorites.readAll();
+    EXPECT_EQ(line.count('\n'), 1);
+    EXPECT_TRUE(line.startsWith(QByteArray::fromStdString(serverList.GetCellText(0, 11) + "\t")));
+    enabled.clear();
+    serverList.resize(serverList.width(), serverList.GetRowHeight() * (servers + 6));
+    serverList.ShowBodyMenu(QPoint(20, serverList.GetRowHeight() * (servers + 3)));
+    EXPECT_TRUE(disabled.contains("Add to favorites") && disabled.contains("Show server info"));
+    EXPECT_FALSE(enabled.contains("Add to favorites"));
+}
+
+TEST_F(MainDlgTest, ANewScanDropsTheNoticesOfTheOldOne)
+{
+    CTestNetProcess net({"--count", "30", "--seed", "5"});
+    QueryEngineOptions options;
+    options.tickPeriod = std::chrono::milliseconds(5);
+    CScanBridge bridge(options);
+    const auto fill = [&] {
+        bridge.Servers().clear();
+        for (const std::uint16_t port : net.ServerPorts()) {
+            const CSockAddr address(QStringLiteral("127.0.0.1:%1").arg(port).toStdString());
+            bridge.Servers().emplace(address, CServer(address));
+        }
+    };
+    std::vector<const CServer*> delivered;
+    QObject::connect(&bridge, &CScanBridge::ServerQueried,
+                     [&](CServer* server) { delivered.push_back(server); });
+
+    fill();
+    ASSERT_TRUE(bridge.Start(64));
+    // The first scan ends on its worker while every notice waits in the GUI queue.
+    // The first scan ends on its worker while every notice waits in the GUI queue: the
+    // GUI thread polls without processing events.
+    const QDeadlineTimer deadline(20000);
+    while (bridge.IsRunning() && !deadline.hasExpired())
+        QThread::msleep(2);
+    ASSERT_FALSE(bridge.IsRunning());
+    ASSERT_TRUE(bridge.Stop());
+    fill(); // frees every record the queued notices point at
+    ASSERT_TRUE(bridge.Start(64));
+    QSignalSpy ended(&bridge, &CScanBridge::ScanEnded);
+    ASSERT_TRUE(ended.wait(20000));
+    QApplication::processEvents();
+
+    std::set<const CServer*> current;
+    for (const auto& [address, server] : bridge.Servers())
+        current.insert(&server);
+    EXPECT_EQ(delivered.size(), current.size());
+    for (const CServer* server : delivered)
+        EXPECT_TRUE(current.count(server));
+}
+
+TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
+{
+    CTestNetProcess net({"--count", "2", "--seed", "9"});
+    const auto ports = net.ServerPorts();
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(ports[0]);
+    QFile file(FavoritesPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("%1\tClan server\tfav\r\n127.0.0.1:%2\tOther\t\r\n")
+                   .arg(address)
+                   .arg(ports[1])
+                   .toLatin1());
+    file.close();
+    Set("AutoClose", 0);
+    Set("Speed", 5);
+    Set("IncludeEmptyServers", 1);
+    Set("LastView", 1);
+    auto dialog = Open();
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
+    ASSERT_TRUE(WaitForScan(*dialog));
+    Lattix::CTableCtrl& servers = dialog->ServerList();
+    int row = 0;
+    while (row < servers.GetRowCount() && servers.GetCellText(row, 11) != address.toStdString())
+        ++row;
+    ASSERT_LT(row, servers.GetRowCount());
+    servers.SelectRow(row);
+
+    QTemporaryDir games;
+    CFakeGame game(games);
+    QFile notAProgram(games.filePath(QStringLiteral("readme.txt")));
+    ASSERT_TRUE(notAProgram.open(QIODevice::WriteOnly));
+    notAProgram.close();
+    auto* password = Get<QLineEdit>(*dialog, D::IDC_PASSWORD);
+
+    // No game path yet: the picker opens, a file that is no program opens it again, then
+    // the game starts in its folder and its path is kept. The favorite's password is not
+    // used while the field is empty.
+    CPrompts::SetNextFileName(notAProgram.fileName());
+    CPrompts::SetNextFileName(game.Path());
+    ClickRow(servers, row);
+    QTest::mouseDClick(&servers.Body(), Qt::LeftButton, {},
+                       QPoint(20, row * servers.GetRowHeight() + servers.GetRowHeight() / 2 -
+                                      servers.GetScrollY()));
+    QStringList start = game.WaitForStart();
+    ASSERT_FALSE(start.isEmpty());
+    EXPECT_EQ(QFileInfo(start[0]).canonicalFilePath(), QFileInfo(games.path()).canonicalFilePath());
+    EXPECT_EQ(start.mid(1), (QStringList{"connect", address}));
+    EXPECT_EQ(CPrompts::Shown().size(), 2);
+    EXPECT_EQ(Store()->value("RTCW").toString(), game.Path());
+
+    struct Case
+    {
+        const char* typed;
+        QMessageBox::StandardButton answer; // NoButton: no question expected
+        const char* used;                   // nullptr: nothing starts
+    };
+    const Case cases[] = {
+        {"fav", QMessageBox::NoButton, "fav"},
+        {" other ", QMessageBox::Yes, "fav"},
+        {"other", QMessageBox::No, "other"},
+        {"other", QMessageBox::Cancel, nullptr},
+        {"a\"b; quit", QMessageBox::NoButton, nullptr},
+        {"", QMessageBox::NoButton, nullptr}, // plain again, to prove nothing started before
+    };
+    for (const Case& c : cases) {
+        CPrompts::Reset();
+        password->setText(QString::fromLatin1(c.typed));
+        if (c.answer != QMessageBox::NoButton)
+            CPrompts::SetNextAnswer(c.answer);
+        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
+        EXPECT_EQ(CPrompts::Shown().contains(
+                      QStringLiteral("Ambiguous passwords! Use the favorite one (fav)?")),
+                  c.answer != QMessageBox::NoButton)
+            << c.typed;
+        if (c.used) {
+            start = game.WaitForStart();
+            EXPECT_EQ(start.mid(1), (QStringList{"connect", address + ";", "password", c.used}))
+                << c.typed;
+        } else if (*c.typed == '\0') {
+            EXPECT_EQ(game.WaitForStart().mid(1), (QStringList{"connect", address}));
+        } else {
+            EXPECT_FALSE(game.Started()) << c.typed;
+        }
+    }
+
+    // With "Close after joining" chosen in the options, a start closes the window.
+    QTimer::singleShot(0, [] {
+        auto* options = qobject_cast<COptionsDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(options, nullptr);
+        qobject_cast<QCheckBox*>(FindControl(options, COptionsDlg::IDC_AUTO_CLOSE))
+            ->setChecked(true);
+        options->accept();
+    });
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_OPTIONS), Qt::LeftButton);
+    EXPECT_TRUE(dialog->AutoClose());
+    password->clear();
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
+    EXPECT_FALSE(game.WaitForStart().isEmpty());
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
+{
+    const QByteArray original = "127.0.0.1:27960\tOne\tpw\r\n"
+                                "127.0.0.1:27961\tTwo\t\r\n"
+                                "127.0.0.1:27962\tThree\t\r\n";
+    QFile file(FavoritesPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(original);
+    file.close();
+    const auto read = [&] {
+        QFile in(FavoritesPath());
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    };
+    auto main = Open();
+
+    {
+        CFavoritesDlg dialog(FavoritesPath(), main->Settings(), main.get());
+        ASSERT_EQ(dialog.Grid().GetRowCount(), 3);
+        EXPECT_EQ(dialog.Grid().GetCellText(0, 0), "Three");
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(read(), original);
+    }
+    {
+        CFavoritesDlg dialog(FavoritesPath(), main->Settings(), main.get());
+        dialog.show();
+        QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(&dialog, CFavoritesDlg::IDC_NEW)),
+                          Qt::LeftButton);
+        EXPECT_EQ(dialog.Grid().GetSelectedRow(), 3);
+        dialog.Grid().GetCell(3, 0)->Set(std::string("  Clan\tWar  "));
+        // An address that does not read keeps the dialog open on that cell.
+        dialog.Grid().GetCell(1, 1)->Set(std::string("no address!"));
+        dialog.accept();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(CPrompts::Shown().value(CPrompts::Shown().size() - 1), "Invalid IP address.");
+        EXPECT_EQ(dialog.Grid().GetSelectedRow(), 1);
+        EXPECT_EQ(dialog.Grid().GetCursor().GetRow(), 1);
+        EXPECT_EQ(dialog.Grid().GetCursor().GetColumn(), 1);
+        EXPECT_EQ(read(), original);
+        // Deleting that row lets the rest through; the new row is written first.
+        QTest::mouseClick(
+            qobject_cast<QPushButton*>(FindControl(&dialog, CFavoritesDlg::IDC_DELETE)),
+            Qt::LeftButton);
+        dialog.accept();
+        EXPECT_EQ(read(), QByteArray("127.0.0.1:27960\tClan War\t\r\n"
+                                     "127.0.0.1:27960\tOne\tpw\r\n"
+                                     "127.0.0.1:27962\tThree\t\r\n"));
+    }
+}
+
+} // namespace
