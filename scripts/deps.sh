@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev libqt6svg6
     clang libclang-rt-14-dev
     qstat nlohmann-json3-dev libicu-dev
 )
