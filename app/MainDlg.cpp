@@ -114,12 +114,19 @@ T* Find(const QWidget* parent, int id)
 
 } // namespace
 
+// The icon lives in the library's resources, which a static library must load itself.
+static void LoadAppResources()
+{
+    Q_INIT_RESOURCE(farsighter);
+}
+
 CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
     : QDialog(parent), m_options(std::move(options)),
       m_favoritesPath(m_options.favoritesPath.isEmpty() ? CFavoritesFile::DefaultPath()
                                                         : m_options.favoritesPath)
 {
     // 1. Title and icon.
+    LoadAppResources();
     setWindowTitle(kAppName);
     setWindowIcon(QIcon(QStringLiteral(":/farsighter/farsighter.svg")));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -141,6 +148,11 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
                                 std::chrono::milliseconds(m_options.masterTimeoutStepMs));
     connect(m_bridge.get(), &CScanBridge::ServerQueried, this, &CMainDlg::OnServerQueried);
     connect(m_bridge.get(), &CScanBridge::ScanEnded, this, &CMainDlg::OnScanEnded);
+    // A re-sort that fell due runs once, in an event-loop turn of its own.
+    connect(m_bridge.get(), &CScanBridge::BatchDone, this, [this] {
+        if (m_lists->IsSortDue())
+            QTimer::singleShot(0, this, [this] { m_lists->SortDue(); });
+    });
     connect(m_bridge.get(), &CScanBridge::ScanError, this,
             [this](const QString& text) { CPrompts::Show(this, QMessageBox::Warning, text); });
     connect(m_bridge.get(), &CScanBridge::MasterFinished, this, &CMainDlg::OnMasterFinished);
@@ -418,6 +430,7 @@ bool CMainDlg::StopScan()
 
 void CMainDlg::StartScan()
 {
+    ++m_finishedScans; // an end-of-scan step still waiting belongs to the old scan
     m_includeEmptyScan = m_includeEmpty->isChecked();
     m_includeFullScan = m_includeFull->isChecked();
     m_lists->Clear();
@@ -426,7 +439,8 @@ void CMainDlg::StartScan()
     ShowCounters();
     m_progress->setRange(0, std::max(1, m_serversToQuery));
     m_progress->setValue(0);
-    m_bridge->Start(SpeedLimit(m_speed->currentIndex()));
+    m_bridge->Start(m_options.scanLimit > 0 ? m_options.scanLimit
+                                            : SpeedLimit(m_speed->currentIndex()));
 }
 
 void CMainDlg::QueryMaster()
@@ -477,9 +491,16 @@ void CMainDlg::OnServerQueried(CServer* server)
         ShowCounters();
     }
     if (m_serversToQuery == 0) {
-        m_lists->SortAll();
+        // Both lists in order at the end, each in an event-loop turn of its own.
+        m_lists->SortServers();
         m_progress->setValue(0);
-        emit ScanFinished();
+        const unsigned scan = ++m_finishedScans;
+        QTimer::singleShot(0, this, [this, scan] {
+            if (scan != m_finishedScans)
+                return;
+            m_lists->SortPlayers();
+            emit ScanFinished();
+        });
     }
 }
 

@@ -95,6 +95,7 @@ void CResultLists::Clear()
     m_servers.Update(true);
     m_serverPlayers.Update(false);
     m_records.clear();
+    m_playersDue = m_serversDue = false;
 }
 
 bool CResultLists::AddServer(const CServer& server, bool includeEmpty, bool includeFull)
@@ -151,17 +152,30 @@ bool CResultLists::ResortServersAt(int n)
 
 void CResultLists::ResortVisibleList(int view)
 {
-    if (view == 0) {
-        if (ResortPlayersAt(m_players.GetRowCount()))
-            Resort(m_players);
-    } else if (ResortServersAt(m_servers.GetRowCount())) {
-        Resort(m_servers);
-    }
+    if (view == 0)
+        m_playersDue |= ResortPlayersAt(m_players.GetRowCount());
+    else
+        m_serversDue |= ResortServersAt(m_servers.GetRowCount());
 }
 
-void CResultLists::SortAll()
+void CResultLists::SortDue()
 {
+    if (m_playersDue)
+        Resort(m_players);
+    if (m_serversDue)
+        Resort(m_servers);
+    m_playersDue = m_serversDue = false;
+}
+
+void CResultLists::SortServers()
+{
+    m_serversDue = false;
     Resort(m_servers);
+}
+
+void CResultLists::SortPlayers()
+{
+    m_playersDue = false;
     Resort(m_players);
 }
 

@@ -39,11 +39,15 @@ public:
     // Adds the rows of a finished record that passes the filters (a server without known
     // status gets none). Returns whether rows were added.
     bool AddServer(const CServer& server, bool includeEmpty, bool includeFull);
-    // Re-sorts the grid of the view (0 players, else servers) at the row counts that keep
-    // a growing list in order without sorting it for every row.
+    // Notes whether the grid of the view (0 players, else servers) is due for a re-sort,
+    // at the row counts that keep a growing list in order without sorting it for every
+    // row; SortDue sorts it once however often it fell due since.
     void ResortVisibleList(int view);
-    // Sorts both lists by their sort orders, at the end of a scan.
-    void SortAll();
+    void SortDue();
+    // Sort a list by its sort order, at the end of a scan.
+    void SortServers();
+    void SortPlayers();
+    bool IsSortDue() const { return m_playersDue || m_serversDue; }
     // Fills the players of the selected server from a server-list row (none: empty).
     void ShowServerPlayers(int serverRow);
 
@@ -73,4 +77,6 @@ private:
     Lattix::CTableCtrl& m_serverPlayers;
     Lattix::CEnum m_gameTypes;
     std::vector<const CServer*> m_records; // handle - 1 -> record
+    bool m_playersDue = false;
+    bool m_serversDue = false;
 };

@@ -4,6 +4,7 @@
 #include "net/SockAddr.h"
 #include "query/MasterQuery.h"
 
+#include <QElapsedTimer>
 #include <QMetaObject>
 
 #include <utility>
@@ -12,6 +13,9 @@ namespace {
 
 // Waiting "without limit" in a form that a deadline computation cannot overflow.
 constexpr std::chrono::milliseconds kForever = std::chrono::hours(24 * 366);
+
+// How long one batch of notices may keep the GUI thread.
+constexpr qint64 kSliceNs = 4'000'000;
 
 } // namespace
 
@@ -52,38 +56,66 @@ bool CScanBridge::Start(int limit)
     return true;
 }
 
+void CScanBridge::Post(Notice notice)
+{
+    bool wake = false;
+    {
+        const std::lock_guard lock(m_noticesMutex);
+        wake = m_notices.empty();
+        m_notices.push_back(std::move(notice));
+    }
+    if (wake)
+        QMetaObject::invokeMethod(this, &CScanBridge::Drain, Qt::QueuedConnection);
+}
+
+void CScanBridge::Drain()
+{
+    QElapsedTimer slice;
+    slice.start();
+    for (;;) {
+        Notice notice;
+        {
+            const std::lock_guard lock(m_noticesMutex);
+            if (m_notices.empty())
+                break;
+            if (slice.nsecsElapsed() > kSliceNs) {
+                // Let painting and input in; the rest follows in the next slice.
+                QMetaObject::invokeMethod(this, &CScanBridge::Drain, Qt::QueuedConnection);
+                break;
+            }
+            notice = std::move(m_notices.front());
+            m_notices.pop_front();
+        }
+        if (notice.scan != m_activeScan)
+            continue; // of a scan that was stopped: its records may be gone
+        switch (notice.kind) {
+        case Notice::Queried:
+            emit ServerQueried(notice.server);
+            break;
+        case Notice::Error:
+            emit ScanError(notice.text);
+            break;
+        case Notice::Ended:
+            emit ScanEnded();
+            break;
+        }
+    }
+    emit BatchDone();
+}
+
 void CScanBridge::OnServerQueried(CServer& server, unsigned scan)
 {
-    CServer* record = &server;
-    QMetaObject::invokeMethod(
-        this,
-        [this, record, scan] {
-            if (scan == m_activeScan)
-                emit ServerQueried(record);
-        },
-        Qt::QueuedConnection);
+    Post({Notice::Queried, scan, &server, {}});
 }
 
 void CScanBridge::OnScanError(const std::string& text, unsigned scan)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, message = QString::fromStdString(text), scan] {
-            if (scan == m_activeScan)
-                emit ScanError(message);
-        },
-        Qt::QueuedConnection);
+    Post({Notice::Error, scan, nullptr, QString::fromStdString(text)});
 }
 
 void CScanBridge::OnScanEnded(unsigned scan)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, scan] {
-            if (scan == m_activeScan)
-                emit ScanEnded();
-        },
-        Qt::QueuedConnection);
+    Post({Notice::Ended, scan, nullptr, {}});
 }
 
 void CScanBridge::SetMasterTimeouts(std::chrono::milliseconds first, std::chrono::milliseconds step)

@@ -6,7 +6,9 @@
 #include <QString>
 
 #include <chrono>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 // The desktop's side of the scan engine: owns the engine and its server map, and turns
@@ -14,6 +16,11 @@
 // its scan number; a notice of a scan that is no longer the active one (stopped, or
 // followed by a refilled map) is dropped before it can touch a record, so no signal ever
 // hands out a record that a new scan freed.
+//
+// Notices wait in a queue of their own and are handed out in batches of a few
+// milliseconds, so that a burst of replies never holds up painting and input for long;
+// BatchDone follows every batch, in which the window does work that is due once for many
+// rows.
 //
 // The master server query runs on a thread of its own so that the window stays live while
 // the master is probed; its list replaces the map only once the running scan has stopped.
@@ -50,11 +57,30 @@ signals:
     void ServerQueried(CServer* server);
     void ScanError(const QString& text);
     void ScanEnded();
+    // The notices that were waiting have been handed out (or the time slice is used up).
+    void BatchDone();
     // answered: the map now holds the master's list; otherwise the map is as it was and
     // error is the text to show ("No response from master server." or a socket error).
     void MasterFinished(bool answered, const QString& error);
 
 private:
+    struct Notice
+    {
+        enum Kind
+        {
+            Queried,
+            Error,
+            Ended
+        } kind;
+        unsigned scan;
+        CServer* server = nullptr;
+        QString text;
+    };
+    // Worker side: queue a notice and wake the GUI thread when the queue was empty.
+    void Post(Notice notice);
+    // GUI side: hand out waiting notices for one time slice.
+    void Drain();
+
     void OnServerQueried(CServer& server, unsigned scan) override;
     void OnScanError(const std::string& text, unsigned scan) override;
     void OnScanEnded(unsigned scan) override;
@@ -66,4 +92,6 @@ private:
     std::thread m_masterThread;
     std::chrono::milliseconds m_masterFirstTimeout{1000};
     std::chrono::milliseconds m_masterTimeoutStep{500};
+    std::mutex m_noticesMutex;
+    std::deque<Notice> m_notices; // guarded by m_noticesMutex
 };

@@ -1,0 +1,153 @@
+// The desktop browser under a large scan: start-up time, how long the GUI event loop
+// stalls while result rows arrive, the GUI thread's CPU time, peak memory, and the player
+// search over every player row. Runs the real main window offscreen against a local test
+// network.
+//   app_scan_bench [--count N] [--unpaced]
+#include "app/MainDlg.h"
+#include "app/Prompts.h"
+#include "tests/support/TestNetProcess.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace {
+
+double ThreadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+long PeakRssMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    int count = 3000;
+    bool unpaced = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--count" && i + 1 < argc)
+            count = std::atoi(argv[++i]);
+        else if (arg == "--unpaced")
+            unpaced = true;
+        else {
+            std::fputs("usage: app_scan_bench [--count N] [--unpaced]\n", stderr);
+            return 2;
+        }
+    }
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QTemporaryDir profile;
+    qputenv("XDG_CONFIG_HOME", profile.filePath("config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", profile.filePath("data").toLocal8Bit());
+    QApplication app(argc, argv);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profile.filePath("config"));
+    CPrompts::SetScripted(true);
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Farsighter RTCW");
+        settings.setValue("Speed", 5); // DSL*4
+        settings.setValue("IncludeEmptyServers", 1);
+    }
+
+    MainDlgOptions options;
+    options.scanLimit = unpaced ? 100000 : 0;
+    CMainDlg dialog(options);
+    dialog.show();
+    QApplication::processEvents();
+    const double startupMs = static_cast<double>(sinceStart.nsecsElapsed()) / 1e6;
+
+    CTestNetProcess::COptions net;
+    net.args = {"--count", std::to_string(count), "--seed", "11", "--delays", "5,20,40,80"};
+    net.readManifest = false;
+    CTestNetProcess network(net);
+    dialog.SetMasterAddress(QString::fromStdString(network.MasterAddress()));
+
+    // The event loop's pulse: a 1 ms timer; a gap between two beats is a stall.
+    QElapsedTimer wall;
+    std::vector<double> gaps;
+    std::vector<double> at; // milliseconds into the scan of each beat
+    QElapsedTimer beat;
+    QTimer pulse;
+    pulse.setTimerType(Qt::PreciseTimer);
+    pulse.setInterval(1);
+    QObject::connect(&pulse, &QTimer::timeout, [&] {
+        gaps.push_back(static_cast<double>(beat.nsecsElapsed()) / 1e6);
+        at.push_back(static_cast<double>(wall.nsecsElapsed()) / 1e6);
+        beat.restart();
+    });
+
+    QSignalSpy finished(&dialog, &CMainDlg::ScanFinished);
+    wall.start();
+    const double cpuBefore = ThreadCpuMs();
+    beat.start();
+    pulse.start();
+    dialog.QueryMaster();
+    finished.wait(600000);
+    pulse.stop();
+    const double cpuMs = ThreadCpuMs() - cpuBefore;
+    const double scanMs = static_cast<double>(wall.nsecsElapsed()) / 1e6;
+
+    std::vector<double> sorted = gaps;
+    std::sort(sorted.begin(), sorted.end());
+    const double longest = sorted.empty() ? 0 : sorted.back();
+    const double p99 = sorted.empty() ? 0 : sorted[sorted.size() * 99 / 100];
+
+    // The player search: a prefix and a part anywhere in the name, median of five each.
+    const auto searchMs = [&](const QString& text) {
+        std::vector<double> runs;
+        for (int i = 0; i < 5; ++i) {
+            QElapsedTimer t;
+            t.start();
+            dialog.SearchPlayer(text);
+            runs.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        }
+        std::sort(runs.begin(), runs.end());
+        return runs[2];
+    };
+    const double prefixMs = searchMs(QStringLiteral("Lie"));
+    const double anywhereMs = searchMs(QStringLiteral("*ank"));
+
+    std::printf("servers listed %d, player rows %d (of %d servers, %s)\n",
+                dialog.ServerList().GetRowCount(), dialog.PlayerList().GetRowCount(), count,
+                unpaced ? "unpaced" : "DSL*4");
+    std::printf("start-up to the window shown: %.1f ms\n", startupMs);
+    std::printf("scan: %.0f ms wall; GUI thread CPU %.0f ms\n", scanMs, cpuMs);
+    std::printf("event-loop stalls: longest %.1f ms, 99th percentile %.2f ms (%zu beats)\n",
+                longest, p99, gaps.size());
+    if (std::getenv("APP_BENCH_STALLS")) {
+        std::vector<std::size_t> order(gaps.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(), [&](auto a, auto b) { return gaps[a] > gaps[b]; });
+        for (std::size_t i = 0; i < std::min<std::size_t>(8, order.size()); ++i)
+            std::printf("  stall %.1f ms ending at %.0f ms\n", gaps[order[i]], at[order[i]]);
+    }
+    std::printf("player search over %d rows: prefix %.1f ms, anywhere %.1f ms (medians of 5)\n",
+                dialog.PlayerList().GetRowCount(), prefixMs, anywhereMs);
+    std::printf("peak memory: %ld MiB\n", PeakRssMiB());
+    dialog.reject();
+    return finished.count() == 1 ? 0 : 1;
+}
