@@ -3,6 +3,7 @@
 
 #include "app/FavoritesDlg.h"
 #include "app/MainDlg.h"
+#include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
 #include "app/Prompts.h"
 #include "app/ResultLists.h"
@@ -349,8 +350,8 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     Set("Speed", 5);
     Set("IncludeEmptyServers", 1);
     Set("LastView", 1);
+    Set("StartupQuery", 1); // the favorites are scanned once the window is up
     auto dialog = Open();
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
     ASSERT_TRUE(WaitForScan(*dialog));
     Lattix::CTableCtrl& servers = dialog->ServerList();
     int row = 0;
@@ -431,6 +432,24 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
     EXPECT_FALSE(game.WaitForStart().isEmpty());
     EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(MainDlgTest, MasterServerDialogTakesOnlyAnAddressThatCanWork)
+{
+    auto main = Open();
+    CMasterServerDlg dialog(QStringLiteral("127.0.0.1:27951"), main.get());
+    dialog.show();
+    auto* edit = qobject_cast<QLineEdit*>(FindControl(&dialog, CMasterServerDlg::IDC_MASTER));
+    for (const char* refused : {"not a host!", "127.0.0.1:99999", "", "127.0.0.1:port"}) {
+        edit->setText(QString::fromLatin1(refused));
+        dialog.accept();
+        EXPECT_TRUE(dialog.isVisible()) << refused;
+        EXPECT_EQ(dialog.Master(), QStringLiteral("127.0.0.1:27951"));
+    }
+    edit->setText(QStringLiteral(" 127.0.0.2 ")); // no port: the one shown stays
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Master(), QStringLiteral("127.0.0.2:27951"));
 }
 
 TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
