@@ -6,8 +6,8 @@ namespace {
 
 std::string Field(std::string_view utf8)
 {
-    std::string text = TerminalSafe(utf8);
-    if (text.find_first_of(",\"") == std::string::npos) {
+    std::string text = TerminalSafe(utf8, true);
+    if (text.find_first_of(",\"\t\r\n") == std::string::npos) {
         return text;
     }
     std::string quoted = "\"";

@@ -156,9 +156,10 @@ TEST(CsvFormatTest, QuotesOnlyWhereNeededAndKeepsColumnsApart)
 {
     EXPECT_EQ(CCsvFormat::Line({"plain", "a,b", "say \"hi\"", ""}),
               "plain,\"a,b\",\"say \"\"hi\"\"\",\n");
-    // A line break or escape inside a field cannot start a new record or reach the terminal.
-    EXPECT_EQ(CCsvFormat::Line({"a\nb", "\x1B"}), "a\xEF\xBF\xBD"
-                                                  "b,\xEF\xBF\xBD\n");
+    // Tabs and line breaks stay inside their quoted field; other control bytes cannot reach
+    // the terminal.
+    EXPECT_EQ(CCsvFormat::Line({"a\nb", "\x1B", "t\tab", "cr\r\n"}),
+              "\"a\nb\",\xEF\xBF\xBD,\"t\tab\",\"cr\r\n\"\n");
 }
 
 TEST(CsvFormatTest, ServersPlayersAndInfo)

@@ -506,6 +506,41 @@ TEST(QueryCommandLineTest, WrongCommandLinesExitWithTwoAndNameTheProblem)
     }
 }
 
+TEST(QueryCommandLineTest, UnreadableFavoritesFilesFailWithTheirReason)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("fs-cli-unreadable-" + std::to_string(::getpid()));
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path endless = folder / "endless.dat";
+    std::ofstream(endless) << "127.0.0.1:1\t" << std::string(100'000, 'x') << '\n';
+    for (const std::string& path : {folder.string(), endless.string(),
+                                    std::string("/proc/self/mem"), std::string("/dev/zero")}) {
+        const ProgramResult run = Query({"--favorites", path});
+        EXPECT_EQ(run.exitCode, 1) << path;
+        EXPECT_EQ(run.err.rfind("Cannot read the favorites file '" + path + "': ", 0), 0u)
+            << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(QueryCommandLineTest, ControlBytesOfArgumentsAndFileNamesDoNotReachTheTerminal)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--master", "\x1B]0;title\x07h:99999"},
+          std::vector<std::string>{"--favorites", "/nonexistent/\x1B[2J"},
+          std::vector<std::string>{"--bogus\x1B[31m"}}) {
+        const ProgramResult run = Query(args);
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_FALSE(run.err.empty());
+        for (char c : run.err) {
+            const auto byte = static_cast<unsigned char>(c);
+            EXPECT_TRUE((byte >= 0x20 && byte != 0x7F) || c == '\n')
+                << "control byte " << int(byte);
+        }
+    }
+}
+
 TEST(QueryCommandLineTest, HelpAndVersion)
 {
     const ProgramResult help = Query({"--help"});

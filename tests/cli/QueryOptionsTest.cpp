@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <initializer_list>
 
 namespace {
@@ -111,13 +113,28 @@ TEST(QueryOptionsTest, WrongOptionsAndValuesAreNamed)
     EXPECT_EQ(ErrorOf({"--master", "m", "--game-version", "1.5"}),
               "invalid value '1.5' for --game-version; use one of \"Demo\", \"1.0 - 1.1\", "
               "\"1.3\", \"1.32 - 1.33\", \"1.4\"");
-    for (std::string_view limit : {"0", "-3", "x", "5x", "99999999999"}) {
+    for (std::string_view limit : {"99999999999", "2147483648"}) {
+        EXPECT_EQ(ErrorOf({"m", "--limit", limit}),
+                  "value '" + std::string(limit) + "' for --limit is out of range; use 1 to " +
+                      std::to_string(std::numeric_limits<int>::max()));
+    }
+    for (std::string_view limit : {"0", "-3", "x", "5x"}) {
         EXPECT_EQ(ErrorOf({"m", "--limit", limit}),
                   "invalid value '" + std::string(limit) +
                       "' for --limit; use a positive whole number");
     }
     EXPECT_EQ(ErrorOf({"--master", "m", "--protocol", "sixty"}),
               "invalid value 'sixty' for --protocol; use a whole number");
+}
+
+TEST(QueryOptionsTest, HelpSaysWhatLimitCountsAndHowCsvWritesFormulaLikeText)
+{
+    const std::string help = CQueryOptions::Usage();
+    const std::size_t limit = help.find("--limit N");
+    ASSERT_NE(limit, std::string::npos);
+    EXPECT_NE(help.substr(limit, help.find("\n\n", limit) - limit).find("resends"),
+              std::string::npos);
+    EXPECT_NE(help.find("=, +, - or @"), std::string::npos);
 }
 
 TEST(QueryOptionsTest, ConflictsAndMissingSource)
