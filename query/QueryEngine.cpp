@@ -32,7 +32,7 @@ constexpr int kMaxDrainedPerPause = 256;
 constexpr int kReplyBudgetBytes = 4096;
 // How long a tick waits for replies when the buffer may hold no more; replies that take
 // longer are late (or lost), and the buffer is empty by then.
-constexpr std::chrono::milliseconds kRoomWait{5};
+constexpr std::chrono::milliseconds kRoomWait{20};
 
 } // namespace
 
