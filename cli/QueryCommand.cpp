@@ -114,7 +114,10 @@ int CQueryCommand::Run()
         return kExitSocket;
     }
 
-    const CResultSet results(driver.Reported(), o.includeEmpty, o.includeFull);
+    RowDetail detail;
+    detail.players = o.format == OutputFormat::Json || o.view == OutputView::Players;
+    detail.vars = o.format == OutputFormat::Json;
+    const CResultSet results(driver.Reported(), o.includeEmpty, o.includeFull, detail);
     const auto format = MakeResultFormat(o.format);
     int code = kExitSuccess;
     switch (o.view) {

@@ -21,6 +21,7 @@ ServerRow Objective()
     s.friendlyFire = true;
     s.ping = 48;
     s.playersText = "2/16";
+    s.playerCount = 2;
     s.maxClients = 16;
     s.punkBuster = false;
     s.map = "mp_beach";
