@@ -24,21 +24,6 @@ std::string ErrorOf(std::initializer_list<std::string_view> args)
     return "no error";
 }
 
-TEST(QueryOptionsTest, DefaultsAreThoseOfAFirstStartOfTheDesktop)
-{
-    const CQueryOptions o = Parse({"--master", "master.example.net"});
-    EXPECT_EQ(o.source, ScanSource::Master);
-    EXPECT_EQ(o.master, "master.example.net");
-    EXPECT_EQ(o.protocol, 60); // "1.4"
-    EXPECT_FALSE(o.includeEmpty);
-    EXPECT_TRUE(o.includeFull);
-    EXPECT_EQ(o.limit, 2); // "ISDN"
-    EXPECT_EQ(o.view, OutputView::Servers);
-    EXPECT_EQ(o.format, OutputFormat::Table);
-    EXPECT_FALSE(o.help);
-    EXPECT_FALSE(o.version);
-}
-
 TEST(QueryOptionsTest, GameVersionsAndSpeedsByTheirTexts)
 {
     const std::pair<std::string_view, int> versions[] = {{"Demo", 56}, {"1.0 - 1.1", 57},

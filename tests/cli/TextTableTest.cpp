@@ -28,12 +28,6 @@ TEST(TextTableTest, AlignsColumnsToTheWidestCell)
     EXPECT_EQ(table.RowCount(), 2u);
 }
 
-TEST(TextTableTest, EmptyTableHasTitlesAndRule)
-{
-    CTextTable table({{"Variable", Align::Left}, {"Value", Align::Left}});
-    EXPECT_EQ(Render(table), "Variable  Value\n--------  -----\n");
-}
-
 TEST(TextTableTest, NonAsciiTextCountsByCharacter)
 {
     CTextTable table({{"A", Align::Left}, {"B", Align::Left}});
