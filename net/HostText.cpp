@@ -70,8 +70,9 @@ std::optional<std::uint32_t> ParseDottedQuad(std::string_view host)
         const std::size_t dot = part < 3 ? host.find('.') : host.size();
         if (dot == std::string_view::npos)
             return std::nullopt;
+        // No leading zeros: elsewhere they mean octal.
         const auto value = ParseDigits(host.substr(0, dot), 255);
-        if (!value || dot > 3)
+        if (!value || dot > 3 || (dot > 1 && host.front() == '0'))
             return std::nullopt;
         hostOrder = (hostOrder << 8) | *value;
         host.remove_prefix(std::min(dot + 1, host.size()));

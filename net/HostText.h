@@ -23,7 +23,7 @@ std::optional<HostPortText> SplitHostPort(std::string_view text);
 std::optional<std::uint16_t> ParsePortText(std::string_view text);
 
 // The address (network order) of four dotted decimal numbers and nothing else: no blanks,
-// no trailing text, no shortened or hexadecimal forms.
+// no trailing text, no shortened, octal (leading zero) or hexadecimal forms.
 std::optional<std::uint32_t> ParseDottedQuad(std::string_view host);
 
 // Whether text has the shape of a DNS host name: labels of letters, digits and hyphens, 1 to

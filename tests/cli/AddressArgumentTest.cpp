@@ -41,7 +41,7 @@ TEST(AddressArgumentTest, BadPortsAndHostsNameTheOption)
     }
     EXPECT_EQ(ErrorOf(":27960"), "no host in ':27960' for --master");
     for (const char* text : {"127.0.0.1[27960", "1.2.3.4[27960]x", "1.2.3.4 junk:27960",
-                             "1.2.3.4 junk", "1.2.3", "host name:1", "a..b:1"}) {
+                             "1.2.3.4 junk", "1.2.3", "010.0.0.1", "host name:1", "a..b:1"}) {
         EXPECT_EQ(ErrorOf(text), "'" + std::string(text) +
                                      "' for --master is not an address: use HOST, HOST:PORT or "
                                      "HOST[PORT]")
