@@ -6,23 +6,15 @@
 #include "net/Event.h"
 #include "net/SockUDP.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <memory>
 #include <thread>
 #include <vector>
 
 #ifndef FARSIGHTER_QUERY_PATH
 #error "FARSIGHTER_QUERY_PATH must name the built farsighter-query"
 #endif
-
-extern char** environ;
 
 namespace {
 
@@ -91,44 +83,6 @@ private:
     std::thread m_thread;
 };
 
-struct PeakRun
-{
-    int exitCode = -1;
-    double seconds = 0;
-    long peakKiB = 0;
-};
-
-// Runs the program with its output discarded and measures its peak resident memory.
-PeakRun RunMeasured(const std::vector<std::string>& args)
-{
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& arg : args)
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    PeakRun run;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = -1;
-    const int error = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        return run;
-    }
-    int status = 0;
-    rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0) {
-    }
-    run.seconds = Seconds(std::chrono::steady_clock::now() - start);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.peakKiB = usage.ru_maxrss;
-    return run;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -148,9 +102,9 @@ int main(int argc, char** argv)
         std::string shown = "--empty --limit 64";
         for (const std::string& option : output)
             shown += " " + option;
-        const PeakRun run = RunMeasured(args);
+        const ProcessRun run = RunProcess(args, "/dev/null");
         std::printf("  farsighter-query %s <40 servers>: exit %d, %.2f s\n", shown.c_str(),
-                    run.exitCode, run.seconds);
+                    run.exitCode, Seconds(run.wall));
         PrintFigure("peak memory, " + (output.empty() ? std::string("table") : shown.substr(19)),
                     static_cast<double>(run.peakKiB) / 1024.0, "MiB");
     }
