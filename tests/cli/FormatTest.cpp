@@ -105,45 +105,6 @@ TEST(TableFormatTest, PlayerListAndInfo)
         std::string::npos);
 }
 
-TEST(JsonFormatTest, ListsAndInfoAreValidJsonWithTypedFields)
-{
-    const std::vector<ServerRow> rows = {Objective(), Odd()};
-    const auto doc = nlohmann::json::parse(
-        Capture([&](std::ostream& out) { CJsonFormat().WriteServers(out, rows); }));
-    ASSERT_EQ(doc.at("servers").size(), 2u);
-    const auto& s = doc["servers"][0];
-    EXPECT_EQ(s.at("name"), "Caf\xC3\xA9 \"Base\", EU");
-    EXPECT_EQ(s.at("gameType"), 5);
-    EXPECT_EQ(s.at("gameTypeText"), "MP - Objective");
-    EXPECT_EQ(s.at("friendlyFire"), true);
-    EXPECT_EQ(s.at("numPlayers"), 2);
-    EXPECT_EQ(s.at("players")[0],
-              (nlohmann::json{{"name", "Blazko\\Jr"}, {"score", -3}, {"ping", 50}}));
-    EXPECT_EQ(s.at("vars")[1], (nlohmann::json{{"key", "g_gametype"}, {"value", "5"}}));
-    // Control characters survive as escapes, never as raw bytes.
-    EXPECT_EQ(doc["servers"][1].at("name"), "esc\x1B[2Jape");
-
-    EXPECT_TRUE(nlohmann::json::parse(
-                    Capture([](std::ostream& out) { CJsonFormat().WriteServers(out, {}); }))
-                    .at("servers")
-                    .empty());
-
-    const std::vector<PlayerListRow> players = {{&rows[0], &rows[0].players[0]}};
-    const auto list = nlohmann::json::parse(
-        Capture([&](std::ostream& out) { CJsonFormat().WritePlayers(out, players); }));
-    EXPECT_EQ(list.at("players"),
-              nlohmann::json::parse(R"([{"name":"Blazko\\Jr","score":-3,"ping":50,)"
-                                    R"("serverName":"Caf\u00e9 \"Base\", EU",)"
-                                    R"("serverAddress":"127.0.0.1:27960","serverPing":48,)"
-                                    R"("map":"mp_beach","playersText":"2/16","gameType":5,)"
-                                    R"("gameTypeText":"MP - Objective"}])"));
-
-    const auto info = nlohmann::json::parse(
-        Capture([&](std::ostream& out) { CJsonFormat().WriteInfo(out, rows[0]); }));
-    EXPECT_EQ(info.at("address"), "127.0.0.1:27960");
-    EXPECT_EQ(info.at("vars").size(), 2u);
-}
-
 TEST(JsonFormatTest, QuoteEscapesWhatJsonRequires)
 {
     EXPECT_EQ(CJsonFormat::Quote("a\"b\\c"), R"("a\"b\\c")");
