@@ -6,8 +6,8 @@ namespace {
 
 std::string Field(std::string_view utf8)
 {
-    std::string text = TerminalSafe(utf8);
-    if (text.find_first_of(",\"") == std::string::npos) {
+    std::string text = TerminalSafe(utf8, true);
+    if (text.find_first_of(",\"\t\r\n") == std::string::npos) {
         return text;
     }
     std::string quoted = "\"";
@@ -43,7 +43,7 @@ void CCsvFormat::WriteServers(std::ostream& out, const std::vector<ServerRow>& s
     for (const ServerRow& s : servers) {
         out << Line({s.name, GameTypeText(s.gameType), std::to_string(s.gameType), s.mod, s.modUrl,
                      YesNo(s.friendlyFire), std::to_string(s.ping), s.playersText,
-                     std::to_string(s.players.size()), std::to_string(s.maxClients),
+                     std::to_string(s.playerCount), std::to_string(s.maxClients),
                      YesNo(s.punkBuster), s.map, std::to_string(s.maxLives), s.address});
     }
 }

@@ -4,13 +4,11 @@
 #include "cli/ProgressLine.h"
 #include "cli/ResultSet.h"
 #include "cli/ScanDriver.h"
+#include "cli/TerminalText.h"
 #include "net/Error.h"
 #include "query/Favorites.h"
 #include "query/MasterQuery.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <optional>
 
 CQueryCommand::CQueryCommand(const CQueryOptions& options, std::ostream& out, std::ostream& err,
@@ -52,22 +50,41 @@ int CQueryCommand::Run()
             }
             const std::string request =
                 BuildMasterRequest(o.protocol, o.includeFull, o.includeEmpty);
-            if (QueryMaster(*master, request, map) == MasterResult::NoResponse) {
+            MasterQueryStats stats;
+            if (QueryMaster(*master, request, map, {}, &stats) == MasterResult::NoResponse) {
                 progress.reset();
-                m_err << kNoMasterResponse << '\n';
+                Report(kNoMasterResponse);
                 return kExitFailure;
+            }
+            if (stats.capped) {
+                Report("The master server listed more than " + std::to_string(kMaxListedServers) +
+                       " servers; only the first " + std::to_string(kMaxListedServers) +
+                       " are scanned.");
             }
             break;
         }
         case ScanSource::Favorites: {
-            if (std::ifstream file(o.favorites); !file) {
-                const int error = errno;
+            FavoritesLoad load;
+            try {
+                load = LoadFavoritesForScan(o.favorites, map);
+            } catch (const CFavoritesError& e) {
                 progress.reset();
-                m_err << "Cannot read the favorites file '" << o.favorites
-                      << "': " << std::strerror(error) << '\n';
+                Report("Cannot read the favorites file '" + o.favorites + "': " + e.what());
                 return kExitFailure;
             }
-            LoadFavoritesForScan(o.favorites, map);
+            if (load.skipped > 0) {
+                std::string lines;
+                for (const std::size_t line : load.skippedLines) {
+                    lines += (lines.empty() ? "" : ", ") + std::to_string(line);
+                }
+                if (load.skipped > load.skippedLines.size()) {
+                    lines += ", ...";
+                }
+                Report("The favorites file '" + o.favorites + "' has " +
+                       std::to_string(load.skipped) + (load.skipped == 1 ? " line" : " lines") +
+                       " that " + (load.skipped == 1 ? "is" : "are") +
+                       " not a server address (line " + lines + "); skipped.");
+            }
             break;
         }
         case ScanSource::Servers:
@@ -88,16 +105,19 @@ int CQueryCommand::Run()
             error = driver.Run(o.limit);
         }
         if (error) {
-            m_err << *error << '\n';
+            Report(*error);
             return kExitSocket;
         }
     } catch (const CError& e) {
         progress.reset();
-        m_err << e.Message() << '\n';
+        Report(e.Message());
         return kExitSocket;
     }
 
-    const CResultSet results(driver.Reported(), o.includeEmpty, o.includeFull);
+    RowDetail detail;
+    detail.players = o.format == OutputFormat::Json || o.view == OutputView::Players;
+    detail.vars = o.format == OutputFormat::Json;
+    const CResultSet results(driver.Reported(), o.includeEmpty, o.includeFull, detail);
     const auto format = MakeResultFormat(o.format);
     int code = kExitSuccess;
     switch (o.view) {
@@ -111,7 +131,7 @@ int CQueryCommand::Run()
         const CServer& server = map.at(*info);
         format->WriteInfo(m_out, CResultSet::MakeInfoRow(server));
         if (!IsAnswered(server)) {
-            m_err << "No response from server " << info->ToString() << ".\n";
+            Report("No response from server " + info->ToString() + ".");
             code = kExitFailure;
         }
         break;
@@ -119,8 +139,13 @@ int CQueryCommand::Run()
     }
     m_out.flush();
     if (!m_out) {
-        m_err << "Cannot write the results.\n";
+        Report("Cannot write the results.");
         return kExitFailure;
     }
     return code;
+}
+
+void CQueryCommand::Report(std::string_view text)
+{
+    m_err << TerminalSafe(text) << '\n';
 }

@@ -3,12 +3,13 @@
 #include "cli/QueryOptions.h"
 
 #include <ostream>
+#include <string_view>
 
 // Exit codes of farsighter-query.
 enum ExitCode : int
 {
     kExitSuccess = 0,
-    kExitFailure = 1, // the master or the --info server did not answer, a file is unreadable
+    kExitFailure = 1, // no answer from the master or --info server, unknown host, unreadable file
     kExitUsage = 2,   // wrong command line
     kExitSocket = 3,  // a socket error, reported with its text
 };
@@ -27,6 +28,9 @@ public:
     int Run();
 
 private:
+    // Writes one line of text to err, made safe for a terminal.
+    void Report(std::string_view text);
+
     const CQueryOptions& m_options;
     std::ostream& m_out;
     std::ostream& m_err;

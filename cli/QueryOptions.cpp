@@ -53,6 +53,11 @@ int ParseInt(std::string_view text, std::string_view option, int minimum)
     int value = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec == std::errc::result_out_of_range && ptr == end) {
+        throw CUsageError("value '" + std::string(text) + "' for " + std::string(option) +
+                          " is out of range; use " + std::to_string(minimum) + " to " +
+                          std::to_string(std::numeric_limits<int>::max()));
+    }
     if (ec != std::errc() || ptr != end || value < minimum) {
         std::string what =
             "invalid value '" + std::string(text) + "' for " + std::string(option) + "; use ";
@@ -278,21 +283,26 @@ Pace:
   --speed TEXT           requests per 200 ms as the line allows: )" +
             Choices(kSpeedNames) + R"(
                          (default "ISDN")
-  --limit N              N new requests per 200 ms instead of a speed
+  --limit N              N requests per 200 ms instead of a speed; resends count
+                         against N, so a tick that resends starts fewer servers
 
 Output (an aligned table unless told otherwise):
   --players              the players of the listed servers instead of the servers
   --info SERVER          every variable of one server, sorted by name; the server is
                          added to the scan when it is not in it
   --json                 JSON with every field
-  --csv                  comma-separated values with every field
+  --csv                  comma-separated values with every field; texts are written
+                         as the servers sent them (tabs and line breaks inside
+                         quotes), so a text that starts with =, +, - or @ is not
+                         changed, and a spreadsheet may take it for a formula
   -h, --help             show this text and exit
   --version              show the versions of the program and its libraries and exit
 
 While it runs, progress is shown on standard error when that is a terminal.
 
-Exit status: 0 success; 1 the master server or the --info server did not answer, or
-the favorites file cannot be read; 2 wrong command line; 3 socket error.
+Exit status: 0 success; 1 the master server or the --info server did not answer, a
+host name was not found, or the favorites file cannot be read; 2 wrong command line;
+3 socket error.
 )";
     return text;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,12 +31,13 @@ struct ServerRow
     bool friendlyFire = false;
     std::int32_t ping = 0;
     std::string playersText; // "players/maxClients"
+    std::size_t playerCount = 0;
     std::int32_t maxClients = 0;
     bool punkBuster = false;
     std::string map;
     std::int32_t maxLives = 0;
-    std::vector<PlayerRow> players; // in reply order
-    std::vector<VarRow> vars;       // in reply order
+    std::vector<PlayerRow> players; // in reply order, where the listing needs them
+    std::vector<VarRow> vars;       // in reply order, where the listing needs them
 };
 
 // One row of the player list: a player and the server that it plays on. Both point into

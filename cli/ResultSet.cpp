@@ -44,7 +44,7 @@ bool IsAnswered(const CServer& server)
 }
 
 CResultSet::CResultSet(const std::vector<const CServer*>& reported, bool includeEmpty,
-                       bool includeFull)
+                       bool includeFull, RowDetail detail)
     : m_reported(reported.size())
 {
     std::vector<const CServer*> listed;
@@ -67,7 +67,7 @@ CResultSet::CResultSet(const std::vector<const CServer*>& reported, bool include
     });
     m_servers.reserve(listed.size());
     for (const CServer* server : listed) {
-        m_servers.push_back(MakeRow(*server));
+        m_servers.push_back(MakeRow(*server, detail));
     }
 }
 
@@ -85,7 +85,7 @@ std::vector<PlayerListRow> CResultSet::Players() const
     return rows;
 }
 
-ServerRow CResultSet::MakeRow(const CServer& server)
+ServerRow CResultSet::MakeRow(const CServer& server, RowDetail detail)
 {
     ServerRow row;
     row.address = server.address.ToString();
@@ -100,13 +100,18 @@ ServerRow CResultSet::MakeRow(const CServer& server)
     row.punkBuster = server.punkBuster;
     row.map = Cp1252ToUtf8(server.map);
     row.maxLives = server.maxLives;
-    row.players.reserve(server.players.size());
-    for (const CPlayer& player : server.players) {
-        row.players.push_back({Cp1252ToUtf8(player.name), player.score, player.ping});
+    row.playerCount = server.players.size();
+    if (detail.players) {
+        row.players.reserve(server.players.size());
+        for (const CPlayer& player : server.players) {
+            row.players.push_back({Cp1252ToUtf8(player.name), player.score, player.ping});
+        }
     }
-    row.vars.reserve(server.vars.size());
-    for (const ServerVar& var : server.vars) {
-        row.vars.push_back({Cp1252ToUtf8(var.key), Cp1252ToUtf8(var.value)});
+    if (detail.vars) {
+        row.vars.reserve(server.vars.size());
+        for (const ServerVar& var : server.vars) {
+            row.vars.push_back({Cp1252ToUtf8(var.key), Cp1252ToUtf8(var.value)});
+        }
     }
     return row;
 }

@@ -6,6 +6,14 @@
 #include <cstddef>
 #include <vector>
 
+// What rows carry besides the server's own fields: a listing that prints neither players
+// nor variables need not decode them.
+struct RowDetail
+{
+    bool players = true;
+    bool vars = true;
+};
+
 // The rows of a finished scan, as the desktop would list them: servers with a known status
 // that pass the empty/full filters, sorted by ping, and their players, sorted by name.
 class CResultSet
@@ -13,7 +21,8 @@ class CResultSet
 public:
     // `reported` are the records that the scan reported, in report order; they are only
     // read here.
-    CResultSet(const std::vector<const CServer*>& reported, bool includeEmpty, bool includeFull);
+    CResultSet(const std::vector<const CServer*>& reported, bool includeEmpty, bool includeFull,
+               RowDetail detail = {});
 
     // Listed servers by ascending ping; equal pings by name (letter case ignored), then by
     // dotted address and port.
@@ -28,7 +37,7 @@ public:
 
     // The row of one record: names, texts and variables decoded from Windows-1252, the mod
     // named from its URL, players and variables in reply order.
-    static ServerRow MakeRow(const CServer& server);
+    static ServerRow MakeRow(const CServer& server, RowDetail detail = {});
 
     // MakeRow with the variables sorted by key, letter case ignored; equal keys stay in reply
     // order.

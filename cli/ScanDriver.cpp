@@ -37,9 +37,12 @@ std::optional<std::string> CScanDriver::Run(int limit, const ProgressFn& onProgr
         throw std::logic_error("CScanDriver::Run: a scan is already running");
     }
     lock.lock();
-    while (m_running) {
-        m_ended.wait_for(lock, interval, [this] { return !m_running; });
-        if (onProgress && m_running) {
+    // Once every record is reported the results are complete: the engine would end only
+    // at its next tick, so it is stopped instead of waited for.
+    const auto done = [this] { return !m_running || m_progress.toQuery == 0; };
+    while (!done()) {
+        m_ended.wait_for(lock, interval, done);
+        if (onProgress && !done()) {
             const Progress snapshot = m_progress;
             lock.unlock();
             onProgress(snapshot);
@@ -49,8 +52,9 @@ std::optional<std::string> CScanDriver::Run(int limit, const ProgressFn& onProgr
     const Progress last = m_progress;
     std::optional<std::string> error = m_error;
     lock.unlock();
-    // The worker's last act was OnScanEnded; wait until it has returned, so that the
-    // records are ours alone and the next Run can start a scan at once.
+    // Stop the engine (a no-op once its last act, OnScanEnded, is done) and wait until its
+    // worker has returned, so that the records are ours alone and the next Run can start a
+    // scan at once.
     m_engine.StopQuery(kWorkerReturnLimit);
     if (onProgress) {
         onProgress(last);
@@ -65,6 +69,9 @@ void CScanDriver::OnServerQueried(CServer& server, unsigned /*scan*/)
     m_reported.push_back(&server);
     if (m_progress.toQuery > 0) {
         --m_progress.toQuery;
+    }
+    if (m_progress.toQuery == 0) {
+        m_ended.notify_all();
     }
     m_progress.answered += IsAnswered(server) ? 1 : 0;
     m_progress.listed += listed ? 1 : 0;

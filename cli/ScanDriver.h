@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-// Runs one scan of the query engine to its end and collects what it reports. The calling
-// thread fills Servers(), calls Run and waits there, woken now and then to show progress,
-// until the engine's last call for the scan (OnScanEnded).
+// Runs one scan of the query engine and collects what it reports. The calling thread fills
+// Servers(), calls Run and waits there, woken now and then to show progress, until every
+// record is reported or the engine's last call for the scan (OnScanEnded).
 class CScanDriver : public IScanListener
 {
 public:
@@ -39,9 +39,10 @@ public:
     CServerMap& Servers() { return m_engine.Servers(); }
 
     // Scans every record of Servers() with `limit` new requests per tick and returns when
-    // the scan has ended. onProgress, when given, is called on this thread about every
-    // `interval` while the scan runs and once at its end. Returns the error text when the
-    // scan failed.
+    // every record is reported (the engine is then stopped rather than waited for until its
+    // next tick) or the scan has ended otherwise. onProgress, when given, is called on this thread
+    // about every `interval` while the scan runs and once at its end. Returns the error text when
+    // the scan failed.
     std::optional<std::string>
     Run(int limit, const ProgressFn& onProgress = {},
         std::chrono::milliseconds interval = std::chrono::milliseconds(100));

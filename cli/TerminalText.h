@@ -12,7 +12,13 @@
 // Replaces every C0 control character and DEL in UTF-8 text by U+FFFD, so that escape
 // sequences, carriage returns, tabs and the like cannot move the cursor or change the look
 // of a terminal. The rest of the text is copied unchanged.
-std::string TerminalSafe(std::string_view utf8);
+// With keepLayout, tabs, line feeds and carriage returns are kept (for CSV, which quotes
+// them).
+std::string TerminalSafe(std::string_view utf8, bool keepLayout = false);
+
+// The text cut to at most `width` terminal columns (as DisplayWidth counts them); a text
+// that is cut ends with an ellipsis within the width. Never cuts inside a character.
+std::string CutToWidth(std::string_view utf8, std::size_t width);
 
 // The number of terminal columns that text decoded by Cp1252ToUtf8 and made safe by
 // TerminalSafe takes: one per code point, since every such code point is a single-width

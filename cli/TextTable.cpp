@@ -16,7 +16,7 @@ void CTextTable::AddRow(std::vector<std::string> cells)
 {
     cells.resize(m_columns.size());
     for (std::string& cell : cells) {
-        cell = TerminalSafe(cell);
+        cell = TerminalSafe(CutToWidth(cell, kMaxCellWidth));
     }
     m_rows.push_back(std::move(cells));
 }

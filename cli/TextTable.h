@@ -24,6 +24,10 @@ public:
         Align align = Align::Left;
     };
 
+    // The widest a column gets, in terminal columns; a longer cell is cut and ends with an
+    // ellipsis.
+    static constexpr std::size_t kMaxCellWidth = 64;
+
     explicit CTextTable(std::vector<Column> columns);
 
     // Adds one row; a row with fewer cells than columns is padded with empty cells, extra

@@ -1,5 +1,6 @@
 #include "cli/QueryCommand.h"
 #include "cli/QueryOptions.h"
+#include "cli/TerminalText.h"
 #include "net/LibraryVersions.h"
 #include "net/Version.h"
 
@@ -26,11 +27,11 @@ int main(int argc, char** argv)
         CQueryCommand command(options, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
         return command.Run();
     } catch (const CUsageError& e) {
-        std::cerr << program << ": " << e.what() << "\nTry '" << program
+        std::cerr << program << ": " << TerminalSafe(e.what()) << "\nTry '" << program
                   << " --help' for more information.\n";
         return kExitUsage;
     } catch (const std::exception& e) {
-        std::cerr << program << ": " << e.what() << '\n';
+        std::cerr << program << ": " << TerminalSafe(e.what()) << '\n';
         return kExitFailure;
     }
 }

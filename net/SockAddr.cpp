@@ -1,9 +1,9 @@
 #include "net/SockAddr.h"
 
 #include "net/DecimalText.h"
+#include "net/HostText.h"
 
 #include <arpa/inet.h>
-#include <netdb.h>
 #include <sys/socket.h>
 
 #include <cstring>
@@ -20,29 +20,6 @@ T StoredBytesLittleEndian(const void* field)
     for (std::size_t i = sizeof(T); i-- > 0;)
         value = static_cast<T>((value << 8) | bytes[i]);
     return value;
-}
-
-std::uint32_t ResolveHost(const std::string& host)
-{
-    if (host.empty())
-        return INADDR_NONE;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* result = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &result) != 0 || result == nullptr)
-        return INADDR_NONE;
-    std::uint32_t address = INADDR_NONE;
-    for (const addrinfo* info = result; info != nullptr; info = info->ai_next) {
-        if (info->ai_family == AF_INET && info->ai_addrlen >= sizeof(sockaddr_in)) {
-            sockaddr_in found;
-            std::memcpy(&found, info->ai_addr, sizeof found);
-            address = found.sin_addr.s_addr;
-            break;
-        }
-    }
-    freeaddrinfo(result);
-    return address;
 }
 
 } // namespace
@@ -81,8 +58,8 @@ void CSockAddr::Parse(std::string_view text, Lookup lookup)
 
     const std::string host(hostText);
     std::uint32_t address = inet_addr(host.c_str());
-    if (address == INADDR_NONE && lookup == Lookup::HostNames)
-        address = ResolveHost(host);
+    if (address == INADDR_NONE && lookup == Lookup::HostNames && !host.empty())
+        address = ResolveHostName(host).value_or(INADDR_NONE);
     m_addr.sin_addr.s_addr = address;
 }
 

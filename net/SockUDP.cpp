@@ -3,12 +3,10 @@
 #include "net/Error.h"
 
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 CSockUDP::~CSockUDP()
@@ -44,9 +42,19 @@ CSockAddr CSockUDP::LocalAddress() const
     return local;
 }
 
-void CSockUDP::SetReceiveBufferSize(int bytes)
+int CSockUDP::SetReceiveBufferSize(int bytes)
 {
     setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+    return ReceiveBufferSize();
+}
+
+int CSockUDP::ReceiveBufferSize() const
+{
+    int bytes = 0;
+    socklen_t length = sizeof bytes;
+    if (getsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &bytes, &length) != 0)
+        return 0;
+    return bytes;
 }
 
 int CSockUDP::SendTo(const void* bytes, std::size_t& length, const CSockAddr& to)
@@ -84,19 +92,14 @@ int CSockUDP::ReceiveFrom(std::string& text, CSockAddr& sender)
 
 int CSockUDP::ReceiveImpl(std::string& text, CSockAddr* sender)
 {
-    int pending = 0;
-    if (ioctl(m_fd, FIONREAD, &pending) != 0) {
-        const int error = LastSockErr();
-        text.clear();
-        return error;
-    }
-    text.resize(static_cast<std::size_t>(std::max(pending, 0)));
-
+    // One read into a buffer that fits any datagram: asking first how much is pending would
+    // race with a datagram that arrives between the question and the read.
+    if (!m_buffer)
+        m_buffer = std::make_unique<std::array<char, 65536>>();
     sockaddr_in from{};
     socklen_t fromLength = sizeof from;
-    // MSG_TRUNC makes the call report the datagram's real length even when it did not fit.
     const ssize_t received =
-        recvfrom(m_fd, text.data(), text.size(), MSG_TRUNC,
+        recvfrom(m_fd, m_buffer->data(), m_buffer->size(), 0,
                  sender != nullptr ? reinterpret_cast<sockaddr*>(&from) : nullptr,
                  sender != nullptr ? &fromLength : nullptr);
     if (received < 0) {
@@ -109,9 +112,7 @@ int CSockUDP::ReceiveImpl(std::string& text, CSockAddr* sender)
             throw CError("CSockUDP::Receive: CSockAddr Größenkonflikt!");
         sender->Raw() = from;
     }
-    if (static_cast<std::size_t>(received) > text.size())
-        return SockErrFromErrno(EMSGSIZE);
-    text.resize(static_cast<std::size_t>(received));
+    text.assign(m_buffer->data(), static_cast<std::size_t>(received));
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -41,18 +42,20 @@ public:
 
     // The bound local address (for a socket bound to port 0: the port that was chosen).
     CSockAddr LocalAddress() const;
-    // Asks for a receive buffer of this many bytes; the system may grant less. Best effort.
-    void SetReceiveBufferSize(int bytes);
+    // Asks for a receive buffer of this many bytes and returns what the system granted (it
+    // may grant less, and counts its own bookkeeping in it).
+    int SetReceiveBufferSize(int bytes);
+    // The receive buffer in force, as the system reports it; 0 when it cannot be read.
+    int ReceiveBufferSize() const;
 
     // Sends one datagram. On success length is set to the number of bytes sent.
     int SendTo(const void* bytes, std::size_t& length, const CSockAddr& to);
     // Sends the text's bytes followed by a terminating zero byte.
     int SendTo(std::string_view text, const CSockAddr& to);
 
-    // Reads one datagram: asks how many bytes are pending and reads the datagram into a
-    // text of that length. A datagram that does not fit is cut to the pending count and
-    // reported as "Message too long" (10040), never written past the text. On any other
-    // error the text is left empty. The text's capacity is reused between calls.
+    // Reads one datagram into the text, whatever its size. When nothing is pending it
+    // consumes nothing and returns "Operation would block" (10035). On any error the text is
+    // left empty.
     int Receive(std::string& text);
     // As Receive, and fills the sender's address.
     int ReceiveFrom(std::string& text, CSockAddr& sender);
@@ -73,4 +76,6 @@ private:
     int ReceiveImpl(std::string& text, CSockAddr* sender);
 
     int m_fd = -1;
+    // Room for the largest datagram: a read never has to guess a datagram's size first.
+    std::unique_ptr<std::array<char, 65536>> m_buffer;
 };

@@ -42,24 +42,29 @@ std::string BuildMasterRequest(int protocol, bool includeFull, bool includeEmpty
     return request;
 }
 
-void ParseMasterReply(std::string_view datagram, CServerMap& map)
+bool ParseMasterReply(std::string_view datagram, CServerMap& map, std::size_t maxServers)
 {
     std::size_t pos = datagram.find('\\');
     if (pos == std::string_view::npos)
-        return;
-    while (pos < datagram.size() && datagram[pos] != '\0' &&
-           datagram.compare(pos, kEndMarker.size(), kEndMarker) != 0) {
+        return false;
+    while (pos < datagram.size() && datagram[pos] != '\0') {
         if (datagram.size() - pos < kRecordSize)
-            return; // a record cut off by the end of the datagram
+            return false; // a record (or an end marker) cut off by the end of the datagram
         // The separator itself is not looked at: whatever stands there starts a record.
         std::uint32_t address = 0;
         std::memcpy(&address, datagram.data() + pos + 1, sizeof address); // network order
         const auto high = static_cast<unsigned char>(datagram[pos + 5]);
         const auto low = static_cast<unsigned char>(datagram[pos + 6]);
-        const CSockAddr server(address, static_cast<std::uint16_t>((high << 8) | low));
+        const auto port = static_cast<std::uint16_t>((high << 8) | low);
+        if (port == 0 && datagram.compare(pos, kEndMarker.size(), kEndMarker) == 0)
+            return false; // the end marker and its zero bytes
+        const CSockAddr server(address, port);
+        if (map.size() >= maxServers && !map.contains(server))
+            return true;
         map.insert_or_assign(server, CServer(server));
         pos += kRecordSize;
     }
+    return false;
 }
 
 MasterResult QueryMaster(const CSockAddr& master, std::string_view request, CServerMap& map,
@@ -105,24 +110,27 @@ MasterResult QueryMaster(const CSockAddr& master, std::string_view request, CSer
     if (!firstAnswer)
         return MasterResult::NoResponse;
 
-    // The list: ask once more, then read every datagram until the master falls silent.
+    // The list: ask once more, then read every datagram until the master falls silent. Only
+    // the master's own datagrams restart the wait; others are read and dropped.
     ThrowIfError(socket.SendTo(request, master));
     map.clear();
-    ParseMasterReply(*firstAnswer, map);
+    done.capped = ParseMasterReply(*firstAnswer, map, options.maxServers);
     done.datagrams = 1;
     done.listWait = 2 * timeout;
     const auto listEnd = SteadyClock::now() + options.maxListTime;
-    for (;;) {
+    auto silenceEnd = SteadyClock::now() + done.listWait;
+    while (!done.capped) {
         if (CSockUDP::HasEvent(socket.EnumNetworkEvents(), kNetworkRead)) {
             ThrowIfError(socket.ReceiveFrom(datagram, sender));
             if (sender == master) {
-                ParseMasterReply(datagram, map);
+                done.capped = ParseMasterReply(datagram, map, options.maxServers);
                 ++done.datagrams;
+                silenceEnd = SteadyClock::now() + done.listWait;
             }
         }
+        const auto end = std::min(listEnd, silenceEnd);
         const auto now = SteadyClock::now();
-        if (now >= listEnd ||
-            !WaitReadable(socket, std::min<SteadyClock::duration>(done.listWait, listEnd - now)))
+        if (now >= end || !WaitReadable(socket, end - now))
             break;
     }
     return MasterResult::Answered;

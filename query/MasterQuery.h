@@ -13,11 +13,19 @@
 // asked. Sent followed by its terminating zero byte.
 std::string BuildMasterRequest(int protocol, bool includeFull, bool includeEmpty);
 
+// The most addresses that one master query keeps: far more than any real master lists, and
+// a bound on what a master that never stops listing can make us hold.
+inline constexpr std::size_t kMaxListedServers = 65536;
+
 // Adds one fresh record per 7-byte server record of a reply datagram (backslash, 4 address
 // bytes, 2 port bytes, most significant first), from the first backslash on, until the end
-// of the datagram, a zero byte where a separator is due, the marker "\EOT", or a record cut
-// off by the end. A listed address replaces an earlier record of the same address.
-void ParseMasterReply(std::string_view datagram, CServerMap& map);
+// of the datagram, a zero byte where a separator is due, the end marker, or a record cut
+// off by the end. The end marker is "\EOT" followed by zero bytes: a record of a server at
+// 69.79.84.x, whose address bytes spell "EOT", has a port that is not 0 and is a server. A
+// listed address replaces an earlier record of the same address. No address is added once
+// the map holds maxServers records; returns true when the datagram listed one more then.
+bool ParseMasterReply(std::string_view datagram, CServerMap& map,
+                      std::size_t maxServers = kMaxListedServers);
 
 enum class MasterResult
 {
@@ -33,6 +41,8 @@ struct MasterQueryOptions
     // Once answered, the list is read until the master has been silent for twice the
     // time-out in force; but never for longer than this in all, however much it sends.
     std::chrono::milliseconds maxListTime{30000};
+    // The most addresses kept; once the master lists more, reading stops.
+    std::size_t maxServers = kMaxListedServers;
 };
 
 // What a QueryMaster call did, for callers that show it and for tests.
@@ -41,12 +51,14 @@ struct MasterQueryStats
     int attempts = 0;                      // probe attempts made, counting the answered one
     std::chrono::milliseconds listWait{0}; // silence that ended the list
     std::size_t datagrams = 0;             // reply datagrams of the master that were read
+    bool capped = false; // the master listed more than maxServers; the rest was not read
 };
 
 // Asks the master for its server list in the caller's thread: probes with growing time-outs
 // until the master answers (or the attempts run out: NoResponse, and the map is left as it
 // was), then sends the request again, clears the map and fills it from every reply
-// datagram until the master falls silent. Only datagrams from the master's address count.
+// datagram until the master falls silent or lists more than maxServers. Only datagrams from
+// the master's address count, and only they extend the wait for the next one.
 // Socket failures throw CSockErr; after the map was cleared it may then be partly filled.
 MasterResult QueryMaster(const CSockAddr& master, std::string_view request, CServerMap& map,
                          const MasterQueryOptions& options = {}, MasterQueryStats* stats = nullptr);

@@ -21,14 +21,18 @@ int SpeedLimit(int speedIndex)
 
 namespace {
 
-// Replies of a whole tick's worth of servers may arrive at once: room for many of them.
-constexpr int kReceiveBufferBytes = 4 << 20;
-
 // While a tick sends, the replies that have arrived are read after every kSendsPerDrain
 // requests, at most kMaxDrainedPerPause of them at a time so that a flood cannot hold the
 // tick up.
 constexpr int kSendsPerDrain = 16;
 constexpr int kMaxDrainedPerPause = 256;
+
+// What one reply takes of the receive buffer: the system counts its own bookkeeping with
+// each datagram, so a typical reply of 1 to 2 KB takes up to about twice its size.
+constexpr int kReplyBudgetBytes = 4096;
+// How long a tick waits for replies when the buffer may hold no more; replies that take
+// longer are late (or lost), and the buffer is empty by then.
+constexpr std::chrono::milliseconds kRoomWait{20};
 
 } // namespace
 
@@ -51,7 +55,10 @@ public:
             tick = &*timer;
         }
         m_socket.Create();
-        m_socket.SetReceiveBufferSize(kReceiveBufferBytes);
+        // Only as many requests may wait for their replies as the granted buffer holds.
+        m_window =
+            std::max(1, m_socket.SetReceiveBufferSize(m_engine.m_options.receiveBufferBytes) /
+                            kReplyBudgetBytes);
 
         // Wait order: stop event, socket, tick.
         const std::array<IWaitable*, 3> sources{&m_engine.m_stop, &m_socket, tick};
@@ -92,6 +99,7 @@ private:
     {
         if (m_socket.ReceiveFrom(m_reply, m_sender) != 0)
             return false;
+        m_unread = std::max(0, m_unread - 1);
         const std::int64_t now = m_clock();
         const auto found = m_engine.m_servers.find(m_sender);
         if (found != m_engine.m_servers.end()) // else not a server of this scan
@@ -104,12 +112,38 @@ private:
     // kSendsPerDrain requests the replies that are already there are read, so that the
     // socket's receive buffer does not overflow and drop them, and their pings are not
     // stretched by the rest of the tick.
+    //
+    // The replies of all requests sent may arrive at once, and the receive buffer drops
+    // what it cannot hold: once as many requests wait as the buffer has room for replies,
+    // the tick waits for them (or kRoomWait, or the stop event) before it sends more.
     void CountSend(int& sent)
     {
         ++sent;
-        if (sent % kSendsPerDrain != 0)
-            return;
+        ++m_unread;
+        if (m_unread >= m_window)
+            WaitForRoom();
+        else if (sent % kSendsPerDrain == 0)
+            Drain();
+    }
+
+    void Drain()
+    {
         for (int i = 0; i < kMaxDrainedPerPause && ReceiveOne(); ++i) {
+        }
+    }
+
+    void WaitForRoom()
+    {
+        const std::array<IWaitable*, 2> sources{&m_engine.m_stop, &m_socket};
+        while (m_unread >= m_window && !m_stopping) {
+            Drain();
+            if (m_unread < m_window)
+                break;
+            const std::uint32_t ready = PollSources(sources, kRoomWait);
+            if ((ready & 1u) != 0)
+                m_stopping = true; // the stop event stays signalled for the wait loop
+            else if (ready == 0)
+                m_unread = 0; // nothing came: the rest are late or lost
         }
     }
 
@@ -134,7 +168,7 @@ private:
         }
         m_inFlight.erase(kept, m_inFlight.end());
         // Then new servers, up to the limit.
-        while (m_next != servers.end() && sent < m_limit) {
+        while (m_next != servers.end() && sent < m_limit && !m_stopping) {
             CServer& server = m_next->second;
             server.SendStatusRequest(m_socket, m_clock());
             m_inFlight.push_back(&server);
@@ -155,6 +189,9 @@ private:
     std::vector<CServer*> m_inFlight;
     std::string m_reply; // one receive buffer for the whole scan
     CSockAddr m_sender;
+    int m_window = 1;        // requests whose replies the receive buffer holds
+    int m_unread = 0;        // requests sent whose replies may still arrive unread
+    bool m_stopping = false; // the stop event was seen while a tick waited for room
 };
 
 CQueryEngine::CQueryEngine(IScanListener& listener) : CQueryEngine(listener, QueryEngineOptions{})

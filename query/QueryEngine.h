@@ -43,6 +43,8 @@ struct QueryEngineOptions
     IWaitable* tickSource = nullptr;
     // Called on the worker after each tick with the number of requests it sent.
     std::function<void(int sent)> afterTick;
+    // The receive buffer asked for; the system may grant less.
+    int receiveBufferBytes = 4 << 20;
 };
 
 // Datagrams read while a tick is due before the tick is served ahead of the socket, so that

@@ -140,13 +140,14 @@ void CServer::ParseStatus(std::string_view reply)
         std::string value = ReadToken(reply, pos);
         const std::string lowerKey = AsciiLower(key);
         StoreKnownKey(*this, lowerKey, value);
-        vars.push_back(ServerVar{std::move(key), std::move(value)});
+        if (vars.size() < kMaxVarsPerRecord)
+            vars.push_back(ServerVar{std::move(key), std::move(value)});
     }
     if (at(pos) == '\n')
         ++pos;
 
     // The players: score, ping and name, one per line.
-    while (at(pos) != '\0') {
+    while (at(pos) != '\0' && players.size() < kMaxPlayersPerRecord) {
         CPlayer player;
         player.score = ReadInt(reply, pos);
         player.ping = ReadInt(reply, pos);

@@ -2,6 +2,7 @@
 
 #include "net/SockAddr.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +19,12 @@ inline constexpr std::string_view kStatusRequest{"\xFF\xFF\xFF\xFFgetstatus\n\0"
 inline constexpr std::int32_t kNoPing = 9999;
 // tries of a record whose reply was accepted.
 inline constexpr std::int32_t kAnsweredTries = 999;
+
+// What one reply may create: players and variables beyond these are not stored. Far above
+// any real server (the game has at most 64 client slots and sends a few dozen variables),
+// and a bound on what a hostile datagram of empty lines or empty pairs can make us hold.
+inline constexpr std::size_t kMaxPlayersPerRecord = 256;
+inline constexpr std::size_t kMaxVarsPerRecord = 1024;
 
 struct CPlayer
 {
@@ -84,6 +91,8 @@ public:
 
     // Reads a status reply into the record: the infostring into vars and the known
     // fields, then the players. Stops quietly at malformed input; reads nothing past the
-    // view, and treats a zero byte as the end of the text.
+    // view, and treats a zero byte as the end of the text. Keeps at most
+    // kMaxVarsPerRecord vars (later known keys still set their fields) and
+    // kMaxPlayersPerRecord players.
     void ParseStatus(std::string_view reply);
 };

@@ -7,6 +7,12 @@ char ByteAt(std::string_view text, std::size_t pos)
     return pos < text.size() ? text[pos] : '\0';
 }
 
+// The bytes that end a token or are not copied as they are.
+bool IsTokenControl(char c)
+{
+    return c == '\0' || c == '\n' || c == '\\' || c == '"' || c == '^';
+}
+
 } // namespace
 
 std::string ReadToken(std::string_view text, std::size_t& pos)
@@ -14,6 +20,14 @@ std::string ReadToken(std::string_view text, std::size_t& pos)
     std::string token;
     bool inQuotes = false;
     for (;;) {
+        // Plain bytes are copied a run at a time.
+        if (pos < text.size()) {
+            std::size_t plain = pos;
+            while (plain < text.size() && !IsTokenControl(text[plain]))
+                ++plain;
+            token.append(text.data() + pos, plain - pos);
+            pos = plain;
+        }
         const char c = ByteAt(text, pos);
         if (c == '\0' || c == '\n' || (c == '\\' && !inQuotes))
             break;

@@ -2,7 +2,15 @@
 
 #include "cli/ResultSet.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
+
+extern char** environ;
 
 namespace {
 
@@ -48,6 +56,39 @@ ScanFigures CCountingDriver::TimeScan(int limit)
     figures.ticks = m_ticks;
     figures.requests = m_requests;
     return figures;
+}
+
+ProcessRun RunProcess(const std::vector<std::string>& args, const std::string& outPath)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+
+    ProcessRun run;
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = -1;
+    const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        return run;
+    }
+    int status = 0;
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0) {
+    }
+    run.wall = std::chrono::steady_clock::now() - start;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.peakKiB = usage.ru_maxrss;
+    return run;
 }
 
 double Seconds(std::chrono::nanoseconds duration)

@@ -41,6 +41,18 @@ private:
     CScanDriver m_driver;
 };
 
+// One run of another program.
+struct ProcessRun
+{
+    int exitCode = -1; // 128 + the signal number when a signal ended it; -1: not started
+    std::chrono::nanoseconds wall{0};
+    long peakKiB = 0; // peak resident memory
+};
+
+// Runs a program (looked up in PATH) with standard input empty, standard output into the
+// file outPath and standard error discarded, and waits for its end.
+ProcessRun RunProcess(const std::vector<std::string>& args, const std::string& outPath);
+
 double Seconds(std::chrono::nanoseconds duration);
 
 // Prints "name: value unit" lines in one format for every benchmark.

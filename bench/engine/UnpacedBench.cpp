@@ -1,11 +1,9 @@
 // Unpaced scan: 10,000 servers with --limit 10000 must be scanned in under 5 s with none
 // lost; quakestat -rws scans the same servers for comparison.
 #include "bench/engine/BenchSupport.h"
+#include "net/SockUDP.h"
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,54 +15,26 @@
 #error "FARSIGHTER_QUERY_PATH must name the built farsighter-query"
 #endif
 
-extern char** environ;
-
 namespace {
 
 constexpr int kServers = 10000;
 constexpr int kRuns = 3;
 
-struct ProcessRun
+struct OutputRun
 {
-    int exitCode = -1;
-    std::chrono::nanoseconds wall{0};
+    ProcessRun run;
     std::string out;
 };
 
-// Runs a program with standard output into a file and error output discarded.
-ProcessRun Run(const std::vector<std::string>& args, const std::string& outPath)
+// Runs a program with standard output into a file and returns what it wrote there.
+OutputRun Run(const std::vector<std::string>& args, const std::string& outPath)
 {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-
-    ProcessRun run;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = -1;
-    const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (error != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        return run;
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-    }
-    run.wall = std::chrono::steady_clock::now() - start;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    OutputRun result{RunProcess(args, outPath), {}};
     std::ifstream in(outPath);
     std::ostringstream text;
     text << in.rdbuf();
-    run.out = text.str();
-    return run;
+    result.out = text.str();
+    return result;
 }
 
 std::vector<std::string> Lines(const std::string& text)
@@ -134,6 +104,12 @@ int main()
     }
 
     std::printf("unpaced: %d test servers, every request sent at the first tick\n", kServers);
+    {
+        CSockUDP probe;
+        probe.Create();
+        PrintFigure("receive buffer granted for 4 MiB",
+                    static_cast<std::size_t>(probe.SetReceiveBufferSize(4 << 20)), "bytes");
+    }
     bool met = true;
 
     std::vector<double> engineTimes;
@@ -157,8 +133,8 @@ int main()
         FARSIGHTER_QUERY_PATH,    "--favorites", favorites, "--limit",
         std::to_string(kServers), "--empty",     "--csv"};
     for (int i = 0; i < kRuns; ++i) {
-        const ProcessRun run = Run(cli, output);
-        const std::size_t rows = Lines(run.out).size() - 1;
+        const auto [run, out] = Run(cli, output);
+        const std::size_t rows = Lines(out).size() - 1;
         cliTimes.push_back(Seconds(run.wall));
         std::printf("  farsighter-query run %d: %.3f s, exit %d, %zu servers listed of %zu "
                     "with a status\n",
@@ -177,14 +153,14 @@ int main()
     std::printf("  quakestat command: quakestat -default rws -f servers.txt -maxsim 1000 "
                 "-sendinterval 0 -timeout 30 -raw ,\n");
     for (int i = 0; i < kRuns; ++i) {
-        const ProcessRun run = Run(qstat, output);
+        const auto [run, out] = Run(qstat, output);
         if (run.exitCode < 0) {
             std::printf("  quakestat not available\n");
             break;
         }
         qstatTimes.push_back(Seconds(run.wall));
         std::printf("  quakestat run %d: %.3f s, exit %d, %zu servers answered\n", i + 1,
-                    Seconds(run.wall), run.exitCode, QuakestatAnswered(run.out));
+                    Seconds(run.wall), run.exitCode, QuakestatAnswered(out));
     }
     if (!qstatTimes.empty()) {
         PrintFigure("quakestat, median time", Median(qstatTimes), "s");

@@ -277,47 +277,6 @@ TEST_F(QueryEndToEndTest, FiltersLeaveOutEmptyOrFullServers)
     EXPECT_EQ(listed({"--no-empty", "--no-full"}), keys(ExpectedListing(net, false, false)));
 }
 
-TEST_F(QueryEndToEndTest, TableHasTheServerListColumnsSortedByPing)
-{
-    CTestNetProcess net({"--count", "12", "--seed", "5", "--delays", "90,0,45", "--silent", "1"});
-    const ProgramResult run =
-        Query({"--master", net.MasterAddress(), "--empty", "--speed", "DSL*4"});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const auto lines = Lines(run.out);
-    const auto expected = ExpectedListing(net, true, true);
-    ASSERT_EQ(lines.size(), expected.size() + 2);
-    const std::vector<std::string> titles = {"Server",  "Type", "Mod", "FF",       "Ping",
-                                             "Players", "PB",   "Map", "MaxLives", "Ip"};
-    std::size_t at = 0;
-    for (const std::string& title : titles) {
-        const std::size_t found = lines[0].find(title, at);
-        ASSERT_NE(found, std::string::npos) << title;
-        at = found + title.size();
-    }
-    int lastPing = -1;
-    for (std::size_t i = 2; i < lines.size(); ++i) {
-        // From the right: Ip, MaxLives, Map, PB, Players, Ping (none of them holds blanks).
-        std::vector<std::string> words;
-        std::istringstream in(lines[i]);
-        for (std::string word; in >> word;) {
-            words.push_back(word);
-        }
-        ASSERT_GE(words.size(), 8u) << lines[i];
-        const std::string& address = words[words.size() - 1];
-        ASSERT_TRUE(expected.contains(address)) << lines[i];
-        const Expected& e = expected.at(address);
-        EXPECT_EQ(words[words.size() - 2], std::to_string(e.maxLives));
-        EXPECT_EQ(words[words.size() - 3], e.map);
-        EXPECT_EQ(words[words.size() - 4], e.punkBuster ? "yes" : "no");
-        EXPECT_EQ(words[words.size() - 5],
-                  std::to_string(e.PlayerCount()) + "/" + std::to_string(e.maxClients));
-        const int ping = std::stoi(words[words.size() - 6]);
-        EXPECT_GE(ping, lastPing) << "sorted by ping: " << lines[i];
-        lastPing = ping;
-    }
-    EXPECT_GE(lastPing, 90) << "the slowest servers answer after 90 ms";
-}
-
 TEST_F(QueryEndToEndTest, PlayersListsEveryPlayerOfTheListedServersByName)
 {
     CTestNetProcess net(QuickWorld());
@@ -506,15 +465,43 @@ TEST(QueryCommandLineTest, WrongCommandLinesExitWithTwoAndNameTheProblem)
     }
 }
 
-TEST(QueryCommandLineTest, HelpAndVersion)
+TEST(QueryCommandLineTest, UnreadableFavoritesFilesFailWithTheirReason)
 {
-    const ProgramResult help = Query({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    for (const char* option : {"--master", "--game-version", "--protocol", "--empty", "--no-empty",
-                               "--full", "--no-full", "--speed", "--limit", "--favorites",
-                               "--players", "--info", "--json", "--csv", "--help", "--version"}) {
-        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("fs-cli-unreadable-" + std::to_string(::getpid()));
+    std::filesystem::create_directory(folder);
+    const std::filesystem::path endless = folder / "endless.dat";
+    std::ofstream(endless) << "127.0.0.1:1\t" << std::string(100'000, 'x') << '\n';
+    for (const std::string& path : {folder.string(), endless.string(),
+                                    std::string("/proc/self/mem"), std::string("/dev/zero")}) {
+        const ProgramResult run = Query({"--favorites", path});
+        EXPECT_EQ(run.exitCode, 1) << path;
+        EXPECT_EQ(run.err.rfind("Cannot read the favorites file '" + path + "': ", 0), 0u)
+            << run.err;
+        EXPECT_EQ(run.out, "");
     }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(QueryCommandLineTest, ControlBytesOfArgumentsAndFileNamesDoNotReachTheTerminal)
+{
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--master", "\x1B]0;title\x07h:99999"},
+          std::vector<std::string>{"--favorites", "/nonexistent/\x1B[2J"},
+          std::vector<std::string>{"--bogus\x1B[31m"}}) {
+        const ProgramResult run = Query(args);
+        EXPECT_NE(run.exitCode, 0);
+        EXPECT_FALSE(run.err.empty());
+        for (char c : run.err) {
+            const auto byte = static_cast<unsigned char>(c);
+            EXPECT_TRUE((byte >= 0x20 && byte != 0x7F) || c == '\n')
+                << "control byte " << int(byte);
+        }
+    }
+}
+
+TEST(QueryCommandLineTest, VersionListsTheLibrariesThatRegisteredAtStartUp)
+{
     const ProgramResult version = Query({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.rfind(std::string("farsighter-query ") + FARSIGHTER_VERSION + "\n", 0),

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <initializer_list>
 
 namespace {
@@ -20,21 +22,6 @@ std::string ErrorOf(std::initializer_list<std::string_view> args)
         return e.what();
     }
     return "no error";
-}
-
-TEST(QueryOptionsTest, DefaultsAreThoseOfAFirstStartOfTheDesktop)
-{
-    const CQueryOptions o = Parse({"--master", "master.example.net"});
-    EXPECT_EQ(o.source, ScanSource::Master);
-    EXPECT_EQ(o.master, "master.example.net");
-    EXPECT_EQ(o.protocol, 60); // "1.4"
-    EXPECT_FALSE(o.includeEmpty);
-    EXPECT_TRUE(o.includeFull);
-    EXPECT_EQ(o.limit, 2); // "ISDN"
-    EXPECT_EQ(o.view, OutputView::Servers);
-    EXPECT_EQ(o.format, OutputFormat::Table);
-    EXPECT_FALSE(o.help);
-    EXPECT_FALSE(o.version);
 }
 
 TEST(QueryOptionsTest, GameVersionsAndSpeedsByTheirTexts)
@@ -111,13 +98,28 @@ TEST(QueryOptionsTest, WrongOptionsAndValuesAreNamed)
     EXPECT_EQ(ErrorOf({"--master", "m", "--game-version", "1.5"}),
               "invalid value '1.5' for --game-version; use one of \"Demo\", \"1.0 - 1.1\", "
               "\"1.3\", \"1.32 - 1.33\", \"1.4\"");
-    for (std::string_view limit : {"0", "-3", "x", "5x", "99999999999"}) {
+    for (std::string_view limit : {"99999999999", "2147483648"}) {
+        EXPECT_EQ(ErrorOf({"m", "--limit", limit}),
+                  "value '" + std::string(limit) + "' for --limit is out of range; use 1 to " +
+                      std::to_string(std::numeric_limits<int>::max()));
+    }
+    for (std::string_view limit : {"0", "-3", "x", "5x"}) {
         EXPECT_EQ(ErrorOf({"m", "--limit", limit}),
                   "invalid value '" + std::string(limit) +
                       "' for --limit; use a positive whole number");
     }
     EXPECT_EQ(ErrorOf({"--master", "m", "--protocol", "sixty"}),
               "invalid value 'sixty' for --protocol; use a whole number");
+}
+
+TEST(QueryOptionsTest, HelpSaysWhatLimitCountsAndHowCsvWritesFormulaLikeText)
+{
+    const std::string help = CQueryOptions::Usage();
+    const std::size_t limit = help.find("--limit N");
+    ASSERT_NE(limit, std::string::npos);
+    EXPECT_NE(help.substr(limit, help.find("\n\n", limit) - limit).find("resends"),
+              std::string::npos);
+    EXPECT_NE(help.find("=, +, - or @"), std::string::npos);
 }
 
 TEST(QueryOptionsTest, ConflictsAndMissingSource)

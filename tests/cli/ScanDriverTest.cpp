@@ -55,13 +55,30 @@ TEST(ScanDriverTest, ReportsEveryRecordOnceAndCountsAsItGoes)
     }
 }
 
-TEST(ScanDriverTest, AnEmptyMapEndsAtOnce)
+TEST(ScanDriverTest, RunReturnsOnceEveryRecordIsReported)
 {
-    CScanDriver driver(false, true);
+    // The engine reports at the tick after the reply and would end at the tick after that:
+    // the driver does not wait for the second one. Nor, with an empty map, for the first.
+    CScanDriver empty(false, true);
+    const auto emptyStart = std::chrono::steady_clock::now();
+    EXPECT_FALSE(empty.Run(2).has_value());
+    EXPECT_TRUE(empty.Reported().empty());
+    EXPECT_LT(std::chrono::steady_clock::now() - emptyStart, 1s);
+
+    CTestNetProcess net({"--count", "1"});
+    QueryEngineOptions options;
+    options.tickPeriod = 1000ms;
+    CScanDriver driver(true, true, options);
+    CSockAddr address("127.0.0.1");
+    address.SetPort(net.ServerPorts().at(0));
+    driver.Servers().insert_or_assign(address, CServer(address));
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(driver.Run(2).has_value());
-    EXPECT_TRUE(driver.Reported().empty());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
+    EXPECT_FALSE(driver.Run(1).has_value());
+    const auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(driver.Reported().size(), 1u);
+    EXPECT_TRUE(IsAnswered(*driver.Reported()[0]));
+    EXPECT_GE(took, 900ms);
+    EXPECT_LT(took, 1600ms);
 }
 
 } // namespace

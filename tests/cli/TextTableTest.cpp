@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -27,12 +28,6 @@ TEST(TextTableTest, AlignsColumnsToTheWidestCell)
     EXPECT_EQ(table.RowCount(), 2u);
 }
 
-TEST(TextTableTest, EmptyTableHasTitlesAndRule)
-{
-    CTextTable table({{"Variable", Align::Left}, {"Value", Align::Left}});
-    EXPECT_EQ(Render(table), "Variable  Value\n--------  -----\n");
-}
-
 TEST(TextTableTest, NonAsciiTextCountsByCharacter)
 {
     CTextTable table({{"A", Align::Left}, {"B", Align::Left}});
@@ -52,6 +47,28 @@ TEST(TextTableTest, ControlCharactersCannotBreakTheLayout)
                              "----  --\n"
                              "a\xEF\xBF\xBD"
                              "b\xEF\xBF\xBD  \xEF\xBF\xBD\xEF\xBF\xBD\n");
+}
+
+TEST(TextTableTest, LongCellsAreCutWithAnEllipsis)
+{
+    // One huge name must not widen every line of the table.
+    CTextTable table({{"A", Align::Left}, {"B", Align::Left}});
+    table.AddRow({std::string(60000, 'n'), "x"});
+    table.AddRow({std::string(CTextTable::kMaxCellWidth, 'f'), "y"});
+    std::string accents;
+    for (std::size_t i = 0; i < CTextTable::kMaxCellWidth + 5; ++i)
+        accents += "\xC3\xA9";
+    table.AddRow({accents, "z"});
+    std::istringstream lines(Render(table));
+    std::vector<std::string> got;
+    for (std::string line; std::getline(lines, line);)
+        got.push_back(line);
+    ASSERT_EQ(got.size(), 5u);
+    const std::string ellipsis = "\xE2\x80\xA6";
+    EXPECT_EQ(got[2], std::string(CTextTable::kMaxCellWidth - 1, 'n') + ellipsis + "  x");
+    EXPECT_EQ(got[3], std::string(CTextTable::kMaxCellWidth, 'f') + "  y");
+    // Cut between characters, not inside one.
+    EXPECT_EQ(got[4], accents.substr(0, 2 * (CTextTable::kMaxCellWidth - 1)) + ellipsis + "  z");
 }
 
 TEST(TextTableTest, ShortRowsArePaddedAndLongRowsCut)

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -87,4 +89,53 @@ TEST(SockUDPTest, FailuresThrowOnCreateAndReturnCodesOnSend)
     CSockAddr broadcast;
     broadcast.Parse("255.255.255.255:27960", CSockAddr::Lookup::NumericOnly);
     EXPECT_EQ(first.socket.SendTo("x", broadcast), 10013); // not allowed to broadcast
+}
+
+TEST(SockUDPTest, ReadsRacingABurstLoseNothing)
+{
+    // The reader polls without waiting while bursts arrive, as the drain of a tick does: a
+    // datagram that lands between "is anything pending" and the read must not be eaten.
+    BoundSocket sender;
+    BoundSocket receiver;
+    constexpr int kBursts = 200;
+    constexpr int kPerBurst = 50;
+    std::atomic<int> received{0};
+    std::thread burst([&] {
+        for (int b = 0; b < kBursts; ++b) {
+            while (received.load() < b * kPerBurst) // keep within the receive buffer
+                std::this_thread::yield();
+            for (int i = 0; i < kPerBurst; ++i)
+                sender.socket.SendTo("statusResponse", receiver.Address());
+        }
+    });
+    std::string text;
+    int tooLong = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (received.load() < kBursts * kPerBurst && std::chrono::steady_clock::now() < deadline) {
+        const int code = receiver.socket.Receive(text);
+        if (code == 0)
+            received.fetch_add(1);
+        else if (code == 10040)
+            ++tooLong;
+        else
+            ASSERT_EQ(code, 10035); // nothing pending, nothing consumed
+    }
+    if (received.load() < kBursts * kPerBurst)
+        received.store(kBursts * kPerBurst); // release the sender
+    burst.join();
+    EXPECT_EQ(tooLong, 0);
+    EXPECT_EQ(text, std::string("statusResponse\0", 15));
+}
+
+TEST(SockUDPTest, ReceiveBufferSizeReportsWhatWasGranted)
+{
+    BoundSocket receiver;
+    const int granted = receiver.socket.SetReceiveBufferSize(8192);
+    EXPECT_GE(granted, 8192);
+    EXPECT_LT(granted, 1 << 20);
+    EXPECT_EQ(receiver.socket.ReceiveBufferSize(), granted);
+    // More than the system allows is cut to its limit, and the result says so.
+    const int capped = receiver.socket.SetReceiveBufferSize(1 << 30);
+    EXPECT_LT(capped, 1 << 30);
+    EXPECT_GE(capped, granted);
 }

@@ -34,22 +34,6 @@ std::size_t Count(const std::string& text, char c)
 
 } // namespace
 
-TEST(ServerReplies, StatusReplyIsHeaderInfostringAndPlayerLines)
-{
-    EXPECT_EQ(testnet::StatusReply(Sample()),
-              kStatusHeader + "\\sv_hostname\\^1Red ^7Server\\mapname\\mp_beach\\g_gametype\\5"
-                              "\\sv_maxclients\\12\\g_friendlyFire\\1\\gamename\\osp\n"
-                              "5 48 \"a\\b\"\n"
-                              "-3 0 \"^3Neg\"\n");
-    // The challenge comes back as the last variable.
-    const std::string challenged = testnet::StatusReply(Sample(), "xyz");
-    EXPECT_NE(challenged.find("\\gamename\\osp\\challenge\\xyz\n"), std::string::npos);
-
-    CWorldServer empty = Sample();
-    empty.players.clear();
-    EXPECT_TRUE(testnet::StatusReply(empty).ends_with("\\gamename\\osp\n"));
-}
-
 TEST(ServerReplies, InfoReplyCountsPublicSlots)
 {
     CWorldServer server = Sample();

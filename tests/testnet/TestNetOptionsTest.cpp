@@ -5,18 +5,6 @@
 using testnet::CTestNetOptions;
 using testnet::CUsageError;
 
-TEST(TestNetOptions, DefaultsServeTheWellKnownPorts)
-{
-    const CTestNetOptions o = CTestNetOptions::Parse({});
-    EXPECT_EQ(o.masterPort, 27950);
-    EXPECT_EQ(o.firstPort, 27960);
-    EXPECT_EQ(o.count, 100);
-    EXPECT_EQ(o.protocol, 60);
-    EXPECT_EQ(o.seed, 1u);
-    EXPECT_EQ(o.delaysMs, std::vector<int>{0});
-    EXPECT_EQ(o.runTimeSec, 0);
-}
-
 TEST(TestNetOptions, ReadsValuesInBothSpellings)
 {
     const CTestNetOptions o = CTestNetOptions::Parse(
@@ -58,18 +46,4 @@ TEST(TestNetOptions, RejectsWhatCannotBeServed)
             line += a + " ";
         EXPECT_THROW(CTestNetOptions::Parse(args), CUsageError) << line;
     }
-}
-
-TEST(TestNetOptions, HelpNamesEveryOption)
-{
-    const std::string usage = CTestNetOptions::Usage();
-    for (const char* option :
-         {"--master-port",  "--first-port",   "--count",    "--protocol",   "--other-protocols",
-          "--seed",         "--delay",        "--delays",   "--jitter",     "--loss",
-          "--silent",       "--resend-only",  "--hostile",  "--duplicates", "--master-silent",
-          "--master-delay", "--master-extra", "--run-time", "--manifest",   "--quiet",
-          "--help",         "--version"}) {
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
-    }
-    EXPECT_TRUE(CTestNetOptions::Parse({"-h"}).help);
 }

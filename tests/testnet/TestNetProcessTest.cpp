@@ -332,39 +332,6 @@ TEST(TestNetServer, RepliesWaitForTheirDelay)
     EXPECT_LT(elapsed, 1500ms);
 }
 
-TEST(TestNetServer, LossDropsRoughlyTheAskedShare)
-{
-    CTestNetProcess net({"--count", "20", "--loss", "30"});
-    CUdpClient client;
-    client.SetReceiveBuffer(1 << 20);
-    std::size_t answered = 0;
-    constexpr int kRounds = 25;
-    for (int round = 0; round < kRounds; ++round) {
-        for (const auto port : net.ServerPorts())
-            client.Send(port, kGetInfo);
-        answered += client.ReceiveUntilQuiet(80ms, 3000ms).size();
-    }
-    // 500 requests, 350 answers expected; the standard deviation is about 10.
-    EXPECT_GT(answered, 300u);
-    EXPECT_LT(answered, 400u);
-}
-
-TEST(TestNetWorld, SameSeedSameWorld)
-{
-    auto contents = [](const Json& manifest) {
-        Json servers = manifest["servers"];
-        for (auto& s : servers)
-            s.erase("port");
-        return servers;
-    };
-    CTestNetProcess a({"--count", "25", "--seed", "42", "--hostile", "3", "--silent", "2"});
-    CTestNetProcess b({"--count", "25", "--seed", "42", "--hostile", "3", "--silent", "2"});
-    CTestNetProcess c({"--count", "25", "--seed", "43", "--hostile", "3", "--silent", "2"});
-    EXPECT_EQ(contents(a.Manifest()), contents(b.Manifest()));
-    EXPECT_NE(contents(a.Manifest()), contents(c.Manifest()));
-    EXPECT_NE(a.MasterPort(), b.MasterPort()) << "free ports chosen by the system";
-}
-
 TEST(TestNetProcess, ServesTenThousandServers)
 {
     CTestNetProcess::COptions options;
@@ -385,15 +352,6 @@ TEST(TestNetProcess, ServesTenThousandServers)
     }
 }
 
-TEST(TestNetProcess, AnEmptyWorldHasOnlyAMaster)
-{
-    CTestNetProcess net({"--count", "0"});
-    EXPECT_EQ(net.ReadyLine(), "ready master=" + net.MasterAddress() + " servers=0");
-    EXPECT_TRUE(net.Manifest()["servers"].empty());
-    const CMasterAnswer answer = AskMaster(net, GetServers(60, true, true));
-    EXPECT_EQ(answer.datagrams, std::vector<std::string>{kMasterHeader + kEndMarker});
-}
-
 TEST(TestNetProcess, EndsCleanlyOnSignalAndAfterItsRunTime)
 {
     CTestNetProcess stopped({"--count", "3"});
@@ -403,25 +361,6 @@ TEST(TestNetProcess, EndsCleanlyOnSignalAndAfterItsRunTime)
     const auto exit = timed.WaitForExit(5000ms);
     ASSERT_TRUE(exit) << "still running after its run time";
     EXPECT_EQ(*exit, 0);
-}
-
-TEST(TestNetProcess, ReportsWhyItCouldNotStart)
-{
-    // A fixed port that is taken: the program ends with an error and the support
-    // class says so with the program's own message.
-    CUdpClient holder;
-    try {
-        CTestNetProcess net({"--count", "2", "--master-port", std::to_string(holder.Port())});
-        FAIL() << "started on a port in use";
-    } catch (const std::runtime_error& error) {
-        EXPECT_NE(std::string(error.what()).find("ended before it was ready (exit status 1)"),
-                  std::string::npos)
-            << error.what();
-        EXPECT_NE(std::string(error.what()).find("cannot bind the master server"),
-                  std::string::npos)
-            << error.what();
-    }
-    EXPECT_THROW(CTestNetProcess({"--count", "-5"}), std::runtime_error);
 }
 
 TEST(TestNetQstat, QuakestatReadsMasterAndServers)
