@@ -1,36 +1,26 @@
 #include "app/AddressText.h"
 
-#include <QRegularExpression>
+#include "net/HostText.h"
 
-bool IsHostShaped(const QString& host)
-{
-    static const QRegularExpression shape(
-        QStringLiteral("^[A-Za-z0-9](?:[A-Za-z0-9-]{0,62})(?:\\.[A-Za-z0-9-]{1,63})*\\.?$"));
-    return host.size() <= 253 && shape.match(host).hasMatch();
-}
+#include <string>
 
-std::optional<CSockAddr> ParseAddressText(const QString& rawText, int defaultPort)
+std::optional<CSockAddr> ParseAddressText(const QString& text, std::uint16_t defaultPort)
 {
-    const QString text = rawText.trimmed();
-    qsizetype split = text.indexOf(QLatin1Char('['));
-    if (split < 0)
-        split = text.indexOf(QLatin1Char(':'));
-    const QString host = split < 0 ? text : text.left(split);
-    QString portText = split < 0 ? QString() : text.mid(split + 1);
-    if (text.indexOf(QLatin1Char('[')) >= 0 && portText.endsWith(QLatin1Char(']')))
-        portText.chop(1);
-    if (!IsHostShaped(host))
+    const std::string utf8 = text.trimmed().toStdString();
+    const auto parts = SplitHostPort(utf8);
+    if (!parts)
         return std::nullopt;
-    int port = defaultPort;
-    if (split >= 0) {
-        bool ok = false;
-        port = portText.toInt(&ok, 10);
-        if (!ok || port < 0 || port > 65535)
+    std::uint16_t port = defaultPort;
+    if (parts->port) {
+        const auto written = ParsePortText(*parts->port);
+        if (!written)
             return std::nullopt;
+        port = *written;
     }
-    CSockAddr address;
-    address.Parse(host.toStdString());
-    if (!address.IsValid())
+    std::optional<std::uint32_t> address = ParseDottedQuad(parts->host);
+    if (!address && IsHostName(parts->host))
+        address = ResolveHostName(std::string(parts->host));
+    if (!address)
         return std::nullopt;
-    return CSockAddr(address.GetAddressNetworkOrder(), static_cast<std::uint16_t>(port));
+    return CSockAddr(*address, port);
 }

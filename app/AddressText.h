@@ -6,11 +6,8 @@
 
 #include <optional>
 
-// Reads a server address typed by the user: "host:port" or "host[port". The host is a
-// dotted IPv4 address or a name; only text shaped like a host name (letters, digits,
-// hyphens and dots) is ever given to the resolver. Nothing when the text has no such host
-// or it does not resolve. Without a port, defaultPort is used.
-std::optional<CSockAddr> ParseAddressText(const QString& text, int defaultPort);
-
-// Whether the host part could be a host name or a dotted address.
-bool IsHostShaped(const QString& host);
+// Reads a server address typed by the user: "host", "host:port" or "host[port]". The host
+// is a dotted IPv4 address or a host name; only text shaped like a host name is ever given
+// to the resolver. Nothing when the text has another shape, the port is not 1 to 65535, or
+// the name does not resolve. Without a port, defaultPort is used.
+std::optional<CSockAddr> ParseAddressText(const QString& text, std::uint16_t defaultPort);

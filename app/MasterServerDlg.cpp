@@ -49,7 +49,7 @@ void CMasterServerDlg::accept()
 {
     QString text = m_edit->text().trimmed();
     const bool hasPort = text.contains(QLatin1Char(':')) || text.contains(QLatin1Char('['));
-    const int port = PortOf(m_master);
+    const auto port = static_cast<std::uint16_t>(PortOf(m_master));
     if (!ParseAddressText(text, port)) {
         m_hint->setText(QStringLiteral("\"%1\" is no master server address that can be "
                                        "found. Check the name and the port.")
