@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <QToolTip>
+#include <qdrawutil.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -82,17 +83,31 @@ void CHeaderDisplay::Draw(QPainter& painter, const QRect& clip)
 void CHeaderDisplay::DrawTitle(QPainter& painter, const QRect& cell, int col, bool pressed,
                                bool flat)
 {
-    QStyleOptionHeader option;
-    option.initFrom(this);
-    option.rect = cell;
-    option.state = QStyle::State_Enabled | QStyle::State_Horizontal;
-    if (pressed)
-        option.state |= QStyle::State_Sunken;
-    else if (!flat)
-        option.state |= QStyle::State_Raised;
-    option.section = 0;
-    option.position = QStyleOptionHeader::Middle;
-    style()->drawControl(QStyle::CE_HeaderSection, &option, &painter, this);
+    // Some styles (Fusion among them) draw every header section alike whatever its state,
+    // so the flat and the pressed look are drawn here: a flat face with one separator line,
+    // and a darker, sunken section.
+    if (flat && !pressed) {
+        painter.fillRect(cell, palette().color(QPalette::Button));
+        painter.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()),
+                         palette().color(QPalette::Mid));
+        painter.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1),
+                         palette().color(QPalette::Mid));
+    } else {
+        QStyleOptionHeader option;
+        option.initFrom(this);
+        option.rect = cell;
+        option.state = QStyle::State_Enabled | QStyle::State_Horizontal;
+        option.state |= pressed ? QStyle::State_Sunken : QStyle::State_Raised;
+        option.section = 0;
+        option.position = QStyleOptionHeader::Middle;
+        style()->drawControl(QStyle::CE_HeaderSection, &option, &painter, this);
+    }
+    if (pressed) {
+        QColor shade = palette().color(QPalette::Shadow);
+        shade.setAlpha(48);
+        painter.fillRect(cell, shade);
+        qDrawShadePanel(&painter, cell, palette(), true, 1);
+    }
     if (col < 0)
         return;
 

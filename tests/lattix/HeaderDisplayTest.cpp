@@ -1,6 +1,10 @@
 // Header clicks, sort keys, column moves and resizing, with real mouse events.
 #include "GridFixture.h"
 
+#include <QStyleFactory>
+
+#include <memory>
+
 namespace LattixTest {
 namespace {
 
@@ -108,6 +112,28 @@ TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereDoesNotSort)
     QTest::mouseRelease(&grid.Header(), Qt::LeftButton, {}, from + QPoint(0, 40));
     EXPECT_TRUE(grid.GetSortOrder().empty());
     EXPECT_EQ(grid.GetDisplayOrder(), (std::vector<int>{0, 1, 2, 3}));
+}
+
+TEST_F(HeaderTest, PressedAndFlatTitlesShowUnderFusion)
+{
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    grid.Header().setStyle(fusion.get());
+    // A strip of a title's background, away from its right-aligned text.
+    const auto strip = [this](int col) {
+        const QImage image = grid.Header().grab().toImage();
+        std::vector<QRgb> pixels;
+        for (int y = 2; y < CTableCtrl::kHeaderHeight - 2; ++y)
+            pixels.push_back(image.pixel(grid.GetColumnLeft(col) + 8, y));
+        return pixels;
+    };
+    const std::vector<QRgb> raised = strip(1);
+    QTest::mousePress(&grid.Header(), Qt::LeftButton, {}, TitleCenter(1));
+    EXPECT_NE(strip(1), raised);
+    EXPECT_EQ(strip(0), raised);
+    grid.Header().CancelTracking();
+    grid.EnableHeaderSort(false);
+    EXPECT_NE(strip(0), raised);
+    grid.Header().setStyle(QApplication::style());
 }
 
 TEST_F(HeaderTest, SortingDisabledIgnoresClicks)
