@@ -19,6 +19,8 @@ struct CColumnInfo
     bool bVisible = false;
     bool bEditable = false;
     int nWidth = 0;
+    // The width the column was added with; a stored layout's width 0 becomes this.
+    int nDefaultWidth = 0;
     int nMinWidth = 0;
     int nMaxWidth = kMaxWidth;
     // Bounds that SetColumnWidthLimits keeps the limits within.

@@ -209,8 +209,7 @@ void CTableCtrl::DeleteRow(int index)
 {
     const int cursorRow = m_cursor.GetRow();
     m_table.DeleteRow(index);
-    if (cursorRow == index)
-        m_cursor.SetRow(std::min(index, GetRowCount() - 1));
+    RowsDeleted(cursorRow);
 }
 
 void CTableCtrl::DeleteAllRows()
@@ -224,10 +223,25 @@ void CTableCtrl::DeleteAllRows()
 void CTableCtrl::DeleteMarkedRows()
 {
     const int cursorRow = m_cursor.GetRow();
-    const bool cursorGoes = cursorRow >= 0 && IsRowMarked(cursorRow);
     m_table.DeleteMarkedRows();
-    if (cursorGoes)
-        m_cursor.SetRow(std::min(cursorRow, GetRowCount() - 1));
+    RowsDeleted(cursorRow);
+}
+
+void CTableCtrl::CopyRows(const CTableInterface& source)
+{
+    m_body.EndDragSelect();
+    m_table.CopyRows(source);
+    // The new rows may lie in the freed records.
+    m_cursor.SetRow(-1);
+    m_selection.SetAnchor(-1);
+}
+
+void CTableCtrl::RowsDeleted(int cursorRow)
+{
+    // A freed record goes to the next new row, so neither may keep holding one.
+    if (m_cursor.GetRow() < 0)
+        m_cursor.SetRow(cursorRow < 0 ? -1 : std::min(cursorRow, GetRowCount() - 1));
+    m_selection.CheckAnchor();
 }
 
 // ---------------------------------------------------------------- columns
@@ -278,6 +292,7 @@ void CTableCtrl::SetColumnView(int col, std::unique_ptr<CCellOutput> output,
     info.pOutput = std::move(output);
     info.pInput = std::move(input);
     SetColumnWidth(col, width);
+    info.nDefaultWidth = info.nWidth;
     SetColumnVisible(col, visible);
     SetColumnTitle(col, title ? title : "", -1);
 }
@@ -514,7 +529,7 @@ bool CTableCtrl::SetLayout(std::span<const std::uint16_t> words)
     std::vector<CLayoutColumn> columns;
     columns.reserve(m_columns.size());
     for (const CColumnInfo& info : m_columns)
-        columns.push_back({info.nWidth, info.bVisible});
+        columns.push_back({info.nWidth, info.bVisible, info.nDefaultWidth});
     std::vector<int> order = m_order;
     if (!CLayoutWords::Apply(words, FirstTitles(), columns, order))
         return false;
@@ -1014,6 +1029,7 @@ void CTableCtrl::keyPressEvent(QKeyEvent* event)
         m_typeAhead.Clear();
         return;
     case VK_SPACE:
+        m_typeAhead.Expire(Now()); // a text that ran out takes no more spaces
         if (m_typeAhead.IsActive() && !(event->modifiers() & Qt::ControlModifier))
             break; // a space inside a typed text
         [[fallthrough]];
@@ -1194,6 +1210,10 @@ void CTableCtrl::ShowBodyMenu(QPoint pos)
         m_selection.Click(row, 0);
         Update(true);
     }
+    // The rows may be re-sorted or deleted while the menu is open (a scan adds rows
+    // meanwhile): hold the row by its record and find it again when a command is chosen.
+    CRowRef held;
+    held.Set(*this, row);
     std::unique_ptr<CPopupMenu> menu = NewMenu();
     BuildBodyMenu(*menu, row, col);
     NMTABLECTRL built;
@@ -1205,6 +1225,7 @@ void CTableCtrl::ShowBodyMenu(QPoint pos)
     const unsigned command = menu->Track(this, at.x(), at.y(), CPopupMenu::kTrackRightButton);
     if (command == 0)
         return;
+    row = held.Find(*this);
     NMTABLECTRL chosen;
     chosen.nRow = row;
     chosen.nColumn = col;
@@ -1257,7 +1278,7 @@ void CTableCtrl::OnBodyMenuCommand(unsigned command, int row, int col)
         const int c = static_cast<int>(command - ID_HIDE_FIRST);
         if (IsValidColumn(c)) {
             SetColumnVisible(c, false);
-            Update(false);
+            Update(true);
         }
         return;
     }
@@ -1265,7 +1286,7 @@ void CTableCtrl::OnBodyMenuCommand(unsigned command, int row, int col)
         const int c = static_cast<int>(command - ID_SHOW_FIRST);
         if (IsValidColumn(c)) {
             SetColumnVisible(c, true);
-            Update(false);
+            Update(true);
         }
         return;
     }
@@ -1289,8 +1310,9 @@ void CTableCtrl::OnBodyMenuCommand(unsigned command, int row, int col)
         Update(true);
         break;
     case ID_ALL_COLUMNS:
+        // Showing or hiding columns leaves the rows in their order, so the arrows stay.
         ShowAllTitledColumns();
-        Update(false);
+        Update(true);
         break;
     case ID_RESTORE_DEFAULT:
         RestoreDefault();

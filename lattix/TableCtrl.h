@@ -130,6 +130,7 @@ public:
     void DeleteRow(int index) override;
     void DeleteAllRows() override;
     void DeleteMarkedRows() override;
+    void CopyRows(const CTableInterface& source) override;
 
     // View operations.
     void Update(bool keepSort) override;
@@ -344,6 +345,9 @@ private:
     void RestoreDefault();
     void ShowAllTitledColumns();
     void SetFocusFlag(bool on);
+    // After rows were deleted: a cursor whose row went moves to the row now at its old
+    // index cursorRow (or to none), an anchor whose row went is dropped.
+    void RowsDeleted(int cursorRow);
 
     CTable m_table;
     std::vector<CColumnInfo> m_columns;

@@ -8,29 +8,12 @@ namespace Lattix {
 
 int CTableCursor::GetRow() const
 {
-    if (!m_pRow)
-        return -1;
-    const int count = m_ctrl.GetRowCount();
-    if (m_nRowHint >= 0 && m_nRowHint < count && m_ctrl.GetRow(m_nRowHint) == m_pRow)
-        return m_nRowHint;
-    for (int row = 0; row < count; ++row) {
-        if (m_ctrl.GetRow(row) == m_pRow) {
-            m_nRowHint = row;
-            return row;
-        }
-    }
-    return -1;
+    return m_row.Find(m_ctrl);
 }
 
 void CTableCursor::SetRow(int row)
 {
-    if (m_ctrl.IsValidRow(row)) {
-        m_pRow = m_ctrl.GetRow(row);
-        m_nRowHint = row;
-    } else {
-        m_pRow = nullptr;
-        m_nRowHint = -1;
-    }
+    m_row.Set(m_ctrl, row);
 }
 
 int CTableCursor::GetColumn() const
@@ -49,8 +32,7 @@ int CTableCursor::GetColumn() const
 
 void CTableCursor::Reset()
 {
-    m_pRow = nullptr;
-    m_nRowHint = -1;
+    m_row.Reset();
     m_nColumn = -1;
 }
 

@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -94,6 +95,8 @@ public:
     struct Script
     {
         unsigned choose = 0;
+        // Runs while a menu is open, as queued work of the program would.
+        std::function<void()> whileOpen;
         // The menus shown, each as its lines: text, "(off)" when disabled, "(x)" when
         // checked, and the lines of a submenu indented by two spaces.
         std::vector<std::vector<std::string>> shown;
@@ -126,6 +129,8 @@ protected:
         std::vector<std::string> lines;
         Describe(menu, "", lines);
         m_script.shown.push_back(lines);
+        if (m_script.whileOpen)
+            m_script.whileOpen();
         return Find(menu, m_script.choose);
     }
 

@@ -181,6 +181,12 @@ TEST_F(GridTest, LayoutRoundTripAndDamagedLayouts)
     EXPECT_FALSE(grid.IsColumnVisible(2));
     EXPECT_EQ(grid.GetDisplayOrder(), (std::vector<int>{1, 0, 2}));
 
+    // A column of width 0 gets the width it was added with, so that it can be grabbed.
+    CWordArray zero = saved;
+    zero[3 + 4 * 1] = 0;
+    EXPECT_TRUE(grid.SetLayout(zero));
+    EXPECT_EQ(grid.GetColumnWidth(1), 60);
+
     // Damaged or foreign layouts change nothing.
     AddStandardColumns();
     CWordArray shortened(saved.begin(), saved.end() - 1);
@@ -267,10 +273,15 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
         Lines(menus.shown.back().begin() + 6, menus.shown.back().begin() + 12),
         (Lines{"  &All columns", "  -", "  Server ping", "  PB", "Hide column", "  (none) (off)"}));
 
+    // Showing and hiding columns leaves the rows in their order, so the arrows stay.
+    grid.Sort(std::vector<CSortKey>{{0, true}});
     BodyMenu(0, 0, CTableCtrl::ID_SHOW_FIRST + 2);
     EXPECT_TRUE(grid.IsColumnVisible(2));
     BodyMenu(0, 0, CTableCtrl::ID_ALL_COLUMNS);
     EXPECT_TRUE(grid.IsColumnVisible(1));
+    BodyMenu(0, 0, CTableCtrl::ID_HIDE_FIRST + 2);
+    EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{0, true}}));
+    BodyMenu(0, 0, CTableCtrl::ID_ALL_COLUMNS);
 
     grid.MoveColumn(0, 2);
     grid.SetColumnVisible(1, false);
@@ -286,6 +297,24 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
     grid.SetColumnWidth(0, 200);
     BodyMenu(0, 0, CTableCtrl::ID_RESTORE_DEFAULT);
     EXPECT_EQ(grid.GetColumnWidth(0), 77);
+}
+
+TEST_F(GridTest, BodyMenuActsOnItsRowWhereverTheRowWentMeanwhile)
+{
+    AddStandardColumns();
+    FillRows(6);
+    // Rows re-sorted while the menu is open: "row 1" is then at index 4.
+    menus.whileOpen = [this] { grid.Sort(std::vector<CSortKey>{{1, true}}); };
+    BodyMenu(1, 0, CTableCtrl::ID_COPY_CELL);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("row 1"));
+    EXPECT_EQ(parent.log.back(), (Received{LXN_BODYCOMMAND, 4, 0, int(CTableCtrl::ID_COPY_CELL)}));
+
+    // A row deleted meanwhile leaves the command no row.
+    QApplication::clipboard()->clear();
+    menus.whileOpen = [this] { grid.DeleteRow(2); };
+    BodyMenu(2, 1, CTableCtrl::ID_COPY_CELL);
+    EXPECT_EQ(parent.log.back(), (Received{LXN_BODYCOMMAND, -1, 1, int(CTableCtrl::ID_COPY_CELL)}));
+    EXPECT_EQ(QApplication::clipboard()->text(), QString());
 }
 
 TEST_F(GridTest, BodyMenuItemsFollowSelectionModeAndPlace)
