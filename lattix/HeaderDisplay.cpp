@@ -84,14 +84,14 @@ void CHeaderDisplay::DrawTitle(QPainter& painter, const QRect& cell, int col, bo
                                bool flat)
 {
     // Some styles (Fusion among them) draw every header section alike whatever its state,
-    // so the flat and the pressed look are drawn here: a flat face with one separator line,
-    // and a darker, sunken section.
+    // so the flat and the pressed look are drawn here: titles on the plain window colour,
+    // parted by short lines, over one line along the bottom; a pressed title darker and
+    // sunken.
     if (flat && !pressed) {
-        painter.fillRect(cell, palette().color(QPalette::Button));
-        painter.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()),
-                         palette().color(QPalette::Mid));
-        painter.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1),
-                         palette().color(QPalette::Mid));
+        painter.fillRect(cell, palette().color(QPalette::Window));
+        const QColor line = palette().color(QPalette::Mid);
+        painter.fillRect(QRect(cell.right(), cell.top() + 3, 1, cell.height() - 6), line);
+        painter.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), line);
     } else {
         QStyleOptionHeader option;
         option.initFrom(this);

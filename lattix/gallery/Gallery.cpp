@@ -17,6 +17,7 @@
 #include <QFont>
 #include <QImage>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -313,6 +314,27 @@ public:
         m_grid.SetScrollPos(0, 0);
         m_grid.Update(true);
         ok &= Shoot("10-enumeration-images.png");
+
+        // Hiding a column from the body menu leaves the rows sorted and the arrows shown.
+        m_grid.Sort(std::vector<CSortKey>{{1, false}, {4, true}});
+        m_grid.OnBodyMenuCommand(CTableCtrl::ID_HIDE_FIRST + 2, -1, -1);
+        ok &= Shoot("11-column-hidden-arrows-kept.png");
+        m_grid.OnBodyMenuCommand(CTableCtrl::ID_SHOW_FIRST + 2, -1, -1);
+
+        // The title of "Ping" held down with the mouse, under Fusion.
+        QWidget& header = m_grid.Header();
+        const QPointF title(m_grid.GetColumnLeft(4) + 20, 9);
+        QMouseEvent press(QEvent::MouseButtonPress, title, header.mapToGlobal(title),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&header, &press);
+        ok &= Shoot("12-title-pressed.png");
+        m_grid.Header().CancelTracking();
+
+        // Titles that do not sort: the flat look.
+        m_grid.EnableHeaderSort(false);
+        m_grid.Sort({});
+        m_grid.Update(false);
+        ok &= Shoot("13-flat-titles.png");
         return ok;
     }
 
