@@ -193,7 +193,7 @@ public:
         m_window.resize(900, 330);
         m_window.setWindowTitle("Server list");
         m_grid.Create(kVisible, 0, 0, 900, 330, &m_window, 1000);
-        m_grid.SetMenuFactory(
+        m_grid.Menus().SetMenuFactory(
             [this] { return std::make_unique<PictureMenu>(m_menuShot, m_menuAt); });
         Fill();
         m_window.show();
@@ -279,12 +279,12 @@ public:
         ok &= Shoot("04-scrolled-odd.png");
         m_grid.SetScrollPos(0, 0);
 
-        m_grid.ShowHeaderMenu(QPoint(m_grid.GetColumnLeft(4) + 20, 9));
+        m_grid.Menus().ShowHeaderMenu(QPoint(m_grid.Geometry().GetColumnLeft(4) + 20, 9));
         ok &= ShootMenu("05-header-menu.png");
 
         m_grid.SetColumnVisible(2, false);
         m_grid.Update(true);
-        m_grid.ShowBodyMenu(QPoint(60, 3 * m_grid.GetRowHeight() + 5));
+        m_grid.Menus().ShowBodyMenu(QPoint(60, 3 * m_grid.GetRowHeight() + 5));
         ok &= ShootMenu("06-body-menu.png");
         m_grid.SetColumnVisible(2, true);
 
@@ -323,7 +323,7 @@ public:
 
         // The title of "Ping" held down with the mouse, under Fusion.
         QWidget& header = m_grid.Header();
-        const QPointF title(m_grid.GetColumnLeft(4) + 20, 9);
+        const QPointF title(m_grid.Geometry().GetColumnLeft(4) + 20, 9);
         QMouseEvent press(QEvent::MouseButtonPress, title, header.mapToGlobal(title),
                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&header, &press);

@@ -63,14 +63,16 @@ TEST_F(GridTest, AddColumnVisibilityWidthAndTitles)
     EXPECT_TRUE(grid.IsColumnVisible(2));
     EXPECT_EQ(grid.GetColumnWidth(2), grid.GetColumnInfo(2).pOutput->GetDefaultWidth() + 10);
     EXPECT_EQ(grid.GetColumnTitle(2), "Ping");
-    EXPECT_EQ(grid.GetColumnMenuText(2), "Round trip time");
+    EXPECT_EQ(grid.Menus().GetColumnMenuText(2), "Round trip time");
     EXPECT_EQ(grid.GetColumnFormat(2), static_cast<int>(TextFlags::kRight));
     grid.SetColumnFormat(2, -1);
     EXPECT_EQ(grid.GetColumnFormat(2), static_cast<int>(TextFlags::kRight));
 
     // Limits clamp widths.
     grid.SetColumnWidthLimits(2, 0, 120);
-    EXPECT_EQ(grid.GetColumnMinWidth(2), grid.GetColumnInfo(2).nLowestMin);
+    // The minimum is what the renderer needs, with the margins and the grid line.
+    EXPECT_EQ(grid.GetColumnMinWidth(2), grid.GetColumnInfo(2).pOutput->GetMinWidth() +
+                                             grid.GetDrawState().GetVertGrid() + 10);
     grid.SetColumnWidth(2, 500);
     EXPECT_EQ(grid.GetColumnWidth(2), 120);
     grid.SetColumnWidth(2, 1);
@@ -159,7 +161,7 @@ TEST_F(GridTest, FitColumnsToWindowFillsTheBodyExactly)
     grid.Update(true);
     grid.FitColumnsToWindow();
     const int target = grid.GetBodyWidth() - grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    EXPECT_EQ(grid.GetTotalWidth(), target);
+    EXPECT_EQ(grid.Geometry().GetTotalWidth(), target);
 }
 
 TEST_F(GridTest, LayoutRoundTripAndDamagedLayouts)
@@ -175,11 +177,11 @@ TEST_F(GridTest, LayoutRoundTripAndDamagedLayouts)
     EXPECT_EQ(saved[2], 3);
 
     AddStandardColumns();
-    const std::vector<int> defaultOrder = grid.GetDisplayOrder();
+    const std::vector<int> defaultOrder = grid.Geometry().GetDisplayOrder();
     EXPECT_TRUE(grid.SetLayout(saved));
     EXPECT_EQ(grid.GetColumnWidth(0), 123);
     EXPECT_FALSE(grid.IsColumnVisible(2));
-    EXPECT_EQ(grid.GetDisplayOrder(), (std::vector<int>{1, 0, 2}));
+    EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{1, 0, 2}));
 
     // A column of width 0 gets the width it was added with, so that it can be grabbed.
     CWordArray zero = saved;
@@ -198,7 +200,7 @@ TEST_F(GridTest, LayoutRoundTripAndDamagedLayouts)
     renamed[1] ^= 1;
     for (const CWordArray& bad : {shortened, wide, repeated, renamed, CWordArray{2, 0}}) {
         EXPECT_FALSE(grid.SetLayout(bad));
-        EXPECT_EQ(grid.GetDisplayOrder(), defaultOrder);
+        EXPECT_EQ(grid.Geometry().GetDisplayOrder(), defaultOrder);
         EXPECT_EQ(grid.GetColumnWidth(0), 150);
         EXPECT_TRUE(grid.IsColumnVisible(2));
     }
@@ -232,7 +234,7 @@ TEST_F(GridTest, HeaderMenuSortsHidesAndGuardsTheLastColumn)
 
     // Right of the last column, and with sorting off.
     menus.choose = 0;
-    grid.ShowHeaderMenu(QPoint(grid.GetTotalWidth() + 20, 5));
+    grid.Menus().ShowHeaderMenu(QPoint(grid.Geometry().GetTotalWidth() + 20, 5));
     EXPECT_EQ(menus.shown.back(), (Lines{"Todo: Implementieren (off)"}));
     grid.EnableHeaderSort(false);
     HeaderMenu(0, 0);
@@ -286,7 +288,7 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
     grid.MoveColumn(0, 2);
     grid.SetColumnVisible(1, false);
     BodyMenu(0, 0, CTableCtrl::ID_RESTORE_DEFAULT);
-    EXPECT_EQ(grid.GetDisplayOrder(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(grid.IsColumnVisible(1));
 
     // A stored default layout wins.
@@ -322,7 +324,7 @@ TEST_F(GridTest, BodyMenuItemsFollowSelectionModeAndPlace)
     AddStandardColumns();
     FillRows(2);
     menus.choose = 0;
-    grid.ShowBodyMenu(QPoint(5, grid.GetRowHeight() * 5)); // below the rows
+    grid.Menus().ShowBodyMenu(QPoint(5, grid.GetRowHeight() * 5)); // below the rows
     EXPECT_EQ(menus.shown.back()[0], "Copy cell (off)");
     grid.GetSelection().SetMode(CSelection::kSingle);
     BodyMenu(1, 0, 0);
@@ -382,7 +384,7 @@ TEST_F(GridTest, SaveAsWritesTheHtmlText)
     QTemporaryDir dir;
     const QString path = dir.filePath("out.html");
     QString offered;
-    grid.SetSavePathPrompt([&](const QString& name) {
+    grid.Clipboard().SetSavePathPrompt([&](const QString& name) {
         offered = name;
         return path;
     });
@@ -406,8 +408,8 @@ TEST_F(GridTest, SaveAsWritesTheHtmlText)
                                             "</TABLE>\r\n</BODY></HTML>");
 
     // Cancelling writes nothing.
-    grid.SetSavePathPrompt([](const QString&) { return QString(); });
-    EXPECT_FALSE(grid.SaveAsHtml());
+    grid.Clipboard().SetSavePathPrompt([](const QString&) { return QString(); });
+    EXPECT_FALSE(grid.Clipboard().SaveAsHtml());
 }
 
 TEST_F(GridTest, EmptyGridsNeitherCrashNorAssert)
@@ -426,11 +428,11 @@ TEST_F(GridTest, EmptyGridsNeitherCrashNorAssert)
         for (unsigned command : {CTableCtrl::ID_SELECT_ALL, CTableCtrl::ID_COPY_CELL,
                                  CTableCtrl::ID_RESTORE_DEFAULT, CTableCtrl::ID_ALL_COLUMNS}) {
             menus.choose = command;
-            grid.ShowBodyMenu(QPoint(10, 10));
-            grid.ShowBodyMenu(QPoint(-1, -1));
+            grid.Menus().ShowBodyMenu(QPoint(10, 10));
+            grid.Menus().ShowBodyMenu(QPoint(-1, -1));
         }
         menus.choose = CTableCtrl::ID_SORT_ASCENDING;
-        grid.ShowHeaderMenu(QPoint(10, 5));
+        grid.Menus().ShowHeaderMenu(QPoint(10, 5));
         grid.AutoSizeColumns(true);
         grid.FitColumnsToWindow();
     };
@@ -442,7 +444,7 @@ TEST_F(GridTest, EmptyGridsNeitherCrashNorAssert)
     FillRows(5);
     for (int c = 0; c < 3; ++c)
         grid.SetColumnVisible(c, false);
-    EXPECT_EQ(grid.ClipboardText(true), QString("\r\n").repeated(5));
+    EXPECT_EQ(grid.Clipboard().Text(true), QString("\r\n").repeated(5));
     exercise(); // every column hidden
 }
 
@@ -459,6 +461,11 @@ TEST_F(GridTest, ScrollBarTipCountsTheFirstVisibleRow)
     EXPECT_EQ(QToolTip::text(), "6 von 40");
 }
 
+} // namespace
+} // namespace LattixTest
+
+namespace LattixTest {
+namespace {
 } // namespace
 } // namespace LattixTest
 

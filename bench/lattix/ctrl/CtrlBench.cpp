@@ -250,7 +250,7 @@ int main(int argc, char** argv)
     for (int col = 0; col < grid.GetColumnCount(); ++col) {
         const double ms = Median(5, [&] { grid.AutoSizeColumn(col, true); });
         std::printf("AutoSizeColumn(%2d %-8s) over 30000 rows: %.3f ms -> width %d\n", col,
-                    grid.GetColumnTitle(col).c_str(), ms, grid.GetColumnWidth(col));
+                    grid.GetColumnTitle(col).c_str(), ms, grid.Geometry().GetWidth(col));
     }
     return 0;
 }
