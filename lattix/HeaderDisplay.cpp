@@ -2,6 +2,7 @@
 
 #include "lattix/TableCtrl.h"
 #include "lattix/TextFlags.h"
+#include "lattix/WaitCursor.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -272,7 +273,7 @@ void CHeaderDisplay::mouseDoubleClickEvent(QMouseEvent* event)
     const int x = event->position().toPoint().x() + ctrl.GetScrollX();
     const int border = ctrl.IsColumnResizeEnabled() ? BorderHitTest(x) : -1;
     if (event->button() == Qt::LeftButton && border >= 0) {
-        CTableCtrl::CWaitCursor wait;
+        CWaitCursor wait;
         ctrl.AutoSizeColumn(border, true);
         ctrl.Update(true);
         return;

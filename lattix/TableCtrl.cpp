@@ -57,16 +57,6 @@ std::string_view LeadingCodePoints(std::string_view text, std::size_t n)
 
 } // namespace
 
-CTableCtrl::CWaitCursor::CWaitCursor()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-CTableCtrl::CWaitCursor::~CWaitCursor()
-{
-    QApplication::restoreOverrideCursor();
-}
-
 CTableCtrl::CTableCtrl()
     : CTableCtrlInterface(&m_table, this), m_cursor(*this), m_selection(*this), m_menus(*this),
       m_clipboard(*this), m_body(*this), m_header(*this), m_footerWnd(*this),

@@ -64,30 +64,6 @@ public:
     static constexpr int kMarginBottom = 1;
     static constexpr int kHeaderHeight = 18;
 
-    // Menu command ids.
-    enum : unsigned
-    {
-        ID_COPY_CELL = 57345,
-        ID_COPY = 57346,
-        ID_COPY_ALL = 57347,
-        ID_SELECT_ALL = 57348,
-        ID_SHOW_COLUMN = 57350,
-        ID_HIDE_COLUMN = 57351,
-        ID_RESTORE_DEFAULT = 57352,
-        ID_SAVE_AS = 57354,
-        ID_SORT_ASCENDING = 57357,
-        ID_SORT_DESCENDING = 57358,
-        ID_SORT_NONE = 57359,
-        ID_HIDE = 57361,
-        ID_ALL_COLUMNS = 57443,
-        ID_SHOW_FIRST = 57444, // + column, column < 399
-        ID_HIDE_FIRST = 57844, // + column, column < 400
-    };
-    static constexpr const char* kBodyMenuItems =
-        "Copy cell;Copy;Copy all;Select all;-;Show column;Hide column;Restore default;-;"
-        "Save as ...;";
-    static constexpr const char* kHeaderMenuItems = "Ascending;Descending;No sort;-;Hide";
-
     // Milliseconds of a monotonic clock.
     using Clock = std::function<std::int64_t()>;
 
@@ -276,15 +252,6 @@ public:
 
     // A key press as the grid handles it (virtual-key number, Qt modifiers).
     void HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers);
-    // Starts or ends a busy cursor while sorting or sizing.
-    class CWaitCursor
-    {
-    public:
-        CWaitCursor();
-        ~CWaitCursor();
-        CWaitCursor(const CWaitCursor&) = delete;
-        CWaitCursor& operator=(const CWaitCursor&) = delete;
-    };
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include "lattix/RowRef.h"
 #include "lattix/TableCtrl.h"
+#include "lattix/WaitCursor.h"
 #include "velk/PopupMenu.h"
 
 #include <algorithm>
@@ -79,13 +80,13 @@ void CTableMenus::BuildBodyMenu(CPopupMenu& menu, int row, int col)
 {
     const CTableCtrl& ctrl = m_ctrl;
     const CColumnGeometry& columns = ctrl.Geometry();
-    menu.AppendItems(CTableCtrl::kBodyMenuItems, CTableCtrl::ID_COPY_CELL);
+    menu.AppendItems(kBodyMenuItems, ID_COPY_CELL);
     if (!ctrl.IsValidRow(row) || !ctrl.IsValidColumn(col))
-        menu.EnableItem(CTableCtrl::ID_COPY_CELL, CPopupMenu::kGrayed);
+        menu.EnableItem(ID_COPY_CELL, CPopupMenu::kGrayed);
     if (ctrl.GetSelection().GetMode() == CSelection::kNone)
-        menu.DeleteItem(CTableCtrl::ID_COPY, CPopupMenu::kByCommand);
+        menu.DeleteItem(ID_COPY, CPopupMenu::kByCommand);
     if (ctrl.GetSelection().GetMode() != CSelection::kMultiple)
-        menu.DeleteItem(CTableCtrl::ID_SELECT_ALL, CPopupMenu::kByCommand);
+        menu.DeleteItem(ID_SELECT_ALL, CPopupMenu::kByCommand);
 
     // Submenus with "(none)" when they would offer nothing (hiding the last visible column is not
     // offered either).
@@ -100,33 +101,28 @@ void CTableMenus::BuildBodyMenu(CPopupMenu& menu, int row, int col)
     for (int c : columns.GetDisplayOrder()) {
         const std::string text = GetColumnMenuText(c);
         if (columns.IsVisible(c) && !text.empty() && c < 400)
-            hide.AppendItem(CPopupMenu::kEnabled,
-                            CTableCtrl::ID_HIDE_FIRST + static_cast<unsigned>(c), text);
+            hide.AppendItem(CPopupMenu::kEnabled, ID_HIDE_FIRST + static_cast<unsigned>(c), text);
     }
-    noneWhenFewer(hide, 2, CTableCtrl::ID_HIDE_FIRST);
+    noneWhenFewer(hide, 2, ID_HIDE_FIRST);
     CPopupMenu show;
-    show.AppendItems("&All columns;-", CTableCtrl::ID_ALL_COLUMNS);
+    show.AppendItems("&All columns;-", ID_ALL_COLUMNS);
     for (int c = 0; c < ctrl.GetColumnCount() && c < 399; ++c) {
         const std::string text = GetColumnMenuText(c);
         if (!columns.IsVisible(c) && !text.empty())
-            show.AppendItem(CPopupMenu::kEnabled,
-                            CTableCtrl::ID_SHOW_FIRST + static_cast<unsigned>(c), text);
+            show.AppendItem(CPopupMenu::kEnabled, ID_SHOW_FIRST + static_cast<unsigned>(c), text);
     }
-    noneWhenFewer(show, 3, CTableCtrl::ID_ALL_COLUMNS);
-    menu.AttachSubmenu(CTableCtrl::ID_SHOW_COLUMN, show);
-    menu.AttachSubmenu(CTableCtrl::ID_HIDE_COLUMN, hide);
+    noneWhenFewer(show, 3, ID_ALL_COLUMNS);
+    menu.AttachSubmenu(ID_SHOW_COLUMN, show);
+    menu.AttachSubmenu(ID_HIDE_COLUMN, hide);
 }
 
 void CTableMenus::OnBodyMenuCommand(unsigned command, int row, int col)
 {
     CTableCtrl& ctrl = m_ctrl;
-    const bool hide =
-        command >= CTableCtrl::ID_HIDE_FIRST && command < CTableCtrl::ID_HIDE_FIRST + 400;
-    const bool show =
-        command >= CTableCtrl::ID_SHOW_FIRST && command < CTableCtrl::ID_SHOW_FIRST + 399;
+    const bool hide = command >= ID_HIDE_FIRST && command < ID_HIDE_FIRST + 400;
+    const bool show = command >= ID_SHOW_FIRST && command < ID_SHOW_FIRST + 399;
     if (hide || show) {
-        const int c = static_cast<int>(
-            command - (hide ? CTableCtrl::ID_HIDE_FIRST : CTableCtrl::ID_SHOW_FIRST));
+        const int c = static_cast<int>(command - (hide ? ID_HIDE_FIRST : ID_SHOW_FIRST));
         if (ctrl.IsValidColumn(c)) {
             ctrl.SetColumnVisible(c, show);
             // The rows keep their order, so the sort arrows stay.
@@ -135,15 +131,15 @@ void CTableMenus::OnBodyMenuCommand(unsigned command, int row, int col)
         return;
     }
     switch (command) {
-    case CTableCtrl::ID_COPY_CELL:
+    case ID_COPY_CELL:
         if (ctrl.IsValidRow(row) && ctrl.IsValidColumn(col))
             ctrl.Clipboard().CopyCell(row, col);
         break;
-    case CTableCtrl::ID_COPY:
-    case CTableCtrl::ID_COPY_ALL:
-        ctrl.Clipboard().CopyRows(command == CTableCtrl::ID_COPY_ALL);
+    case ID_COPY:
+    case ID_COPY_ALL:
+        ctrl.Clipboard().CopyRows(command == ID_COPY_ALL);
         break;
-    case CTableCtrl::ID_SELECT_ALL:
+    case ID_SELECT_ALL:
         if (ctrl.GetSelection().GetMode() == CSelection::kMultiple) {
             if (ctrl.GetRowCount() > 0)
                 ctrl.MarkRows(0, ctrl.GetRowCount() - 1, true);
@@ -152,14 +148,14 @@ void CTableMenus::OnBodyMenuCommand(unsigned command, int row, int col)
         }
         ctrl.Update(true);
         break;
-    case CTableCtrl::ID_ALL_COLUMNS:
+    case ID_ALL_COLUMNS:
         ShowAllTitledColumns();
         ctrl.Update(true);
         break;
-    case CTableCtrl::ID_RESTORE_DEFAULT:
+    case ID_RESTORE_DEFAULT:
         RestoreDefault();
         break;
-    case CTableCtrl::ID_SAVE_AS:
+    case ID_SAVE_AS:
         ctrl.Clipboard().SaveAsHtml();
         break;
     default:
@@ -224,30 +220,30 @@ void CTableMenus::BuildHeaderMenu(CPopupMenu& menu, int col)
         return;
     }
     if (ctrl.IsHeaderSortEnabled()) {
-        menu.AppendItems(CTableCtrl::kHeaderMenuItems, CTableCtrl::ID_SORT_ASCENDING);
-        menu.CheckRadioItem(CTableCtrl::ID_SORT_ASCENDING, CTableCtrl::ID_SORT_NONE,
-                            CTableCtrl::ID_SORT_ASCENDING + static_cast<unsigned>(DirectionOf(col)),
+        menu.AppendItems(kHeaderMenuItems, ID_SORT_ASCENDING);
+        menu.CheckRadioItem(ID_SORT_ASCENDING, ID_SORT_NONE,
+                            ID_SORT_ASCENDING + static_cast<unsigned>(DirectionOf(col)),
                             CPopupMenu::kByCommand);
     } else {
-        menu.AppendItem(CPopupMenu::kEnabled, CTableCtrl::ID_HIDE, "Hide");
+        menu.AppendItem(CPopupMenu::kEnabled, ID_HIDE, "Hide");
     }
     int visible = 0;
     for (int c = 0; c < ctrl.GetColumnCount(); ++c)
         visible += ctrl.Geometry().IsVisible(c) ? 1 : 0;
     if (visible <= 1)
-        menu.EnableItem(CTableCtrl::ID_HIDE, CPopupMenu::kGrayed);
+        menu.EnableItem(ID_HIDE, CPopupMenu::kGrayed);
 }
 
 void CTableMenus::OnHeaderMenuCommand(unsigned command, int col)
 {
     if (m_ctrl.IsValidColumn(col)) {
         switch (command) {
-        case CTableCtrl::ID_SORT_ASCENDING:
-        case CTableCtrl::ID_SORT_DESCENDING:
-        case CTableCtrl::ID_SORT_NONE:
-            SortByColumn(col, static_cast<int>(command - CTableCtrl::ID_SORT_ASCENDING), false);
+        case ID_SORT_ASCENDING:
+        case ID_SORT_DESCENDING:
+        case ID_SORT_NONE:
+            SortByColumn(col, static_cast<int>(command - ID_SORT_ASCENDING), false);
             break;
-        case CTableCtrl::ID_HIDE:
+        case ID_HIDE:
             m_ctrl.SetColumnVisible(col, false);
             break;
         default:
@@ -279,7 +275,7 @@ void CTableMenus::OrderSortKeys()
 bool CTableMenus::SortByColumn(int col, int direction, bool replace)
 {
     CTableCtrl& ctrl = m_ctrl;
-    CTableCtrl::CWaitCursor wait;
+    CWaitCursor wait;
     if (ctrl.Notify(LXN_SORTCHANGING, -1, col) != 0)
         return false;
     std::vector<CSortKey>& keys = ctrl.SortOrder();
@@ -305,7 +301,7 @@ void CTableMenus::ResortByDisplayOrder()
 {
     CTableCtrl& ctrl = m_ctrl;
     if (!ctrl.GetSortOrder().empty()) {
-        CTableCtrl::CWaitCursor wait;
+        CWaitCursor wait;
         if (ctrl.Notify(LXN_SORTCHANGING) == 0) {
             OrderSortKeys();
             ctrl.Sort(std::vector<CSortKey>(ctrl.GetSortOrder()));

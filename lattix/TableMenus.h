@@ -31,6 +31,30 @@ public:
     };
     using MenuFactory = std::function<std::unique_ptr<CPopupMenu>()>;
 
+    // Command ids of the menus.
+    enum : unsigned
+    {
+        ID_COPY_CELL = 57345,
+        ID_COPY = 57346,
+        ID_COPY_ALL = 57347,
+        ID_SELECT_ALL = 57348,
+        ID_SHOW_COLUMN = 57350,
+        ID_HIDE_COLUMN = 57351,
+        ID_RESTORE_DEFAULT = 57352,
+        ID_SAVE_AS = 57354,
+        ID_SORT_ASCENDING = 57357,
+        ID_SORT_DESCENDING = 57358,
+        ID_SORT_NONE = 57359,
+        ID_HIDE = 57361,
+        ID_ALL_COLUMNS = 57443,
+        ID_SHOW_FIRST = 57444, // + column, column < 399
+        ID_HIDE_FIRST = 57844, // + column, column < 400
+    };
+    static constexpr const char* kBodyMenuItems =
+        "Copy cell;Copy;Copy all;Select all;-;Show column;Hide column;Restore default;-;"
+        "Save as ...;";
+    static constexpr const char* kHeaderMenuItems = "Ascending;Descending;No sort;-;Hide";
+
     explicit CTableMenus(CTableCtrl& ctrl) : m_ctrl(ctrl) {}
 
     // The menus to show (test seam); a plain CPopupMenu when none is set.

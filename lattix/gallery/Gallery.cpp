@@ -317,9 +317,9 @@ public:
 
         // Hiding a column from the body menu leaves the rows sorted and the arrows shown.
         m_grid.Sort(std::vector<CSortKey>{{1, false}, {4, true}});
-        m_grid.OnBodyMenuCommand(CTableCtrl::ID_HIDE_FIRST + 2, -1, -1);
+        m_grid.OnBodyMenuCommand(CTableMenus::ID_HIDE_FIRST + 2, -1, -1);
         ok &= Shoot("11-column-hidden-arrows-kept.png");
-        m_grid.OnBodyMenuCommand(CTableCtrl::ID_SHOW_FIRST + 2, -1, -1);
+        m_grid.OnBodyMenuCommand(CTableMenus::ID_SHOW_FIRST + 2, -1, -1);
 
         // The title of "Ping" held down with the mouse, under Fusion.
         QWidget& header = m_grid.Header();

@@ -203,22 +203,22 @@ TEST_F(GridTest, HeaderMenuSortsHidesAndGuardsTheLastColumn)
 {
     AddStandardColumns();
     FillRows(4);
-    HeaderMenu(1, CTableCtrl::ID_SORT_DESCENDING);
+    HeaderMenu(1, CTableMenus::ID_SORT_DESCENDING);
     EXPECT_EQ(menus.shown.back(), (Lines{"Ascending", "Descending", "No sort (x)", "-", "Hide"}));
     EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{1, true}}));
     EXPECT_EQ(Column(1), (Lines{"3", "2", "1", "0"}));
 
-    HeaderMenu(0, CTableCtrl::ID_SORT_ASCENDING); // keeps the other key
+    HeaderMenu(0, CTableMenus::ID_SORT_ASCENDING); // keeps the other key
     EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{0, false}, {1, true}}));
-    HeaderMenu(1, CTableCtrl::ID_SORT_NONE);
+    HeaderMenu(1, CTableMenus::ID_SORT_NONE);
     EXPECT_EQ(menus.shown.back()[1], "Descending (x)");
     EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{0, false}}));
 
-    HeaderMenu(2, CTableCtrl::ID_HIDE);
-    HeaderMenu(1, CTableCtrl::ID_HIDE);
+    HeaderMenu(2, CTableMenus::ID_HIDE);
+    HeaderMenu(1, CTableMenus::ID_HIDE);
     EXPECT_FALSE(grid.IsColumnVisible(2));
     EXPECT_FALSE(grid.IsColumnVisible(1));
-    HeaderMenu(0, CTableCtrl::ID_HIDE);
+    HeaderMenu(0, CTableMenus::ID_HIDE);
     EXPECT_EQ(menus.shown.back().back(), "Hide (off)");
     EXPECT_TRUE(grid.IsColumnVisible(0));
 
@@ -236,12 +236,12 @@ TEST_F(GridTest, HeaderMenuNotificationsCanTakeOver)
     AddStandardColumns();
     FillRows(3);
     parent.results[LXN_HEADERCOMMAND] = 1;
-    HeaderMenu(1, CTableCtrl::ID_HIDE);
+    HeaderMenu(1, CTableMenus::ID_HIDE);
     EXPECT_TRUE(grid.IsColumnVisible(1));
-    EXPECT_EQ(parent.log.back(), (Received{LXN_HEADERCOMMAND, -1, 1, int(CTableCtrl::ID_HIDE)}));
+    EXPECT_EQ(parent.log.back(), (Received{LXN_HEADERCOMMAND, -1, 1, int(CTableMenus::ID_HIDE)}));
     parent.results[LXN_HEADERMENU] = 1;
     const std::size_t shown = menus.shown.size();
-    HeaderMenu(1, CTableCtrl::ID_HIDE);
+    HeaderMenu(1, CTableMenus::ID_HIDE);
     EXPECT_EQ(menus.shown.size(), shown);
 }
 
@@ -256,9 +256,9 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
                      "  (none) (off)", "Hide column", "  Name", "  Server ping", "  PB",
                      "Restore default", "-", "Save as ..."}));
 
-    BodyMenu(0, 0, CTableCtrl::ID_HIDE_FIRST + 1);
+    BodyMenu(0, 0, CTableMenus::ID_HIDE_FIRST + 1);
     EXPECT_FALSE(grid.IsColumnVisible(1));
-    BodyMenu(0, 0, CTableCtrl::ID_HIDE_FIRST + 2);
+    BodyMenu(0, 0, CTableMenus::ID_HIDE_FIRST + 2);
     BodyMenu(0, 0, 0);
     EXPECT_EQ(menus.shown.back()[5], "Show column");
     EXPECT_EQ(
@@ -267,17 +267,17 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
 
     // Showing and hiding columns leaves the rows in their order, so the arrows stay.
     grid.Sort(std::vector<CSortKey>{{0, true}});
-    BodyMenu(0, 0, CTableCtrl::ID_SHOW_FIRST + 2);
+    BodyMenu(0, 0, CTableMenus::ID_SHOW_FIRST + 2);
     EXPECT_TRUE(grid.IsColumnVisible(2));
-    BodyMenu(0, 0, CTableCtrl::ID_ALL_COLUMNS);
+    BodyMenu(0, 0, CTableMenus::ID_ALL_COLUMNS);
     EXPECT_TRUE(grid.IsColumnVisible(1));
-    BodyMenu(0, 0, CTableCtrl::ID_HIDE_FIRST + 2);
+    BodyMenu(0, 0, CTableMenus::ID_HIDE_FIRST + 2);
     EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{0, true}}));
-    BodyMenu(0, 0, CTableCtrl::ID_ALL_COLUMNS);
+    BodyMenu(0, 0, CTableMenus::ID_ALL_COLUMNS);
 
     grid.MoveColumn(0, 2);
     grid.SetColumnVisible(1, false);
-    BodyMenu(0, 0, CTableCtrl::ID_RESTORE_DEFAULT);
+    BodyMenu(0, 0, CTableMenus::ID_RESTORE_DEFAULT);
     EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(grid.IsColumnVisible(1));
 
@@ -287,7 +287,7 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
     grid.GetLayout(layout);
     grid.SetDefaultLayout(layout);
     grid.SetColumnWidth(0, 200);
-    BodyMenu(0, 0, CTableCtrl::ID_RESTORE_DEFAULT);
+    BodyMenu(0, 0, CTableMenus::ID_RESTORE_DEFAULT);
     EXPECT_EQ(grid.GetColumnWidth(0), 77);
 }
 
@@ -297,15 +297,16 @@ TEST_F(GridTest, BodyMenuActsOnItsRowWhereverTheRowWentMeanwhile)
     FillRows(6);
     // Rows re-sorted while the menu is open: "row 1" is then at index 4.
     menus.whileOpen = [this] { grid.Sort(std::vector<CSortKey>{{1, true}}); };
-    BodyMenu(1, 0, CTableCtrl::ID_COPY_CELL);
+    BodyMenu(1, 0, CTableMenus::ID_COPY_CELL);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("row 1"));
-    EXPECT_EQ(parent.log.back(), (Received{LXN_BODYCOMMAND, 4, 0, int(CTableCtrl::ID_COPY_CELL)}));
+    EXPECT_EQ(parent.log.back(), (Received{LXN_BODYCOMMAND, 4, 0, int(CTableMenus::ID_COPY_CELL)}));
 
     // A row deleted meanwhile leaves the command no row.
     QApplication::clipboard()->clear();
     menus.whileOpen = [this] { grid.DeleteRow(2); };
-    BodyMenu(2, 1, CTableCtrl::ID_COPY_CELL);
-    EXPECT_EQ(parent.log.back(), (Received{LXN_BODYCOMMAND, -1, 1, int(CTableCtrl::ID_COPY_CELL)}));
+    BodyMenu(2, 1, CTableMenus::ID_COPY_CELL);
+    EXPECT_EQ(parent.log.back(),
+              (Received{LXN_BODYCOMMAND, -1, 1, int(CTableMenus::ID_COPY_CELL)}));
     EXPECT_EQ(QApplication::clipboard()->text(), QString());
 }
 
@@ -328,10 +329,10 @@ TEST_F(GridTest, BodyMenuItemsFollowSelectionModeAndPlace)
 
     parent.results[LXN_BODYCOMMAND] = 1;
     grid.GetSelection().SetMode(CSelection::kMultiple);
-    BodyMenu(0, 0, CTableCtrl::ID_SELECT_ALL);
+    BodyMenu(0, 0, CTableMenus::ID_SELECT_ALL);
     EXPECT_EQ(MarkedRows(), (std::vector<int>{0})); // the recipient took the command
     parent.results.erase(LXN_BODYCOMMAND);
-    BodyMenu(0, 0, CTableCtrl::ID_SELECT_ALL);
+    BodyMenu(0, 0, CTableMenus::ID_SELECT_ALL);
     EXPECT_EQ(MarkedRows(), (std::vector<int>{0, 1}));
 }
 
@@ -348,19 +349,19 @@ TEST_F(GridTest, CopyTextsAreMadeWhenTheClipboardIsRead)
 
     Click(0);
     Click(2, 0, Qt::ControlModifier);
-    BodyMenu(2, 0, CTableCtrl::ID_COPY);
+    BodyMenu(2, 0, CTableMenus::ID_COPY);
     EXPECT_EQ(clipboard->text().toStdString(), "5\ttab*here\t\r\n12\tplain\t\r\n");
     // The selection at the time of pasting counts.
     Click(1);
     EXPECT_EQ(clipboard->text().toStdString(), "-3\ttwo**lines\t\r\n");
 
-    BodyMenu(1, 0, CTableCtrl::ID_COPY_ALL);
+    BodyMenu(1, 0, CTableMenus::ID_COPY_ALL);
     EXPECT_EQ(clipboard->text().count(QStringLiteral("\r\n")), 3);
-    BodyMenu(1, 0, CTableCtrl::ID_COPY_CELL);
+    BodyMenu(1, 0, CTableMenus::ID_COPY_CELL);
     EXPECT_EQ(clipboard->text().toStdString(), "two\r\nlines");
 
     grid.DeleteAllRows();
-    BodyMenu(0, 0, CTableCtrl::ID_COPY_ALL);
+    BodyMenu(0, 0, CTableMenus::ID_COPY_ALL);
     EXPECT_EQ(clipboard->text(), QString());
 }
 
@@ -378,7 +379,7 @@ TEST_F(GridTest, SaveAsWritesTheHtmlText)
         offered = name;
         return path;
     });
-    BodyMenu(0, 0, CTableCtrl::ID_SAVE_AS);
+    BodyMenu(0, 0, CTableMenus::ID_SAVE_AS);
     EXPECT_EQ(offered, "Server_list.html");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -415,13 +416,13 @@ TEST_F(GridTest, EmptyGridsNeitherCrashNorAssert)
         QTest::mouseClick(&grid.Body(), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseDClick(&grid.Body(), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseClick(&grid.Header(), Qt::LeftButton, {}, QPoint(10, 5));
-        for (unsigned command : {CTableCtrl::ID_SELECT_ALL, CTableCtrl::ID_COPY_CELL,
-                                 CTableCtrl::ID_RESTORE_DEFAULT, CTableCtrl::ID_ALL_COLUMNS}) {
+        for (unsigned command : {CTableMenus::ID_SELECT_ALL, CTableMenus::ID_COPY_CELL,
+                                 CTableMenus::ID_RESTORE_DEFAULT, CTableMenus::ID_ALL_COLUMNS}) {
             menus.choose = command;
             grid.Menus().ShowBodyMenu(QPoint(10, 10));
             grid.Menus().ShowBodyMenu(QPoint(-1, -1));
         }
-        menus.choose = CTableCtrl::ID_SORT_ASCENDING;
+        menus.choose = CTableMenus::ID_SORT_ASCENDING;
         grid.Menus().ShowHeaderMenu(QPoint(10, 5));
         grid.AutoSizeColumns(true);
         grid.FitColumnsToWindow();
