@@ -47,14 +47,15 @@ void CTableMenus::ShowBodyMenu(QPoint pos)
         at =
             ctrl.Body().mapToGlobal(QPoint(std::max(0, x), std::clamp(y, 0, ctrl.GetBodyHeight())));
     }
-    if (row >= 0 && !ctrl.IsRowMarked(row)) {
-        ctrl.GetSelection().Click(row, 0);
-        ctrl.Update(true);
-    }
-    // The rows may be re-sorted or deleted while the menu is open (a scan adds rows meanwhile):
-    // hold the row by its record and find it again when a command is chosen.
+    // The rows may be re-sorted or deleted while the menu selects its row or is open (a scan
+    // adds rows meanwhile): hold the row by its record and find it again.
     CRowRef held;
     held.Set(ctrl, row);
+    if (row >= 0 && !ctrl.IsRowMarked(row)) {
+        ctrl.GetSelection().Click(row, 0);
+        row = held.Find(ctrl);
+        ctrl.Update(true);
+    }
     std::unique_ptr<CPopupMenu> menu = NewMenu();
     ctrl.BuildBodyMenu(*menu, row, col);
     NMTABLECTRL built;

@@ -308,6 +308,16 @@ TEST_F(GridTest, BodyMenuActsOnItsRowWhereverTheRowWentMeanwhile)
     EXPECT_EQ(parent.log.back(),
               (Received{LXN_BODYCOMMAND, -1, 1, int(CTableMenus::ID_COPY_CELL)}));
     EXPECT_EQ(QApplication::clipboard()->text(), QString());
+
+    // Rows may also go while the menu selects its row.
+    menus.whileOpen = nullptr;
+    parent.onNotify = [this](NMTABLECTRL& n) {
+        if (n.hdr.code == LXN_ROWCHANGING)
+            grid.DeleteRow(0);
+    };
+    const QString third = QString::fromStdString(grid.GetCellText(3, 0));
+    BodyMenu(3, 0, CTableMenus::ID_COPY_CELL);
+    EXPECT_EQ(QApplication::clipboard()->text(), third);
 }
 
 TEST_F(GridTest, BodyMenuItemsFollowSelectionModeAndPlace)
