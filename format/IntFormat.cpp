@@ -15,6 +15,12 @@ CIntFormat::CIntFormat(const CNumberSettings& settings, bool colorNegatives)
     SetDigits(0);
 }
 
+void CIntFormat::SetSettings(const CNumberSettings& settings)
+{
+    CNumberFormat::SetSettings(settings);
+    SetDigits(0);
+}
+
 std::string CIntFormat::Format(int value) const
 {
     if (IsSpecialValue(value))

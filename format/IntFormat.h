@@ -19,6 +19,9 @@ public:
     explicit CIntFormat(bool colorNegatives = false);
     CIntFormat(const CNumberSettings& settings, bool colorNegatives);
 
+    // Binds other settings; integers still show no fraction digits.
+    void SetSettings(const CNumberSettings& settings) override;
+
     void SetSpecialValue(int value) { m_nSpecialValue = value; }
     int GetSpecialValue() const { return m_nSpecialValue; }
 

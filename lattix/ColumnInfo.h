@@ -10,20 +10,11 @@
 
 namespace Lattix {
 
-// What a grid control keeps about one column besides the table's cells: its renderer and
-// editor, title, width and limits, visibility and title alignment.
+// What a grid control keeps about one column besides the table's cells and the column's
+// place (CColumnGeometry): its renderer and editor, title and title alignment.
 struct CColumnInfo
 {
-    static constexpr int kMaxWidth = 4096;
-
-    bool bVisible = false;
     bool bEditable = false;
-    int nWidth = 0;
-    int nMinWidth = 0;
-    int nMaxWidth = kMaxWidth;
-    // Bounds that SetColumnWidthLimits keeps the limits within.
-    int nLowestMin = 0;
-    int nHighestMax = kMaxWidth;
     // The footer draws this column's cell of the footer table.
     bool bFooter = false;
     std::unique_ptr<CCellOutput> pOutput;

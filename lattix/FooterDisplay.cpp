@@ -49,7 +49,7 @@ bool CFooterDisplay::event(QEvent* event)
     CTableCtrl::CNotifyScope scope(Ctrl());
     CTableCtrl& ctrl = Ctrl();
     const auto* help = static_cast<QHelpEvent*>(event);
-    const int col = ctrl.ColumnFromX(help->pos().x() + ctrl.GetScrollX());
+    const int col = ctrl.Geometry().ColumnFromX(help->pos().x() + ctrl.GetScrollX());
     NMTABLECTRL notification;
     notification.nColumn = col;
     if (col >= 0) {

@@ -2,6 +2,7 @@
 
 #include "lattix/TableCtrl.h"
 #include "lattix/TextFlags.h"
+#include "lattix/WaitCursor.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -11,6 +12,7 @@
 #include <QStyle>
 #include <QStyleOptionHeader>
 #include <QToolTip>
+#include <qdrawutil.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -49,16 +51,6 @@ void DrawArrow(QPainter& painter, int x, const QRect& rect, bool descending)
 
 CHeaderDisplay::CHeaderDisplay(CTableCtrl& ctrl) : CTableCtrlWnd(ctrl) {}
 
-int CHeaderDisplay::DirectionOf(int col) const
-{
-    int direction = kNoSort;
-    for (const CSortKey& key : Ctrl().GetSortOrder()) {
-        if (key.nColumn == col)
-            direction = key.bDescending ? kDescending : kAscending;
-    }
-    return direction;
-}
-
 void CHeaderDisplay::Draw(QPainter& painter, const QRect& clip)
 {
     CTableCtrl& ctrl = Ctrl();
@@ -82,17 +74,31 @@ void CHeaderDisplay::Draw(QPainter& painter, const QRect& clip)
 void CHeaderDisplay::DrawTitle(QPainter& painter, const QRect& cell, int col, bool pressed,
                                bool flat)
 {
-    QStyleOptionHeader option;
-    option.initFrom(this);
-    option.rect = cell;
-    option.state = QStyle::State_Enabled | QStyle::State_Horizontal;
-    if (pressed)
-        option.state |= QStyle::State_Sunken;
-    else if (!flat)
-        option.state |= QStyle::State_Raised;
-    option.section = 0;
-    option.position = QStyleOptionHeader::Middle;
-    style()->drawControl(QStyle::CE_HeaderSection, &option, &painter, this);
+    // Some styles (Fusion among them) draw every header section alike whatever its state,
+    // so the flat and the pressed look are drawn here: titles on the plain window colour,
+    // parted by short lines, over one line along the bottom; a pressed title darker and
+    // sunken.
+    if (flat && !pressed) {
+        painter.fillRect(cell, palette().color(QPalette::Window));
+        const QColor line = palette().color(QPalette::Mid);
+        painter.fillRect(QRect(cell.right(), cell.top() + 3, 1, cell.height() - 6), line);
+        painter.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), line);
+    } else {
+        QStyleOptionHeader option;
+        option.initFrom(this);
+        option.rect = cell;
+        option.state = QStyle::State_Enabled | QStyle::State_Horizontal;
+        option.state |= pressed ? QStyle::State_Sunken : QStyle::State_Raised;
+        option.section = 0;
+        option.position = QStyleOptionHeader::Middle;
+        style()->drawControl(QStyle::CE_HeaderSection, &option, &painter, this);
+    }
+    if (pressed) {
+        QColor shade = palette().color(QPalette::Shadow);
+        shade.setAlpha(48);
+        painter.fillRect(cell, shade);
+        qDrawShadePanel(&painter, cell, palette(), true, 1);
+    }
     if (col < 0)
         return;
 
@@ -102,12 +108,12 @@ void CHeaderDisplay::DrawTitle(QPainter& painter, const QRect& cell, int col, bo
                                -CTableCtrl::kMarginRight, -CTableCtrl::kMarginBottom);
     if (pressed)
         text.translate(1, 1);
-    const int direction = DirectionOf(col);
-    if (direction != kNoSort) {
+    const int direction = Ctrl().Menus().DirectionOf(col);
+    if (direction != CTableMenus::kNoSort) {
         const std::uint32_t align = info.nFormat & (TextFlags::Center | TextFlags::Right);
         const bool arrowLeft = align == TextFlags::Center || align == TextFlags::Right;
         const bool arrowRight = align != TextFlags::Right;
-        const bool descending = direction == kDescending;
+        const bool descending = direction == CTableMenus::kDescending;
         if (arrowLeft) {
             DrawArrow(painter, text.left() - 2, text, descending);
             text.setLeft(text.left() + 7);
@@ -123,44 +129,8 @@ void CHeaderDisplay::DrawTitle(QPainter& painter, const QRect& cell, int col, bo
 
 int CHeaderDisplay::BorderHitTest(int contentX) const
 {
-    const CTableCtrl& ctrl = Ctrl();
-    int right = 0;
-    for (int col : ctrl.GetDisplayOrder()) {
-        if (!ctrl.IsColumnVisible(col))
-            continue;
-        right += ctrl.GetColumnWidth(col);
-        if (contentX >= right - CTableCtrl::kMarginRight &&
-            contentX <= right + CTableCtrl::kMarginLeft)
-            return col;
-        if (contentX < right - CTableCtrl::kMarginRight)
-            return -1;
-    }
-    return -1;
-}
-
-bool CHeaderDisplay::SortByColumn(int col, int direction, bool replace)
-{
-    CTableCtrl& ctrl = Ctrl();
-    CTableCtrl::CWaitCursor wait;
-    if (ctrl.Notify(LXN_SORTCHANGING, -1, col) != 0)
-        return false;
-    std::vector<CSortKey>& keys = ctrl.SortOrder();
-    if (replace)
-        keys.clear();
-    const auto it = std::find_if(keys.begin(), keys.end(),
-                                 [col](const CSortKey& key) { return key.nColumn == col; });
-    if (it != keys.end()) {
-        if (direction == kNoSort)
-            keys.erase(it);
-        else
-            it->bDescending = direction == kDescending;
-    } else if (direction != kNoSort) {
-        keys.push_back({col, direction == kDescending});
-    }
-    ctrl.OrderSortKeys();
-    ctrl.Sort(std::vector<CSortKey>(keys));
-    ctrl.Notify(LXN_SORTED, -1, col);
-    return true;
+    return Ctrl().Geometry().BorderHitTest(contentX, CTableCtrl::kMarginRight,
+                                           CTableCtrl::kMarginLeft);
 }
 
 void CHeaderDisplay::mousePressEvent(QMouseEvent* event)
@@ -180,19 +150,19 @@ void CHeaderDisplay::mousePressEvent(QMouseEvent* event)
     if (border >= 0) {
         m_state = kResizing;
         m_nColumn = border;
-        m_nStartWidth = ctrl.GetColumnWidth(border);
+        m_nStartWidth = ctrl.Geometry().GetWidth(border);
         m_timer.start(kTimerMs, this);
         return;
     }
-    const int col = ctrl.ColumnFromX(x);
+    const int col = ctrl.Geometry().ColumnFromX(x);
     if (col < 0) {
         QApplication::beep();
         return;
     }
     m_state = kPressed;
     m_nColumn = col;
-    m_nPos = ctrl.GetColumnPos(col);
-    m_nGrabOffset = x - ctrl.GetColumnLeft(col);
+    m_nPos = ctrl.Geometry().GetColumnPos(col);
+    m_nGrabOffset = x - ctrl.Geometry().GetColumnLeft(col);
     m_bPressedLook = true;
     m_timer.start(kTimerMs, this);
     update();
@@ -204,8 +174,8 @@ void CHeaderDisplay::HandleMove(QPoint pos)
     const int x = pos.x() + ctrl.GetScrollX();
     switch (m_state) {
     case kPressed: {
-        const bool over =
-            ctrl.ColumnFromX(x) == m_nColumn && pos.y() >= 0 && pos.y() < CTableCtrl::kHeaderHeight;
+        const bool over = ctrl.Geometry().ColumnFromX(x) == m_nColumn && pos.y() >= 0 &&
+                          pos.y() < CTableCtrl::kHeaderHeight;
         if (over != m_bPressedLook) {
             m_bPressedLook = over;
             update();
@@ -213,8 +183,8 @@ void CHeaderDisplay::HandleMove(QPoint pos)
         if (ctrl.IsColumnMoveEnabled() &&
             std::abs(x - m_nStartX) > QApplication::startDragDistance()) {
             m_state = kMoving;
-            const QRect cell(ctrl.GetColumnLeft(m_nColumn) - ctrl.GetScrollX(), 0,
-                             ctrl.GetColumnWidth(m_nColumn), CTableCtrl::kHeaderHeight);
+            const QRect cell(ctrl.Geometry().GetColumnLeft(m_nColumn) - ctrl.GetScrollX(), 0,
+                             ctrl.Geometry().GetWidth(m_nColumn), CTableCtrl::kHeaderHeight);
             m_dragImage = grab(cell);
             update();
         }
@@ -226,15 +196,15 @@ void CHeaderDisplay::HandleMove(QPoint pos)
         break;
     case kMoving: {
         update();
-        const int target = ctrl.ColumnFromX(x);
+        const int target = ctrl.Geometry().ColumnFromX(x);
         if (target < 0 || target == m_nColumn)
             break;
-        const int targetPos = ctrl.GetColumnPos(target);
-        const int currentPos = ctrl.GetColumnPos(m_nColumn);
-        const int targetLeft = ctrl.GetColumnLeft(target);
-        const int targetMiddle = targetLeft + ctrl.GetColumnWidth(target) / 2;
+        const int targetPos = ctrl.Geometry().GetColumnPos(target);
+        const int currentPos = ctrl.Geometry().GetColumnPos(m_nColumn);
+        const int targetLeft = ctrl.Geometry().GetColumnLeft(target);
+        const int targetMiddle = targetLeft + ctrl.Geometry().GetWidth(target) / 2;
         const int draggedLeft = x - m_nGrabOffset;
-        const int draggedRight = draggedLeft + ctrl.GetColumnWidth(m_nColumn);
+        const int draggedRight = draggedLeft + ctrl.Geometry().GetWidth(m_nColumn);
         const bool far =
             targetPos > currentPos ? draggedRight > targetMiddle : draggedLeft < targetMiddle;
         if (far) {
@@ -259,8 +229,8 @@ void CHeaderDisplay::mouseMoveEvent(QMouseEvent* event)
             setCursor(Qt::SplitHCursor);
         else
             unsetCursor();
-        const int col = ctrl.ColumnFromX(x);
-        if (col != ctrl.ColumnFromX(m_lastPos.x() + ctrl.GetScrollX()))
+        const int col = ctrl.Geometry().ColumnFromX(x);
+        if (col != ctrl.Geometry().ColumnFromX(m_lastPos.x() + ctrl.GetScrollX()))
             QToolTip::hideText();
         m_lastPos = pos;
         return;
@@ -282,15 +252,17 @@ void CHeaderDisplay::mouseReleaseEvent(QMouseEvent* event)
     const State state = m_state;
     const int col = m_nColumn;
     EndTracking(true);
-    if (state == kPressed && ctrl.IsHeaderSortEnabled() && ctrl.ColumnFromX(x) == col &&
+    if (state == kPressed && ctrl.IsHeaderSortEnabled() && ctrl.Geometry().ColumnFromX(x) == col &&
         pos.y() >= 0 && pos.y() < CTableCtrl::kHeaderHeight) {
-        const int current = DirectionOf(col);
-        const int direction = current == kAscending ? kDescending : kAscending;
+        CTableMenus& menus = ctrl.Menus();
+        const int direction = menus.DirectionOf(col) == CTableMenus::kAscending
+                                  ? CTableMenus::kDescending
+                                  : CTableMenus::kAscending;
         const bool replace = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
-        if (SortByColumn(col, direction, replace))
+        if (menus.SortByColumn(col, direction, replace))
             ctrl.Update(true);
     } else if (state == kMoving) {
-        ctrl.ResortByDisplayOrder();
+        ctrl.Menus().ResortByDisplayOrder();
     }
 }
 
@@ -301,7 +273,7 @@ void CHeaderDisplay::mouseDoubleClickEvent(QMouseEvent* event)
     const int x = event->position().toPoint().x() + ctrl.GetScrollX();
     const int border = ctrl.IsColumnResizeEnabled() ? BorderHitTest(x) : -1;
     if (event->button() == Qt::LeftButton && border >= 0) {
-        CTableCtrl::CWaitCursor wait;
+        CWaitCursor wait;
         ctrl.AutoSizeColumn(border, true);
         ctrl.Update(true);
         return;
@@ -357,33 +329,34 @@ void CHeaderDisplay::timerEvent(QTimerEvent* event)
 void CHeaderDisplay::contextMenuEvent(QContextMenuEvent* event)
 {
     CTableCtrl::CNotifyScope scope(Ctrl());
-    Ctrl().ShowHeaderMenu(event->pos());
+    Ctrl().Menus().ShowHeaderMenu(event->pos());
 }
 
 bool CHeaderDisplay::ShowToolTip(QPoint pos, QPoint globalPos)
 {
     CTableCtrl& ctrl = Ctrl();
-    const int col = ctrl.ColumnFromX(pos.x() + ctrl.GetScrollX());
+    const int col = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
     if (col < 0)
         return false;
     const CColumnInfo& info = ctrl.GetColumnInfo(col);
     NMTABLECTRL notification;
     notification.nColumn = col;
-    const int left = ctrl.GetColumnLeft(col) - ctrl.GetScrollX();
+    const int left = ctrl.Geometry().GetColumnLeft(col) - ctrl.GetScrollX();
+    const int width = ctrl.Geometry().GetWidth(col);
     if (!info.strLongName.empty()) {
         notification.strText = info.strLongName;
     } else {
         const QFontMetrics metrics(ctrl.GetDrawState().GetFont());
         const int textWidth = metrics.horizontalAdvance(QString::fromStdString(info.strTitle));
-        const int room = info.nWidth - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight;
-        if (textWidth > room || left + info.nWidth > ctrl.GetBodyWidth())
+        const int room = width - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight;
+        if (textWidth > room || left + width > ctrl.GetBodyWidth())
             notification.strText = info.strTitle;
     }
     ctrl.Notify(LXN_GETHEADERTIP, notification);
     if (notification.strText.empty())
         return false;
     QToolTip::showText(globalPos, QString::fromStdString(notification.strText), this,
-                       QRect(left, 0, info.nWidth, CTableCtrl::kHeaderHeight));
+                       QRect(left, 0, width, CTableCtrl::kHeaderHeight));
     return true;
 }
 

@@ -20,13 +20,6 @@ public:
         kResizing = 2,
         kMoving = 3,
     };
-    // Sort directions of SortByColumn.
-    enum Direction
-    {
-        kAscending = 0,
-        kDescending = 1,
-        kNoSort = 2,
-    };
     static constexpr int kTimerMs = 60;
     // Width of the band along the left and right edge that scrolls while dragging.
     static constexpr int kScrollBand = 15;
@@ -35,10 +28,6 @@ public:
 
     void Draw(QPainter& painter, const QRect& clip) override;
 
-    // Sets the column's key in the sort order (direction kNoSort removes it), after
-    // LXN_SORTCHANGING allowed it; replace starts a new order. Sorts the rows and sends
-    // LXN_SORTED. False when the recipient cancelled.
-    bool SortByColumn(int col, int direction, bool replace);
     // The column whose right border lies under the content x, or -1.
     int BorderHitTest(int contentX) const;
     // Ends a press, resize or move without acting on it.
@@ -61,8 +50,6 @@ private:
     void DrawTitle(QPainter& painter, const QRect& cell, int col, bool pressed, bool flat);
     void HandleMove(QPoint pos);
     void EndTracking(bool releaseCapture);
-    // Current direction of col in the sort order.
-    int DirectionOf(int col) const;
     bool ShowToolTip(QPoint pos, QPoint globalPos);
 
     State m_state = kIdle;

@@ -1,5 +1,6 @@
 #include "lattix/LayoutWords.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace Lattix {
@@ -70,9 +71,18 @@ bool CLayoutWords::Apply(std::span<const std::uint16_t> words, std::span<const s
 
     for (std::size_t i = 0; i < n; ++i) {
         const std::size_t base = kHeaderWords + kWordsPerColumn * i;
-        columns[i].nWidth = words[base];
+        columns[i].nWidth = words[base] != 0 ? words[base] : columns[i].nDefaultWidth;
         if (!titles[i].empty())
             columns[i].bVisible = words[base + 2] != 0;
+    }
+    const bool anyVisible = std::any_of(columns.begin(), columns.end(),
+                                        [](const CLayoutColumn& c) { return c.bVisible; });
+    if (!anyVisible) {
+        const auto titled = std::find_if(order.begin(), order.end(), [&](int col) {
+            return !titles[static_cast<std::size_t>(col)].empty();
+        });
+        if (titled != order.end())
+            columns[static_cast<std::size_t>(*titled)].bVisible = true;
     }
     displayOrder = std::move(order);
     return true;

@@ -19,6 +19,8 @@ struct CLayoutColumn
 {
     int nWidth = 0;
     bool bVisible = false;
+    // What a stored width of 0 becomes (a column nobody could grab).
+    int nDefaultWidth = 0;
 };
 
 // Building, checking and applying layout words. The grid control gathers its column
@@ -44,7 +46,9 @@ public:
     // Applies words to columns and displayOrder when they fit the titles and are sound:
     // version 2, the titles' checksum, their count, all 3 + 4n words present, every
     // width at most kMaxWidth, and positions that form a permutation. A column whose
-    // title is empty keeps its visibility. Returns false and changes nothing otherwise.
+    // title is empty keeps its visibility. A width of 0 becomes the column's default
+    // width, and when no column would be visible the first titled one in the new display
+    // order stays visible. Returns false and changes nothing otherwise.
     static bool Apply(std::span<const std::uint16_t> words, std::span<const std::string> titles,
                       std::vector<CLayoutColumn>& columns, std::vector<int>& displayOrder);
 

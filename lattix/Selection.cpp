@@ -9,9 +9,18 @@ namespace Lattix {
 
 int CSelection::GetAnchor() const
 {
-    if (m_nAnchor < 0)
-        return -1;
-    return std::min(m_nAnchor, m_ctrl.GetRowCount() - 1);
+    return m_anchor.Find(m_ctrl);
+}
+
+void CSelection::SetAnchor(int row)
+{
+    m_anchor.Set(m_ctrl, row);
+}
+
+void CSelection::CheckAnchor()
+{
+    if (m_anchor.IsSet() && m_anchor.Find(m_ctrl) < 0)
+        m_anchor.Reset();
 }
 
 bool CSelection::OnlyRangeMarked(int first, int last) const
@@ -28,46 +37,51 @@ bool CSelection::RangeHasMark(int first, int last, bool mark) const
     return true;
 }
 
-bool CSelection::Click(int row, unsigned keys)
+bool CSelection::ClickSingle(int row)
 {
-    const int count = m_ctrl.GetRowCount();
-    if (m_nMode == kNone)
+    if (row == m_ctrl.GetSelectedRow())
         return false;
-    if (m_nMode == kSingle) {
-        if (row == m_ctrl.GetSelectedRow())
-            return false;
-        if (m_ctrl.Notify(LXN_ROWCHANGING, row) != 0)
-            return false;
-        if (count > 0)
-            m_ctrl.MarkRows(0, count - 1, false);
-        if (m_ctrl.IsValidRow(row))
-            m_ctrl.MarkRow(row, true);
-        m_nAnchor = row;
-        m_ctrl.Notify(LXN_ROWCHANGED, row);
-        return true;
-    }
-
-    if (!m_ctrl.IsValidRow(row))
-        return false;
-    const bool shift = (keys & MK_SHIFT) != 0;
-    const bool control = (keys & MK_CONTROL) != 0;
-    const int anchor = GetAnchor();
-    const bool range = shift && anchor >= 0;
-    const int first = std::min(anchor, row);
-    const int last = std::max(anchor, row);
-
-    if (!control && m_ctrl.IsRowMarked(row) && m_ctrl.GetMarkedCount() == 1)
-        return false;
-    if (range) {
-        if (!control && OnlyRangeMarked(first, last))
-            return false;
-        if (control && RangeHasMark(first, last, m_ctrl.IsRowMarked(anchor)))
-            return false;
-    }
+    CRowRef clicked;
+    clicked.Set(m_ctrl, row);
     if (m_ctrl.Notify(LXN_ROWCHANGING, row) != 0)
         return false;
+    if (clicked.IsSet()) {
+        row = clicked.Find(m_ctrl);
+        if (row < 0)
+            return false;
+    }
+    const int count = m_ctrl.GetRowCount();
+    if (count > 0)
+        m_ctrl.MarkRows(0, count - 1, false);
+    if (m_ctrl.IsValidRow(row))
+        m_ctrl.MarkRow(row, true);
+    SetAnchor(row);
+    m_ctrl.Notify(LXN_ROWCHANGED, row);
+    return true;
+}
 
-    if (range) {
+bool CSelection::ChangesNothing(int row, unsigned keys) const
+{
+    const bool control = (keys & MK_CONTROL) != 0;
+    const int anchor = GetAnchor();
+    if (!control && m_ctrl.IsRowMarked(row) && m_ctrl.GetMarkedCount() == 1)
+        return true;
+    if ((keys & MK_SHIFT) == 0 || anchor < 0)
+        return false;
+    const int first = std::min(anchor, row);
+    const int last = std::max(anchor, row);
+    return control ? RangeHasMark(first, last, m_ctrl.IsRowMarked(anchor))
+                   : OnlyRangeMarked(first, last);
+}
+
+void CSelection::Apply(int row, unsigned keys)
+{
+    const int count = m_ctrl.GetRowCount();
+    const bool control = (keys & MK_CONTROL) != 0;
+    const int anchor = GetAnchor();
+    if ((keys & MK_SHIFT) != 0 && anchor >= 0) {
+        const int first = std::min(anchor, row);
+        const int last = std::max(anchor, row);
         if (control) {
             m_ctrl.MarkRows(first, last, m_ctrl.IsRowMarked(anchor));
         } else {
@@ -76,12 +90,30 @@ bool CSelection::Click(int row, unsigned keys)
         }
     } else if (control) {
         m_ctrl.ToggleRowMarks(row, row);
-        m_nAnchor = row;
+        SetAnchor(row);
     } else {
         m_ctrl.MarkRows(0, count - 1, false);
         m_ctrl.MarkRow(row, true);
-        m_nAnchor = row;
+        SetAnchor(row);
     }
+}
+
+bool CSelection::Click(int row, unsigned keys)
+{
+    if (m_nMode == kNone)
+        return false;
+    if (m_nMode == kSingle)
+        return ClickSingle(row);
+    if (!m_ctrl.IsValidRow(row) || ChangesNothing(row, keys))
+        return false;
+    CRowRef clicked;
+    clicked.Set(m_ctrl, row);
+    if (m_ctrl.Notify(LXN_ROWCHANGING, row) != 0)
+        return false;
+    row = clicked.Find(m_ctrl);
+    if (row < 0)
+        return false;
+    Apply(row, keys);
     m_ctrl.Notify(LXN_ROWCHANGED, row);
     return true;
 }

@@ -3,15 +3,10 @@
 #include "lattix/CellData.h"
 #include "lattix/ColDef.h"
 #include "lattix/Collator.h"
-#include "lattix/TableExport.h"
-#include "lattix/TableMimeData.h"
 #include "lattix/VirtualKey.h"
-#include "velk/PopupMenu.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -22,7 +17,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <numeric>
 
 namespace Lattix {
 
@@ -63,19 +57,10 @@ std::string_view LeadingCodePoints(std::string_view text, std::size_t n)
 
 } // namespace
 
-CTableCtrl::CWaitCursor::CWaitCursor()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-CTableCtrl::CWaitCursor::~CWaitCursor()
-{
-    QApplication::restoreOverrideCursor();
-}
-
 CTableCtrl::CTableCtrl()
-    : CTableCtrlInterface(&m_table, this), m_cursor(*this), m_selection(*this), m_body(*this),
-      m_header(*this), m_footerWnd(*this), m_pHScroll(new QScrollBar(Qt::Horizontal, this)),
+    : CTableCtrlInterface(&m_table, this), m_cursor(*this), m_selection(*this), m_menus(*this),
+      m_clipboard(*this), m_body(*this), m_header(*this), m_footerWnd(*this),
+      m_pHScroll(new QScrollBar(Qt::Horizontal, this)),
       m_pVScroll(new QScrollBar(Qt::Vertical, this))
 {
     setWindowTitle(QString::fromLatin1(kWindowText));
@@ -172,8 +157,7 @@ void CTableCtrl::SetColumnCount(int n)
     Clear();
     m_table.SetColumnCount(n);
     m_columns.resize(Index(std::max(0, n)));
-    m_order.resize(m_columns.size());
-    std::iota(m_order.begin(), m_order.end(), 0);
+    m_geometry.SetColumnCount(n);
 }
 
 void CTableCtrl::CreateRowLayout()
@@ -186,7 +170,7 @@ void CTableCtrl::Clear()
     m_body.EndDragSelect();
     m_header.CancelTracking();
     m_columns.clear();
-    m_order.clear();
+    m_geometry.SetColumnCount(0);
     m_table.Clear();
     m_footer.Clear();
     m_sortOrder.clear();
@@ -209,8 +193,7 @@ void CTableCtrl::DeleteRow(int index)
 {
     const int cursorRow = m_cursor.GetRow();
     m_table.DeleteRow(index);
-    if (cursorRow == index)
-        m_cursor.SetRow(std::min(index, GetRowCount() - 1));
+    RowsDeleted(cursorRow);
 }
 
 void CTableCtrl::DeleteAllRows()
@@ -224,10 +207,25 @@ void CTableCtrl::DeleteAllRows()
 void CTableCtrl::DeleteMarkedRows()
 {
     const int cursorRow = m_cursor.GetRow();
-    const bool cursorGoes = cursorRow >= 0 && IsRowMarked(cursorRow);
     m_table.DeleteMarkedRows();
-    if (cursorGoes)
-        m_cursor.SetRow(std::min(cursorRow, GetRowCount() - 1));
+    RowsDeleted(cursorRow);
+}
+
+void CTableCtrl::CopyRows(const CTableInterface& source)
+{
+    m_body.EndDragSelect();
+    m_table.CopyRows(source);
+    // The new rows may lie in the freed records.
+    m_cursor.SetRow(-1);
+    m_selection.SetAnchor(-1);
+}
+
+void CTableCtrl::RowsDeleted(int cursorRow)
+{
+    // A freed record goes to the next new row, so neither may keep holding one.
+    if (m_cursor.GetRow() < 0)
+        m_cursor.SetRow(cursorRow < 0 ? -1 : std::min(cursorRow, GetRowCount() - 1));
+    m_selection.CheckAnchor();
 }
 
 // ---------------------------------------------------------------- columns
@@ -248,7 +246,7 @@ int CTableCtrl::AddColumn(const CColDef& def, const char* title, int width)
     auto factory = def.CreateFactory();
     const int col = m_table.AddColumn(std::move(factory), std::move(comparer));
     m_columns.resize(Index(col + 1));
-    m_order.push_back(col);
+    m_geometry.AddColumn();
     auto input = def.CreateInput();
     SetColumnView(col, def.CreateOutput(), std::move(input), title, width);
     return col;
@@ -278,6 +276,7 @@ void CTableCtrl::SetColumnView(int col, std::unique_ptr<CCellOutput> output,
     info.pOutput = std::move(output);
     info.pInput = std::move(input);
     SetColumnWidth(col, width);
+    m_geometry.SetDefaultWidth(col, m_geometry.GetWidth(col));
     SetColumnVisible(col, visible);
     SetColumnTitle(col, title ? title : "", -1);
 }
@@ -289,22 +288,11 @@ void CTableCtrl::RecalcMetrics()
         CColumnInfo& info = Info(col);
         if (!info.pOutput)
             continue;
-        const int w = info.pOutput->GetMinWidth();
-        const int h = info.pOutput->GetHeight();
-        m_nTallestCell = std::max(m_nTallestCell, h);
-        info.nLowestMin = w + m_drawState.GetVertGrid() + kMarginLeft + kMarginRight;
-        info.nHighestMax = CColumnInfo::kMaxWidth;
-        info.nMinWidth = std::clamp(info.nMinWidth, info.nLowestMin, info.nHighestMax);
-        info.nMaxWidth = std::clamp(info.nMaxWidth, info.nMinWidth, info.nHighestMax);
-        ClampWidth(col);
+        m_nTallestCell = std::max(m_nTallestCell, info.pOutput->GetHeight());
+        m_geometry.SetLowestMinWidth(col, info.pOutput->GetMinWidth() + m_drawState.GetVertGrid() +
+                                              kMarginLeft + kMarginRight);
     }
     m_nRowHeight = m_drawState.GetHorzGrid() + m_nTallestCell + kMarginTop + kMarginBottom;
-}
-
-void CTableCtrl::ClampWidth(int col)
-{
-    CColumnInfo& info = Info(col);
-    info.nWidth = std::max(info.nMinWidth, std::min(info.nWidth, info.nMaxWidth));
 }
 
 void CTableCtrl::SetColumnTitle(int col, const std::string& title, int format)
@@ -342,8 +330,7 @@ int CTableCtrl::GetColumnFormat(int col) const
 
 void CTableCtrl::SetColumnWidth(int col, int width)
 {
-    Info(col).nWidth = width;
-    ClampWidth(col);
+    m_geometry.SetWidth(col, width);
 }
 
 void CTableCtrl::AutoSizeColumns(bool includeTitle)
@@ -373,91 +360,53 @@ void CTableCtrl::AutoSizeColumn(int col, bool includeTitle)
 
 void CTableCtrl::SetColumnWidthLimits(int col, int minWidth, int maxWidth)
 {
-    CColumnInfo& info = Info(col);
-    info.nMinWidth = std::max(minWidth, info.nLowestMin);
-    info.nMaxWidth = std::min(maxWidth, info.nHighestMax);
-    ClampWidth(col);
+    m_geometry.SetWidthLimits(col, minWidth, maxWidth);
 }
 
 int CTableCtrl::GetColumnMinWidth(int col) const
 {
-    return GetColumnInfo(col).nMinWidth;
+    return m_geometry.GetMinWidth(col);
 }
 
 int CTableCtrl::GetColumnMaxWidth(int col) const
 {
-    return GetColumnInfo(col).nMaxWidth;
+    return m_geometry.GetMaxWidth(col);
 }
 
 int CTableCtrl::GetColumnWidth(int col) const
 {
-    return GetColumnInfo(col).nWidth;
+    return m_geometry.GetWidth(col);
 }
 
 bool CTableCtrl::FitColumnsToWindow()
 {
-    const int target = m_nBodyWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int total = GetTotalWidth();
-    if (total <= 0)
-        return true;
-    int last = -1;
-    int sum = 0;
-    for (int col : m_order) {
-        if (!IsColumnVisible(col))
-            continue;
-        const double scaled = static_cast<double>(GetColumnWidth(col)) * target / total;
-        SetColumnWidth(col, static_cast<int>(scaled));
-        sum += GetColumnWidth(col);
-        last = col;
-    }
-    if (last >= 0)
-        SetColumnWidth(last, GetColumnWidth(last) + target - sum);
+    m_geometry.FitToWidth(m_nBodyWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     return true;
 }
 
 void CTableCtrl::SetColumnVisible(int col, bool visible)
 {
-    Info(col).bVisible = visible;
+    m_geometry.SetVisible(col, visible);
 }
 
 bool CTableCtrl::IsColumnVisible(int col) const
 {
-    return GetColumnInfo(col).bVisible;
+    return m_geometry.IsVisible(col);
 }
 
 void CTableCtrl::MoveColumn(int col, int pos)
 {
-    const auto it = std::find(m_order.begin(), m_order.end(), col);
-    if (it == m_order.end())
-        return;
-    m_order.erase(it);
-    pos = std::clamp(pos, 0, static_cast<int>(m_order.size()));
-    m_order.insert(m_order.begin() + pos, col);
-}
-
-int CTableCtrl::GetColumnPos(int col) const
-{
-    const auto it = std::find(m_order.begin(), m_order.end(), col);
-    return it == m_order.end() ? -1 : static_cast<int>(it - m_order.begin());
+    m_geometry.MoveColumn(col, pos);
 }
 
 int CTableCtrl::GetNextVisiblePos(int pos) const
 {
-    const int count = static_cast<int>(m_order.size());
-    for (int p = std::max(pos + 1, 0); p < count; ++p) {
-        if (IsColumnVisible(m_order[Index(p)]))
-            return p;
-    }
-    return count;
+    return m_geometry.GetNextVisiblePos(pos);
 }
 
 int CTableCtrl::GetPrevVisiblePos(int pos) const
 {
-    for (int p = std::min(pos, static_cast<int>(m_order.size())) - 1; p >= 0; --p) {
-        if (IsColumnVisible(m_order[Index(p)]))
-            return p;
-    }
-    return -1;
+    return m_geometry.GetPrevVisiblePos(pos);
 }
 
 void CTableCtrl::SetColumnEditable(int col, bool editable)
@@ -502,28 +451,12 @@ std::vector<std::string> CTableCtrl::FirstTitles() const
 
 void CTableCtrl::GetLayout(CWordArray& words) const
 {
-    std::vector<CLayoutColumn> columns;
-    columns.reserve(m_columns.size());
-    for (const CColumnInfo& info : m_columns)
-        columns.push_back({info.nWidth, info.bVisible});
-    words = CLayoutWords::Build(FirstTitles(), columns, m_order);
+    words = m_geometry.GetLayout(FirstTitles());
 }
 
 bool CTableCtrl::SetLayout(std::span<const std::uint16_t> words)
 {
-    std::vector<CLayoutColumn> columns;
-    columns.reserve(m_columns.size());
-    for (const CColumnInfo& info : m_columns)
-        columns.push_back({info.nWidth, info.bVisible});
-    std::vector<int> order = m_order;
-    if (!CLayoutWords::Apply(words, FirstTitles(), columns, order))
-        return false;
-    for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        m_columns[i].nWidth = columns[i].nWidth;
-        m_columns[i].bVisible = columns[i].bVisible;
-    }
-    m_order = std::move(order);
-    return true;
+    return m_geometry.SetLayout(words, FirstTitles());
 }
 
 // ---------------------------------------------------------------- look
@@ -586,43 +519,6 @@ void CTableCtrl::RepaintAll()
     m_footerWnd.update();
 }
 
-int CTableCtrl::GetTotalWidth() const
-{
-    int total = 0;
-    for (int col : m_order) {
-        if (IsColumnVisible(col))
-            total += GetColumnWidth(col);
-    }
-    return total;
-}
-
-int CTableCtrl::GetColumnLeft(int col) const
-{
-    int left = 0;
-    for (int c : m_order) {
-        if (c == col)
-            break;
-        if (IsColumnVisible(c))
-            left += GetColumnWidth(c);
-    }
-    return left;
-}
-
-int CTableCtrl::ColumnFromX(int contentX) const
-{
-    if (contentX < 0)
-        return -1;
-    int left = 0;
-    for (int col : m_order) {
-        if (!IsColumnVisible(col))
-            continue;
-        left += GetColumnWidth(col);
-        if (contentX < left)
-            return col;
-    }
-    return -1;
-}
-
 int CTableCtrl::RowFromY(int bodyY) const
 {
     const int y = bodyY + m_nScrollY;
@@ -648,7 +544,7 @@ int CTableCtrl::MaxScrollY() const
 void CTableCtrl::ClampScroll()
 {
     const int rh = std::max(1, m_nRowHeight);
-    m_nScrollX = std::clamp(m_nScrollX, 0, std::max(0, GetTotalWidth() - m_nBodyWidth));
+    m_nScrollX = std::clamp(m_nScrollX, 0, std::max(0, m_geometry.GetTotalWidth() - m_nBodyWidth));
     m_nScrollY = std::clamp(m_nScrollY, 0, MaxScrollY());
     m_nScrollY -= m_nScrollY % rh;
 }
@@ -665,7 +561,7 @@ void CTableCtrl::Layout()
     int bodyWidth = cx;
     bool hBar = false;
     bool vBar = false;
-    const int total = GetTotalWidth();
+    const int total = m_geometry.GetTotalWidth();
     const std::int64_t contentHeight = static_cast<std::int64_t>(GetRowCount()) * m_nRowHeight;
     for (;;) {
         if (m_bHorzScrollAllowed && !hBar &&
@@ -709,7 +605,7 @@ void CTableCtrl::UpdateScrollBars()
     m_pVScroll->setSingleStep(std::max(1, m_nRowHeight));
     if (!m_pVScroll->isSliderDown())
         m_pVScroll->setValue(m_nScrollY);
-    m_pHScroll->setRange(0, std::max(0, GetTotalWidth() - m_nBodyWidth));
+    m_pHScroll->setRange(0, std::max(0, m_geometry.GetTotalWidth() - m_nBodyWidth));
     m_pHScroll->setPageStep(std::max(1, m_nBodyWidth));
     if (!m_pHScroll->isSliderDown())
         m_pHScroll->setValue(m_nScrollX);
@@ -768,25 +664,26 @@ void CTableCtrl::ScrollHorz(int action)
     int x = m_nScrollX;
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub: {
-        const int col = ColumnFromX(m_nScrollX);
+        const int col = m_geometry.ColumnFromX(m_nScrollX);
         int target = 0;
-        if (col >= 0 && GetColumnLeft(col) < m_nScrollX) {
-            target = GetColumnLeft(col);
+        if (col >= 0 && m_geometry.GetColumnLeft(col) < m_nScrollX) {
+            target = m_geometry.GetColumnLeft(col);
         } else {
-            const int pos = col >= 0 ? GetPrevVisiblePos(GetColumnPos(col))
+            const int pos = col >= 0 ? GetPrevVisiblePos(m_geometry.GetColumnPos(col))
                                      : GetPrevVisiblePos(GetColumnCount());
-            target = pos >= 0 ? GetColumnLeft(GetColumnAtPos(pos)) : 0;
+            target = pos >= 0 ? m_geometry.GetColumnLeft(m_geometry.GetColumnAtPos(pos)) : 0;
         }
         x = std::max(target, m_nScrollX - step);
         break;
     }
     case QAbstractSlider::SliderSingleStepAdd: {
-        const int col = ColumnFromX(m_nScrollX);
+        const int col = m_geometry.ColumnFromX(m_nScrollX);
         if (col < 0)
             return;
-        const int pos = GetNextVisiblePos(GetColumnPos(col));
-        const int target =
-            pos < GetColumnCount() ? GetColumnLeft(GetColumnAtPos(pos)) : GetTotalWidth();
+        const int pos = GetNextVisiblePos(m_geometry.GetColumnPos(col));
+        const int target = pos < GetColumnCount()
+                               ? m_geometry.GetColumnLeft(m_geometry.GetColumnAtPos(pos))
+                               : m_geometry.GetTotalWidth();
         x = std::min(target, m_nScrollX + step);
         break;
     }
@@ -800,7 +697,7 @@ void CTableCtrl::ScrollHorz(int action)
         x = 0;
         break;
     case QAbstractSlider::SliderToMaximum:
-        x = GetTotalWidth();
+        x = m_geometry.GetTotalWidth();
         break;
     default:
         return;
@@ -822,7 +719,7 @@ void CTableCtrl::EnsureVisible(int row, int col)
             y = (row - std::max(1, GetRowsPerPage()) + 1) * rh;
     }
     if (IsValidColumn(col) && IsColumnVisible(col)) {
-        const int left = GetColumnLeft(col);
+        const int left = m_geometry.GetColumnLeft(col);
         const int right = left + GetColumnWidth(col);
         if (left < x)
             x = left;
@@ -1014,6 +911,7 @@ void CTableCtrl::keyPressEvent(QKeyEvent* event)
         m_typeAhead.Clear();
         return;
     case VK_SPACE:
+        m_typeAhead.Expire(Now()); // a text that ran out takes no more spaces
         if (m_typeAhead.IsActive() && !(event->modifiers() & Qt::ControlModifier))
             break; // a space inside a typed text
         [[fallthrough]];
@@ -1067,7 +965,7 @@ void CTableCtrl::HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers)
         else if (cellMode)
             m_cursor.LastColumn();
         else
-            SetScrollPos(GetTotalWidth(), m_nScrollY);
+            SetScrollPos(m_geometry.GetTotalWidth(), m_nScrollY);
         break;
     case VK_LEFT:
         if (cellMode)
@@ -1119,7 +1017,8 @@ void CTableCtrl::TypeAhead(const QString& text)
         col = m_sortOrder.front().nColumn;
     } else {
         const int pos = GetNextVisiblePos(-1);
-        col = pos < GetColumnCount() ? GetColumnAtPos(pos) : (m_order.empty() ? -1 : m_order[0]);
+        col = pos < GetColumnCount() ? m_geometry.GetColumnAtPos(pos)
+                                     : (GetColumnCount() > 0 ? m_geometry.GetColumnAtPos(0) : -1);
     }
     const int row = FindText(col, prefix, -1);
     if (row < 0) {
@@ -1147,331 +1046,33 @@ void CTableCtrl::timerEvent(QTimerEvent* event)
 
 // ---------------------------------------------------------------- menus
 
-std::unique_ptr<CPopupMenu> CTableCtrl::NewMenu() const
-{
-    return m_menuFactory ? m_menuFactory() : std::make_unique<CPopupMenu>();
-}
-
-std::string CTableCtrl::GetColumnMenuText(int col) const
-{
-    const CColumnInfo& info = GetColumnInfo(col);
-    if (info.strLongName.empty())
-        return info.strTitle;
-    std::string text = info.strLongName;
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    return text;
-}
-
 void CTableCtrl::contextMenuEvent(QContextMenuEvent* event)
 {
     CNotifyScope scope(*this);
     // From the keyboard: the menu of the focus cell.
-    ShowBodyMenu(event->reason() == QContextMenuEvent::Mouse ? m_body.mapFrom(this, event->pos())
-                                                             : QPoint(-1, -1));
-}
-
-void CTableCtrl::ShowBodyMenu(QPoint pos)
-{
-    CNotifyScope scope(*this);
-    m_body.EndDragSelect();
-    setFocus(Qt::OtherFocusReason);
-    int row = -1;
-    int col = -1;
-    QPoint at;
-    if (pos.x() >= 0 && pos.y() >= 0) {
-        row = RowFromY(pos.y());
-        col = ColumnFromX(pos.x() + m_nScrollX);
-        m_cursor.Set(row, col);
-        at = m_body.mapToGlobal(pos);
-    } else {
-        row = m_cursor.GetRow();
-        col = m_cursor.GetColumn();
-        const int x = IsValidColumn(col) ? GetColumnLeft(col) - m_nScrollX : 0;
-        const int y = row >= 0 ? (row + 1) * m_nRowHeight - m_nScrollY : 0;
-        at = m_body.mapToGlobal(QPoint(std::max(0, x), std::clamp(y, 0, m_nBodyHeight)));
-    }
-    if (row >= 0 && !IsRowMarked(row)) {
-        m_selection.Click(row, 0);
-        Update(true);
-    }
-    std::unique_ptr<CPopupMenu> menu = NewMenu();
-    BuildBodyMenu(*menu, row, col);
-    NMTABLECTRL built;
-    built.nRow = row;
-    built.nColumn = col;
-    built.pMenu = menu.get();
-    if (Notify(LXN_BODYMENU, built) != 0)
-        return;
-    const unsigned command = menu->Track(this, at.x(), at.y(), CPopupMenu::kTrackRightButton);
-    if (command == 0)
-        return;
-    NMTABLECTRL chosen;
-    chosen.nRow = row;
-    chosen.nColumn = col;
-    chosen.nCommand = static_cast<int>(command);
-    if (Notify(LXN_BODYCOMMAND, chosen) != 0)
-        return;
-    OnBodyMenuCommand(command, row, col);
+    m_menus.ShowBodyMenu(event->reason() == QContextMenuEvent::Mouse
+                             ? m_body.mapFrom(this, event->pos())
+                             : QPoint(-1, -1));
 }
 
 void CTableCtrl::BuildBodyMenu(CPopupMenu& menu, int row, int col)
 {
-    menu.AppendItems(kBodyMenuItems, ID_COPY_CELL);
-    if (!IsValidRow(row) || !IsValidColumn(col))
-        menu.EnableItem(ID_COPY_CELL, CPopupMenu::kGrayed);
-    if (m_selection.GetMode() == CSelection::kNone)
-        menu.DeleteItem(ID_COPY, CPopupMenu::kByCommand);
-    if (m_selection.GetMode() != CSelection::kMultiple)
-        menu.DeleteItem(ID_SELECT_ALL, CPopupMenu::kByCommand);
-
-    CPopupMenu hide;
-    for (int c : m_order) {
-        const std::string text = GetColumnMenuText(c);
-        if (IsColumnVisible(c) && !text.empty() && c < 400)
-            hide.AppendItem(CPopupMenu::kEnabled, ID_HIDE_FIRST + static_cast<unsigned>(c), text);
-    }
-    if (hide.ItemCount() < 2) {
-        while (hide.ItemCount() > 0)
-            hide.DeleteItem(0, CPopupMenu::kByPosition);
-        hide.AppendItems("~(none)", ID_HIDE_FIRST);
-    }
-    CPopupMenu show;
-    show.AppendItems("&All columns;-", ID_ALL_COLUMNS);
-    for (int c = 0; c < GetColumnCount() && c < 399; ++c) {
-        const std::string text = GetColumnMenuText(c);
-        if (!IsColumnVisible(c) && !text.empty())
-            show.AppendItem(CPopupMenu::kEnabled, ID_SHOW_FIRST + static_cast<unsigned>(c), text);
-    }
-    if (show.ItemCount() == 2) {
-        while (show.ItemCount() > 0)
-            show.DeleteItem(0, CPopupMenu::kByPosition);
-        show.AppendItems("~(none)", ID_ALL_COLUMNS);
-    }
-    menu.AttachSubmenu(ID_SHOW_COLUMN, show);
-    menu.AttachSubmenu(ID_HIDE_COLUMN, hide);
+    m_menus.BuildBodyMenu(menu, row, col);
 }
 
 void CTableCtrl::OnBodyMenuCommand(unsigned command, int row, int col)
 {
-    if (command >= ID_HIDE_FIRST && command < ID_HIDE_FIRST + 400) {
-        const int c = static_cast<int>(command - ID_HIDE_FIRST);
-        if (IsValidColumn(c)) {
-            SetColumnVisible(c, false);
-            Update(false);
-        }
-        return;
-    }
-    if (command >= ID_SHOW_FIRST && command < ID_SHOW_FIRST + 399) {
-        const int c = static_cast<int>(command - ID_SHOW_FIRST);
-        if (IsValidColumn(c)) {
-            SetColumnVisible(c, true);
-            Update(false);
-        }
-        return;
-    }
-    switch (command) {
-    case ID_COPY_CELL:
-        if (IsValidRow(row) && IsValidColumn(col))
-            CopyCellToClipboard(row, col);
-        break;
-    case ID_COPY:
-    case ID_COPY_ALL:
-        CopyRowsToClipboard(command == ID_COPY_ALL);
-        break;
-    case ID_SELECT_ALL:
-        if (m_selection.GetMode() == CSelection::kMultiple) {
-            if (GetRowCount() > 0)
-                MarkRows(0, GetRowCount() - 1, true);
-        } else if (IsValidRow(row)) {
-            MarkRow(row, true);
-        }
-        // The rows keep their order, so the sort arrows stay.
-        Update(true);
-        break;
-    case ID_ALL_COLUMNS:
-        ShowAllTitledColumns();
-        Update(false);
-        break;
-    case ID_RESTORE_DEFAULT:
-        RestoreDefault();
-        break;
-    case ID_SAVE_AS:
-        SaveAsHtml();
-        break;
-    default:
-        break;
-    }
-}
-
-void CTableCtrl::ShowAllTitledColumns()
-{
-    for (int c = 0; c < GetColumnCount(); ++c) {
-        if (!GetColumnInfo(c).strTitle.empty())
-            SetColumnVisible(c, true);
-    }
-}
-
-void CTableCtrl::RestoreDefault()
-{
-    if (!m_defaultLayout.empty()) {
-        SetLayout(m_defaultLayout);
-        Update(false);
-        return;
-    }
-    for (int c = 0; c < GetColumnCount(); ++c)
-        MoveColumn(c, c);
-    AutoSizeColumns(true);
-    ShowAllTitledColumns();
-    Update(false);
-}
-
-void CTableCtrl::ShowHeaderMenu(QPoint pos)
-{
-    CNotifyScope scope(*this);
-    setFocus(Qt::OtherFocusReason);
-    m_header.CancelTracking();
-    const int col = ColumnFromX(pos.x() + m_nScrollX);
-    std::unique_ptr<CPopupMenu> menu = NewMenu();
-    BuildHeaderMenu(*menu, col);
-    NMTABLECTRL built;
-    built.nColumn = col;
-    built.pMenu = menu.get();
-    if (Notify(LXN_HEADERMENU, built) != 0)
-        return;
-    const QPoint at = m_header.mapToGlobal(pos);
-    const unsigned command = menu->Track(this, at.x(), at.y(), CPopupMenu::kTrackRightButton);
-    if (command == 0)
-        return;
-    NMTABLECTRL chosen;
-    chosen.nColumn = col;
-    chosen.nCommand = static_cast<int>(command);
-    if (Notify(LXN_HEADERCOMMAND, chosen) != 0)
-        return;
-    OnHeaderMenuCommand(command, col);
+    m_menus.OnBodyMenuCommand(command, row, col);
 }
 
 void CTableCtrl::BuildHeaderMenu(CPopupMenu& menu, int col)
 {
-    if (!IsValidColumn(col)) {
-        menu.AppendItems("~Todo: Implementieren", 1);
-        return;
-    }
-    if (m_bHeaderSort) {
-        menu.AppendItems(kHeaderMenuItems, ID_SORT_ASCENDING);
-        int direction = CHeaderDisplay::kNoSort;
-        for (const CSortKey& key : m_sortOrder) {
-            if (key.nColumn == col)
-                direction =
-                    key.bDescending ? CHeaderDisplay::kDescending : CHeaderDisplay::kAscending;
-        }
-        menu.CheckRadioItem(ID_SORT_ASCENDING, ID_SORT_NONE,
-                            ID_SORT_ASCENDING + static_cast<unsigned>(direction),
-                            CPopupMenu::kByCommand);
-    } else {
-        menu.AppendItem(CPopupMenu::kEnabled, ID_HIDE, "Hide");
-    }
-    int visible = 0;
-    for (int c = 0; c < GetColumnCount(); ++c)
-        visible += IsColumnVisible(c) ? 1 : 0;
-    if (visible <= 1)
-        menu.EnableItem(ID_HIDE, CPopupMenu::kGrayed);
+    m_menus.BuildHeaderMenu(menu, col);
 }
 
 void CTableCtrl::OnHeaderMenuCommand(unsigned command, int col)
 {
-    if (IsValidColumn(col)) {
-        switch (command) {
-        case ID_SORT_ASCENDING:
-        case ID_SORT_DESCENDING:
-        case ID_SORT_NONE:
-            m_header.SortByColumn(col, static_cast<int>(command - ID_SORT_ASCENDING), false);
-            break;
-        case ID_HIDE:
-            SetColumnVisible(col, false);
-            break;
-        default:
-            break;
-        }
-    }
-    Update(true);
-}
-
-// ---------------------------------------------------------------- sorting
-
-void CTableCtrl::OrderSortKeys()
-{
-    std::stable_sort(m_sortOrder.begin(), m_sortOrder.end(),
-                     [this](const CSortKey& a, const CSortKey& b) {
-                         return GetColumnPos(a.nColumn) < GetColumnPos(b.nColumn);
-                     });
-}
-
-void CTableCtrl::ResortByDisplayOrder()
-{
-    if (!m_sortOrder.empty()) {
-        CWaitCursor wait;
-        if (Notify(LXN_SORTCHANGING) == 0) {
-            OrderSortKeys();
-            Sort(std::vector<CSortKey>(m_sortOrder));
-            Notify(LXN_SORTED);
-        }
-    }
-    Update(true);
-}
-
-// ---------------------------------------------------------------- clipboard and export
-
-std::vector<CExportColumn> CTableCtrl::ExportColumns() const
-{
-    std::vector<CExportColumn> columns;
-    for (int col : m_order) {
-        const CColumnInfo& info = GetColumnInfo(col);
-        if (info.bVisible && info.pOutput)
-            columns.push_back({col, info.pOutput.get(), info.strTitle});
-    }
-    return columns;
-}
-
-void CTableCtrl::CopyCellToClipboard(int row, int col)
-{
-    QApplication::clipboard()->setText(QString::fromStdString(GetCellText(row, col)));
-}
-
-void CTableCtrl::CopyRowsToClipboard(bool allRows)
-{
-    m_bCopyAll = allRows;
-    QApplication::clipboard()->setMimeData(new CTableMimeData(*this));
-}
-
-QString CTableCtrl::ClipboardText(bool allRows) const
-{
-    return CTableExport::ClipboardText(m_table, ExportColumns(), allRows);
-}
-
-QByteArray CTableCtrl::HtmlText() const
-{
-    return CTableExport::HtmlText(m_table, ExportColumns());
-}
-
-bool CTableCtrl::SaveAsHtml()
-{
-    const QString name = CTableExport::DefaultHtmlFileName(windowTitle());
-    QString path;
-    if (m_savePathPrompt) {
-        path = m_savePathPrompt(name);
-    } else {
-        QFileDialog dialog(nullptr);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("html"));
-        dialog.setNameFilters(
-            {QStringLiteral("Html Dateien (*.html)"), QStringLiteral("Alle Dateien (*.*)")});
-        dialog.selectFile(name);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            path = dialog.selectedFiles().front();
-    }
-    if (path.isEmpty())
-        return false;
-    return CTableExport::WriteFile(path, HtmlText());
+    m_menus.OnHeaderMenuCommand(command, col);
 }
 
 // ---------------------------------------------------------------- tooltips

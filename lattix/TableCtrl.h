@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lattix/ColumnGeometry.h"
 #include "lattix/ColumnInfo.h"
 #include "lattix/DrawState.h"
 #include "lattix/FooterDisplay.h"
@@ -7,9 +8,11 @@
 #include "lattix/Notify.h"
 #include "lattix/Selection.h"
 #include "lattix/Table.h"
+#include "lattix/TableClipboard.h"
 #include "lattix/TableCtrlInterface.h"
 #include "lattix/TableCursor.h"
 #include "lattix/TableDisplay.h"
+#include "lattix/TableMenus.h"
 #include "lattix/TypeAhead.h"
 
 #include <QBasicTimer>
@@ -26,13 +29,15 @@ class QScrollBar;
 
 namespace Lattix {
 
-struct CExportColumn;
-
 // The grid window: shows a table of typed cells in columns drawn by renderers, with a
 // header that sorts, resizes and moves columns, an optional footer row, scroll bars,
 // selection, a focus cursor, type-ahead search, context menus, clipboard copy, HTML
 // export and column layouts. It owns its table; the table operations of CTableInterface
 // act on it, and the view operations of CTableCtrlInterface on the view.
+//
+// The columns' widths, visibility and display order are a CColumnGeometry that the header,
+// body, footer, cursor and export read; sorting and the menus (CTableMenus) and the
+// clipboard and export (CTableClipboard) are parts of their own.
 //
 // User actions are reported to the notification target (SetNotifyTarget, else the parent
 // widget when it implements CNotifyTarget). Notifications are sent only while the grid
@@ -59,35 +64,8 @@ public:
     static constexpr int kMarginBottom = 1;
     static constexpr int kHeaderHeight = 18;
 
-    // Menu command ids.
-    enum : unsigned
-    {
-        ID_COPY_CELL = 57345,
-        ID_COPY = 57346,
-        ID_COPY_ALL = 57347,
-        ID_SELECT_ALL = 57348,
-        ID_SHOW_COLUMN = 57350,
-        ID_HIDE_COLUMN = 57351,
-        ID_RESTORE_DEFAULT = 57352,
-        ID_SAVE_AS = 57354,
-        ID_SORT_ASCENDING = 57357,
-        ID_SORT_DESCENDING = 57358,
-        ID_SORT_NONE = 57359,
-        ID_HIDE = 57361,
-        ID_ALL_COLUMNS = 57443,
-        ID_SHOW_FIRST = 57444, // + column, column < 399
-        ID_HIDE_FIRST = 57844, // + column, column < 400
-    };
-    static constexpr const char* kBodyMenuItems =
-        "Copy cell;Copy;Copy all;Select all;-;Show column;Hide column;Restore default;-;"
-        "Save as ...;";
-    static constexpr const char* kHeaderMenuItems = "Ascending;Descending;No sort;-;Hide";
-
     // Milliseconds of a monotonic clock.
     using Clock = std::function<std::int64_t()>;
-    using MenuFactory = std::function<std::unique_ptr<CPopupMenu>()>;
-    // Asks for the path to save the HTML export to, offering a file name; empty cancels.
-    using SavePathPrompt = std::function<QString(const QString& defaultName)>;
 
     // Switches notifications on for the lifetime of an event handler.
     class CNotifyScope
@@ -130,6 +108,7 @@ public:
     void DeleteRow(int index) override;
     void DeleteAllRows() override;
     void DeleteMarkedRows() override;
+    void CopyRows(const CTableInterface& source) override;
 
     // View operations.
     void Update(bool keepSort) override;
@@ -218,10 +197,8 @@ public:
 
     // View state.
     const CColumnInfo& GetColumnInfo(int col) const { return m_columns[Index(col)]; }
-    const std::vector<int>& GetDisplayOrder() const { return m_order; }
-    int GetColumnAtPos(int pos) const { return m_order[Index(pos)]; }
-    // Display position of col.
-    int GetColumnPos(int col) const;
+    // Widths, visibility and display order of the columns.
+    const CColumnGeometry& Geometry() const { return m_geometry; }
     int GetDataColumn() const { return m_nDataColumn; }
     int GetRowHeight() const { return m_nRowHeight; }
     int GetTallestCell() const { return m_nTallestCell; }
@@ -233,12 +210,6 @@ public:
     void SetScrollPos(int x, int y);
     int GetBodyWidth() const { return m_nBodyWidth; }
     int GetBodyHeight() const { return m_nBodyHeight; }
-    // Content x of col's left edge (sum of the visible widths left of it).
-    int GetColumnLeft(int col) const;
-    // Total width of the visible columns.
-    int GetTotalWidth() const;
-    // The visible column under a content x, or -1.
-    int ColumnFromX(int contentX) const;
     // The row under a body y, or -1 past the last row.
     int RowFromY(int bodyY) const;
     void EnsureVisible(int row, int col);
@@ -254,8 +225,6 @@ public:
     // font or grid lines).
     void RecalcMetrics();
     bool HasFocus() const { return m_bHasFocus; }
-    // Whether the rows on the clipboard are all rows (else the marked ones).
-    bool IsCopyAll() const { return m_bCopyAll; }
 
     CHeaderDisplay& Header() { return m_header; }
     CTableDisplay& Body() { return m_body; }
@@ -268,53 +237,21 @@ public:
     void TypeAhead(const QString& text);
     const std::string& GetTypeAheadText() const { return m_typeAhead.Text(); }
 
-    // Clipboard and export.
-    void CopyCellToClipboard(int row, int col);
-    // Puts a text on the clipboard that is made from the rows (marked ones, or all) when
-    // it is read, so that it shows the selection at that moment.
-    void CopyRowsToClipboard(bool allRows);
-    QString ClipboardText(bool allRows) const;
-    QByteArray HtmlText() const;
-    // "Save as ...": asks for a path, then writes the HTML text; false when cancelled or
-    // not written.
-    bool SaveAsHtml();
-    // The visible columns in display order, as the export texts take them.
-    std::vector<CExportColumn> ExportColumns() const;
-
-    // Menus shown from the body and the header (body or header coordinates; a negative
-    // position opens the body menu at the focus cell, as from the keyboard).
-    void ShowBodyMenu(QPoint pos);
-    void ShowHeaderMenu(QPoint pos);
-    // Row or column text for the menus: the long name, else the first title line.
-    std::string GetColumnMenuText(int col) const;
+    // Sorting and menus; clipboard and export.
+    CTableMenus& Menus() { return m_menus; }
+    CTableClipboard& Clipboard() { return m_clipboard; }
 
     // Test seams.
     void SetClock(Clock clock) { m_clock = std::move(clock); }
     std::int64_t Now() const;
-    void SetMenuFactory(MenuFactory factory) { m_menuFactory = std::move(factory); }
-    void SetSavePathPrompt(SavePathPrompt prompt) { m_savePathPrompt = std::move(prompt); }
 
     // Scroll bar actions (QAbstractSlider::SliderAction).
     void ScrollVert(int action);
     void ScrollHorz(int action);
-    // Sort the rows again by the current order after the display order changed (end of
-    // a column move); asks LXN_SORTCHANGING first.
-    void ResortByDisplayOrder();
-    // Orders the sort keys by the display positions of their columns.
-    void OrderSortKeys();
     std::vector<CSortKey>& SortOrder() { return m_sortOrder; }
 
     // A key press as the grid handles it (virtual-key number, Qt modifiers).
     void HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers);
-    // Starts or ends a busy cursor while sorting or sizing.
-    class CWaitCursor
-    {
-    public:
-        CWaitCursor();
-        ~CWaitCursor();
-        CWaitCursor(const CWaitCursor&) = delete;
-        CWaitCursor& operator=(const CWaitCursor&) = delete;
-    };
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -328,9 +265,6 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // A popup menu for the body or header menu.
-    std::unique_ptr<CPopupMenu> NewMenu() const;
-
 private:
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     CColumnInfo& Info(int col) { return m_columns[Index(col)]; }
@@ -339,15 +273,15 @@ private:
     void ClampScroll();
     int MaxScrollY() const;
     void RepaintAll();
-    void ClampWidth(int col);
     std::vector<std::string> FirstTitles() const;
-    void RestoreDefault();
-    void ShowAllTitledColumns();
     void SetFocusFlag(bool on);
+    // After rows were deleted: a cursor whose row went moves to the row now at its old
+    // index cursorRow (or to none), an anchor whose row went is dropped.
+    void RowsDeleted(int cursorRow);
 
     CTable m_table;
     std::vector<CColumnInfo> m_columns;
-    std::vector<int> m_order;
+    CColumnGeometry m_geometry;
     int m_nDataColumn = -1;
     int m_nScrollX = 0;
     int m_nScrollY = 0;
@@ -365,7 +299,6 @@ private:
     bool m_bHorzScrollAllowed = true;
     bool m_bVertScrollAllowed = true;
     bool m_bHasFocus = false;
-    bool m_bCopyAll = false;
     bool m_bNotify = false;
     CWordArray m_defaultLayout;
     CTypeAhead m_typeAhead;
@@ -376,10 +309,10 @@ private:
     std::vector<CSortKey> m_sortOrder;
     CNotifyTarget* m_pNotifyTarget = nullptr;
     Clock m_clock;
-    MenuFactory m_menuFactory;
-    SavePathPrompt m_savePathPrompt;
     QBasicTimer m_typeAheadTimer;
 
+    CTableMenus m_menus;
+    CTableClipboard m_clipboard;
     CTableDisplay m_body;
     CHeaderDisplay m_header;
     CFooterDisplay m_footerWnd;

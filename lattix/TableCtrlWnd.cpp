@@ -62,12 +62,12 @@ int CTableCtrlWnd::ForEachColumnIn(
     const QRect& clip, const std::function<void(int col, int left, int width)>& draw) const
 {
     int left = -m_ctrl.GetScrollX();
-    for (int col : m_ctrl.GetDisplayOrder()) {
-        if (!m_ctrl.IsColumnVisible(col))
+    for (int col : m_ctrl.Geometry().GetDisplayOrder()) {
+        if (!m_ctrl.Geometry().IsVisible(col))
             continue;
         if (left > clip.right())
             break;
-        const int width = m_ctrl.GetColumnWidth(col);
+        const int width = m_ctrl.Geometry().GetWidth(col);
         if (left + width > clip.left())
             draw(col, left, width);
         left += width;

@@ -8,49 +8,31 @@ namespace Lattix {
 
 int CTableCursor::GetRow() const
 {
-    if (!m_pRow)
-        return -1;
-    const int count = m_ctrl.GetRowCount();
-    if (m_nRowHint >= 0 && m_nRowHint < count && m_ctrl.GetRow(m_nRowHint) == m_pRow)
-        return m_nRowHint;
-    for (int row = 0; row < count; ++row) {
-        if (m_ctrl.GetRow(row) == m_pRow) {
-            m_nRowHint = row;
-            return row;
-        }
-    }
-    return -1;
+    return m_row.Find(m_ctrl);
 }
 
 void CTableCursor::SetRow(int row)
 {
-    if (m_ctrl.IsValidRow(row)) {
-        m_pRow = m_ctrl.GetRow(row);
-        m_nRowHint = row;
-    } else {
-        m_pRow = nullptr;
-        m_nRowHint = -1;
-    }
+    m_row.Set(m_ctrl, row);
 }
 
 int CTableCursor::GetColumn() const
 {
     if (m_nMode != kCellMode)
         return -1;
-    if (m_ctrl.IsValidColumn(m_nColumn) && m_ctrl.IsColumnVisible(m_nColumn))
+    if (m_ctrl.IsValidColumn(m_nColumn) && m_ctrl.Geometry().IsVisible(m_nColumn))
         return m_nColumn;
     const int count = m_ctrl.GetColumnCount();
-    int pos = m_ctrl.IsValidColumn(m_nColumn) ? m_ctrl.GetColumnPos(m_nColumn) : -1;
-    pos = m_ctrl.GetNextVisiblePos(pos);
+    int pos = m_ctrl.IsValidColumn(m_nColumn) ? m_ctrl.Geometry().GetColumnPos(m_nColumn) : -1;
+    pos = m_ctrl.Geometry().GetNextVisiblePos(pos);
     if (pos >= count)
-        pos = m_ctrl.GetNextVisiblePos(-1);
-    return pos < count ? m_ctrl.GetColumnAtPos(pos) : -1;
+        pos = m_ctrl.Geometry().GetNextVisiblePos(-1);
+    return pos < count ? m_ctrl.Geometry().GetColumnAtPos(pos) : -1;
 }
 
 void CTableCursor::Reset()
 {
-    m_pRow = nullptr;
-    m_nRowHint = -1;
+    m_row.Reset();
     m_nColumn = -1;
 }
 
@@ -110,14 +92,14 @@ bool CTableCursor::MoveToColumn(int col)
 
 bool CTableCursor::FirstColumn()
 {
-    const int pos = m_ctrl.GetNextVisiblePos(-1);
-    return pos < m_ctrl.GetColumnCount() && MoveToColumn(m_ctrl.GetColumnAtPos(pos));
+    const int pos = m_ctrl.Geometry().GetNextVisiblePos(-1);
+    return pos < m_ctrl.GetColumnCount() && MoveToColumn(m_ctrl.Geometry().GetColumnAtPos(pos));
 }
 
 bool CTableCursor::LastColumn()
 {
-    const int pos = m_ctrl.GetPrevVisiblePos(m_ctrl.GetColumnCount());
-    return pos >= 0 && MoveToColumn(m_ctrl.GetColumnAtPos(pos));
+    const int pos = m_ctrl.Geometry().GetPrevVisiblePos(m_ctrl.GetColumnCount());
+    return pos >= 0 && MoveToColumn(m_ctrl.Geometry().GetColumnAtPos(pos));
 }
 
 bool CTableCursor::PrevColumn()
@@ -125,8 +107,8 @@ bool CTableCursor::PrevColumn()
     const int col = GetColumn();
     if (col < 0)
         return false;
-    const int pos = m_ctrl.GetPrevVisiblePos(m_ctrl.GetColumnPos(col));
-    return pos >= 0 && MoveToColumn(m_ctrl.GetColumnAtPos(pos));
+    const int pos = m_ctrl.Geometry().GetPrevVisiblePos(m_ctrl.Geometry().GetColumnPos(col));
+    return pos >= 0 && MoveToColumn(m_ctrl.Geometry().GetColumnAtPos(pos));
 }
 
 bool CTableCursor::NextColumn()
@@ -134,8 +116,8 @@ bool CTableCursor::NextColumn()
     const int col = GetColumn();
     if (col < 0)
         return false;
-    const int pos = m_ctrl.GetNextVisiblePos(m_ctrl.GetColumnPos(col));
-    return pos < m_ctrl.GetColumnCount() && MoveToColumn(m_ctrl.GetColumnAtPos(pos));
+    const int pos = m_ctrl.Geometry().GetNextVisiblePos(m_ctrl.Geometry().GetColumnPos(col));
+    return pos < m_ctrl.GetColumnCount() && MoveToColumn(m_ctrl.Geometry().GetColumnAtPos(pos));
 }
 
 } // namespace Lattix

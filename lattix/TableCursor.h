@@ -1,8 +1,9 @@
 #pragma once
 
+#include "lattix/RowRef.h"
+
 namespace Lattix {
 
-class CRowData;
 class CTableCtrl;
 
 // The focus cursor of a grid: a row, and in cell mode a column. The row is held as its
@@ -56,9 +57,7 @@ private:
 
     const CTableCtrl& m_ctrl;
     int m_nMode = kRowMode;
-    const CRowData* m_pRow = nullptr;
-    // Where m_pRow was last found; checked first.
-    mutable int m_nRowHint = -1;
+    CRowRef m_row;
     int m_nColumn = -1;
 };
 

@@ -89,8 +89,8 @@ void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
         int x2 = ctrl.GetBodyWidth() + 1;
         const int col = cursor.GetColumn();
         if (cursor.GetMode() == CTableCursor::kCellMode && col >= 0) {
-            x1 = ctrl.GetColumnLeft(col) - ctrl.GetScrollX();
-            x2 = x1 + ctrl.GetColumnWidth(col) - 1;
+            x1 = ctrl.Geometry().GetColumnLeft(col) - ctrl.GetScrollX();
+            x2 = x1 + ctrl.Geometry().GetWidth(col) - 1;
         }
         QPen pen(look.GetTextColor(), 1, Qt::DotLine);
         painter.setPen(pen);
@@ -112,7 +112,7 @@ void CTableDisplay::mousePressEvent(QMouseEvent* event)
     m_bButtonDown = true;
     m_lastPos = pos;
     const int row = ctrl.RowFromY(pos.y());
-    const int col = ctrl.ColumnFromX(pos.x() + ctrl.GetScrollX());
+    const int col = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
     if (!ctrl.IsValidRow(row))
         return;
     ctrl.GetCursor().Set(row, col);
@@ -157,7 +157,7 @@ void CTableDisplay::DragStep(QPoint pos, std::int64_t now)
         if (row < 0)
             row = rowCount - 1;
     }
-    const int col = ctrl.ColumnFromX(pos.x() + ctrl.GetScrollX());
+    const int col = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
     CTableCursor& cursor = ctrl.GetCursor();
     const int oldRow = cursor.GetRow();
     const int oldColumn = cursor.GetColumn();
@@ -182,7 +182,7 @@ void CTableDisplay::mouseMoveEvent(QMouseEvent* event)
         return;
     }
     const int row = ctrl.RowFromY(pos.y());
-    const int col = ctrl.ColumnFromX(pos.x() + ctrl.GetScrollX());
+    const int col = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
     if (row != m_nLastRow || col != m_nLastColumn) {
         m_nLastRow = row;
         m_nLastColumn = col;
@@ -233,7 +233,7 @@ void CTableDisplay::SendClick(int code, QPoint pos)
     CTableCtrl& ctrl = Ctrl();
     NMTABLECTRL notification;
     notification.nRow = ctrl.RowFromY(pos.y());
-    notification.nColumn = ctrl.ColumnFromX(pos.x() + ctrl.GetScrollX());
+    notification.nColumn = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
     const QPoint inCtrl = mapTo(&ctrl, pos);
     notification.nX = inCtrl.x();
     notification.nY = inCtrl.y();
@@ -253,8 +253,8 @@ void CTableDisplay::timerEvent(QTimerEvent* event)
 void CTableDisplay::contextMenuEvent(QContextMenuEvent* event)
 {
     CTableCtrl::CNotifyScope scope(Ctrl());
-    Ctrl().ShowBodyMenu(event->reason() == QContextMenuEvent::Mouse ? event->pos()
-                                                                    : QPoint(-1, -1));
+    Ctrl().Menus().ShowBodyMenu(event->reason() == QContextMenuEvent::Mouse ? event->pos()
+                                                                            : QPoint(-1, -1));
 }
 
 bool CTableDisplay::event(QEvent* event)
@@ -265,7 +265,7 @@ bool CTableDisplay::event(QEvent* event)
     CTableCtrl& ctrl = Ctrl();
     const auto* help = static_cast<QHelpEvent*>(event);
     const int row = ctrl.RowFromY(help->pos().y());
-    const int col = ctrl.ColumnFromX(help->pos().x() + ctrl.GetScrollX());
+    const int col = ctrl.Geometry().ColumnFromX(help->pos().x() + ctrl.GetScrollX());
     if (row < 0 || col < 0 || !ctrl.GetColumnInfo(col).pOutput) {
         QToolTip::hideText();
         event->ignore();
@@ -276,7 +276,8 @@ bool CTableDisplay::event(QEvent* event)
     notification.nRow = row;
     notification.nColumn = col;
     notification.strText = info.pOutput->GetToolTip(
-        *ctrl.GetCell(row, col), info.nWidth - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight);
+        *ctrl.GetCell(row, col),
+        ctrl.Geometry().GetWidth(col) - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight);
     ctrl.Notify(LXN_GETCELLTIP, notification);
     if (notification.strText.empty()) {
         QToolTip::hideText();
@@ -284,8 +285,8 @@ bool CTableDisplay::event(QEvent* event)
         return true;
     }
     const int rowHeight = std::max(1, ctrl.GetRowHeight());
-    const QRect cell(ctrl.GetColumnLeft(col) - ctrl.GetScrollX(),
-                     row * rowHeight - ctrl.GetScrollY(), info.nWidth, rowHeight);
+    const QRect cell(ctrl.Geometry().GetColumnLeft(col) - ctrl.GetScrollX(),
+                     row * rowHeight - ctrl.GetScrollY(), ctrl.Geometry().GetWidth(col), rowHeight);
     QToolTip::showText(help->globalPos(), QString::fromStdString(notification.strText), this, cell);
     return true;
 }

@@ -34,6 +34,10 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 char ToCodePage(char32_t ch)
 {
+    // Locales group digits with narrow, thin or figure spaces that never break; the code
+    // page has one no-break space for them all.
+    if (ch == 0x202F || ch == 0x2009 || ch == 0x2007)
+        return '\xA0';
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF))
         return static_cast<char>(ch);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {

@@ -24,7 +24,7 @@ QVariant CTableMimeData::retrieveData(const QString& mimeType, QMetaType type) c
 {
     if (mimeType != kTextPlain || !m_pCtrl)
         return QMimeData::retrieveData(mimeType, type);
-    return m_pCtrl->ClipboardText(m_pCtrl->IsCopyAll());
+    return m_pCtrl->Clipboard().Text(m_pCtrl->Clipboard().IsCopyAll());
 }
 
 } // namespace Lattix

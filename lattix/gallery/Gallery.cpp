@@ -17,6 +17,7 @@
 #include <QFont>
 #include <QImage>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -192,7 +193,7 @@ public:
         m_window.resize(900, 330);
         m_window.setWindowTitle("Server list");
         m_grid.Create(kVisible, 0, 0, 900, 330, &m_window, 1000);
-        m_grid.SetMenuFactory(
+        m_grid.Menus().SetMenuFactory(
             [this] { return std::make_unique<PictureMenu>(m_menuShot, m_menuAt); });
         Fill();
         m_window.show();
@@ -278,12 +279,12 @@ public:
         ok &= Shoot("04-scrolled-odd.png");
         m_grid.SetScrollPos(0, 0);
 
-        m_grid.ShowHeaderMenu(QPoint(m_grid.GetColumnLeft(4) + 20, 9));
+        m_grid.Menus().ShowHeaderMenu(QPoint(m_grid.Geometry().GetColumnLeft(4) + 20, 9));
         ok &= ShootMenu("05-header-menu.png");
 
         m_grid.SetColumnVisible(2, false);
         m_grid.Update(true);
-        m_grid.ShowBodyMenu(QPoint(60, 3 * m_grid.GetRowHeight() + 5));
+        m_grid.Menus().ShowBodyMenu(QPoint(60, 3 * m_grid.GetRowHeight() + 5));
         ok &= ShootMenu("06-body-menu.png");
         m_grid.SetColumnVisible(2, true);
 
@@ -313,6 +314,27 @@ public:
         m_grid.SetScrollPos(0, 0);
         m_grid.Update(true);
         ok &= Shoot("10-enumeration-images.png");
+
+        // Hiding a column from the body menu leaves the rows sorted and the arrows shown.
+        m_grid.Sort(std::vector<CSortKey>{{1, false}, {4, true}});
+        m_grid.OnBodyMenuCommand(CTableMenus::ID_HIDE_FIRST + 2, -1, -1);
+        ok &= Shoot("11-column-hidden-arrows-kept.png");
+        m_grid.OnBodyMenuCommand(CTableMenus::ID_SHOW_FIRST + 2, -1, -1);
+
+        // The title of "Ping" held down with the mouse, under Fusion.
+        QWidget& header = m_grid.Header();
+        const QPointF title(m_grid.Geometry().GetColumnLeft(4) + 20, 9);
+        QMouseEvent press(QEvent::MouseButtonPress, title, header.mapToGlobal(title),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&header, &press);
+        ok &= Shoot("12-title-pressed.png");
+        m_grid.Header().CancelTracking();
+
+        // Titles that do not sort: the flat look.
+        m_grid.EnableHeaderSort(false);
+        m_grid.Sort({});
+        m_grid.Update(false);
+        ok &= Shoot("13-flat-titles.png");
         return ok;
     }
 

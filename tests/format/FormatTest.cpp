@@ -82,9 +82,9 @@ TEST(IntFormatTest, FormatsWithTheBoundLocaleAndPadding)
     format.SetPadding(8, ' ', CFormat::Right);
     EXPECT_EQ(format.Format(1234), "   1,234");
 
+    // Other conventions (with three fraction digits) keep an integer without fraction.
     format.SetSettings(German());
-    EXPECT_EQ(format.GetDigits(), 3); // a fresh copy of the new conventions
-    format.SetDigits(0);
+    EXPECT_EQ(format.GetDigits(), 0);
     EXPECT_EQ(format.Format(1234567), "1.234.567"); // wider than the width
     EXPECT_EQ(format.Format(12), "      12");
     EXPECT_EQ(&format.GetSettings(), &German());
@@ -96,7 +96,6 @@ TEST(IntFormatTest, CopiesAreIndependent)
     CIntFormat b = a;
     b.SetPadding(6, '0', CFormat::Right);
     b.SetSettings(German());
-    b.SetDigits(0);
     EXPECT_EQ(a.Format(12345), "12,345");
     EXPECT_EQ(b.Format(12345), "12.345");
 }

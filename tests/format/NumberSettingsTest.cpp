@@ -1,8 +1,5 @@
 #include "format/NumberSettings.h"
 
-#include "net/LibraryVersions.h"
-#include "net/Version.h"
-
 #include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
@@ -152,25 +149,6 @@ TEST(NumberSettingsTest, ReadsInstalledLocalesAndFallsBackToC)
     // The shared instance is read once.
     EXPECT_EQ(&CNumberSettings::User(), &CNumberSettings::User());
     EXPECT_FALSE(CNumberSettings::User().Number().decimalSep.empty());
-}
-
-} // namespace
-
-namespace {
-
-TEST(FormatLibraryTest, RegistersInTheListOfLibraries)
-{
-    // Using the settings links the library's registration with them.
-    static_cast<void>(CNumberSettings::User());
-    const auto& libraries = RegisteredLibraries();
-    const auto it = std::find_if(libraries.begin(), libraries.end(), [](const LibraryVersion& l) {
-        return l.name == "Farsighter Formats";
-    });
-    ASSERT_NE(it, libraries.end());
-    EXPECT_EQ(it->version, FARSIGHTER_VERSION);
-    EXPECT_EQ(std::count_if(libraries.begin(), libraries.end(),
-                            [](const LibraryVersion& l) { return l.name == "Farsighter Formats"; }),
-              1);
 }
 
 } // namespace

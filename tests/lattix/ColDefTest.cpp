@@ -1,53 +1,13 @@
-#include "lattix/BoolCol.h"
 #include "lattix/IntCol.h"
 #include "lattix/IntOut.h"
 #include "lattix/StringCol.h"
-#include "lattix/StringOut.h"
 #include "lattix/TextFlags.h"
-#include "lattix/ThreeStateOut.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace Lattix;
-
-template <class Cell>
-bool MakesCells(const CColDef& def)
-{
-    return dynamic_cast<const Cell*>(def.CreateFactory()->GetPrototype()) != nullptr;
-}
-
-TEST(ColDefTest, EachKindMakesItsCellsAndRenderer)
-{
-    const CIntCol ints(TextFlags::kRight);
-    const CStringCol texts(TextFlags::kLeft);
-    const CBoolCol bools(TextFlags::kCentred, "yes", "no", true);
-
-    EXPECT_TRUE(MakesCells<CDInt>(ints));
-    EXPECT_TRUE(MakesCells<CDString>(texts));
-    EXPECT_TRUE(MakesCells<CDBool>(bools));
-
-    auto intOut = ints.CreateOutput();
-    auto textOut = texts.CreateOutput();
-    auto boolOut = bools.CreateOutput();
-    ASSERT_NE(dynamic_cast<CIntOut*>(intOut.get()), nullptr);
-    ASSERT_NE(dynamic_cast<CStringOut*>(textOut.get()), nullptr);
-    ASSERT_NE(dynamic_cast<C3StateOut*>(boolOut.get()), nullptr);
-    EXPECT_EQ(intOut->GetFlags(), TextFlags::kRight);
-    EXPECT_EQ(textOut->GetFlags(), TextFlags::kLeft);
-    EXPECT_EQ(boolOut->GetFlags(), TextFlags::kCentred);
-    EXPECT_EQ(static_cast<C3StateOut&>(*boolOut).GetMode(), C3StateOut::Glyphs);
-
-    // The comparers order by the cells' own order.
-    auto compare = ints.CreateCompare();
-    EXPECT_LT(compare->Compare(CDInt(-3), CDInt(2)), 0);
-
-    // No column has an in-place editor yet.
-    EXPECT_EQ(ints.CreateInput(), nullptr);
-    EXPECT_EQ(texts.CreateInput(), nullptr);
-    EXPECT_EQ(bools.CreateInput(), nullptr);
-}
 
 TEST(ColDefTest, RenderersHoldFormatsOfTheirOwn)
 {

@@ -23,20 +23,6 @@ protected:
     std::unique_ptr<QSettings> m_settings;
 };
 
-TEST_F(DrawStateTest, DefaultsWhenNothingIsConfigured)
-{
-    CDrawState state;
-    state.Load(Settings());
-    EXPECT_TRUE(state.GetLeparello());
-    EXPECT_EQ(state.GetHorzGrid(), 0);
-    EXPECT_EQ(state.GetVertGrid(), 1);
-    EXPECT_EQ(state.GetGridWidth(), 1);
-    EXPECT_EQ(state.GetBackColor(0), QColor(240, 255, 240));
-    EXPECT_EQ(state.GetBackColor(1), QColor(224, 255, 224));
-    EXPECT_EQ(state.GetGridColor(), QColor(128, 160, 128));
-    EXPECT_EQ(state.GetSelectedBackColor(0), state.GetSelectedBackColor(1));
-}
-
 TEST_F(DrawStateTest, ConfiguredValuesAreTakenAndBrokenOnesIgnored)
 {
     QSettings& settings = Settings();

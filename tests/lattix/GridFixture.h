@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -94,6 +95,8 @@ public:
     struct Script
     {
         unsigned choose = 0;
+        // Runs while a menu is open, as queued work of the program would.
+        std::function<void()> whileOpen;
         // The menus shown, each as its lines: text, "(off)" when disabled, "(x)" when
         // checked, and the lines of a submenu indented by two spaces.
         std::vector<std::vector<std::string>> shown;
@@ -126,6 +129,8 @@ protected:
         std::vector<std::string> lines;
         Describe(menu, "", lines);
         m_script.shown.push_back(lines);
+        if (m_script.whileOpen)
+            m_script.whileOpen();
         return Find(menu, m_script.choose);
     }
 
@@ -168,7 +173,7 @@ protected:
     {
         parent.resize(640, 480);
         grid.SetClock([this] { return now; });
-        grid.SetMenuFactory([this] { return std::make_unique<ScriptedMenu>(menus); });
+        grid.Menus().SetMenuFactory([this] { return std::make_unique<ScriptedMenu>(menus); });
         grid.Create(kVisible, 0, 0, 600, 400, &parent, 1001);
         parent.show();
         QApplication::setActiveWindow(&parent);
@@ -211,7 +216,8 @@ protected:
 
     QPoint CellCenter(int row, int col)
     {
-        const int x = grid.GetColumnLeft(col) - grid.GetScrollX() + grid.GetColumnWidth(col) / 2;
+        const int x =
+            grid.Geometry().GetColumnLeft(col) - grid.GetScrollX() + grid.GetColumnWidth(col) / 2;
         const int y = row * grid.GetRowHeight() - grid.GetScrollY() + grid.GetRowHeight() / 2;
         return {x, y};
     }
@@ -221,7 +227,8 @@ protected:
     }
     QPoint TitleCenter(int col)
     {
-        return {grid.GetColumnLeft(col) - grid.GetScrollX() + grid.GetColumnWidth(col) / 2,
+        return {grid.Geometry().GetColumnLeft(col) - grid.GetScrollX() +
+                    grid.GetColumnWidth(col) / 2,
                 CTableCtrl::kHeaderHeight / 2};
     }
     void ClickTitle(int col, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -252,12 +259,12 @@ protected:
     void BodyMenu(int row, int col, unsigned command)
     {
         menus.choose = command;
-        grid.ShowBodyMenu(CellCenter(row, col));
+        grid.Menus().ShowBodyMenu(CellCenter(row, col));
     }
     void HeaderMenu(int col, unsigned command)
     {
         menus.choose = command;
-        grid.ShowHeaderMenu(TitleCenter(col));
+        grid.Menus().ShowHeaderMenu(TitleCenter(col));
     }
 
     RecordingParent parent;

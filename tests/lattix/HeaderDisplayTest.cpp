@@ -1,6 +1,10 @@
 // Header clicks, sort keys, column moves and resizing, with real mouse events.
 #include "GridFixture.h"
 
+#include <QStyleFactory>
+
+#include <memory>
+
 namespace LattixTest {
 namespace {
 
@@ -78,7 +82,7 @@ TEST_F(HeaderTest, ShiftClickAddsKeysInDisplayOrderAndAMoveResorts)
     // Moving column 3 to the far left makes it the first key and sorts again.
     parent.log.clear();
     DragTitle(3, -3 * 70);
-    EXPECT_EQ(grid.GetDisplayOrder(), (std::vector<int>{3, 0, 1, 2}));
+    EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{3, 0, 1, 2}));
     EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{3, true}, {1, false}}));
     EXPECT_EQ(Ids(), (std::vector<int>{5, 4, 3, 2, 1, 0}));
     EXPECT_EQ(parent.Codes(), (std::vector<int>{LXN_SORTCHANGING, LXN_SORTED}));
@@ -95,7 +99,7 @@ TEST_F(HeaderTest, CancelledSortKeepsOrderAndArrows)
     EXPECT_EQ(Ids(), before);
     // A cancelled resort after a move still moves the column.
     DragTitle(2, -2 * 70);
-    EXPECT_EQ(grid.GetDisplayOrder(), (std::vector<int>{2, 0, 1, 3}));
+    EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{2, 0, 1, 3}));
     EXPECT_EQ(Ids(), before);
 }
 
@@ -107,7 +111,29 @@ TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereDoesNotSort)
     QTest::mouseMove(&grid.Header(), from + QPoint(0, 40));
     QTest::mouseRelease(&grid.Header(), Qt::LeftButton, {}, from + QPoint(0, 40));
     EXPECT_TRUE(grid.GetSortOrder().empty());
-    EXPECT_EQ(grid.GetDisplayOrder(), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{0, 1, 2, 3}));
+}
+
+TEST_F(HeaderTest, PressedAndFlatTitlesShowUnderFusion)
+{
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    grid.Header().setStyle(fusion.get());
+    // A strip of a title's background, away from its right-aligned text.
+    const auto strip = [this](int col) {
+        const QImage image = grid.Header().grab().toImage();
+        std::vector<QRgb> pixels;
+        for (int y = 2; y < CTableCtrl::kHeaderHeight - 2; ++y)
+            pixels.push_back(image.pixel(grid.Geometry().GetColumnLeft(col) + 8, y));
+        return pixels;
+    };
+    const std::vector<QRgb> raised = strip(1);
+    QTest::mousePress(&grid.Header(), Qt::LeftButton, {}, TitleCenter(1));
+    EXPECT_NE(strip(1), raised);
+    EXPECT_EQ(strip(0), raised);
+    grid.Header().CancelTracking();
+    grid.EnableHeaderSort(false);
+    EXPECT_NE(strip(0), raised);
+    grid.Header().setStyle(QApplication::style());
 }
 
 TEST_F(HeaderTest, SortingDisabledIgnoresClicks)
@@ -120,7 +146,7 @@ TEST_F(HeaderTest, SortingDisabledIgnoresClicks)
 
 TEST_F(HeaderTest, DraggingABorderResizesWithinTheLimits)
 {
-    const QPoint border(grid.GetColumnLeft(1) + grid.GetColumnWidth(1) - 1, 5);
+    const QPoint border(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1) - 1, 5);
     EXPECT_EQ(grid.Header().BorderHitTest(border.x()), 1);
     QTest::mouseMove(&grid.Header(), border);
     EXPECT_EQ(grid.Header().cursor().shape(), Qt::SplitHCursor);
@@ -130,7 +156,7 @@ TEST_F(HeaderTest, DraggingABorderResizesWithinTheLimits)
     EXPECT_EQ(grid.GetColumnWidth(1), 100);
     EXPECT_TRUE(grid.GetSortOrder().empty());
 
-    const QPoint wide(grid.GetColumnLeft(1) + grid.GetColumnWidth(1), 5);
+    const QPoint wide(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1), 5);
     QTest::mousePress(&grid.Header(), Qt::LeftButton, {}, wide);
     QTest::mouseMove(&grid.Header(), wide - QPoint(95, 0));
     QTest::mouseRelease(&grid.Header(), Qt::LeftButton, {}, wide - QPoint(95, 0));
@@ -139,7 +165,7 @@ TEST_F(HeaderTest, DraggingABorderResizesWithinTheLimits)
 
     // A double click on the border fits the content and title.
     grid.SetColumnWidth(1, 300);
-    const QPoint right(grid.GetColumnLeft(1) + grid.GetColumnWidth(1), 5);
+    const QPoint right(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1), 5);
     QTest::mouseDClick(&grid.Header(), Qt::LeftButton, {}, right);
     EXPECT_LT(grid.GetColumnWidth(1), 300);
     EXPECT_GE(grid.GetColumnWidth(1), grid.GetColumnMinWidth(1));

@@ -105,6 +105,23 @@ TEST(LayoutWordsTest, UntitledColumnsKeepTheirVisibility)
     EXPECT_TRUE(grid.columns[1].bVisible); // the hidden data column stays as it is
 }
 
+TEST(LayoutWordsTest, ZeroWidthsTakeTheDefaultAndOneColumnStaysVisible)
+{
+    Grid grid = ThreeColumns();
+    grid.order = {2, 0, 1};
+    grid.columns[1].nDefaultWidth = 55;
+    CWordArray words = grid.Words();
+    words[3 + 4 * 1] = 0;
+    ASSERT_TRUE(grid.Apply(words));
+    EXPECT_EQ(grid.columns[1].nWidth, 55);
+
+    for (std::size_t i = 0; i < 3; ++i)
+        words[5 + 4 * i] = 0;
+    ASSERT_TRUE(grid.Apply(words));
+    EXPECT_EQ(grid.columns[2].bVisible, true); // the first in display order
+    EXPECT_EQ(grid.columns[0].bVisible || grid.columns[1].bVisible, false);
+}
+
 TEST(LayoutWordsTest, NoColumns)
 {
     Grid empty;

@@ -73,6 +73,84 @@ TEST_F(SelectionTest, CancelledRowChangingKeepsTheSelection)
         EXPECT_NE(r.code, LXN_ROWCHANGED);
 }
 
+TEST_F(SelectionTest, RowsDeletedWhileAskedForAChangeAreNotWrittenTo)
+{
+    struct Case
+    {
+        const char* what;
+        Qt::KeyboardModifiers keys;
+        int clicked; // before the rows go
+        std::function<void(CTableCtrl&)> change;
+        std::vector<int> marked; // afterwards
+    };
+    const auto dropFirstFive = [](CTableCtrl& g) {
+        for (int i = 0; i < 5; ++i)
+            g.DeleteRow(0);
+    };
+    const std::vector<Case> cases = {
+        {"all rows", Qt::NoModifier, 7, [](CTableCtrl& g) { g.DeleteAllRows(); }, {}},
+        {"the rows above", Qt::NoModifier, 8, dropFirstFive, {3}},
+        {"the anchor", Qt::ShiftModifier, 8, dropFirstFive, {3}},
+        {"the clicked row", Qt::ControlModifier, 8, [](CTableCtrl& g) { g.DeleteRow(8); }, {2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AddStandardColumns();
+        FillRows(10);
+        Click(2);
+        parent.onNotify = [&](NMTABLECTRL& n) {
+            if (n.hdr.code == LXN_ROWCHANGING)
+                c.change(grid);
+        };
+        Click(c.clicked, 0, c.keys);
+        parent.onNotify = nullptr;
+        EXPECT_EQ(MarkedRows(), c.marked);
+        EXPECT_LT(grid.GetSelection().GetAnchor(), grid.GetRowCount());
+    }
+}
+
+TEST_F(SelectionTest, ShiftClickRangeStartsAtTheAnchorsRowAfterAResort)
+{
+    Click(2);
+    grid.Sort(std::vector<CSortKey>{{1, true}}); // "row 2" is now at index 7
+    grid.Update(true);
+    Click(9, 0, Qt::ShiftModifier);
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{7, 8, 9}));
+}
+
+TEST_F(SelectionTest, CursorAndAnchorSurviveEveryWayRowsAreFreed)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(CTableCtrl&)> free;
+        std::string cursorText; // "" for no cursor row
+    };
+    CTable other;
+    other.CopyStructure(grid);
+    for (int i = 0; i < 10; ++i)
+        other.AddRow()->GetCell(0)->Set("copy " + std::to_string(i));
+    const std::vector<Case> cases = {
+        {"DeleteRow", [](CTableCtrl& g) { g.DeleteRow(3); }, "row 4"},
+        {"DeleteMarkedRows", [](CTableCtrl& g) { g.DeleteMarkedRows(); }, "row 4"},
+        {"DeleteAllRows", [](CTableCtrl& g) { g.DeleteAllRows(); }, ""},
+        {"CopyRows", [&](CTableCtrl& g) { g.CopyRows(other); }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AddStandardColumns();
+        FillRows(10);
+        Click(3);
+        c.free(grid);
+        // A new row may take the freed record; neither cursor nor anchor may follow it.
+        grid.AddRow()->GetCell(0)->Set("new");
+        const int cursor = grid.GetCursor().GetRow();
+        EXPECT_EQ(cursor < 0 ? "" : grid.GetCellText(cursor, 0), c.cursorText);
+        // The anchor's row went in every case, and with it the anchor.
+        EXPECT_EQ(grid.GetSelection().GetAnchor(), -1);
+    }
+}
+
 TEST_F(SelectionTest, SingleSelectionGridMarksOneRow)
 {
     CTableCtrl single;
@@ -241,6 +319,12 @@ TEST_F(SelectionTest, TypeAheadExtendsWithinTheExpiryAndStartsAgainAfterIt)
     QTest::keyClicks(&grid, "d");
     EXPECT_EQ(grid.GetTypeAheadText(), "d");
     EXPECT_EQ(grid.GetCursor().GetRow(), 5);
+
+    // A space after the pause is a key of its own, not part of the old text.
+    now += 1200;
+    Key(Qt::Key_Space);
+    EXPECT_EQ(grid.GetTypeAheadText(), "");
+    QTest::keyClicks(&grid, "d");
 
     // A text that matches nothing moves nothing.
     QTest::keyClicks(&grid, "x");

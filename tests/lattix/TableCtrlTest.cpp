@@ -63,14 +63,16 @@ TEST_F(GridTest, AddColumnVisibilityWidthAndTitles)
     EXPECT_TRUE(grid.IsColumnVisible(2));
     EXPECT_EQ(grid.GetColumnWidth(2), grid.GetColumnInfo(2).pOutput->GetDefaultWidth() + 10);
     EXPECT_EQ(grid.GetColumnTitle(2), "Ping");
-    EXPECT_EQ(grid.GetColumnMenuText(2), "Round trip time");
+    EXPECT_EQ(grid.Menus().GetColumnMenuText(2), "Round trip time");
     EXPECT_EQ(grid.GetColumnFormat(2), static_cast<int>(TextFlags::kRight));
     grid.SetColumnFormat(2, -1);
     EXPECT_EQ(grid.GetColumnFormat(2), static_cast<int>(TextFlags::kRight));
 
     // Limits clamp widths.
     grid.SetColumnWidthLimits(2, 0, 120);
-    EXPECT_EQ(grid.GetColumnMinWidth(2), grid.GetColumnInfo(2).nLowestMin);
+    // The minimum is what the renderer needs, with the margins and the grid line.
+    EXPECT_EQ(grid.GetColumnMinWidth(2), grid.GetColumnInfo(2).pOutput->GetMinWidth() +
+                                             grid.GetDrawState().GetVertGrid() + 10);
     grid.SetColumnWidth(2, 500);
     EXPECT_EQ(grid.GetColumnWidth(2), 120);
     grid.SetColumnWidth(2, 1);
@@ -159,10 +161,10 @@ TEST_F(GridTest, FitColumnsToWindowFillsTheBodyExactly)
     grid.Update(true);
     grid.FitColumnsToWindow();
     const int target = grid.GetBodyWidth() - grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    EXPECT_EQ(grid.GetTotalWidth(), target);
+    EXPECT_EQ(grid.Geometry().GetTotalWidth(), target);
 }
 
-TEST_F(GridTest, LayoutRoundTripAndDamagedLayouts)
+TEST_F(GridTest, LayoutRoundTripAndForeignLayouts)
 {
     AddStandardColumns();
     grid.SetColumnWidth(0, 123);
@@ -175,27 +177,23 @@ TEST_F(GridTest, LayoutRoundTripAndDamagedLayouts)
     EXPECT_EQ(saved[2], 3);
 
     AddStandardColumns();
-    const std::vector<int> defaultOrder = grid.GetDisplayOrder();
     EXPECT_TRUE(grid.SetLayout(saved));
     EXPECT_EQ(grid.GetColumnWidth(0), 123);
     EXPECT_FALSE(grid.IsColumnVisible(2));
-    EXPECT_EQ(grid.GetDisplayOrder(), (std::vector<int>{1, 0, 2}));
+    EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{1, 0, 2}));
 
-    // Damaged or foreign layouts change nothing.
+    // A column of width 0 gets the width it was added with, so that it can be grabbed.
+    CWordArray zero = saved;
+    zero[3 + 4 * 1] = 0;
+    EXPECT_TRUE(grid.SetLayout(zero));
+    EXPECT_EQ(grid.GetColumnWidth(1), 60);
+
+    // Foreign words change nothing (the words themselves are checked in LayoutWordsTest).
     AddStandardColumns();
-    CWordArray shortened(saved.begin(), saved.end() - 1);
-    CWordArray wide = saved;
-    wide[3] = 60000;
-    CWordArray repeated = saved;
-    repeated[6] = repeated[10]; // two columns at one position
     CWordArray renamed = saved;
     renamed[1] ^= 1;
-    for (const CWordArray& bad : {shortened, wide, repeated, renamed, CWordArray{2, 0}}) {
-        EXPECT_FALSE(grid.SetLayout(bad));
-        EXPECT_EQ(grid.GetDisplayOrder(), defaultOrder);
-        EXPECT_EQ(grid.GetColumnWidth(0), 150);
-        EXPECT_TRUE(grid.IsColumnVisible(2));
-    }
+    EXPECT_FALSE(grid.SetLayout(renamed));
+    EXPECT_EQ(grid.GetColumnWidth(0), 150);
 
     CTableCtrl empty;
     EXPECT_TRUE(empty.SetLayout(CWordArray{2, 0, 0}));
@@ -205,28 +203,28 @@ TEST_F(GridTest, HeaderMenuSortsHidesAndGuardsTheLastColumn)
 {
     AddStandardColumns();
     FillRows(4);
-    HeaderMenu(1, CTableCtrl::ID_SORT_DESCENDING);
+    HeaderMenu(1, CTableMenus::ID_SORT_DESCENDING);
     EXPECT_EQ(menus.shown.back(), (Lines{"Ascending", "Descending", "No sort (x)", "-", "Hide"}));
     EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{1, true}}));
     EXPECT_EQ(Column(1), (Lines{"3", "2", "1", "0"}));
 
-    HeaderMenu(0, CTableCtrl::ID_SORT_ASCENDING); // keeps the other key
+    HeaderMenu(0, CTableMenus::ID_SORT_ASCENDING); // keeps the other key
     EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{0, false}, {1, true}}));
-    HeaderMenu(1, CTableCtrl::ID_SORT_NONE);
+    HeaderMenu(1, CTableMenus::ID_SORT_NONE);
     EXPECT_EQ(menus.shown.back()[1], "Descending (x)");
     EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{0, false}}));
 
-    HeaderMenu(2, CTableCtrl::ID_HIDE);
-    HeaderMenu(1, CTableCtrl::ID_HIDE);
+    HeaderMenu(2, CTableMenus::ID_HIDE);
+    HeaderMenu(1, CTableMenus::ID_HIDE);
     EXPECT_FALSE(grid.IsColumnVisible(2));
     EXPECT_FALSE(grid.IsColumnVisible(1));
-    HeaderMenu(0, CTableCtrl::ID_HIDE);
+    HeaderMenu(0, CTableMenus::ID_HIDE);
     EXPECT_EQ(menus.shown.back().back(), "Hide (off)");
     EXPECT_TRUE(grid.IsColumnVisible(0));
 
     // Right of the last column, and with sorting off.
     menus.choose = 0;
-    grid.ShowHeaderMenu(QPoint(grid.GetTotalWidth() + 20, 5));
+    grid.Menus().ShowHeaderMenu(QPoint(grid.Geometry().GetTotalWidth() + 20, 5));
     EXPECT_EQ(menus.shown.back(), (Lines{"Todo: Implementieren (off)"}));
     grid.EnableHeaderSort(false);
     HeaderMenu(0, 0);
@@ -238,12 +236,12 @@ TEST_F(GridTest, HeaderMenuNotificationsCanTakeOver)
     AddStandardColumns();
     FillRows(3);
     parent.results[LXN_HEADERCOMMAND] = 1;
-    HeaderMenu(1, CTableCtrl::ID_HIDE);
+    HeaderMenu(1, CTableMenus::ID_HIDE);
     EXPECT_TRUE(grid.IsColumnVisible(1));
-    EXPECT_EQ(parent.log.back(), (Received{LXN_HEADERCOMMAND, -1, 1, int(CTableCtrl::ID_HIDE)}));
+    EXPECT_EQ(parent.log.back(), (Received{LXN_HEADERCOMMAND, -1, 1, int(CTableMenus::ID_HIDE)}));
     parent.results[LXN_HEADERMENU] = 1;
     const std::size_t shown = menus.shown.size();
-    HeaderMenu(1, CTableCtrl::ID_HIDE);
+    HeaderMenu(1, CTableMenus::ID_HIDE);
     EXPECT_EQ(menus.shown.size(), shown);
 }
 
@@ -258,24 +256,29 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
                      "  (none) (off)", "Hide column", "  Name", "  Server ping", "  PB",
                      "Restore default", "-", "Save as ..."}));
 
-    BodyMenu(0, 0, CTableCtrl::ID_HIDE_FIRST + 1);
+    BodyMenu(0, 0, CTableMenus::ID_HIDE_FIRST + 1);
     EXPECT_FALSE(grid.IsColumnVisible(1));
-    BodyMenu(0, 0, CTableCtrl::ID_HIDE_FIRST + 2);
+    BodyMenu(0, 0, CTableMenus::ID_HIDE_FIRST + 2);
     BodyMenu(0, 0, 0);
     EXPECT_EQ(menus.shown.back()[5], "Show column");
     EXPECT_EQ(
         Lines(menus.shown.back().begin() + 6, menus.shown.back().begin() + 12),
         (Lines{"  &All columns", "  -", "  Server ping", "  PB", "Hide column", "  (none) (off)"}));
 
-    BodyMenu(0, 0, CTableCtrl::ID_SHOW_FIRST + 2);
+    // Showing and hiding columns leaves the rows in their order, so the arrows stay.
+    grid.Sort(std::vector<CSortKey>{{0, true}});
+    BodyMenu(0, 0, CTableMenus::ID_SHOW_FIRST + 2);
     EXPECT_TRUE(grid.IsColumnVisible(2));
-    BodyMenu(0, 0, CTableCtrl::ID_ALL_COLUMNS);
+    BodyMenu(0, 0, CTableMenus::ID_ALL_COLUMNS);
     EXPECT_TRUE(grid.IsColumnVisible(1));
+    BodyMenu(0, 0, CTableMenus::ID_HIDE_FIRST + 2);
+    EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{0, true}}));
+    BodyMenu(0, 0, CTableMenus::ID_ALL_COLUMNS);
 
     grid.MoveColumn(0, 2);
     grid.SetColumnVisible(1, false);
-    BodyMenu(0, 0, CTableCtrl::ID_RESTORE_DEFAULT);
-    EXPECT_EQ(grid.GetDisplayOrder(), (std::vector<int>{0, 1, 2}));
+    BodyMenu(0, 0, CTableMenus::ID_RESTORE_DEFAULT);
+    EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(grid.IsColumnVisible(1));
 
     // A stored default layout wins.
@@ -284,8 +287,37 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
     grid.GetLayout(layout);
     grid.SetDefaultLayout(layout);
     grid.SetColumnWidth(0, 200);
-    BodyMenu(0, 0, CTableCtrl::ID_RESTORE_DEFAULT);
+    BodyMenu(0, 0, CTableMenus::ID_RESTORE_DEFAULT);
     EXPECT_EQ(grid.GetColumnWidth(0), 77);
+}
+
+TEST_F(GridTest, BodyMenuActsOnItsRowWhereverTheRowWentMeanwhile)
+{
+    AddStandardColumns();
+    FillRows(6);
+    // Rows re-sorted while the menu is open: "row 1" is then at index 4.
+    menus.whileOpen = [this] { grid.Sort(std::vector<CSortKey>{{1, true}}); };
+    BodyMenu(1, 0, CTableMenus::ID_COPY_CELL);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("row 1"));
+    EXPECT_EQ(parent.log.back(), (Received{LXN_BODYCOMMAND, 4, 0, int(CTableMenus::ID_COPY_CELL)}));
+
+    // A row deleted meanwhile leaves the command no row.
+    QApplication::clipboard()->clear();
+    menus.whileOpen = [this] { grid.DeleteRow(2); };
+    BodyMenu(2, 1, CTableMenus::ID_COPY_CELL);
+    EXPECT_EQ(parent.log.back(),
+              (Received{LXN_BODYCOMMAND, -1, 1, int(CTableMenus::ID_COPY_CELL)}));
+    EXPECT_EQ(QApplication::clipboard()->text(), QString());
+
+    // Rows may also go while the menu selects its row.
+    menus.whileOpen = nullptr;
+    parent.onNotify = [this](NMTABLECTRL& n) {
+        if (n.hdr.code == LXN_ROWCHANGING)
+            grid.DeleteRow(0);
+    };
+    const QString third = QString::fromStdString(grid.GetCellText(3, 0));
+    BodyMenu(3, 0, CTableMenus::ID_COPY_CELL);
+    EXPECT_EQ(QApplication::clipboard()->text(), third);
 }
 
 TEST_F(GridTest, BodyMenuItemsFollowSelectionModeAndPlace)
@@ -293,7 +325,7 @@ TEST_F(GridTest, BodyMenuItemsFollowSelectionModeAndPlace)
     AddStandardColumns();
     FillRows(2);
     menus.choose = 0;
-    grid.ShowBodyMenu(QPoint(5, grid.GetRowHeight() * 5)); // below the rows
+    grid.Menus().ShowBodyMenu(QPoint(5, grid.GetRowHeight() * 5)); // below the rows
     EXPECT_EQ(menus.shown.back()[0], "Copy cell (off)");
     grid.GetSelection().SetMode(CSelection::kSingle);
     BodyMenu(1, 0, 0);
@@ -307,10 +339,10 @@ TEST_F(GridTest, BodyMenuItemsFollowSelectionModeAndPlace)
 
     parent.results[LXN_BODYCOMMAND] = 1;
     grid.GetSelection().SetMode(CSelection::kMultiple);
-    BodyMenu(0, 0, CTableCtrl::ID_SELECT_ALL);
+    BodyMenu(0, 0, CTableMenus::ID_SELECT_ALL);
     EXPECT_EQ(MarkedRows(), (std::vector<int>{0})); // the recipient took the command
     parent.results.erase(LXN_BODYCOMMAND);
-    BodyMenu(0, 0, CTableCtrl::ID_SELECT_ALL);
+    BodyMenu(0, 0, CTableMenus::ID_SELECT_ALL);
     EXPECT_EQ(MarkedRows(), (std::vector<int>{0, 1}));
 }
 
@@ -327,19 +359,19 @@ TEST_F(GridTest, CopyTextsAreMadeWhenTheClipboardIsRead)
 
     Click(0);
     Click(2, 0, Qt::ControlModifier);
-    BodyMenu(2, 0, CTableCtrl::ID_COPY);
+    BodyMenu(2, 0, CTableMenus::ID_COPY);
     EXPECT_EQ(clipboard->text().toStdString(), "5\ttab*here\t\r\n12\tplain\t\r\n");
     // The selection at the time of pasting counts.
     Click(1);
     EXPECT_EQ(clipboard->text().toStdString(), "-3\ttwo**lines\t\r\n");
 
-    BodyMenu(1, 0, CTableCtrl::ID_COPY_ALL);
+    BodyMenu(1, 0, CTableMenus::ID_COPY_ALL);
     EXPECT_EQ(clipboard->text().count(QStringLiteral("\r\n")), 3);
-    BodyMenu(1, 0, CTableCtrl::ID_COPY_CELL);
+    BodyMenu(1, 0, CTableMenus::ID_COPY_CELL);
     EXPECT_EQ(clipboard->text().toStdString(), "two\r\nlines");
 
     grid.DeleteAllRows();
-    BodyMenu(0, 0, CTableCtrl::ID_COPY_ALL);
+    BodyMenu(0, 0, CTableMenus::ID_COPY_ALL);
     EXPECT_EQ(clipboard->text(), QString());
 }
 
@@ -353,11 +385,11 @@ TEST_F(GridTest, SaveAsWritesTheHtmlText)
     QTemporaryDir dir;
     const QString path = dir.filePath("out.html");
     QString offered;
-    grid.SetSavePathPrompt([&](const QString& name) {
+    grid.Clipboard().SetSavePathPrompt([&](const QString& name) {
         offered = name;
         return path;
     });
-    BodyMenu(0, 0, CTableCtrl::ID_SAVE_AS);
+    BodyMenu(0, 0, CTableMenus::ID_SAVE_AS);
     EXPECT_EQ(offered, "Server_list.html");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -377,8 +409,8 @@ TEST_F(GridTest, SaveAsWritesTheHtmlText)
                                             "</TABLE>\r\n</BODY></HTML>");
 
     // Cancelling writes nothing.
-    grid.SetSavePathPrompt([](const QString&) { return QString(); });
-    EXPECT_FALSE(grid.SaveAsHtml());
+    grid.Clipboard().SetSavePathPrompt([](const QString&) { return QString(); });
+    EXPECT_FALSE(grid.Clipboard().SaveAsHtml());
 }
 
 TEST_F(GridTest, EmptyGridsNeitherCrashNorAssert)
@@ -394,14 +426,14 @@ TEST_F(GridTest, EmptyGridsNeitherCrashNorAssert)
         QTest::mouseClick(&grid.Body(), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseDClick(&grid.Body(), Qt::LeftButton, {}, QPoint(10, 10));
         QTest::mouseClick(&grid.Header(), Qt::LeftButton, {}, QPoint(10, 5));
-        for (unsigned command : {CTableCtrl::ID_SELECT_ALL, CTableCtrl::ID_COPY_CELL,
-                                 CTableCtrl::ID_RESTORE_DEFAULT, CTableCtrl::ID_ALL_COLUMNS}) {
+        for (unsigned command : {CTableMenus::ID_SELECT_ALL, CTableMenus::ID_COPY_CELL,
+                                 CTableMenus::ID_RESTORE_DEFAULT, CTableMenus::ID_ALL_COLUMNS}) {
             menus.choose = command;
-            grid.ShowBodyMenu(QPoint(10, 10));
-            grid.ShowBodyMenu(QPoint(-1, -1));
+            grid.Menus().ShowBodyMenu(QPoint(10, 10));
+            grid.Menus().ShowBodyMenu(QPoint(-1, -1));
         }
-        menus.choose = CTableCtrl::ID_SORT_ASCENDING;
-        grid.ShowHeaderMenu(QPoint(10, 5));
+        menus.choose = CTableMenus::ID_SORT_ASCENDING;
+        grid.Menus().ShowHeaderMenu(QPoint(10, 5));
         grid.AutoSizeColumns(true);
         grid.FitColumnsToWindow();
     };
@@ -413,7 +445,7 @@ TEST_F(GridTest, EmptyGridsNeitherCrashNorAssert)
     FillRows(5);
     for (int c = 0; c < 3; ++c)
         grid.SetColumnVisible(c, false);
-    EXPECT_EQ(grid.ClipboardText(true), QString("\r\n").repeated(5));
+    EXPECT_EQ(grid.Clipboard().Text(true), QString("\r\n").repeated(5));
     exercise(); // every column hidden
 }
 
@@ -430,6 +462,11 @@ TEST_F(GridTest, ScrollBarTipCountsTheFirstVisibleRow)
     EXPECT_EQ(QToolTip::text(), "6 von 40");
 }
 
+} // namespace
+} // namespace LattixTest
+
+namespace LattixTest {
+namespace {
 } // namespace
 } // namespace LattixTest
 

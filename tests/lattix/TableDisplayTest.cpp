@@ -174,7 +174,7 @@ TEST_F(GridTest, FooterShowsItsCellsUnderTheBodyWithTips)
 
     const auto tipAt = [this](int col) {
         QToolTip::hideText();
-        const QPoint pos(grid.GetColumnLeft(col) + 5, 5);
+        const QPoint pos(grid.Geometry().GetColumnLeft(col) + 5, 5);
         QHelpEvent help(QEvent::ToolTip, pos, grid.Footer().mapToGlobal(pos));
         QApplication::sendEvent(&grid.Footer(), &help);
         return help.isAccepted() ? QToolTip::text().toStdString() : std::string();

@@ -149,6 +149,14 @@ TEST(EscapeHtmlTest, EscapesMarkupAndKeepsEmptyCellsBordered)
     EXPECT_EQ(CTableExport::EscapeHtml("\"quoted\" 'text'"), "\"quoted\" 'text'");
 }
 
+TEST(HtmlTextTest, NoBreakSpacesOfEveryWidthBecomeTheCodePagesNoBreakSpace)
+{
+    // French locales group digits with U+202F; U+2009, U+2007 and U+00A0 are its kin.
+    EXPECT_EQ(CTableExport::ToWindows1252(QString::fromUtf8("1\u202F234\u2009\u2007\u00A0x")),
+              QByteArray("1\xA0"
+                         "234\xA0\xA0\xA0x"));
+}
+
 TEST(HtmlFileTest, NameAndWriting)
 {
     EXPECT_EQ(CTableExport::DefaultHtmlFileName(QStringLiteral("Lattix")),

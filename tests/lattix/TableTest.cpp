@@ -1,7 +1,5 @@
 #include "lattix/Table.h"
 
-#include "net/LibraryVersions.h"
-
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -577,71 +575,6 @@ TEST(TableTest, ColumnAccessorsReachCellsWithoutTheTable)
     EXPECT_EQ(texts->GetCell(table.GetRow(0)), table.GetCell(0, 1));
 }
 
-TEST(TableTest, InterfaceForwardsEveryOperationToItsTarget)
-{
-    CTable table;
-    CWrapper wrapper(table);
-    EXPECT_EQ(wrapper.GetTarget(), &table);
-    EXPECT_EQ(CTable::Resolve(wrapper), &table);
-    CWrapper outer(static_cast<CTableInterface&>(wrapper));
-    EXPECT_EQ(CTable::Resolve(outer), &table);
-
-    outer.SetColumnCount(1);
-    outer.SetColumn(0, std::make_unique<CFAny<CDInt>>(), std::make_unique<CCellCompare>());
-    EXPECT_EQ(
-        outer.AddColumn(std::make_unique<CFAny<CDString>>(), std::make_unique<CCellCompare>()), 1);
-    outer.CreateRowLayout();
-    for (int v : {3, 1, 2}) {
-        CRowData* row = outer.AddRow();
-        row->GetCell(0)->Set(v);
-    }
-    EXPECT_EQ(table.GetRowCount(), 3);
-    EXPECT_EQ(outer.GetRowCount(), 3);
-    EXPECT_TRUE(outer.IsValidRow(2));
-    EXPECT_FALSE(outer.IsValidRow(3));
-    EXPECT_TRUE(outer.IsValidColumn(1));
-    EXPECT_FALSE(outer.IsValidColumn(2));
-    EXPECT_EQ(outer.GetFactory(0), table.GetFactory(0));
-    EXPECT_EQ(outer.GetCompare(1), table.GetCompare(1));
-    EXPECT_EQ(outer.GetColData(0), table.GetColData(0));
-
-    const CSortKey key{0, false};
-    outer.Sort({&key, 1});
-    EXPECT_EQ(Column0(outer), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(outer.FindRow(0, CDInt(2)), 1);
-    EXPECT_EQ(outer.FindInsertPos(0, CDInt(3)), 2);
-    outer.MarkRows(0, 1, true);
-    outer.ToggleRowMarks(1, 2);
-    outer.MarkRow(2, false);
-    EXPECT_TRUE(outer.IsRowMarked(0));
-    EXPECT_EQ(outer.GetMarkedCount(), 1);
-    outer.DeleteMarkedRows();
-    EXPECT_EQ(Column0(table), (std::vector<int>{2, 3}));
-    outer.MoveRow(1, 0);
-    outer.InsertRow(1)->GetCell(0)->Set(9);
-    outer.InsertRowCopy(0, *outer.GetRow(1));
-    outer.AddRowCopy(*outer.GetRow(0));
-    outer.SetRow(2, *outer.GetRow(0));
-    EXPECT_EQ(Column0(table), (std::vector<int>{9, 3, 9, 2, 9}));
-    EXPECT_EQ(outer.GetCell(3, 0), table.GetCell(3, 0));
-    outer.SetCompare(0, std::make_unique<CCellCompare>());
-    outer.DeleteRow(0);
-    EXPECT_EQ(table.GetRowCount(), 4);
-
-    CTable other;
-    outer.CopyStructure(other);
-    EXPECT_EQ(table.GetColumnCount(), 0);
-    MakeIntTextInt(other);
-    AddRow(other, 5, "five", 0);
-    outer.CopyStructure(other);
-    outer.CopyRows(other);
-    EXPECT_EQ(Column0(table), (std::vector<int>{5}));
-    outer.DeleteAllRows();
-    EXPECT_EQ(table.GetRowCount(), 0);
-    outer.Clear();
-    EXPECT_EQ(table.GetColumnCount(), 0);
-}
-
 #ifndef NDEBUG
 TEST(TableDeathTest, DebugBuildsAssertIndices)
 {
@@ -658,18 +591,5 @@ TEST(TableDeathTest, DebugBuildsAssertIndices)
     EXPECT_DEATH(noLayout.AddRow(), "row layout");
 }
 #endif
-
-} // namespace
-
-namespace {
-
-TEST(LattixLibraryTest, RegistersInTheListOfLibraries)
-{
-    const Lattix::CTable table; // links the table and with it the registration
-    const auto& libraries = RegisteredLibraries();
-    EXPECT_EQ(std::count_if(libraries.begin(), libraries.end(),
-                            [](const LibraryVersion& l) { return l.name == "Farsighter Lattix"; }),
-              1);
-}
 
 } // namespace

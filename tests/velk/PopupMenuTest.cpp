@@ -94,38 +94,26 @@ TEST(PopupMenuParseTest, SplitsItemsAndStripsPrefixes)
     }
 }
 
-TEST(PopupMenuBuildTest, AppendNumbersItemsWithSeparatorsCounted)
+TEST(PopupMenuBuildTest, ItemsAreNumberedSeparatorsIncludedAndPrefixesBecomeStates)
 {
     CPopupMenu menu;
     EXPECT_EQ(menu.AppendItems(kBodyItems, kBodyFirst), 10);
-    EXPECT_EQ(Describe(menu.Menu()),
-              (Texts{"Copy cell", "Copy", "Copy all", "Select all", "-", "Show column",
-                     "Hide column", "Restore default", "-", "Save as ..."}));
     // Separators use up their ids but carry no command.
     EXPECT_EQ(Ids(menu), (std::vector<unsigned>{57345, 57346, 57347, 57348, 0, 57350, 57351, 57352,
                                                 0, 57354}));
     EXPECT_EQ(menu.ItemState(57349, CPopupMenu::kByCommand), CPopupMenu::kNoItem);
-    EXPECT_EQ(menu.ItemId(10), CPopupMenu::kNoItem);
-    EXPECT_EQ(menu.AppendItems("A;;B", 7), 1);
-    EXPECT_EQ(menu.AppendItems("", 8), 0);
-    EXPECT_EQ(menu.ItemId(10), 7u);
-}
 
-TEST(PopupMenuBuildTest, PrefixesBecomeDisabledAndCheckedActionsSingleItemsStayLiteral)
-{
-    CPopupMenu menu;
-    ASSERT_EQ(menu.AppendItems("~Off;=On;~=Both;Plain", 1), 4);
-    EXPECT_EQ(Describe(menu.Menu()), (Texts{"Off[off]", "On[on]", "Both[off][on]", "Plain"}));
-    EXPECT_EQ(menu.ItemState(3, 0), kOff | kOn);
-    EXPECT_FALSE(menu.Menu().actions()[3]->isCheckable()); // a plain item shows no check box
-
+    CPopupMenu states;
+    ASSERT_EQ(states.AppendItems("~Off;=On;~=Both;Plain;;Never", 1), 4);
+    EXPECT_EQ(states.ItemState(3, 0), kOff | kOn);
+    EXPECT_FALSE(states.Menu().actions()[3]->isCheckable()); // a plain item shows no check box
     // Single items take their text as it is (column titles may hold ";" or "~").
-    menu.AppendItem(0, 57444, "~Name;Map");
-    menu.AppendItem(kSep, 5, "ignored");
-    menu.AppendItem(CPopupMenu::kGrayed, 57445, "-");
-    EXPECT_EQ(Describe(menu.Menu()),
+    states.AppendItem(0, 57444, "~Name;Map");
+    states.AppendItem(kSep, 5, "ignored");
+    states.AppendItem(CPopupMenu::kGrayed, 57445, "-");
+    EXPECT_EQ(Describe(states.Menu()),
               (Texts{"Off[off]", "On[on]", "Both[off][on]", "Plain", "~Name;Map", "-", "-[off]"}));
-    EXPECT_EQ(Ids(menu), (std::vector<unsigned>{1, 2, 3, 4, 57444, 0, 57445}));
+    EXPECT_EQ(Ids(states), (std::vector<unsigned>{1, 2, 3, 4, 57444, 0, 57445}));
 }
 
 TEST(PopupMenuInsertTest, ByPositionKeepsOrderAndCombinesExtraFlags)
@@ -204,22 +192,13 @@ TEST(PopupMenuSubmenuTest, AttachMovesTheMenuAndLeavesSubEmptyForReuse)
     ASSERT_TRUE(menu.AttachSubmenu(57351, sub));
     EXPECT_EQ(Describe(*menu.SubMenu(6)), (Texts{"(none)[off]"}));
     EXPECT_EQ(Describe(*menu.SubMenu(5)), (Texts{"&All columns", "-", "Map"}));
-}
 
-TEST(PopupMenuSubmenuTest, AttachKeepsStateAndRefusesWhatItCannotDo)
-{
-    CPopupMenu menu;
-    menu.AppendItems("~Show;Hide", 1);
-    CPopupMenu sub;
+    // No such item, or the menu itself: nothing happens and sub keeps its items.
     sub.AppendItems("X", 10);
-
     EXPECT_FALSE(menu.AttachSubmenu(99, sub));
-    EXPECT_EQ(sub.ItemCount(), 1); // sub keeps its items when nothing happened
-    EXPECT_FALSE(menu.AttachSubmenu(1, menu));
-    EXPECT_EQ(menu.ItemCount(), 2);
-
-    ASSERT_TRUE(menu.AttachSubmenu(1, sub));
-    EXPECT_EQ(Describe(menu.Menu()), (Texts{"Show[off]>", "Hide"}));
+    EXPECT_FALSE(menu.AttachSubmenu(57354, menu));
+    EXPECT_EQ(sub.ItemCount(), 1);
+    EXPECT_EQ(menu.ItemCount(), 10);
 }
 
 TEST(PopupMenuSubmenuTest, SubmenusLiveAndDieWithTheirItem)
@@ -384,79 +363,64 @@ private:
     bool m_acted = false;
 };
 
-TEST(PopupMenuTrackTest, ShownMenuReturnsWhatTheUserChose)
-{
-    CPopupMenu menu;
-    menu.AppendItems("Add to favorites;-;Show server info;-", 57341);
-
-    CMenuUser clicker([](QMenu& m) {
-        QAction* item = ActionWithText(m, "Show server info");
-        QTest::mouseClick(&m, Qt::LeftButton, {}, m.actionGeometry(item).center());
-    });
-    EXPECT_EQ(menu.Track(nullptr, 100, 100, CPopupMenu::kTrackRightButton), 57343u);
-    EXPECT_TRUE(clicker.Acted());
-
-    CMenuUser typist([](QMenu& m) {
-        m.setActiveAction(ActionWithText(m, "Add to favorites"));
-        QTest::keyClick(&m, Qt::Key_Return);
-    });
-    EXPECT_EQ(menu.Track(nullptr, 100, 100, 0), 57341u);
-    EXPECT_TRUE(typist.Acted());
-}
-
-TEST(PopupMenuTrackTest, ItemOfASubmenuIsReturnedToo)
-{
-    CPopupMenu menu;
-    menu.AppendItems("Show column;Hide column", 57350);
-    CPopupMenu sub;
-    sub.AppendItems("&All columns;-", 57443);
-    sub.AppendItem(0, 57444 + 3, "Ping");
-    ASSERT_TRUE(menu.AttachSubmenu(57350, sub));
-
-    CMenuUser user([](QMenu& m) {
-        m.setActiveAction(ActionWithText(m, "Show column"));
-        QTest::keyClick(&m, Qt::Key_Right); // opens the submenu
-        auto* opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(opened, nullptr);
-        ASSERT_NE(opened, &m);
-        opened->setActiveAction(ActionWithText(*opened, "Ping"));
-        QTest::keyClick(opened, Qt::Key_Return);
-    });
-    EXPECT_EQ(menu.Track(nullptr, 50, 50, 0), 57447u);
-    EXPECT_TRUE(user.Acted());
-}
-
-TEST(PopupMenuTrackTest, DismissedMenuReturnsZero)
-{
-    CPopupMenu menu;
-    menu.AppendItems("Ascending;Descending", 57357);
-
-    CMenuUser outside(
-        [](QMenu& m) { QTest::mouseClick(&m, Qt::LeftButton, {}, QPoint(-20, m.height() + 20)); });
-    EXPECT_EQ(menu.Track(nullptr, 200, 200, 0), 0u);
-    EXPECT_TRUE(outside.Acted());
-
-    CMenuUser escape([](QMenu& m) { QTest::keyClick(&m, Qt::Key_Escape); });
-    EXPECT_EQ(menu.Track(nullptr, 200, 200, 0), 0u);
-    EXPECT_TRUE(escape.Acted());
-}
-
-TEST(PopupMenuTrackTest, MenuBelongsToTheWindowItIsShownFor)
+TEST(PopupMenuTrackTest, ShownMenuGivesTheUsersChoiceOrZero)
 {
     QWidget window;
     window.resize(200, 100);
     window.show();
     ASSERT_NE(window.windowHandle(), nullptr);
-
     CPopupMenu menu;
-    menu.AppendItems("Copy", 1);
-    const QWindow* owner = nullptr;
-    CMenuUser user([&owner](QMenu& m) {
-        owner = m.windowHandle() ? m.windowHandle()->transientParent() : nullptr;
-        QTest::keyClick(&m, Qt::Key_Escape);
-    });
-    EXPECT_EQ(menu.Track(&window, 10, 10, 0), 0u);
-    EXPECT_EQ(owner, window.windowHandle());
+    menu.AppendItems("Add to favorites;-;Show server info;Show column", 57341);
+    CPopupMenu sub;
+    sub.AppendItems("&All columns;-", 57443);
+    sub.AppendItem(0, 57447, "Ping");
+    ASSERT_TRUE(menu.AttachSubmenu(57344, sub));
+
+    struct Case
+    {
+        const char* what;
+        std::function<void(QMenu&)> act;
+        unsigned command;
+    };
+    const std::vector<Case> cases = {
+        {"click",
+         [](QMenu& m) {
+             const QRect item = m.actionGeometry(ActionWithText(m, "Show server info"));
+             QTest::mouseClick(&m, Qt::LeftButton, {}, item.center());
+         },
+         57343},
+        {"return",
+         [](QMenu& m) {
+             m.setActiveAction(ActionWithText(m, "Add to favorites"));
+             QTest::keyClick(&m, Qt::Key_Return);
+         },
+         57341},
+        {"item of a submenu",
+         [](QMenu& m) {
+             m.setActiveAction(ActionWithText(m, "Show column"));
+             QTest::keyClick(&m, Qt::Key_Right); // opens the submenu
+             auto* opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+             ASSERT_TRUE(opened != nullptr && opened != &m);
+             opened->setActiveAction(ActionWithText(*opened, "Ping"));
+             QTest::keyClick(opened, Qt::Key_Return);
+         },
+         57447},
+        {"click outside",
+         [](QMenu& m) { QTest::mouseClick(&m, Qt::LeftButton, {}, QPoint(-20, m.height() + 20)); },
+         0},
+        {"escape", [](QMenu& m) { QTest::keyClick(&m, Qt::Key_Escape); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QWindow* owner = nullptr;
+        CMenuUser user([&](QMenu& m) {
+            owner = m.windowHandle() ? m.windowHandle()->transientParent() : nullptr;
+            c.act(m);
+        });
+        EXPECT_EQ(menu.Track(&window, 100, 100, CPopupMenu::kTrackRightButton), c.command);
+        EXPECT_TRUE(user.Acted());
+        EXPECT_EQ(owner, window.windowHandle()); // the menu belongs to its window
+    }
 }
 
 } // namespace

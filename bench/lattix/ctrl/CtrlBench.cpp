@@ -1,5 +1,6 @@
 // Figures of the grid control without a screen:
-//  - a full repaint of a 1280 x 800 grid of 13 columns, with 100 and with 30,000 rows;
+//  - a full repaint of a 1280 x 800 grid of 13 columns, with 100 and with 30,000 rows, and
+//    beside it a QTableView of the same size, columns, texts and alternating backgrounds;
 //  - paging through 30,000 rows: time per page, and which displays repainted;
 //  - AutoSizeColumn of every column over 30,000 rows.
 #include "bench/lattix/Workload.h"
@@ -12,16 +13,21 @@
 #include "lattix/TextFlags.h"
 
 #include <QAbstractSlider>
+#include <QAbstractTableModel>
 #include <QApplication>
 #include <QEvent>
+#include <QHeaderView>
 #include <QImage>
 #include <QPainter>
+#include <QTableView>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 using namespace Lattix;
@@ -61,6 +67,82 @@ protected:
             ++count;
         return false;
     }
+};
+
+// The server list's 13 columns for a QTableView: titles, widths, alignments.
+struct ViewColumn
+{
+    const char* title;
+    int width;
+    Qt::Alignment align;
+};
+constexpr std::array<ViewColumn, 13> kViewColumns = {{
+    {"Name", 220, Qt::AlignLeft},
+    {"Type", 110, Qt::AlignLeft},
+    {"Mod", 60, Qt::AlignLeft},
+    {"FF", 36, Qt::AlignHCenter},
+    {"Ping", 50, Qt::AlignRight},
+    {"Players", 60, Qt::AlignHCenter},
+    {"PB", 36, Qt::AlignHCenter},
+    {"Num", 50, Qt::AlignRight},
+    {"Max", 50, Qt::AlignRight},
+    {"Map", 110, Qt::AlignLeft},
+    {"Lives", 50, Qt::AlignRight},
+    {"Address", 150, Qt::AlignLeft},
+    {"Handle", 60, Qt::AlignRight},
+}};
+
+// The same rows as texts made once, as a QTableView's model would hold them.
+class ServerModel : public QAbstractTableModel
+{
+public:
+    ServerModel(const std::vector<Workload::Server>& servers, CEnum& gameTypes)
+    {
+        const auto yes = [](bool on) { return QStringLiteral("%1").arg(on ? "yes" : "no"); };
+        for (const Workload::Server& s : servers) {
+            m_cells.push_back({
+                QString::fromStdString(s.name),
+                QString::fromStdString(gameTypes.Get()->Lookup(s.gameType).strText),
+                QString::fromStdString(s.mod),
+                yes(s.friendlyFire),
+                QString::number(s.ping),
+                QString::fromStdString(s.playersText),
+                yes(s.punkBuster),
+                QString::number(s.numPlayers),
+                QString::number(s.maxPlayers),
+                QString::fromStdString(s.map),
+                QString::number(s.maxLives),
+                QString::fromStdString(s.address),
+                QString::number(s.handle),
+            });
+        }
+    }
+    int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(m_cells.size());
+    }
+    int columnCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(kViewColumns.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto col = static_cast<std::size_t>(index.column());
+        if (role == Qt::DisplayRole)
+            return m_cells[static_cast<std::size_t>(index.row())][col];
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(kViewColumns[col].align | Qt::AlignVCenter);
+        return {};
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return QString::fromLatin1(kViewColumns[static_cast<std::size_t>(section)].title);
+        return {};
+    }
+
+private:
+    std::vector<std::array<QString, 13>> m_cells;
 };
 
 void Build(CTableCtrl& grid, CEnum& gameTypes, int rows)
@@ -111,7 +193,34 @@ int main(int argc, char** argv)
             grid.render(&painter);
         };
         paint(); // warm caches (fonts, glyphs)
-        std::printf("full repaint, %5d rows: %.3f ms (median of 200)\n", rows, Median(200, paint));
+        const double lattix = Median(200, paint);
+
+        // A QTableView in the same place, with the same texts and alternating rows.
+        ServerModel model(Workload::MakeServers(rows, 0, 7), gameTypes);
+        QTableView view(&window);
+        view.setGeometry(0, 0, 1280, 800);
+        view.setModel(&model);
+        view.setAlternatingRowColors(true);
+        view.verticalHeader()->hide();
+        view.verticalHeader()->setDefaultSectionSize(grid.GetRowHeight());
+        for (std::size_t c = 0; c < kViewColumns.size(); ++c)
+            view.setColumnWidth(static_cast<int>(c), kViewColumns[c].width);
+        view.selectionModel()->select(QItemSelection(model.index(3, 0), model.index(5, 12)),
+                                      QItemSelectionModel::Select);
+        grid.hide();
+        view.show();
+        QApplication::processEvents();
+        const auto paintView = [&] {
+            QPainter painter(&target);
+            view.render(&painter);
+        };
+        paintView();
+        const double table = Median(200, paintView);
+        view.hide();
+        grid.show();
+        std::printf("full repaint, %5d rows: lattix %.3f ms, QTableView %.3f ms, ratio %.2f "
+                    "(medians of 200)\n",
+                    rows, lattix, table, lattix / table);
     }
 
     // Paging down through all rows, repainting after each page as the event loop would.
@@ -141,7 +250,7 @@ int main(int argc, char** argv)
     for (int col = 0; col < grid.GetColumnCount(); ++col) {
         const double ms = Median(5, [&] { grid.AutoSizeColumn(col, true); });
         std::printf("AutoSizeColumn(%2d %-8s) over 30000 rows: %.3f ms -> width %d\n", col,
-                    grid.GetColumnTitle(col).c_str(), ms, grid.GetColumnWidth(col));
+                    grid.GetColumnTitle(col).c_str(), ms, grid.Geometry().GetWidth(col));
     }
     return 0;
 }
