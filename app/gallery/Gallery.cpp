@@ -94,7 +94,7 @@ public:
         m_dialog.SetMasterAddress(master);
         m_dialog.show();
         QApplication::setActiveWindow(&m_dialog);
-        m_dialog.ServerList().SetMenuFactory(
+        m_dialog.ServerList().Menus().SetMenuFactory(
             [this] { return std::make_unique<PictureMenu>(m_menuShot, m_menuAt); });
     }
 
@@ -190,7 +190,7 @@ public:
 
         m_dialog.SetView(1);
         Lattix::CTableCtrl& servers = m_dialog.ServerList();
-        servers.ShowBodyMenu(QPoint(40, 2 * servers.GetRowHeight() + 4));
+        servers.Menus().ShowBodyMenu(QPoint(40, 2 * servers.GetRowHeight() + 4));
         const QPixmap window = m_dialog.grab();
         const QPoint at = m_dialog.mapFromGlobal(m_menuAt);
         QPixmap menuPicture(window.size());

@@ -275,12 +275,12 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     // disabled below the last row.
     QStringList enabled;
     QStringList disabled;
-    serverList.SetMenuFactory(
+    serverList.Menus().SetMenuFactory(
         [&] { return std::make_unique<MenuProbe>(enabled, disabled, "Add to favorites"); });
     serverList.SetScrollPos(0, 0);
-    serverList.ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
+    serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
     EXPECT_TRUE(enabled.contains("Add to favorites") && enabled.contains("Show server info"));
-    serverList.ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
+    serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
     QFile favorites(FavoritesPath());
     ASSERT_TRUE(favorites.open(QIODevice::ReadOnly));
     const QByteArray line = favorites.readAll();
@@ -288,7 +288,7 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     EXPECT_TRUE(line.startsWith(QByteArray::fromStdString(serverList.GetCellText(0, 11) + "\t")));
     enabled.clear();
     serverList.resize(serverList.width(), serverList.GetRowHeight() * (servers + 6));
-    serverList.ShowBodyMenu(QPoint(20, serverList.GetRowHeight() * (servers + 3)));
+    serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() * (servers + 3)));
     EXPECT_TRUE(disabled.contains("Add to favorites") && disabled.contains("Show server info"));
     EXPECT_FALSE(enabled.contains("Add to favorites"));
 }
