@@ -25,7 +25,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -469,7 +471,21 @@ void CMainDlg::QueryFavorites()
 {
     if (!StopScan())
         return;
-    LoadFavoritesForScan(m_favoritesPath.toStdString(), m_bridge->Servers());
+    // No file yet: there is nothing to scan. A file that cannot be read is the user's to
+    // know about, and the lists stay as they were.
+    if (!QFileInfo::exists(m_favoritesPath)) {
+        m_bridge->Servers().clear();
+    } else {
+        try {
+            LoadFavoritesForScan(m_favoritesPath.toStdString(), m_bridge->Servers());
+        } catch (const CFavoritesError& error) {
+            CPrompts::Show(this, QMessageBox::Warning,
+                           QStringLiteral("Cannot read the favorites file %1: %2")
+                               .arg(QDir::toNativeSeparators(m_favoritesPath),
+                                    QString::fromLocal8Bit(error.what())));
+            return;
+        }
+    }
     StartScan();
 }
 

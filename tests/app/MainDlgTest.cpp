@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -105,6 +106,12 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     EXPECT_FALSE(dialog->ServerList().isVisible());
     QApplication::processEvents();
     EXPECT_FALSE(dialog->Bridge().IsRunning() || dialog->Bridge().IsFetchingMaster());
+    // A favorites "file" that cannot be read is reported, not scanned.
+    ASSERT_TRUE(QDir().mkpath(FavoritesPath()));
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
+    ASSERT_EQ(CPrompts::Shown().size(), 1);
+    EXPECT_TRUE(CPrompts::Shown()[0].startsWith("Cannot read the favorites file"));
+    EXPECT_FALSE(dialog->Bridge().IsRunning());
 
     // The user switches the view and changes every setting the window keeps.
     ClickTab(*dialog, 1);
