@@ -242,12 +242,16 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
 
     // A click on a server shows its players.
     ClickTab(*dialog, 1);
-    const int busiest = static_cast<int>(
-        std::max_element(net.Manifest()["servers"].begin(), net.Manifest()["servers"].end(),
-                         [](const auto& a, const auto& b) {
-                             return a["players"].size() < b["players"].size();
-                         }) -
-        net.Manifest()["servers"].begin());
+    // Silent servers have no players in the manifest.
+    const auto playersOf = [](const auto& server) {
+        return server.contains("players") ? server["players"].size() : 0;
+    };
+    const int busiest = static_cast<int>(std::max_element(net.Manifest()["servers"].begin(),
+                                                          net.Manifest()["servers"].end(),
+                                                          [&](const auto& a, const auto& b) {
+                                                              return playersOf(a) < playersOf(b);
+                                                          }) -
+                                         net.Manifest()["servers"].begin());
     const std::string busiestAddress =
         "127.0.0.1:" + std::to_string(net.Manifest()["servers"][busiest]["port"].get<int>());
     int row = 0;
