@@ -248,6 +248,7 @@ public:
     // Scroll bar actions (QAbstractSlider::SliderAction).
     void ScrollVert(int action);
     void ScrollHorz(int action);
+    // The sort keys, as sorting by the header and its menu changes them (CTableMenus).
     std::vector<CSortKey>& SortOrder() { return m_sortOrder; }
 
     // A key press as the grid handles it (virtual-key number, Qt modifiers).

@@ -116,54 +116,61 @@ TEST(PopupMenuBuildTest, ItemsAreNumberedSeparatorsIncludedAndPrefixesBecomeStat
     EXPECT_EQ(Ids(states), (std::vector<unsigned>{1, 2, 3, 4, 57444, 0, 57445}));
 }
 
-TEST(PopupMenuInsertTest, ByPositionKeepsOrderAndCombinesExtraFlags)
+TEST(PopupMenuInsertTest, ItemsGoBeforeAPositionOrACommandAnywhere)
 {
-    CPopupMenu menu;
-    menu.AppendItems(kBodyItems, kBodyFirst);
-    EXPECT_EQ(menu.InsertItems(0, "Add to favorites;-;Show server info;-", 57341,
-                               CPopupMenu::kByPosition),
-              4);
-    EXPECT_EQ(Ids(menu)[0], 57341u);
-    EXPECT_EQ(Ids(menu)[2], 57343u);
-    EXPECT_EQ(Ids(menu)[4], kBodyFirst);
-
-    CPopupMenu middle;
-    middle.AppendItems("A;B;C", 1);
-    EXPECT_EQ(middle.InsertItems(1, "X;=Y", 10, CPopupMenu::kByPosition | CPopupMenu::kGrayed), 2);
-    EXPECT_EQ(Describe(middle.Menu()), (Texts{"A", "X[off]", "Y[off][on]", "B", "C"}));
-    EXPECT_EQ(Ids(middle), (std::vector<unsigned>{1, 10, 11, 2, 3}));
-
-    // A position past the end appends.
-    EXPECT_EQ(middle.InsertItems(99, "Z", 20, CPopupMenu::kByPosition), 1);
-    EXPECT_EQ(Describe(middle.Menu()).back(), "Z");
-}
-
-TEST(PopupMenuInsertTest, ByCommandGoesBeforeThatItemWherever)
-{
-    CPopupMenu menu;
-    menu.AppendItems("A;B", 99);
-    EXPECT_EQ(menu.InsertItems(100, "X;Y", 1, CPopupMenu::kByCommand), 2);
-    EXPECT_EQ(Describe(menu.Menu()), (Texts{"A", "X", "Y", "B"}));
-
-    // New items whose ids equal the command looked up must not move the place.
-    CPopupMenu same;
-    same.AppendItems("A;B", 99);
-    EXPECT_EQ(same.InsertItems(100, "X;Y;Z", 100, 0), 3);
-    EXPECT_EQ(Describe(same.Menu()), (Texts{"A", "X", "Y", "Z", "B"}));
-
-    // A command that does not exist inserts nothing.
-    EXPECT_EQ(menu.InsertItems(555, "X;Y", 1, 0), 0);
-    EXPECT_FALSE(menu.InsertItem(555, 0, 1, "X"));
-    EXPECT_EQ(menu.ItemCount(), 4);
+    struct Case
+    {
+        const char* what;
+        unsigned where;
+        const char* items;
+        unsigned firstId;
+        unsigned flags;
+        int inserted;
+        Texts menu;
+        std::vector<unsigned> ids;
+    };
+    const unsigned kByPos = CPopupMenu::kByPosition;
+    const std::vector<Case> cases = {
+        {"by position, extra flags on each",
+         1,
+         "X;=Y",
+         10,
+         kByPos | CPopupMenu::kGrayed,
+         2,
+         {"A", "X[off]", "Y[off][on]", "B", "C"},
+         {1, 10, 11, 2, 3}},
+        {"past the end appends", 99, "Z", 20, kByPos, 1, {"A", "B", "C", "Z"}, {1, 2, 3, 20}},
+        {"by command", 3, "X;Y", 30, 0, 2, {"A", "B", "X", "Y", "C"}, {1, 2, 30, 31, 3}},
+        // New ids equal to the command looked up do not move the place.
+        {"ids like the command",
+         2,
+         "X;Y;Z",
+         2,
+         0,
+         3,
+         {"A", "X", "Y", "Z", "B", "C"},
+         {1, 2, 3, 4, 2, 3}},
+        {"no such command", 555, "X", 40, 0, 0, {"A", "B", "C"}, {1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CPopupMenu menu;
+        menu.AppendItems("A;B;C", 1);
+        EXPECT_EQ(menu.InsertItems(c.where, c.items, c.firstId, c.flags), c.inserted);
+        EXPECT_EQ(Describe(menu.Menu()), c.menu);
+        EXPECT_EQ(Ids(menu), c.ids);
+    }
 
     // A command inside a submenu inserts into that submenu.
+    CPopupMenu menu;
+    menu.AppendItems("A;B", 99);
     CPopupMenu sub;
     sub.AppendItems("S1;S2", 200);
     ASSERT_TRUE(menu.AttachSubmenu(99, sub));
     EXPECT_EQ(menu.InsertItems(201, "New", 300, 0), 1);
-    ASSERT_NE(menu.SubMenu(0), nullptr);
     EXPECT_EQ(Describe(*menu.SubMenu(0)), (Texts{"S1", "New", "S2"}));
-    EXPECT_EQ(menu.ItemCount(), 4);
+    EXPECT_FALSE(menu.InsertItem(555, 0, 1, "X"));
+    EXPECT_EQ(menu.ItemCount(), 2);
 }
 
 TEST(PopupMenuSubmenuTest, AttachMovesTheMenuAndLeavesSubEmptyForReuse)
