@@ -255,7 +255,7 @@ int CBottomTabCtrl::SelectTab(int index)
     else if (left < m_nScrollX)
         m_nScrollX = left;
     update();
-    QAccessibleEvent event(this, QAccessible::ValueChanged);
+    QAccessibleValueChangeEvent event(this, m_tabs[index].text);
     QAccessible::updateAccessibility(&event);
     return index;
 }
@@ -357,8 +357,15 @@ void CBottomTabCtrl::resizeEvent(QResizeEvent* event)
 void CBottomTabCtrl::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
+    if (event->type() == QEvent::FontChange) {
+        m_boldFont = font();
+        m_boldFont.setWeight(QFont::Bold);
+        for (Tab& tab : m_tabs)
+            tab.width = TextWidth(tab.text);
+        Changed();
+    } else if (event->type() == QEvent::EnabledChange) {
         update();
+    }
 }
 
 void CBottomTabCtrl::paintEvent(QPaintEvent*)

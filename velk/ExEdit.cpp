@@ -77,7 +77,7 @@ QColor CExEdit::CurrentBackgroundColor() const
 void CExEdit::UpdatePalette()
 {
     if (m_bSystemColors) {
-        setPalette(m_systemPalette);
+        setPalette(QPalette()); // inherit the standard colours again
         return;
     }
     QColor text = m_textColor;

@@ -61,6 +61,9 @@ struct Fixture
         EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
     }
 
+    // The edit may still report a change while the dialog deletes it.
+    ~Fixture() { QObject::disconnect(edit, nullptr, nullptr, nullptr); }
+
     // Focuses the edit, replaces its text by typing and moves the focus on.
     void Type(const QString& text)
     {
