@@ -16,6 +16,7 @@ namespace {
 
 CSpinEdit::CSpinEdit(int id, QWidget* parent) : CExEdit(id, parent)
 {
+    setMouseTracking(true); // the buttons show the arrow cursor, the text the I-beam
     m_repeat.setSingleShot(false);
     connect(&m_repeat, &QTimer::timeout, this, &CSpinEdit::OnRepeatTimer);
     ShowButtons(true);
@@ -143,6 +144,7 @@ void CSpinEdit::mouseDoubleClickEvent(QMouseEvent* event)
 void CSpinEdit::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_nCaptured == 0) {
+        setCursor(ButtonAt(event->position().toPoint()) != 0 ? Qt::ArrowCursor : Qt::IBeamCursor);
         CExEdit::mouseMoveEvent(event);
         return;
     }
