@@ -2,6 +2,7 @@
 
 #include "panlo/ControlId.h"
 #include "velk/ExComboBox.h"
+#include "velk/ExEdit.h"
 #include "velk/HyperLink.h"
 
 #include <QCheckBox>
@@ -61,9 +62,12 @@ QWidget* CDialogBuilder::Add(const Control& control)
         widget = button;
         break;
     }
-    case Kind::Edit:
-        widget = new QLineEdit(text, &m_dialog);
+    case Kind::Edit: {
+        auto* edit = new CExEdit(control.id, &m_dialog);
+        edit->setText(text);
+        widget = edit;
         break;
+    }
     case Kind::Link:
         widget = new CHyperLink(text, &m_dialog);
         break;

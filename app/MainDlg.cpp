@@ -20,6 +20,7 @@
 #include "query/MasterQuery.h"
 #include "query/Server.h"
 #include "velk/ExComboBox.h"
+#include "velk/ExEdit.h"
 #include "velk/HyperLink.h"
 #include "velk/PopupMenu.h"
 
@@ -234,7 +235,7 @@ void CMainDlg::CreateControls()
     m_searchText->SetSorted(true);
     m_includeEmpty = Find<QCheckBox>(this, IDC_INCLUDE_EMPTY);
     m_includeFull = Find<QCheckBox>(this, IDC_INCLUDE_FULL);
-    m_password = Find<QLineEdit>(this, IDC_PASSWORD);
+    m_password = Find<CExEdit>(this, IDC_PASSWORD);
     m_serversToQueryLabel = Find<QLabel>(this, IDC_SERVERS_TO_QUERY);
     m_serverCountLabel = Find<QLabel>(this, IDC_SERVER_COUNT);
     m_playerCountLabel = Find<QLabel>(this, IDC_PLAYER_COUNT);

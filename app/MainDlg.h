@@ -19,7 +19,7 @@ class CSplitCtrl;
 class QCheckBox;
 class CExComboBox;
 class QLabel;
-class QLineEdit;
+class CExEdit;
 class QProgressBar;
 class QTabBar;
 struct QueryEngineOptions;
@@ -172,7 +172,7 @@ private:
     CExComboBox* m_searchText = nullptr;
     QCheckBox* m_includeEmpty = nullptr;
     QCheckBox* m_includeFull = nullptr;
-    QLineEdit* m_password = nullptr;
+    CExEdit* m_password = nullptr;
     QLabel* m_serversToQueryLabel = nullptr;
     QLabel* m_serverCountLabel = nullptr;
     QLabel* m_playerCountLabel = nullptr;
