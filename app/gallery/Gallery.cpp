@@ -8,6 +8,7 @@
 #include "app/ResultLists.h"
 #include "app/ServerInfoDlg.h"
 #include "lattix/CellData.h"
+#include "lattix/gallery/PictureMenu.h"
 #include "net/LibraryVersions.h"
 #include "net/Version.h"
 #include "panlo/SplitCtrl.h"
@@ -62,28 +63,6 @@ public:
 private:
     QProcess m_process;
     QString m_master;
-};
-
-// Draws an opened menu into the picture instead of waiting for a choice.
-class PictureMenu : public CPopupMenu
-{
-public:
-    PictureMenu(QPixmap& shot, QPoint& at) : m_shot(shot), m_at(at) {}
-
-protected:
-    QAction* ExecMenu(QMenu& menu, const QPoint& globalPos, QWidget*) override
-    {
-        menu.popup(globalPos);
-        menu.adjustSize();
-        m_shot = menu.grab();
-        m_at = globalPos;
-        menu.close();
-        return nullptr;
-    }
-
-private:
-    QPixmap& m_shot;
-    QPoint& m_at;
 };
 
 class Gallery
