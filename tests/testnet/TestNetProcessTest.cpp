@@ -337,6 +337,7 @@ TEST(TestNetProcess, ServesTenThousandServers)
     CTestNetProcess::COptions options;
     options.args = {"--count", "10000"};
     options.readManifest = false;
+    options.readyTimeout = std::chrono::seconds(90); // slow under the sanitizers
     CTestNetProcess net(options);
     EXPECT_EQ(net.ServerCount(), 10000);
     const CMasterAnswer answer = AskMaster(net, GetServers(60, true, true));
