@@ -10,7 +10,6 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>

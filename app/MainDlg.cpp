@@ -25,13 +25,11 @@
 #include "velk/PopupMenu.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>

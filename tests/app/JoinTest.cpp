@@ -1,13 +1,9 @@
 #include "app/GameLauncher.h"
 #include "app/JoinCommand.h"
 
-#include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
