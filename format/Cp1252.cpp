@@ -7,7 +7,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterFormatLibrary(), true);
+[[maybe_unused]] const bool kCp1252Registered = (RegisterFormatLibrary(), true);
 
 constexpr char32_t kReplacement = 0xFFFD;
 

@@ -5,7 +5,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterFormatLibrary(), true);
+[[maybe_unused]] const bool kFormatRegistered = (RegisterFormatLibrary(), true);
 
 // Characters in UTF-8 text: every byte that does not continue a character.
 std::size_t CharacterCount(std::string_view text)

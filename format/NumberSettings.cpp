@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterFormatLibrary(), true);
+[[maybe_unused]] const bool kNumberSettingsRegistered = (RegisterFormatLibrary(), true);
 
 // localeconv's grouping ("\3\2": groups of 3, then of 2 repeated; CHAR_MAX: no further
 // grouping) as the decimal digits of the number-format record (32, or 30 for "\3\177").

@@ -11,7 +11,7 @@
 namespace Lattix {
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterLattixLibrary(), true);
+[[maybe_unused]] const bool kCellDataRegistered = (RegisterLattixLibrary(), true);
 
 int ThreeWay(int a, int b)
 {

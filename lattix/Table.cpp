@@ -10,7 +10,7 @@
 namespace Lattix {
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterLattixLibrary(), true);
+[[maybe_unused]] const bool kTableRegistered = (RegisterLattixLibrary(), true);
 
 constexpr std::size_t kReservedColumns = 16;
 constexpr std::size_t kReservedRows = 254;

@@ -7,7 +7,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterPanloLibrary(), true);
+[[maybe_unused]] const bool kControlIdRegistered = (RegisterPanloLibrary(), true);
 
 // The same property the grid library reads for its placeholders.
 constexpr const char* kIdProperty = "controlId";

@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterPanloLibrary(), true);
+[[maybe_unused]] const bool kDialogUnitsRegistered = (RegisterPanloLibrary(), true);
 
 // value * numerator / denominator, rounded half away from zero, in 64 bits.
 int MulDiv(int value, int numerator, int denominator)

@@ -11,7 +11,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterPanloLibrary(), true);
+[[maybe_unused]] const bool kResizerRegistered = (RegisterPanloLibrary(), true);
 
 constexpr unsigned kModeMask = 0x3;
 constexpr unsigned kFixed = 0x0;

@@ -11,7 +11,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterPanloLibrary(), true);
+[[maybe_unused]] const bool kSplitCtrlRegistered = (RegisterPanloLibrary(), true);
 
 } // namespace
 

@@ -19,7 +19,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
+[[maybe_unused]] const bool kBottomTabCtrlRegistered = (RegisterVelkLibrary(), true);
 
 constexpr int kTextPadding = 10; // added to the width of a tab's text
 constexpr int kSlant = 7;        // the horizontal run of a tab's slanted sides

@@ -7,7 +7,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
+[[maybe_unused]] const bool kColorValueRegistered = (RegisterVelkLibrary(), true);
 
 } // namespace
 

@@ -17,7 +17,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
+[[maybe_unused]] const bool kComboBaseRegistered = (RegisterVelkLibrary(), true);
 
 std::int64_t SteadyMilliseconds()
 {

@@ -9,7 +9,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
+[[maybe_unused]] const bool kExComboBoxRegistered = (RegisterVelkLibrary(), true);
 
 } // namespace
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
+[[maybe_unused]] const bool kExEditRegistered = (RegisterVelkLibrary(), true);
 
 } // namespace
 

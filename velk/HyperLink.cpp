@@ -17,7 +17,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
+[[maybe_unused]] const bool kHyperLinkRegistered = (RegisterVelkLibrary(), true);
 
 // The codes of OpenURL, with the values of the platform's shell results.
 constexpr int kOpened = 33;

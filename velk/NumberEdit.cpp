@@ -11,7 +11,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
+[[maybe_unused]] const bool kNumberEditRegistered = (RegisterVelkLibrary(), true);
 
 const QColor kNegativeText(255, 0, 0);
 const QColor kNegativeReadOnlyText(204, 0, 0);

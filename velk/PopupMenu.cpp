@@ -12,7 +12,7 @@
 
 namespace {
 
-[[maybe_unused]] const bool kRegistered = (RegisterVelkLibrary(), true);
+[[maybe_unused]] const bool kPopupMenuRegistered = (RegisterVelkLibrary(), true);
 
 // The command id an item carries; separators and foreign actions carry none.
 std::optional<unsigned> CommandOf(const QAction* action)

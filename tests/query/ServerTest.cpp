@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::int64_t Ms(std::int64_t ms)
+constexpr std::int64_t Millis(std::int64_t ms)
 {
     return ms * 1'000'000; // counter readings are nanoseconds
 }
@@ -26,11 +26,11 @@ TEST(ServerTest, ConstructorNamesByAddressAndResetKeepsTheDescription)
     EXPECT_EQ(CServer(address, "Fav", "pw").password, "pw");
 
     server.tries = 1;
-    server.sendTime = Ms(100);
+    server.sendTime = Millis(100);
     server.HandleReply("x\n\\sv_hostname\\Named\\mapname\\mp_ice\\g_gametype\\5\\mod_url\\OSP"
                        "\\g_friendlyfire\\1\\sv_punkbuster\\1\\g_maxlives\\3\\sv_maxclients\\16\n"
                        "1 2 \"p\"\n",
-                       Ms(130));
+                       Millis(130));
     EXPECT_EQ(server.ping, 30);
     EXPECT_EQ(server.tries, 999);
     server.Reset();
@@ -48,21 +48,21 @@ TEST(ServerTest, RepliesCountOnlyBetweenARequestAndTheFinish)
 {
     CServer server(CSockAddr("10.1.2.3:27960"));
     server.Reset();
-    server.HandleReply("x\n\\g_gametype\\7\n", Ms(5)); // nothing sent: nothing to time by
+    server.HandleReply("x\n\\g_gametype\\7\n", Millis(5)); // nothing sent: nothing to time by
     EXPECT_EQ(server.tries, 0);
     EXPECT_TRUE(server.vars.empty());
 
     server.tries = 3; // timed out
-    server.HandleReply("x\n\\g_gametype\\7\n", Ms(5));
+    server.HandleReply("x\n\\g_gametype\\7\n", Millis(5));
     EXPECT_EQ(server.ping, 9999);
     EXPECT_TRUE(server.vars.empty());
 
     server.tries = 999; // answered: only counts on, and sends nothing
     CSockUDP closed;
-    EXPECT_FALSE(server.SendStatusRequest(closed, Ms(5000)));
+    EXPECT_FALSE(server.SendStatusRequest(closed, Millis(5000)));
     EXPECT_EQ(server.tries, 1000);
     EXPECT_TRUE(server.IsFinished());
 
-    server.sendTime = Ms(1000); // milliseconds keep their low 32 bits
-    EXPECT_EQ(server.ElapsedMs(Ms(1000 + (std::int64_t{1} << 32) + 5)), 5u);
+    server.sendTime = Millis(1000); // milliseconds keep their low 32 bits
+    EXPECT_EQ(server.ElapsedMs(Millis(1000 + (std::int64_t{1} << 32) + 5)), 5u);
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kId = 1300;
+constexpr int kTabsId = 1300;
 constexpr int kTableId = 1400;
 
 // A window that records the notifications it gets and may refuse a tab change.
@@ -43,7 +43,7 @@ struct Strip
 
     explicit Strip(int count, int width = 200)
     {
-        tabs = new CBottomTabCtrl(kId, &parent);
+        tabs = new CBottomTabCtrl(kTabsId, &parent);
         for (int i = 0; i < count; ++i)
             tabs->AddTab(QStringLiteral("Sheet %1").arg(i + 1) + QString(i % 3, 'x'));
         tabs->setGeometry(0, 0, width, tabs->StripHeight());
@@ -95,8 +95,8 @@ TEST(BottomTabCtrlTest, ClicksHitTheScrolledTabsAndAskTheParentFirst)
     s.tabs->OnArrow(CBottomTabCtrl::SB_LINERIGHT);
     s.tabs->OnArrow(CBottomTabCtrl::SB_LINERIGHT);
     using H = Receiver::Heard;
-    const H changing{s.tabs, kId, CBottomTabCtrl::TCN_SELCHANGING};
-    const H change{s.tabs, kId, CBottomTabCtrl::TCN_SELCHANGE};
+    const H changing{s.tabs, kTabsId, CBottomTabCtrl::TCN_SELCHANGING};
+    const H change{s.tabs, kTabsId, CBottomTabCtrl::TCN_SELCHANGE};
 
     EXPECT_EQ(s.tabs->HitTest(s.On(3)), 3);
     QTest::mouseClick(s.tabs, Qt::LeftButton, {}, s.On(3));
@@ -116,14 +116,14 @@ TEST(BottomTabCtrlTest, ClicksHitTheScrolledTabsAndAskTheParentFirst)
     EXPECT_EQ(s.parent.Take(), (std::vector<H>{changing}));
 
     QTest::mouseClick(s.tabs, Qt::RightButton, {}, s.On(2));
-    EXPECT_EQ(s.parent.Take(), (std::vector<H>{{s.tabs, kId, CBottomTabCtrl::NM_RCLICK}}));
+    EXPECT_EQ(s.parent.Take(), (std::vector<H>{{s.tabs, kTabsId, CBottomTabCtrl::NM_RCLICK}}));
 }
 
 TEST(BottomTabCtrlTest, EmbeddedStripSpeaksForItsParent)
 {
     Receiver dialog;
     auto* table = new QWidget(&dialog); // owned by the dialog
-    auto* tabs = new CBottomTabCtrl(kId, table);
+    auto* tabs = new CBottomTabCtrl(kTabsId, table);
     tabs->SetEmbedded(Qt::yellow, kTableId);
     tabs->AddTab("One");
     tabs->AddTab("Two");

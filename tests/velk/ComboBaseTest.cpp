@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kId = 1500;
+constexpr int kFaceId = 1500;
 
 // A face with rows of 16 pixels that records what reaches its virtual operations.
 class Face : public CComboBase
@@ -21,11 +21,11 @@ public:
     std::vector<QString> typed;
     std::int64_t now = 100000;
 
-    Face() : CComboBase(kId)
+    Face() : CComboBase(kFaceId)
     {
         SetClock([this] { return now; });
         connect(this, &CComboBase::Command, [this](int id, int code) {
-            EXPECT_EQ(id, kId);
+            EXPECT_EQ(id, kFaceId);
             actions.push_back(100 + code);
         });
         resize(120, 20);

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kId = 1010;
+constexpr int kComboId = 1010;
 constexpr int kSel = CExComboBox::kSelChange;
 constexpr int kOk = CExComboBox::kSelEndOk;
 constexpr int kDbl = CExComboBox::kDblClk;
@@ -32,7 +32,7 @@ struct Dialog
 
     explicit Dialog(CExComboBox::Kind kind = CExComboBox::kDropDown)
     {
-        combo = new CExComboBox(kind, kId, &dialog); // owned by the dialog
+        combo = new CExComboBox(kind, kComboId, &dialog); // owned by the dialog
         combo->SetSorted(true);
         for (const char* text : {"Gamma", "Alpha", "Beta"})
             combo->AddItem(text, 1);
@@ -43,7 +43,7 @@ struct Dialog
         button->setDefault(true);
         QObject::connect(button, &QPushButton::clicked, [this] { ++defaultPressed; });
         QObject::connect(combo, &CExComboBox::Command, [this](int id, int code) {
-            EXPECT_EQ(id, kId);
+            EXPECT_EQ(id, kComboId);
             if (code != CExComboBox::kSetFocus && code != CExComboBox::kKillFocus)
                 codes.push_back(code);
         });

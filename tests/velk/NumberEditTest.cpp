@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kId = 1200;
+constexpr int kEditId = 1200;
 
 // Comma for decimals, point between groups of three, two fraction digits.
 const CNumberSettings kGerman("de", NumberFmt{2, 1, 3, ",", ".", 1}, {}, ":");
@@ -27,7 +27,7 @@ public:
 
     std::intptr_t OnVelkNotify(VelkNMHDR& header) override
     {
-        EXPECT_EQ(header.idFrom, kId);
+        EXPECT_EQ(header.idFrom, kEditId);
         if (header.code == CSpinEdit::UDN_DELTAPOS) {
             const auto& record = reinterpret_cast<const VelkNMUPDOWN&>(header);
             EXPECT_EQ(record.iPos, record.iDelta);
@@ -46,13 +46,13 @@ struct Fixture
 
     Fixture()
     {
-        edit = new CNumberEdit(kId, &dialog);
+        edit = new CNumberEdit(kEditId, &dialog);
         edit->Format().SetSettings(kGerman);
         edit->setGeometry(10, 10, 150, 24);
         other = new QLineEdit(&dialog);
         other->setGeometry(10, 50, 150, 24);
         QObject::connect(edit, &CExEdit::Command, [this](int id, int code) {
-            EXPECT_EQ(id, kId);
+            EXPECT_EQ(id, kEditId);
             dialog.codes.push_back(code);
         });
         dialog.resize(200, 100);
