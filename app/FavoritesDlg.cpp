@@ -104,6 +104,7 @@ void CFavoritesDlg::NewFavorite()
 
 void CFavoritesDlg::DeleteFavorite()
 {
+    m_grid.EndEdit(true); // the open edit's value goes with the row, or is dropped
     const int row = m_grid.GetSelectedRow();
     if (m_grid.IsValidRow(row)) {
         m_grid.DeleteRow(row);
@@ -113,6 +114,7 @@ void CFavoritesDlg::DeleteFavorite()
 
 void CFavoritesDlg::accept()
 {
+    m_grid.EndEdit(false);
     std::vector<Favorite> favorites;
     for (int row = m_grid.GetRowCount() - 1; row >= 0; --row) {
         Favorite favorite;
@@ -123,8 +125,10 @@ void CFavoritesDlg::accept()
             m_grid.SelectRow(row);
             m_grid.GetCursor().Set(row, kAddressColumn);
             m_grid.EnsureVisible(row, kAddressColumn);
+            m_grid.BeginEdit(false);
             m_grid.Update(false);
             CPrompts::Show(this, QMessageBox::Critical, QStringLiteral("Invalid IP address."));
+            m_grid.EditController().FocusEditor();
             return;
         }
         favorite.address = QString::fromStdString(address->ToString());

@@ -9,6 +9,7 @@
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
 #include "lattix/CellData.h"
+#include "lattix/CellInput.h"
 #include "lattix/TableDisplay.h"
 #include "panlo/ControlId.h"
 #include "panlo/SplitCtrl.h"
@@ -489,25 +490,47 @@ TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
     {
         CFavoritesDlg dialog(FavoritesPath(), main->Settings(), main.get());
         dialog.show();
-        QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(&dialog, CFavoritesDlg::IDC_NEW)),
-                          Qt::LeftButton);
-        EXPECT_EQ(dialog.Grid().GetSelectedRow(), 3);
-        dialog.Grid().GetCell(3, 0)->Set(std::string("  Clan\tWar  "));
-        // An address that does not read keeps the dialog open on that cell.
-        dialog.Grid().GetCell(1, 1)->Set(std::string("no address!"));
-        dialog.accept();
+        Lattix::CTableCtrl& grid = dialog.Grid();
+        const auto click = [&](int id) {
+            QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(&dialog, id)), Qt::LeftButton);
+        };
+        const auto clickCell = [&](int row, int col) {
+            QTest::mouseClick(&grid.Body(), Qt::LeftButton, {},
+                              grid.GetCellRect(row, col).center());
+        };
+        const auto editor = [&]() -> QLineEdit* {
+            Lattix::CCellInput* input = grid.EditController().GetEditor();
+            return input ? qobject_cast<QLineEdit*>(&input->Window()) : nullptr;
+        };
+        click(CFavoritesDlg::IDC_NEW);
+        EXPECT_EQ(grid.GetSelectedRow(), 3);
+        // Name and address typed in place: a click on a cell of the current row edits it,
+        // Tab moves on to the address, and OK commits the edit that is still open.
+        clickCell(3, 0);
+        ASSERT_NE(editor(), nullptr);
+        QTest::keyClicks(editor(), QStringLiteral("  Clan War  "));
+        QTest::keyClick(editor(), Qt::Key_Tab);
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_EQ(grid.EditController().GetEditColumn(), CFavoritesDlg::kAddressColumn);
+        QTest::keyClicks(editor(), QStringLiteral("127.0.0.1:27970"));
+        // An address that does not read keeps the dialog open with that cell in editing.
+        grid.GetCell(1, CFavoritesDlg::kAddressColumn)->Set(std::string("no address!"));
+        click(1); // OK
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(CPrompts::Shown().value(CPrompts::Shown().size() - 1), "Invalid IP address.");
-        EXPECT_EQ(dialog.Grid().GetSelectedRow(), 1);
-        EXPECT_EQ(dialog.Grid().GetCursor().GetRow(), 1);
-        EXPECT_EQ(dialog.Grid().GetCursor().GetColumn(), 1);
+        EXPECT_EQ(grid.GetSelectedRow(), 1);
+        EXPECT_EQ(grid.EditController().GetEditRow(), 1);
+        EXPECT_EQ(grid.EditController().GetEditColumn(), CFavoritesDlg::kAddressColumn);
+        ASSERT_NE(editor(), nullptr);
+        EXPECT_EQ(editor()->text(), QStringLiteral("no address!"));
         EXPECT_EQ(read(), original);
-        // Deleting that row lets the rest through; the new row is written first.
-        QTest::mouseClick(
-            qobject_cast<QPushButton*>(FindControl(&dialog, CFavoritesDlg::IDC_DELETE)),
-            Qt::LeftButton);
-        dialog.accept();
-        EXPECT_EQ(read(), QByteArray("127.0.0.1:27960\tClan War\t\r\n"
+        // "Delete" drops the open edit together with its row; the rest goes through.
+        QTest::keyClicks(editor(), QStringLiteral("127.0.0.1:1"));
+        click(CFavoritesDlg::IDC_DELETE);
+        EXPECT_FALSE(grid.IsEditing());
+        click(1);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(read(), QByteArray("127.0.0.1:27970\tClan War\t\r\n"
                                      "127.0.0.1:27960\tOne\tpw\r\n"
                                      "127.0.0.1:27962\tThree\t\r\n"));
     }
