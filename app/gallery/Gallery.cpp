@@ -8,6 +8,7 @@
 #include "app/ResultLists.h"
 #include "app/ServerInfoDlg.h"
 #include "lattix/CellData.h"
+#include "lattix/CellInput.h"
 #include "lattix/gallery/PictureMenu.h"
 #include "net/LibraryVersions.h"
 #include "net/Version.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -190,6 +192,16 @@ public:
             CFavoritesDlg favorites(m_dialog.FavoritesPath(), m_dialog.Settings(), &m_dialog);
             favorites.NewFavorite();
             ok &= ShootOver("08-favorites-dialog.png", favorites);
+            // The new row's address being typed in place.
+            Lattix::CTableCtrl& grid = favorites.Grid();
+            grid.GetCursor().Set(grid.GetRowCount() - 1, CFavoritesDlg::kAddressColumn);
+            if (grid.BeginEdit(false)) {
+                auto* edit = qobject_cast<QLineEdit*>(&grid.EditController().GetEditor()->Window());
+                if (edit)
+                    edit->setText(QStringLiteral("127.0.0.1:2796"));
+            }
+            ok &= grid.IsEditing() && ShootOver("13-favorites-editing.png", favorites);
+            grid.EndEdit(true);
             favorites.reject();
             CServerInfoDlg info(*m_dialog.Lists().ServerOfServerRow(busiest), &m_dialog);
             info.resize(info.size());
