@@ -113,14 +113,19 @@ int CComboBase::GetRowHeight() const
 
 QRect CComboBase::GetDropRect() const
 {
+    return GetDropRect(m_nDropSize, m_nExtraHeight);
+}
+
+QRect CComboBase::GetDropRect(int dropSize, int extraHeight) const
+{
     const QRect face(mapToGlobal(QPoint(0, 0)), size());
     const int left = face.left();
     const int right = face.width() < m_nMinWidth ? left + m_nMinWidth : face.left() + face.width();
     const int top = face.top() + face.height();
     const int row = GetRowHeight() + m_nRowSpacing;
-    int bottom = m_nDropSize > 0 ? top + m_nDropSize : top + m_nExtraHeight - m_nDropSize * row;
+    int bottom = dropSize > 0 ? top + dropSize : top + extraHeight - dropSize * row;
     if (!(m_style & CBS_NOINTEGRALHEIGHT) && row > 0)
-        bottom = top + m_nExtraHeight + (bottom - top - m_nExtraHeight) / row * row;
+        bottom = top + extraHeight + (bottom - top - extraHeight) / row * row;
     QRect drop(QPoint(left, top), QPoint(right - 1, bottom - 1));
     const QScreen* shown = screen();
     const int screenBottom = shown ? shown->geometry().top() + shown->geometry().height() : bottom;

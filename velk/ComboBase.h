@@ -70,6 +70,8 @@ public:
     // width wide, whole rows high unless CBS_NOINTEGRALHEIGHT; placed above the face when it
     // would leave the bottom of the screen.
     QRect GetDropRect() const;
+    // The same for a drop size and extra height other than the stored ones.
+    QRect GetDropRect(int dropSize, int extraHeight) const;
 
     const QString& TypeAhead() const { return m_typeAhead; }
     // Replaces the clock that times the type-ahead keys.
