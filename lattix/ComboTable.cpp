@@ -119,8 +119,8 @@ void CComboTable::ShowDropDown(bool show)
     if (IsOpened() == show)
         return;
     if (!show) {
+        CComboBase::SetOpened(false); // first: hiding the list reports back
         m_drop.hide();
-        CComboBase::SetOpened(false);
         update();
         FinishTracking();
         return;
