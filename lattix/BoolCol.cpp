@@ -1,5 +1,7 @@
 #include "lattix/BoolCol.h"
 
+#include "lattix/ThreeStateIn.h"
+
 #include "lattix/ThreeStateOut.h"
 
 #include <utility>
@@ -25,6 +27,11 @@ std::unique_ptr<CCellCompare> CBoolCol::CreateCompare() const
 std::unique_ptr<CCellOutput> CBoolCol::CreateOutput() const
 {
     return std::make_unique<C3StateOut>(m_nFlags, m_strLabels, m_bGlyphs);
+}
+
+std::unique_ptr<CCellInput> CBoolCol::CreateInput() const
+{
+    return std::make_unique<C3StateIn>(m_nFlags, false);
 }
 
 } // namespace Lattix

@@ -17,6 +17,7 @@ public:
     std::unique_ptr<CCellFactory> CreateFactory() const override;
     std::unique_ptr<CCellCompare> CreateCompare() const override;
     std::unique_ptr<CCellOutput> CreateOutput() const override;
+    std::unique_ptr<CCellInput> CreateInput() const override;
 
     std::uint32_t GetFlags() const { return m_nFlags; }
     bool HasGlyphs() const { return m_bGlyphs; }

@@ -22,8 +22,7 @@ public:
     virtual std::unique_ptr<CCellFactory> CreateFactory() const = 0;
     virtual std::unique_ptr<CCellCompare> CreateCompare() const = 0;
     virtual std::unique_ptr<CCellOutput> CreateOutput() const = 0;
-    // The column's in-place editor. In-place editing is not built yet: every column is
-    // read-only and this returns null. Editing overrides it per kind.
+    // The column's in-place editor, or null for a column that cannot be edited.
     virtual std::unique_ptr<CCellInput> CreateInput() const { return nullptr; }
 
 protected:

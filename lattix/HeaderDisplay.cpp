@@ -329,6 +329,7 @@ void CHeaderDisplay::timerEvent(QTimerEvent* event)
 void CHeaderDisplay::contextMenuEvent(QContextMenuEvent* event)
 {
     CTableCtrl::CNotifyScope scope(Ctrl());
+    Ctrl().EndEdit(true);
     Ctrl().Menus().ShowHeaderMenu(event->pos());
 }
 

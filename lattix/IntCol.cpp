@@ -1,5 +1,7 @@
 #include "lattix/IntCol.h"
 
+#include "lattix/IntIn.h"
+
 #include "lattix/IntOut.h"
 
 namespace Lattix {
@@ -19,6 +21,11 @@ std::unique_ptr<CCellCompare> CIntCol::CreateCompare() const
 std::unique_ptr<CCellOutput> CIntCol::CreateOutput() const
 {
     return std::make_unique<CIntOut>(m_nFlags, m_format);
+}
+
+std::unique_ptr<CCellInput> CIntCol::CreateInput() const
+{
+    return std::make_unique<CIntIn>();
 }
 
 } // namespace Lattix

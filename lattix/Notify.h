@@ -8,6 +8,7 @@ class QWidget;
 
 namespace Lattix {
 
+class CCellData;
 class CTableCtrl;
 
 // Notification codes that a grid sends to its notification target.
@@ -35,6 +36,9 @@ enum : int
     LXN_GETHEADERTIP = -2015,
     LXN_GETFOOTERTIP = -2016,
     LXN_CELLCHANGED = -2019,
+    LXN_ENUMEDITOPEN = -2101,
+    LXN_CHECKCLICKED = -2102,
+    LXN_ENUMSELCHANGE = -2103,
 };
 
 // Key states of a mouse or key action, as the selection reads them.
@@ -64,13 +68,19 @@ struct NMTABLECTRL
     int nCommand = 0;
     // The menu being built for LXN_BODYMENU and LXN_HEADERMENU, else null.
     CPopupMenu* pMenu = nullptr;
-    // Mouse position in control coordinates for NM_CLICK and NM_DBLCLK, else -1.
+    // Mouse position in control coordinates for NM_CLICK and NM_DBLCLK; both 1 for an
+    // LVN_BEGINLABELEDIT that the user started; else -1.
     int nX = -1;
     int nY = -1;
     // GetItemData of the row whenever the row is not negative, else -1.
     int nItemData = -1;
     int nExtra = 0;
     CTableCtrl* pCtrl = nullptr;
+    // Editing notifications: the scratch cell with the value being shown, committed or
+    // discarded (owned by the sender, valid during the call), and the editor's parameter
+    // of the notifications that an open editor sends (the editor for the enumeration ones).
+    CCellData* pCell = nullptr;
+    void* pParam = nullptr;
 };
 
 // The record of NM_KEYDOWN: the key as a virtual-key number and the key flags (bit 8:

@@ -1,5 +1,7 @@
 #include "lattix/StringCol.h"
 
+#include "lattix/TextIn.h"
+
 #include "lattix/StringOut.h"
 
 namespace Lattix {
@@ -19,6 +21,11 @@ std::unique_ptr<CCellCompare> CStringCol::CreateCompare() const
 std::unique_ptr<CCellOutput> CStringCol::CreateOutput() const
 {
     return std::make_unique<CStringOut>(m_nFlags, m_format);
+}
+
+std::unique_ptr<CCellInput> CStringCol::CreateInput() const
+{
+    return std::make_unique<CTextIn>(0);
 }
 
 } // namespace Lattix

@@ -15,6 +15,7 @@ public:
     std::unique_ptr<CCellFactory> CreateFactory() const override;
     std::unique_ptr<CCellCompare> CreateCompare() const override;
     std::unique_ptr<CCellOutput> CreateOutput() const override;
+    std::unique_ptr<CCellInput> CreateInput() const override;
 
     std::uint32_t GetFlags() const { return m_nFlags; }
     // The format that new renderers copy.

@@ -59,9 +59,9 @@ std::string_view LeadingCodePoints(std::string_view text, std::size_t n)
 } // namespace
 
 CTableCtrl::CTableCtrl()
-    : CTableCtrlInterface(&m_table, this), m_cursor(*this), m_selection(*this), m_menus(*this),
-      m_clipboard(*this), m_body(*this), m_header(*this), m_footerWnd(*this),
-      m_pHScroll(new QScrollBar(Qt::Horizontal, this)),
+    : CTableCtrlInterface(&m_table, this), m_cursor(*this), m_selection(*this),
+      m_edit(*this, m_cursor, m_selection), m_menus(*this), m_clipboard(*this), m_body(*this),
+      m_header(*this), m_footerWnd(*this), m_pHScroll(new QScrollBar(Qt::Horizontal, this)),
       m_pVScroll(new QScrollBar(Qt::Vertical, this)),
       m_pBottomTab(new CBottomTabCtrl(kBottomTabId, this))
 {
@@ -99,9 +99,11 @@ CTableCtrl::CTableCtrl()
 
 CTableCtrl::~CTableCtrl()
 {
-    // Nothing may reach the view once its parts start going.
+    // Nothing may reach the view once its parts start going; an open editor leaves the
+    // body before the body goes, so that only its column owns it.
     m_pNotifyTarget = nullptr;
     m_bNotify = false;
+    m_edit.Abandon();
     m_pVScroll->removeEventFilter(this);
     QObject::disconnect(m_pVScroll, nullptr, this, nullptr);
     QObject::disconnect(m_pHScroll, nullptr, this, nullptr);
@@ -172,6 +174,7 @@ void CTableCtrl::CreateRowLayout()
 
 void CTableCtrl::Clear()
 {
+    m_edit.Abandon();
     m_body.EndDragSelect();
     m_header.CancelTracking();
     m_columns.clear();
@@ -192,6 +195,7 @@ void CTableCtrl::Sort(std::span<const CSortKey> keys)
     std::vector<CSortKey> copy(keys.begin(), keys.end());
     m_sortOrder = copy;
     m_table.Sort(copy);
+    m_edit.RepositionEditor();
 }
 
 void CTableCtrl::DeleteRow(int index)
@@ -207,6 +211,7 @@ void CTableCtrl::DeleteAllRows()
     m_table.DeleteAllRows();
     m_cursor.SetRow(-1);
     m_selection.SetAnchor(-1);
+    m_edit.CheckEditRow();
 }
 
 void CTableCtrl::DeleteMarkedRows()
@@ -219,6 +224,7 @@ void CTableCtrl::DeleteMarkedRows()
 void CTableCtrl::CopyRows(const CTableInterface& source)
 {
     m_body.EndDragSelect();
+    m_edit.Abandon(); // the new rows may lie in the freed records
     m_table.CopyRows(source);
     // The new rows may lie in the freed records.
     m_cursor.SetRow(-1);
@@ -231,6 +237,7 @@ void CTableCtrl::RowsDeleted(int cursorRow)
     if (m_cursor.GetRow() < 0)
         m_cursor.SetRow(cursorRow < 0 ? -1 : std::min(cursorRow, GetRowCount() - 1));
     m_selection.CheckAnchor();
+    m_edit.CheckEditRow();
 }
 
 // ---------------------------------------------------------------- columns
@@ -270,7 +277,13 @@ void CTableCtrl::SetColumnView(int col, std::unique_ptr<CCellOutput> output,
                                std::unique_ptr<CCellInput> input, const char* title, int width)
 {
     const bool visible = title != nullptr && width >= 0;
+    if (m_edit.GetEditColumn() == col)
+        m_edit.Abandon();
     CColumnInfo& info = Info(col);
+    if (input) {
+        input->SetDrawState(&m_drawState);
+        input->SetOwner(&m_body, &m_edit);
+    }
     if (output) {
         output->SetDrawState(&m_drawState);
         if (width <= 0)
@@ -293,9 +306,15 @@ void CTableCtrl::RecalcMetrics()
         CColumnInfo& info = Info(col);
         if (!info.pOutput)
             continue;
-        m_nTallestCell = std::max(m_nTallestCell, info.pOutput->GetHeight());
-        m_geometry.SetLowestMinWidth(col, info.pOutput->GetMinWidth() + m_drawState.GetVertGrid() +
-                                              kMarginLeft + kMarginRight);
+        int width = info.pOutput->GetMinWidth();
+        int height = info.pOutput->GetHeight();
+        if (info.bEditable && info.pInput) {
+            width = std::max(width, info.pInput->GetMinWidth());
+            height = std::max(height, info.pInput->GetMinHeight());
+        }
+        m_nTallestCell = std::max(m_nTallestCell, height);
+        m_geometry.SetLowestMinWidth(col, width + m_drawState.GetVertGrid() + kMarginLeft +
+                                              kMarginRight);
     }
     m_nRowHeight = m_drawState.GetHorzGrid() + m_nTallestCell + kMarginTop + kMarginBottom;
 }
@@ -513,6 +532,7 @@ void CTableCtrl::Update(bool keepSort)
     Layout();
     if (!keepSort)
         m_sortOrder.clear();
+    m_edit.RepositionEditor();
     RepaintAll();
 }
 
@@ -531,6 +551,14 @@ int CTableCtrl::RowFromY(int bodyY) const
         return -1;
     const int row = y / m_nRowHeight;
     return row < GetRowCount() ? row : -1;
+}
+
+QRect CTableCtrl::GetCellRect(int row, int col) const
+{
+    const int rowHeight = std::max(1, m_nRowHeight);
+    return {m_geometry.GetColumnLeft(col) - m_nScrollX, row * rowHeight - m_nScrollY,
+            std::max(0, m_geometry.GetWidth(col) - m_drawState.GetVertGrid()),
+            std::max(0, rowHeight - m_drawState.GetHorzGrid())};
 }
 
 int CTableCtrl::GetRowsPerPage() const
@@ -615,6 +643,7 @@ void CTableCtrl::Layout()
     m_pHScroll->setGeometry(left + tabsWidth, barTop, m_nBodyWidth - tabsWidth, barHeight);
     m_pHScroll->setVisible(hBar);
     m_pHScroll->setEnabled(hBar);
+    m_edit.RepositionEditor();
 }
 
 void CTableCtrl::UpdateScrollBars()
@@ -641,6 +670,7 @@ void CTableCtrl::SetScrollPos(int x, int y)
     ClampScroll();
     if (m_nScrollX == oldX && m_nScrollY == oldY)
         return;
+    m_edit.RepositionEditor();
     UpdateScrollBars();
     m_body.update();
     if (m_nScrollX != oldX) {
@@ -891,10 +921,8 @@ void CTableCtrl::focusInEvent(QFocusEvent* event)
 {
     CNotifyScope scope(*this);
     QWidget::focusInEvent(event);
-    if (m_bHasFocus)
-        return;
-    SetFocusFlag(true);
-    Notify(NM_SETFOCUS);
+    FocusGained();
+    m_edit.FocusEditor(); // focus that comes to the grid goes on into an open editor
 }
 
 void CTableCtrl::focusOutEvent(QFocusEvent* event)
@@ -902,7 +930,23 @@ void CTableCtrl::focusOutEvent(QFocusEvent* event)
     CNotifyScope scope(*this);
     QWidget::focusOutEvent(event);
     // A popup menu of the grid keeps the grid focused for the user.
-    if (event->reason() == Qt::PopupFocusReason || !m_bHasFocus)
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    FocusLost(QApplication::focusWidget());
+}
+
+void CTableCtrl::FocusGained()
+{
+    if (m_bHasFocus)
+        return;
+    SetFocusFlag(true);
+    Notify(NM_SETFOCUS);
+}
+
+void CTableCtrl::FocusLost(QWidget* newFocus)
+{
+    // Focus moving between the grid and its editor stays the grid's.
+    if (!m_bHasFocus || (newFocus && (newFocus == this || isAncestorOf(newFocus))))
         return;
     SetFocusFlag(false);
     Notify(NM_KILLFOCUS);
@@ -963,6 +1007,8 @@ void CTableCtrl::HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers)
     const bool shift = modifiers & Qt::ShiftModifier;
     const bool control = modifiers & Qt::ControlModifier;
     const bool cellMode = m_cursor.GetMode() == CTableCursor::kCellMode;
+    // The cursor leaves an open edit behind it committed.
+    m_edit.EndEdit(false);
     switch (vkey) {
     case VK_SPACE:
         break;
@@ -1020,6 +1066,8 @@ void CTableCtrl::HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers)
             m_selection.Click(row, 0);
     }
     EnsureVisible(row, m_cursor.GetColumn());
+    if (vkey == VK_SPACE && !shift && !control)
+        m_edit.BeginEdit(true);
     Update(true);
 }
 
@@ -1070,6 +1118,7 @@ void CTableCtrl::timerEvent(QTimerEvent* event)
 void CTableCtrl::contextMenuEvent(QContextMenuEvent* event)
 {
     CNotifyScope scope(*this);
+    m_edit.EndEdit(true);
     // From the keyboard: the menu of the focus cell.
     m_menus.ShowBodyMenu(event->reason() == QContextMenuEvent::Mouse
                              ? m_body.mapFrom(this, event->pos())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lattix/CellEditController.h"
 #include "lattix/ColumnGeometry.h"
 #include "lattix/ColumnInfo.h"
 #include "lattix/DrawState.h"
@@ -234,6 +235,19 @@ public:
     const CTableCursor& GetCursor() const { return m_cursor; }
     CSelection& GetSelection() { return m_selection; }
     const CSelection& GetSelection() const { return m_selection; }
+
+    // In-place editing of the focus cell (see CCellEditController).
+    CCellEditController& EditController() { return m_edit; }
+    const CCellEditController& EditController() const { return m_edit; }
+    bool BeginEdit(bool userStart) { return m_edit.BeginEdit(userStart); }
+    void EndEdit(bool cancel) { m_edit.EndEdit(cancel); }
+    bool IsEditing() const { return m_edit.IsEditing(); }
+    // A cell's rectangle in body coordinates (scrolled), without its grid lines.
+    QRect GetCellRect(int row, int col) const;
+    // Focus reaching the grid or its editor, and focus leaving either for newFocus: the
+    // grid counts focus in its editor as its own.
+    void FocusGained();
+    void FocusLost(QWidget* newFocus);
     CDrawState& GetDrawState() { return m_drawState; }
     const CDrawState& GetDrawState() const { return m_drawState; }
     // Recomputes row height and column limits from the renderers (after a change of
@@ -320,6 +334,7 @@ private:
     CTypeAhead m_typeAhead;
     CTableCursor m_cursor;
     CSelection m_selection;
+    CCellEditController m_edit;
     CTable m_footer;
     CDrawState m_drawState;
     std::vector<CSortKey> m_sortOrder;

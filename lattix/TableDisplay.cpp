@@ -115,7 +115,19 @@ void CTableDisplay::mousePressEvent(QMouseEvent* event)
     const int col = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
     if (!ctrl.IsValidRow(row))
         return;
+    ctrl.EndEdit(false);
+    // The recipient of the commit may have sorted or deleted rows.
+    const int cursorRow = ctrl.GetCursor().GetRow();
+    if (!ctrl.IsValidRow(row))
+        return;
     ctrl.GetCursor().Set(row, col);
+    // A second click on the focus row edits the cell.
+    const Qt::KeyboardModifiers keys =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (row == cursorRow && keys == Qt::NoModifier && ctrl.BeginEdit(true)) {
+        update();
+        return;
+    }
     m_bDragSelect = true;
     m_nNextScroll = 0;
     m_timer.start(kTimerMs, this);
@@ -253,6 +265,7 @@ void CTableDisplay::timerEvent(QTimerEvent* event)
 void CTableDisplay::contextMenuEvent(QContextMenuEvent* event)
 {
     CTableCtrl::CNotifyScope scope(Ctrl());
+    Ctrl().EndEdit(true);
     Ctrl().Menus().ShowBodyMenu(event->reason() == QContextMenuEvent::Mouse ? event->pos()
                                                                             : QPoint(-1, -1));
 }

@@ -1,6 +1,7 @@
 // lattix-gallery: writes pictures of grids in characteristic states.
 #include "lattix/BoolCol.h"
 #include "lattix/CellData.h"
+#include "lattix/CellInput.h"
 #include "lattix/Enum.h"
 #include "lattix/EnumCol.h"
 #include "lattix/EnumOut.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFont>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -202,6 +204,21 @@ public:
         return ok;
     }
     bool Shoot(const char* file) { return Save(file, m_window.grab()); }
+    QWidget* EditorWindow()
+    {
+        CCellInput* input = m_grid.EditController().GetEditor();
+        return input ? &input->Window() : nullptr;
+    }
+    // The window with the open editor, which shows only once the event loop has run.
+    bool ShootEditor(const char* file)
+    {
+        if (!m_grid.IsEditing()) {
+            std::printf("FAILED %s: no editor open\n", file);
+            return false;
+        }
+        QApplication::processEvents();
+        return Shoot(file);
+    }
     // The window with the last menu drawn where it opened.
     bool ShootMenu(const char* file)
     {
@@ -292,6 +309,27 @@ public:
         m_grid.Sort({});
         m_grid.Update(false);
         ok &= Shoot("13-flat-titles.png");
+
+        // In-place editors: the name of one server being typed on, then a ping in the
+        // integer editor with its spin buttons.
+        m_grid.EnableHeaderSort(true);
+        m_grid.SetHorzGrid(true);
+        m_grid.SetColumnEditable(0, true);
+        m_grid.SetColumnEditable(4, true);
+        m_grid.Update(true);
+        m_grid.SelectRow(3);
+        m_grid.GetCursor().Set(3, 0);
+        m_grid.BeginEdit(false);
+        if (auto* edit = dynamic_cast<QLineEdit*>(EditorWindow())) {
+            edit->setText(edit->text() + QStringLiteral(" (E"));
+            edit->setCursorPosition(static_cast<int>(edit->text().size()));
+        }
+        ok &= ShootEditor("14-text-editor.png");
+        m_grid.EndEdit(true);
+        m_grid.GetCursor().Set(3, 4);
+        m_grid.BeginEdit(false);
+        ok &= ShootEditor("15-number-editor.png");
+        m_grid.EndEdit(true);
         return ok;
     }
 

@@ -1,0 +1,329 @@
+#include "lattix/CellEditController.h"
+
+#include "lattix/CellData.h"
+#include "lattix/CellFactory.h"
+#include "lattix/CellInput.h"
+#include "lattix/Notify.h"
+#include "lattix/Selection.h"
+#include "lattix/TableCtrl.h"
+#include "lattix/TableCursor.h"
+#include "lattix/VirtualKey.h"
+
+#include <QKeyEvent>
+
+#include <memory>
+#include <new>
+
+namespace Lattix {
+
+namespace {
+
+// Frees a scratch cell: the cell's destructor, then its aligned storage.
+struct CScratchCellDeleter
+{
+    std::size_t align = alignof(std::max_align_t);
+    void operator()(CCellData* cell) const
+    {
+        cell->~CCellData();
+        ::operator delete(static_cast<void*>(cell), std::align_val_t(align));
+    }
+};
+using ScratchCellPtr = std::unique_ptr<CCellData, CScratchCellDeleter>;
+
+// A cell of col's kind, constructed as the table constructs its cells: a copy of the
+// factory's prototype in storage of the factory's size and alignment.
+ScratchCellPtr MakeScratchCell(const CTableCtrl& ctrl, int col)
+{
+    const CCellFactory* factory = ctrl.GetFactory(col);
+    if (!factory)
+        return ScratchCellPtr(nullptr, CScratchCellDeleter{});
+    const std::size_t align = factory->GetCellAlign();
+    void* storage = ::operator new(factory->GetCellSize(), std::align_val_t(align));
+    try {
+        return ScratchCellPtr(factory->GetPrototype()->CopyConstructAt(storage),
+                              CScratchCellDeleter{align});
+    } catch (...) {
+        ::operator delete(storage, std::align_val_t(align));
+        throw;
+    }
+}
+
+// The notification record of an edit of (row, col) with its scratch cell.
+struct CEditNotification
+{
+    CEditNotification(const CTableCtrl& ctrl, int row, int col) : cell(MakeScratchCell(ctrl, col))
+    {
+        record.nRow = row;
+        record.nColumn = col;
+        record.pCell = cell.get();
+    }
+    ScratchCellPtr cell;
+    NMTABLECTRL record;
+};
+
+// Moves through the cells that a search for an editable cell may make, per column; a
+// longer search found none and gives up.
+constexpr int kEditMoveGuard = 2;
+
+} // namespace
+
+CCellEditController::CCellEditController(CTableCtrl& ctrl, CTableCursor& cursor,
+                                         CSelection& selection)
+    : m_ctrl(ctrl), m_cursor(cursor), m_selection(selection)
+{
+}
+
+CCellEditController::~CCellEditController()
+{
+    Abandon();
+}
+
+CCellInput* CCellEditController::GetEditor() const
+{
+    if (!m_bEditing || !m_ctrl.IsValidColumn(m_nColumn))
+        return nullptr;
+    return m_ctrl.GetColumnInfo(m_nColumn).pInput.get();
+}
+
+int CCellEditController::GetEditRow() const
+{
+    return m_bEditing ? m_row.Find(m_ctrl) : -1;
+}
+
+bool CCellEditController::IsEditableColumn(int col) const
+{
+    if (!m_ctrl.IsValidColumn(col))
+        return false;
+    const CColumnInfo& info = m_ctrl.GetColumnInfo(col);
+    return info.bEditable && info.pInput != nullptr;
+}
+
+bool CCellEditController::BeginEdit(bool userStart)
+{
+    if (m_bEditing)
+        return true;
+    const int row = m_cursor.GetRow();
+    const int col = m_cursor.GetColumn();
+    if (row < 0 || col < 0 || !m_ctrl.IsValidRow(row) || !IsEditableColumn(col))
+        return false;
+    CEditNotification edit(m_ctrl, row, col);
+    if (!edit.cell)
+        return false;
+    edit.cell->Assign(*m_ctrl.GetCell(row, col));
+    if (userStart) {
+        edit.record.nX = 1;
+        edit.record.nY = 1;
+    }
+    if (m_ctrl.Notify(LVN_BEGINLABELEDIT, edit.record) != 0)
+        return false;
+    // The recipient may have changed the grid; open only over a cell that still is one.
+    const int nowRow = m_cursor.GetRow();
+    if (nowRow < 0 || m_cursor.GetColumn() != col || !IsEditableColumn(col))
+        return false;
+    m_row.Set(m_ctrl, nowRow);
+    m_nColumn = col;
+    m_bEditing = true;
+    CCellInput& editor = *m_ctrl.GetColumnInfo(col).pInput;
+    editor.Create(*edit.cell, m_ctrl.GetCellRect(nowRow, col), userStart);
+    if (m_bEditing) // an editor's own notification may have ended the edit
+        editor.SetFocus();
+    return m_bEditing;
+}
+
+void CCellEditController::EndEdit(bool cancel)
+{
+    if (!m_bEditing)
+        return;
+    CCellInput* editor = GetEditor();
+    const int col = m_nColumn;
+    int row = m_row.Find(m_ctrl);
+    CEditNotification edit(m_ctrl, row, col);
+    if (editor && edit.cell)
+        editor->StoreValue(*edit.cell);
+    bool commit = false;
+    if (cancel || row < 0 || !edit.cell) {
+        m_ctrl.Notify(LXN_EDITCANCELLED, edit.record);
+    } else if (m_ctrl.Notify(LVN_ENDLABELEDIT, edit.record) == 0) {
+        // The recipient may have sorted or deleted rows.
+        row = m_row.Find(m_ctrl);
+        if (row >= 0) {
+            m_ctrl.GetCell(row, col)->Assign(*edit.cell);
+            commit = true;
+        }
+    }
+    CloseEditor();
+    if (commit) {
+        m_ctrl.Body().update();
+        m_ctrl.Notify(LXN_CELLCHANGED, row, col);
+    }
+}
+
+void CCellEditController::CloseEditor()
+{
+    CCellInput* editor = GetEditor();
+    const bool hadFocus = editor && editor->Window().hasFocus();
+    m_bEditing = false;
+    m_row.Reset();
+    m_nColumn = -1;
+    if (hadFocus)
+        m_ctrl.setFocus(Qt::OtherFocusReason);
+    if (editor)
+        editor->Destroy();
+}
+
+void CCellEditController::Abandon()
+{
+    if (m_bEditing)
+        CloseEditor();
+}
+
+void CCellEditController::CheckEditRow()
+{
+    if (!m_bEditing || m_row.Find(m_ctrl) >= 0)
+        return;
+    // The edited record may be handed to the next new row: nothing may reach it.
+    NMTABLECTRL record;
+    record.nColumn = m_nColumn;
+    CloseEditor();
+    m_ctrl.Notify(LXN_EDITCANCELLED, record);
+}
+
+bool CCellEditController::OnEditKey(const QKeyEvent& event)
+{
+    Qt::KeyboardModifiers modifiers = event.modifiers();
+    if (event.key() == Qt::Key_Backtab)
+        modifiers |= Qt::ShiftModifier;
+    return OnEditKey(VirtualKeyFromQt(event.key()), modifiers);
+}
+
+bool CCellEditController::OnEditKey(unsigned vkey, Qt::KeyboardModifiers modifiers)
+{
+    CTableCtrl::CNotifyScope scope(m_ctrl);
+    switch (vkey) {
+    case VK_RETURN:
+        EndEdit(false);
+        return false;
+    case VK_ESCAPE:
+        EndEdit(true);
+        return false;
+    case VK_TAB:
+        MoveAndEdit((modifiers & Qt::ShiftModifier) ? Step::kPrevious : Step::kNext);
+        return false;
+    case VK_PRIOR:
+        MoveAndEdit(Step::kUp);
+        return false;
+    case VK_NEXT:
+        MoveAndEdit(Step::kDown);
+        return false;
+    default:
+        return true;
+    }
+}
+
+void CCellEditController::MoveAndEdit(Step step)
+{
+    EndEdit(false);
+    switch (step) {
+    case Step::kNext:
+        MoveToNextEditable();
+        break;
+    case Step::kPrevious:
+        MoveToPrevEditable();
+        break;
+    case Step::kUp:
+        m_cursor.Up();
+        break;
+    case Step::kDown:
+        m_cursor.Down();
+        break;
+    }
+    const int row = m_cursor.GetRow();
+    if (row >= 0)
+        m_selection.Click(row, 0);
+    BeginEdit(false);
+    m_ctrl.EnsureVisible(m_cursor.GetRow(), m_cursor.GetColumn());
+    m_ctrl.Update(true);
+}
+
+bool CCellEditController::MoveToNextEditable()
+{
+    const int startRow = m_cursor.GetRow();
+    const int startCol = m_cursor.GetColumn();
+    const int limit = kEditMoveGuard * (m_ctrl.GetColumnCount() + 1);
+    for (int i = 0; i < limit; ++i) {
+        if (!m_cursor.NextColumn()) {
+            if (!m_cursor.Down()) {
+                if (m_ctrl.Notify(LXN_APPENDROW, m_cursor.GetRow(), m_cursor.GetColumn()) != 0)
+                    m_cursor.Down();
+            }
+            m_cursor.FirstColumn();
+        }
+        if (IsEditableColumn(m_cursor.GetColumn()))
+            return true;
+    }
+    m_cursor.Set(startRow, startCol);
+    return false;
+}
+
+bool CCellEditController::MoveToPrevEditable()
+{
+    const int startRow = m_cursor.GetRow();
+    const int startCol = m_cursor.GetColumn();
+    const int limit = kEditMoveGuard * (m_ctrl.GetColumnCount() + 1);
+    for (int i = 0; i < limit; ++i) {
+        if (!m_cursor.PrevColumn()) {
+            if (!m_cursor.Up())
+                break;
+            m_cursor.LastColumn();
+        }
+        if (IsEditableColumn(m_cursor.GetColumn()))
+            return true;
+    }
+    // No editable cell before the start: the edit reopens where it was.
+    m_cursor.Set(startRow, startCol);
+    return false;
+}
+
+std::intptr_t CCellEditController::NotifyEditChange(int code, void* param)
+{
+    CCellInput* editor = GetEditor();
+    if (!editor)
+        return 0;
+    CTableCtrl::CNotifyScope scope(m_ctrl);
+    CEditNotification edit(m_ctrl, m_row.Find(m_ctrl), m_nColumn);
+    if (edit.cell)
+        editor->StoreValue(*edit.cell);
+    edit.record.pParam = param;
+    return m_ctrl.Notify(code, edit.record);
+}
+
+void CCellEditController::RepositionEditor()
+{
+    CCellInput* editor = GetEditor();
+    if (!editor)
+        return;
+    const int row = m_row.Find(m_ctrl);
+    if (row < 0)
+        return;
+    editor->Move(m_ctrl.GetCellRect(row, m_nColumn));
+}
+
+void CCellEditController::FocusEditor()
+{
+    if (CCellInput* editor = GetEditor())
+        editor->SetFocus();
+}
+
+void CCellEditController::OnEditorSetFocus(QWidget* /*other*/)
+{
+    CTableCtrl::CNotifyScope scope(m_ctrl);
+    m_ctrl.FocusGained();
+}
+
+void CCellEditController::OnEditorKillFocus(QWidget* other)
+{
+    CTableCtrl::CNotifyScope scope(m_ctrl);
+    m_ctrl.FocusLost(other);
+}
+
+} // namespace Lattix

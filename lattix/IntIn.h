@@ -1,0 +1,34 @@
+#pragma once
+
+#include "lattix/CellInput.h"
+#include "velk/NumberEdit.h"
+
+namespace Lattix {
+
+// The editor of integer cells: a number edit with spin buttons over the whole int range,
+// without decimals, right aligned, in the system's default font. A typed fraction is
+// truncated toward zero when the value is stored.
+//
+// (The number edit itself reads doubles; no other editor needs a double layer between it
+// and this class, so there is none.)
+class CIntIn : public CNumberEdit, public CCellInput
+{
+public:
+    CIntIn();
+
+    int GetMinWidth() const override { return kMinWidth; }
+    int GetMinHeight() const override { return kMinHeight; }
+    void StoreValue(CCellData& cell) override;
+    void LoadValue(const CCellData& cell) override;
+    void Create(const CCellData& cell, const QRect& rect, bool userStart) override;
+    QWidget& Window() override { return *this; }
+
+    static constexpr int kMinWidth = 16;
+    static constexpr int kMinHeight = 10;
+
+protected:
+    bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool) override { return false; }
+};
+
+} // namespace Lattix

@@ -1,0 +1,54 @@
+#include "lattix/TextIn.h"
+
+#include "lattix/CellData.h"
+#include "lattix/DrawState.h"
+
+#include <QRegularExpressionValidator>
+
+namespace Lattix {
+
+namespace {
+// A line edit's own limit, which stands for "no limit".
+constexpr int kTextInNoLimit = 32767;
+} // namespace
+
+CTextIn::CTextIn(int textLimit, bool numberOnly)
+    : CExEdit(0), m_nTextLimit(textLimit), m_bNumberOnly(numberOnly)
+{
+    hide();
+    if (m_bNumberOnly)
+        setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
+}
+
+void CTextIn::Create(const CCellData& cell, const QRect& rect, bool /*userStart*/)
+{
+    if (const CDrawState* state = GetDrawState())
+        setFont(state->GetFont());
+    setMaxLength(m_nTextLimit > 0 ? m_nTextLimit : kTextInNoLimit);
+    ShowWindowAt(rect);
+    LoadValue(cell);
+}
+
+void CTextIn::LoadValue(const CCellData& cell)
+{
+    const char* text = cell.GetCharPtr();
+    setText(text ? QString::fromUtf8(text) : QString());
+    selectAll(); // leaves the caret at the end, in view
+}
+
+void CTextIn::StoreValue(CCellData& cell)
+{
+    cell.Set(text().toStdString());
+}
+
+bool CTextIn::event(QEvent* event)
+{
+    if (FilterEditorEvent(*event))
+        return true;
+    const bool result = CExEdit::event(event);
+    AfterEditorEvent(*event);
+    return result;
+}
+
+} // namespace Lattix
