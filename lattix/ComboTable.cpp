@@ -31,7 +31,12 @@ CComboTable::CComboTable(int id, QWidget* parent)
 
 CComboTable::~CComboTable()
 {
+    // The list goes before the face: nothing it does on the way may reach the face.
     m_drop.SetNotifyTarget(nullptr);
+    if (IsOpened()) {
+        CComboBase::SetOpened(false);
+        m_drop.hide();
+    }
 }
 
 void CComboTable::CreateRowLayout()

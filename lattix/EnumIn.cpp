@@ -9,8 +9,6 @@
 #include <QCursor>
 #include <QFocusEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 
 namespace Lattix {
 
@@ -124,13 +122,7 @@ void CEnumIn::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
 
-    QStyleOptionButton option;
-    option.initFrom(this);
-    option.rect = ButtonRect();
-    option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
-    option.state |= IsOpened() ? QStyle::State_Sunken : QStyle::State_Raised;
-    style()->drawPrimitive(QStyle::PE_PanelButtonTool, &option, &painter, this);
-    style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, this);
+    DrawDropButton(painter, IsOpened());
 
     const CComboTableDrop& list = GetDropDown();
     const int row = GetCurrentRow();

@@ -307,14 +307,16 @@ void CComboBase::paintEvent(QPaintEvent*)
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 
+    DrawDropButton(painter, m_bPressed);
+}
+
+void CComboBase::DrawDropButton(QPainter& painter, bool pushed)
+{
     QStyleOptionButton option;
     option.initFrom(this);
-    option.rect = button;
+    option.rect = ButtonRect();
     option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
-    if (m_bPressed)
-        option.state |= QStyle::State_Sunken;
-    else
-        option.state |= QStyle::State_Raised;
+    option.state |= pushed ? QStyle::State_Sunken : QStyle::State_Raised;
     style()->drawPrimitive(QStyle::PE_PanelButtonTool, &option, &painter, this);
     style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, this);
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+class QPainter;
+
 // The closed face of a combo box that draws itself: the text with a drop button at the right
 // end. It keeps the opened state, follows the mouse on the face, gathers typed characters
 // into a type-ahead text and computes where a drop-down list may appear on the screen. It
@@ -90,6 +92,8 @@ protected:
     virtual void OnTypeAhead(const QString& text);
 
     void paintEvent(QPaintEvent* event) override;
+    // The drop button in ButtonRect: pushed, raised, or inactive while disabled.
+    void DrawDropButton(QPainter& painter, bool pushed);
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

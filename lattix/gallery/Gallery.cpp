@@ -221,12 +221,10 @@ public:
         QApplication::processEvents();
         return Shoot(file);
     }
-    // The window with a popup window drawn where it is on the screen.
-    bool ShootWithPopup(const char* file, QWidget& popup)
+    // The window with a picture of a popup drawn over it at its place (window coordinates).
+    bool ShootOver(const char* file, const QPixmap& shot, QPoint at)
     {
         const QPixmap window = m_window.grab();
-        const QPoint at = m_window.mapFromGlobal(popup.mapToGlobal(QPoint(0, 0)));
-        const QPixmap shot = popup.grab();
         QPixmap picture(std::max(window.width(), at.x() + shot.width()),
                         std::max(window.height(), at.y() + shot.height()));
         picture.fill(Qt::white);
@@ -236,19 +234,15 @@ public:
         painter.end();
         return Save(file, picture);
     }
+    // The window with a popup window drawn where it is on the screen.
+    bool ShootWithPopup(const char* file, QWidget& popup)
+    {
+        return ShootOver(file, popup.grab(), m_window.mapFromGlobal(popup.mapToGlobal(QPoint())));
+    }
     // The window with the last menu drawn where it opened.
     bool ShootMenu(const char* file)
     {
-        const QPixmap window = m_window.grab();
-        const QPoint at = m_window.mapFromGlobal(m_menuAt);
-        QPixmap picture(std::max(window.width(), at.x() + m_menuShot.width()),
-                        std::max(window.height(), at.y() + m_menuShot.height()));
-        picture.fill(Qt::white);
-        QPainter painter(&picture);
-        painter.drawPixmap(0, 0, window);
-        painter.drawPixmap(at, m_menuShot);
-        painter.end();
-        return Save(file, picture);
+        return ShootOver(file, m_menuShot, m_window.mapFromGlobal(m_menuAt));
     }
 
     bool Run()
