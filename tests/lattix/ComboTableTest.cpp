@@ -238,4 +238,29 @@ TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhere)
     EXPECT_EQ(buttonPresses, 1);
 }
 
+TEST_F(ComboTableTest, PressOnTheTextDragIntoTheListAndReleaseChooses)
+{
+    Fill({"Alpha", "Beta", "Gamma", "Delta"});
+    combo.SelectRow(0);
+    Take();
+    const QPoint text = combo.mapTo(&dialog, QPoint(5, 5));
+    QTest::mousePress(dialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, text);
+    ASSERT_TRUE(combo.IsOpened());
+    const QWidget& body = Drop().Body();
+    const auto over = [&](int row) {
+        return dialog.mapFromGlobal(
+            body.mapToGlobal(QPoint(5, row * Drop().GetRowHeight() + Drop().GetRowHeight() / 2)));
+    };
+    for (int row : {1, 2}) {
+        QTest::mouseMove(dialog.windowHandle(), over(row));
+        EXPECT_EQ(Drop().GetSelectedRow(), row);
+    }
+    QTest::mouseRelease(dialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, over(2));
+    EXPECT_FALSE(combo.IsOpened());
+    EXPECT_EQ(combo.GetCurrentRow(), 2);
+    EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_ROWSET,
+                                        CComboTable::CBN_SELENDOK, CComboTable::CBN_CLOSEUP,
+                                        CComboTable::CBN_SELCHANGE}));
+}
+
 } // namespace
