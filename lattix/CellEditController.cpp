@@ -223,12 +223,17 @@ bool CCellEditController::OnEditKey(unsigned vkey, Qt::KeyboardModifiers modifie
 void CCellEditController::MoveAndEdit(Step step)
 {
     EndEdit(false);
+    const int startRow = m_cursor.GetRow();
+    const int startCol = m_cursor.GetColumn();
     switch (step) {
     case Step::kNext:
-        MoveToNextEditable();
+        // Without an editable cell further on, the edit reopens where it was.
+        if (!MoveToNextEditable())
+            m_cursor.Set(startRow, startCol);
         break;
     case Step::kPrevious:
-        MoveToPrevEditable();
+        if (!MoveToPrevEditable())
+            m_cursor.Set(startRow, startCol);
         break;
     case Step::kUp:
         m_cursor.Up();
@@ -245,12 +250,14 @@ void CCellEditController::MoveAndEdit(Step step)
     m_ctrl.Update(true);
 }
 
+int CCellEditController::MoveLimit() const
+{
+    return kEditMoveGuard * (m_ctrl.GetColumnCount() + 1);
+}
+
 bool CCellEditController::MoveToNextEditable()
 {
-    const int startRow = m_cursor.GetRow();
-    const int startCol = m_cursor.GetColumn();
-    const int limit = kEditMoveGuard * (m_ctrl.GetColumnCount() + 1);
-    for (int i = 0; i < limit; ++i) {
+    for (int i = 0; i < MoveLimit(); ++i) {
         if (!m_cursor.NextColumn()) {
             if (!m_cursor.Down()) {
                 if (m_ctrl.Notify(LXN_APPENDROW, m_cursor.GetRow(), m_cursor.GetColumn()) != 0)
@@ -261,16 +268,12 @@ bool CCellEditController::MoveToNextEditable()
         if (IsEditableColumn(m_cursor.GetColumn()))
             return true;
     }
-    m_cursor.Set(startRow, startCol);
     return false;
 }
 
 bool CCellEditController::MoveToPrevEditable()
 {
-    const int startRow = m_cursor.GetRow();
-    const int startCol = m_cursor.GetColumn();
-    const int limit = kEditMoveGuard * (m_ctrl.GetColumnCount() + 1);
-    for (int i = 0; i < limit; ++i) {
+    for (int i = 0; i < MoveLimit(); ++i) {
         if (!m_cursor.PrevColumn()) {
             if (!m_cursor.Up())
                 break;
@@ -279,8 +282,6 @@ bool CCellEditController::MoveToPrevEditable()
         if (IsEditableColumn(m_cursor.GetColumn()))
             return true;
     }
-    // No editable cell before the start: the edit reopens where it was.
-    m_cursor.Set(startRow, startCol);
     return false;
 }
 
