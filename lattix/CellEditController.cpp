@@ -182,10 +182,11 @@ void CCellEditController::CheckEditRow()
     if (!m_bEditing || m_row.Find(m_ctrl) >= 0)
         return;
     // The edited record may be handed to the next new row: nothing may reach it.
-    NMTABLECTRL record;
-    record.nColumn = m_nColumn;
+    CEditNotification edit(m_ctrl, -1, m_nColumn);
+    if (CCellInput* editor = GetEditor(); editor && edit.cell)
+        editor->StoreValue(*edit.cell);
     CloseEditor();
-    m_ctrl.Notify(LXN_EDITCANCELLED, record);
+    m_ctrl.Notify(LXN_EDITCANCELLED, edit.record);
 }
 
 bool CCellEditController::OnEditKey(const QKeyEvent& event)

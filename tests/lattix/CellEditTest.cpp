@@ -455,7 +455,17 @@ TEST_F(CellEditTest, DeletingRowsUnderAnOpenEditor)
     ASSERT_TRUE(grid.IsEditing());
     TypeIntoEditor("lost");
     parent.log.clear();
-    grid.DeleteRow(1);
+    std::string cancelled;
+    parent.onNotify = [&](NMTABLECTRL& n) {
+        if (n.hdr.code == LXN_EDITCANCELLED)
+            cancelled = n.pCell->GetString() + " at " + std::to_string(n.nRow);
+    };
+    {
+        // Reported only while notifications are on, as inside one of the grid's events.
+        CTableCtrl::CNotifyScope userAction(grid);
+        grid.DeleteRow(1);
+    }
+    EXPECT_EQ(cancelled, "lost at -1");
     EXPECT_FALSE(grid.IsEditing());
     EXPECT_EQ(Editor(), nullptr);
     AddRow("fresh", 9, false);
