@@ -182,10 +182,11 @@ void CCellEditController::CheckEditRow()
     if (!m_bEditing || m_row.Find(m_ctrl) >= 0)
         return;
     // The edited record may be handed to the next new row: nothing may reach it.
-    NMTABLECTRL record;
-    record.nColumn = m_nColumn;
+    CEditNotification edit(m_ctrl, -1, m_nColumn);
+    if (CCellInput* editor = GetEditor(); editor && edit.cell)
+        editor->StoreValue(*edit.cell);
     CloseEditor();
-    m_ctrl.Notify(LXN_EDITCANCELLED, record);
+    m_ctrl.Notify(LXN_EDITCANCELLED, edit.record);
 }
 
 bool CCellEditController::OnEditKey(const QKeyEvent& event)
@@ -223,12 +224,17 @@ bool CCellEditController::OnEditKey(unsigned vkey, Qt::KeyboardModifiers modifie
 void CCellEditController::MoveAndEdit(Step step)
 {
     EndEdit(false);
+    const int startRow = m_cursor.GetRow();
+    const int startCol = m_cursor.GetColumn();
     switch (step) {
     case Step::kNext:
-        MoveToNextEditable();
+        // Without an editable cell further on, the edit reopens where it was.
+        if (!MoveToNextEditable())
+            m_cursor.Set(startRow, startCol);
         break;
     case Step::kPrevious:
-        MoveToPrevEditable();
+        if (!MoveToPrevEditable())
+            m_cursor.Set(startRow, startCol);
         break;
     case Step::kUp:
         m_cursor.Up();
@@ -245,12 +251,14 @@ void CCellEditController::MoveAndEdit(Step step)
     m_ctrl.Update(true);
 }
 
+int CCellEditController::MoveLimit() const
+{
+    return kEditMoveGuard * (m_ctrl.GetColumnCount() + 1);
+}
+
 bool CCellEditController::MoveToNextEditable()
 {
-    const int startRow = m_cursor.GetRow();
-    const int startCol = m_cursor.GetColumn();
-    const int limit = kEditMoveGuard * (m_ctrl.GetColumnCount() + 1);
-    for (int i = 0; i < limit; ++i) {
+    for (int i = 0; i < MoveLimit(); ++i) {
         if (!m_cursor.NextColumn()) {
             if (!m_cursor.Down()) {
                 if (m_ctrl.Notify(LXN_APPENDROW, m_cursor.GetRow(), m_cursor.GetColumn()) != 0)
@@ -261,16 +269,12 @@ bool CCellEditController::MoveToNextEditable()
         if (IsEditableColumn(m_cursor.GetColumn()))
             return true;
     }
-    m_cursor.Set(startRow, startCol);
     return false;
 }
 
 bool CCellEditController::MoveToPrevEditable()
 {
-    const int startRow = m_cursor.GetRow();
-    const int startCol = m_cursor.GetColumn();
-    const int limit = kEditMoveGuard * (m_ctrl.GetColumnCount() + 1);
-    for (int i = 0; i < limit; ++i) {
+    for (int i = 0; i < MoveLimit(); ++i) {
         if (!m_cursor.PrevColumn()) {
             if (!m_cursor.Up())
                 break;
@@ -279,8 +283,6 @@ bool CCellEditController::MoveToPrevEditable()
         if (IsEditableColumn(m_cursor.GetColumn()))
             return true;
     }
-    // No editable cell before the start: the edit reopens where it was.
-    m_cursor.Set(startRow, startCol);
     return false;
 }
 

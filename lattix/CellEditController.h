@@ -79,8 +79,12 @@ private:
         kDown,
     };
     void MoveAndEdit(Step step);
+    // Move the cursor to the next or previous editable cell in display order; false when
+    // there is none (the cursor is then anywhere).
     bool MoveToNextEditable();
     bool MoveToPrevEditable();
+    // The most cursor steps that a search for an editable cell takes.
+    int MoveLimit() const;
     bool IsEditableColumn(int col) const;
     void CloseEditor();
 

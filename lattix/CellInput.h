@@ -16,8 +16,8 @@ class CDrawState;
 // only while that cell is edited (Create ... Destroy), as a child of the grid's body, and
 // has no parent in between, so that the column record alone owns it.
 //
-// Window classes route their events through FilterEditorEvent (first) and
-// AfterEditorEvent (after their own handling): keys that end or move an edit go to the
+// Window classes (CCellInputWindow) route their events through FilterEditorEvent (first)
+// and AfterEditorEvent (after their own handling): keys that end or move an edit go to the
 // edit controller before the window or a surrounding dialog sees them, and the window's
 // focus changes reach the grid, which counts focus in its editor as its own.
 class CCellInput

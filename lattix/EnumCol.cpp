@@ -1,6 +1,7 @@
 #include "lattix/EnumCol.h"
 
 #include "lattix/EnumCompare.h"
+#include "lattix/EnumIn.h"
 #include "lattix/EnumOut.h"
 #include "lattix/TextFlags.h"
 
@@ -26,6 +27,11 @@ std::unique_ptr<CCellCompare> CEnumCol::CreateCompare() const
 std::unique_ptr<CCellOutput> CEnumCol::CreateOutput() const
 {
     return std::make_unique<CEnumOut>(m_pEnum.Get(), m_nMode, m_nFlags);
+}
+
+std::unique_ptr<CCellInput> CEnumCol::CreateInput() const
+{
+    return std::make_unique<CEnumIn>(m_pEnum.Get(), m_nMode, m_nFlags);
 }
 
 } // namespace Lattix

@@ -19,6 +19,8 @@ public:
     std::unique_ptr<CCellFactory> CreateFactory() const override;
     std::unique_ptr<CCellCompare> CreateCompare() const override;
     std::unique_ptr<CCellOutput> CreateOutput() const override;
+    // A combo table of the enumeration's entries (CEnumIn).
+    std::unique_ptr<CCellInput> CreateInput() const override;
 
     CAbstractEnum* GetEnum() const { return m_pEnum.Get(); }
     int GetMode() const { return m_nMode; }

@@ -8,9 +8,8 @@
 
 namespace Lattix {
 
-CIntIn::CIntIn() : CNumberEdit(0)
+CIntIn::CIntIn() : CCellInputWindow<CNumberEdit>(0)
 {
-    hide();
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     SetRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     Format().SetDigits(0);
@@ -34,15 +33,6 @@ void CIntIn::StoreValue(CCellData& cell)
 {
     // The range keeps the value inside int; the cast truncates toward zero.
     cell.Set(static_cast<int>(GetValue()));
-}
-
-bool CIntIn::event(QEvent* event)
-{
-    if (FilterEditorEvent(*event))
-        return true;
-    const bool result = CNumberEdit::event(event);
-    AfterEditorEvent(*event);
-    return result;
 }
 
 } // namespace Lattix

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lattix/CellInput.h"
+#include "lattix/CellInputWindow.h"
 #include "velk/NumberEdit.h"
 
 namespace Lattix {
@@ -11,7 +11,7 @@ namespace Lattix {
 //
 // (The number edit itself reads doubles; no other editor needs a double layer between it
 // and this class, so there is none.)
-class CIntIn : public CNumberEdit, public CCellInput
+class CIntIn : public CCellInputWindow<CNumberEdit>
 {
 public:
     CIntIn();
@@ -21,14 +21,9 @@ public:
     void StoreValue(CCellData& cell) override;
     void LoadValue(const CCellData& cell) override;
     void Create(const CCellData& cell, const QRect& rect, bool userStart) override;
-    QWidget& Window() override { return *this; }
 
     static constexpr int kMinWidth = 16;
     static constexpr int kMinHeight = 10;
-
-protected:
-    bool event(QEvent* event) override;
-    bool focusNextPrevChild(bool) override { return false; }
 };
 
 } // namespace Lattix

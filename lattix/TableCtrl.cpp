@@ -4,6 +4,7 @@
 #include "lattix/ColDef.h"
 #include "lattix/Collator.h"
 #include "lattix/VirtualKey.h"
+#include "velk/BottomTabCtrl.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -61,7 +62,8 @@ CTableCtrl::CTableCtrl()
     : CTableCtrlInterface(&m_table, this), m_cursor(*this), m_selection(*this),
       m_edit(*this, m_cursor, m_selection), m_menus(*this), m_clipboard(*this), m_body(*this),
       m_header(*this), m_footerWnd(*this), m_pHScroll(new QScrollBar(Qt::Horizontal, this)),
-      m_pVScroll(new QScrollBar(Qt::Vertical, this))
+      m_pVScroll(new QScrollBar(Qt::Vertical, this)),
+      m_pBottomTab(new CBottomTabCtrl(kBottomTabId, this))
 {
     setWindowTitle(QString::fromLatin1(kWindowText));
     setFocusPolicy(Qt::StrongFocus);
@@ -72,6 +74,8 @@ CTableCtrl::CTableCtrl()
     m_footerWnd.hide();
     m_pHScroll->hide();
     m_pVScroll->hide();
+    m_pBottomTab->hide();
+    m_pBottomTab->SetEmbedded(m_drawState.GetBackColor(1), m_nId);
     m_pVScroll->installEventFilter(this);
     for (QWidget* child : {static_cast<QWidget*>(&m_body), static_cast<QWidget*>(&m_header),
                            static_cast<QWidget*>(&m_footerWnd), static_cast<QWidget*>(m_pHScroll),
@@ -115,6 +119,7 @@ bool CTableCtrl::Create(unsigned style, int x, int y, int cx, int cy, QWidget* p
     setGeometry(x, y, cx, cy);
     m_nId = id;
     setProperty(kControlIdProperty, id);
+    m_pBottomTab->SetEmbedded(m_drawState.GetBackColor(1), id);
     raise();
     m_selection.SetMode((style & kStyleSingleSel) ? CSelection::kSingle : CSelection::kMultiple);
     m_bHeaderShown = (style & kStyleNoColumnHeader) == 0;
@@ -577,10 +582,20 @@ void CTableCtrl::ClampScroll()
     m_nScrollY -= m_nScrollY % rh;
 }
 
+void CTableCtrl::ShowBottomTab(bool show)
+{
+    m_bBottomTab = show;
+    Layout();
+}
+
 void CTableCtrl::Layout()
 {
-    const int cx = width();
-    const int cy = height();
+    // A subclass may keep a frame round the grid as contents margins.
+    const QRect area = contentsRect();
+    const int left = area.left();
+    const int top = area.top();
+    const int cx = area.width();
+    const int cy = area.height();
     const int headerHeight = m_bHeaderShown ? kHeaderHeight : 0;
     const int footerHeight = m_bFooter ? m_footerWnd.GetFooterHeight() : 0;
     const int barHeight = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -609,17 +624,23 @@ void CTableCtrl::Layout()
     ClampScroll();
     UpdateScrollBars();
 
-    m_body.setGeometry(0, headerHeight, m_nBodyWidth, m_nBodyHeight);
+    m_body.setGeometry(left, top + headerHeight, m_nBodyWidth, m_nBodyHeight);
     m_body.show();
-    m_header.setGeometry(0, 0, m_nBodyWidth + (vBar ? barWidth : 0), headerHeight);
+    m_header.setGeometry(left, top, m_nBodyWidth + (vBar ? barWidth : 0), headerHeight);
     m_header.setVisible(headerHeight > 0);
-    m_footerWnd.setGeometry(0, headerHeight + m_nBodyHeight, m_nBodyWidth, footerHeight);
+    m_footerWnd.setGeometry(left, top + headerHeight + m_nBodyHeight, m_nBodyWidth, footerHeight);
     m_footerWnd.setVisible(footerHeight > 0);
-    m_pVScroll->setGeometry(m_nBodyWidth, headerHeight, barWidth, m_nBodyHeight + footerHeight);
+    m_pVScroll->setGeometry(left + m_nBodyWidth, top + headerHeight, barWidth,
+                            m_nBodyHeight + footerHeight);
     m_pVScroll->setVisible(vBar);
     m_pVScroll->setEnabled(vBar);
-    m_pHScroll->setGeometry(0, headerHeight + m_nBodyHeight + footerHeight, m_nBodyWidth,
-                            barHeight);
+    const int barTop = top + headerHeight + m_nBodyHeight + footerHeight;
+    const bool tabs = m_bBottomTab && hBar;
+    const int tabsWidth =
+        tabs ? std::min(m_pBottomTab->GetTotalWidth() + kBottomTabGap, m_nBodyWidth * 2 / 3) : 0;
+    m_pBottomTab->setGeometry(left, barTop, tabsWidth, barHeight);
+    m_pBottomTab->setVisible(tabs);
+    m_pHScroll->setGeometry(left + tabsWidth, barTop, m_nBodyWidth - tabsWidth, barHeight);
     m_pHScroll->setVisible(hBar);
     m_pHScroll->setEnabled(hBar);
     m_edit.RepositionEditor();

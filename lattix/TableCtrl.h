@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+class CBottomTabCtrl;
 class CPopupMenu;
 class QScrollBar;
 
@@ -64,6 +65,10 @@ public:
     static constexpr int kMarginTop = 1;
     static constexpr int kMarginBottom = 1;
     static constexpr int kHeaderHeight = 18;
+    // The control id of the bottom tab strip.
+    static constexpr int kBottomTabId = 23;
+    // Room that the horizontal scroll bar leaves free right of the bottom tabs.
+    static constexpr int kBottomTabGap = 12;
 
     // Milliseconds of a monotonic clock.
     using Clock = std::function<std::int64_t()>;
@@ -182,6 +187,16 @@ public:
     void SetColumnFooterTip(int col, const std::string& tip);
     CTable& GetFooterTable() { return m_footer; }
     const CTable& GetFooterTable() const { return m_footer; }
+
+    // Bottom tab strip: sheet tabs left of the horizontal scroll bar, which is then always
+    // shown. The strip takes the width its tabs need, at most two thirds of the grid, and
+    // scrolls its tabs when they need more. Its notifications reach the grid's parent as
+    // if the grid had sent them (CVelkNotifyTarget).
+    void ShowBottomTab(bool show);
+    bool IsBottomTabShown() const { return m_bBottomTab; }
+    CBottomTabCtrl& BottomTab() { return *m_pBottomTab; }
+
+    bool IsHeaderShown() const { return m_bHeaderShown; }
 
     // The layout that "Restore default" applies when it is not empty.
     void SetDefaultLayout(CWordArray words) { m_defaultLayout = std::move(words); }
@@ -308,7 +323,7 @@ private:
     bool m_bHeaderShown = true;
     bool m_bHeaderSort = true;
     bool m_bFooter = false;
-    bool m_bBottomTab = false; // the bottom tab control is not built yet
+    bool m_bBottomTab = false;
     bool m_bColumnResize = true;
     bool m_bColumnMove = true;
     bool m_bHorzScrollAllowed = true;
@@ -334,6 +349,7 @@ private:
     CFooterDisplay m_footerWnd;
     QScrollBar* m_pHScroll; // children of the control
     QScrollBar* m_pVScroll;
+    CBottomTabCtrl* m_pBottomTab;
 };
 
 } // namespace Lattix

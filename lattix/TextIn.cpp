@@ -13,9 +13,8 @@ constexpr int kTextInNoLimit = 32767;
 } // namespace
 
 CTextIn::CTextIn(int textLimit, bool numberOnly)
-    : CExEdit(0), m_nTextLimit(textLimit), m_bNumberOnly(numberOnly)
+    : CCellInputWindow<CExEdit>(0), m_nTextLimit(textLimit), m_bNumberOnly(numberOnly)
 {
-    hide();
     if (m_bNumberOnly)
         setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this));
@@ -40,15 +39,6 @@ void CTextIn::LoadValue(const CCellData& cell)
 void CTextIn::StoreValue(CCellData& cell)
 {
     cell.Set(text().toStdString());
-}
-
-bool CTextIn::event(QEvent* event)
-{
-    if (FilterEditorEvent(*event))
-        return true;
-    const bool result = CExEdit::event(event);
-    AfterEditorEvent(*event);
-    return result;
 }
 
 } // namespace Lattix

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lattix/CellInput.h"
+#include "lattix/CellInputWindow.h"
 #include "velk/ExEdit.h"
 
 namespace Lattix {
@@ -8,7 +8,7 @@ namespace Lattix {
 // The editor of text cells: an extended edit in the grid's font that shows the whole text
 // selected. A text limit of 0 allows any length; the number-only flag lets only digits be
 // typed.
-class CTextIn : public CExEdit, public CCellInput
+class CTextIn : public CCellInputWindow<CExEdit>
 {
 public:
     explicit CTextIn(int textLimit = 0, bool numberOnly = false);
@@ -18,14 +18,9 @@ public:
     void StoreValue(CCellData& cell) override;
     void LoadValue(const CCellData& cell) override;
     void Create(const CCellData& cell, const QRect& rect, bool userStart) override;
-    QWidget& Window() override { return *this; }
 
     static constexpr int kMinWidth = 16;
     static constexpr int kMinHeight = 10;
-
-protected:
-    bool event(QEvent* event) override;
-    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     int m_nTextLimit;

@@ -18,7 +18,6 @@ constexpr int kCheckRightMargin = 5;
 C3StateIn::C3StateIn(std::uint32_t flags, bool threeState)
     : m_nFlags(flags), m_bThreeState(threeState)
 {
-    hide();
     setTristate(threeState);
     QObject::connect(this, &QAbstractButton::clicked, this, [this] {
         if (CCellEditController* controller = GetController())
@@ -98,15 +97,6 @@ void C3StateIn::LoadValue(const CCellData& cell)
 void C3StateIn::StoreValue(CCellData& cell)
 {
     cell.Set(GetState());
-}
-
-bool C3StateIn::event(QEvent* event)
-{
-    if (FilterEditorEvent(*event))
-        return true;
-    const bool result = QCheckBox::event(event);
-    AfterEditorEvent(*event);
-    return result;
 }
 
 } // namespace Lattix

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lattix/CellInput.h"
+#include "lattix/CellInputWindow.h"
 
 #include <QCheckBox>
 
@@ -12,7 +12,7 @@ namespace Lattix {
 // say (left, centred or right). A user-started edit toggles the box at once, so one click
 // on a cell changes its value; each toggle is reported as LXN_CHECKCLICKED. States are
 // 0 unchecked, 1 checked and, with the three-state flag, 2 indeterminate, in that cycle.
-class C3StateIn : public QCheckBox, public CCellInput
+class C3StateIn : public CCellInputWindow<QCheckBox>
 {
 public:
     C3StateIn(std::uint32_t flags, bool threeState);
@@ -23,7 +23,6 @@ public:
     void LoadValue(const CCellData& cell) override;
     void Create(const CCellData& cell, const QRect& rect, bool userStart) override;
     void Move(const QRect& rect) override;
-    QWidget& Window() override { return *this; }
 
     // The check box's rectangle inside a cell's rectangle.
     QRect GetCheckRect(const QRect& cell) const;
@@ -32,8 +31,6 @@ public:
     void SetState(int state);
 
 protected:
-    bool event(QEvent* event) override;
-    bool focusNextPrevChild(bool) override { return false; }
     void nextCheckState() override;
 
 private:

@@ -113,14 +113,19 @@ int CComboBase::GetRowHeight() const
 
 QRect CComboBase::GetDropRect() const
 {
+    return GetDropRect(m_nDropSize, m_nExtraHeight);
+}
+
+QRect CComboBase::GetDropRect(int dropSize, int extraHeight) const
+{
     const QRect face(mapToGlobal(QPoint(0, 0)), size());
     const int left = face.left();
     const int right = face.width() < m_nMinWidth ? left + m_nMinWidth : face.left() + face.width();
     const int top = face.top() + face.height();
     const int row = GetRowHeight() + m_nRowSpacing;
-    int bottom = m_nDropSize > 0 ? top + m_nDropSize : top + m_nExtraHeight - m_nDropSize * row;
+    int bottom = dropSize > 0 ? top + dropSize : top + extraHeight - dropSize * row;
     if (!(m_style & CBS_NOINTEGRALHEIGHT) && row > 0)
-        bottom = top + m_nExtraHeight + (bottom - top - m_nExtraHeight) / row * row;
+        bottom = top + extraHeight + (bottom - top - extraHeight) / row * row;
     QRect drop(QPoint(left, top), QPoint(right - 1, bottom - 1));
     const QScreen* shown = screen();
     const int screenBottom = shown ? shown->geometry().top() + shown->geometry().height() : bottom;
@@ -302,14 +307,16 @@ void CComboBase::paintEvent(QPaintEvent*)
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 
+    DrawDropButton(painter, m_bPressed);
+}
+
+void CComboBase::DrawDropButton(QPainter& painter, bool pushed)
+{
     QStyleOptionButton option;
     option.initFrom(this);
-    option.rect = button;
+    option.rect = ButtonRect();
     option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
-    if (m_bPressed)
-        option.state |= QStyle::State_Sunken;
-    else
-        option.state |= QStyle::State_Raised;
+    option.state |= pushed ? QStyle::State_Sunken : QStyle::State_Raised;
     style()->drawPrimitive(QStyle::PE_PanelButtonTool, &option, &painter, this);
     style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, this);
 }

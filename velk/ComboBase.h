@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+class QPainter;
+
 // The closed face of a combo box that draws itself: the text with a drop button at the right
 // end. It keeps the opened state, follows the mouse on the face, gathers typed characters
 // into a type-ahead text and computes where a drop-down list may appear on the screen. It
@@ -70,6 +72,8 @@ public:
     // width wide, whole rows high unless CBS_NOINTEGRALHEIGHT; placed above the face when it
     // would leave the bottom of the screen.
     QRect GetDropRect() const;
+    // The same for a drop size and extra height other than the stored ones.
+    QRect GetDropRect(int dropSize, int extraHeight) const;
 
     const QString& TypeAhead() const { return m_typeAhead; }
     // Replaces the clock that times the type-ahead keys.
@@ -88,6 +92,8 @@ protected:
     virtual void OnTypeAhead(const QString& text);
 
     void paintEvent(QPaintEvent* event) override;
+    // The drop button in ButtonRect: pushed, raised, or inactive while disabled.
+    void DrawDropButton(QPainter& painter, bool pushed);
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

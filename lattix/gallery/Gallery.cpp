@@ -4,6 +4,7 @@
 #include "lattix/CellInput.h"
 #include "lattix/Enum.h"
 #include "lattix/EnumCol.h"
+#include "lattix/EnumIn.h"
 #include "lattix/EnumOut.h"
 #include "lattix/IntCol.h"
 #include "lattix/StringCol.h"
@@ -12,6 +13,7 @@
 #include "lattix/gallery/PictureMenu.h"
 #include "net/LibraryVersions.h"
 #include "net/Version.h"
+#include "velk/BottomTabCtrl.h"
 #include "velk/PopupMenu.h"
 
 #include <QApplication>
@@ -219,19 +221,28 @@ public:
         QApplication::processEvents();
         return Shoot(file);
     }
-    // The window with the last menu drawn where it opened.
-    bool ShootMenu(const char* file)
+    // The window with a picture of a popup drawn over it at its place (window coordinates).
+    bool ShootOver(const char* file, const QPixmap& shot, QPoint at)
     {
         const QPixmap window = m_window.grab();
-        const QPoint at = m_window.mapFromGlobal(m_menuAt);
-        QPixmap picture(std::max(window.width(), at.x() + m_menuShot.width()),
-                        std::max(window.height(), at.y() + m_menuShot.height()));
+        QPixmap picture(std::max(window.width(), at.x() + shot.width()),
+                        std::max(window.height(), at.y() + shot.height()));
         picture.fill(Qt::white);
         QPainter painter(&picture);
         painter.drawPixmap(0, 0, window);
-        painter.drawPixmap(at, m_menuShot);
+        painter.drawPixmap(at, shot);
         painter.end();
         return Save(file, picture);
+    }
+    // The window with a popup window drawn where it is on the screen.
+    bool ShootWithPopup(const char* file, QWidget& popup)
+    {
+        return ShootOver(file, popup.grab(), m_window.mapFromGlobal(popup.mapToGlobal(QPoint())));
+    }
+    // The window with the last menu drawn where it opened.
+    bool ShootMenu(const char* file)
+    {
+        return ShootOver(file, m_menuShot, m_window.mapFromGlobal(m_menuAt));
     }
 
     bool Run()
@@ -330,6 +341,34 @@ public:
         m_grid.BeginEdit(false);
         ok &= ShootEditor("15-number-editor.png");
         m_grid.EndEdit(true);
+
+        // The game type of a server in its editor, with the list of types open.
+        m_grid.SetColumnEditable(1, true);
+        m_grid.Update(true);
+        m_grid.GetCursor().Set(3, 1);
+        m_grid.BeginEdit(false);
+        auto* types = dynamic_cast<CEnumIn*>(EditorWindow());
+        if (types) {
+            types->ShowDropDown(true);
+            QApplication::processEvents();
+            ok &= ShootWithPopup("16-enumeration-drop-down.png", types->GetDropDown());
+            types->CloseDropDown(false);
+        } else {
+            std::printf("FAILED 16-enumeration-drop-down.png: no enumeration editor\n");
+            ok = false;
+        }
+        m_grid.EndEdit(true);
+
+        // Sheet tabs beside the horizontal scroll bar, more than fit, one scrolled to.
+        m_grid.SetHorzGrid(false);
+        m_grid.ShowBottomTab(true);
+        CBottomTabCtrl& tabs = m_grid.BottomTab();
+        for (const char* name : {"All servers", "Favorites", "Objective", "Stopwatch", "Checkpoint",
+                                 "Empty", "Full", "PunkBuster", "Low ping", "Friends", "History"})
+            tabs.AddTab(QString::fromLatin1(name));
+        m_grid.Update(true);
+        tabs.SelectTab(4);
+        ok &= Shoot("17-bottom-tabs.png");
         return ok;
     }
 

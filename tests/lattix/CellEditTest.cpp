@@ -141,8 +141,16 @@ TEST_P(StartEndTest, TypedTextReachesTheModelAsTheRecipientDecides)
     ExpectEditorOverItsCell();
     EXPECT_EQ(LineEditor()->selectedText(), "row 1");
 
+    // Focus in the editor is the grid's focus.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Editor()->hasFocus(); }));
+    EXPECT_TRUE(grid.HasFocus());
+
     TypeIntoEditor("Anna");
     EditorKey(c.end);
+    EXPECT_TRUE(grid.hasFocus());
+    EXPECT_TRUE(std::none_of(parent.log.begin(), parent.log.end(), [](const Received& r) {
+        return r.code == NM_KILLFOCUS || r.code == NM_SETFOCUS;
+    }));
     EXPECT_FALSE(grid.IsEditing());
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(grid.GetCell(1, 0)->GetString(), c.stored);
@@ -447,7 +455,17 @@ TEST_F(CellEditTest, DeletingRowsUnderAnOpenEditor)
     ASSERT_TRUE(grid.IsEditing());
     TypeIntoEditor("lost");
     parent.log.clear();
-    grid.DeleteRow(1);
+    std::string cancelled;
+    parent.onNotify = [&](NMTABLECTRL& n) {
+        if (n.hdr.code == LXN_EDITCANCELLED)
+            cancelled = n.pCell->GetString() + " at " + std::to_string(n.nRow);
+    };
+    {
+        // Reported only while notifications are on, as inside one of the grid's events.
+        CTableCtrl::CNotifyScope userAction(grid);
+        grid.DeleteRow(1);
+    }
+    EXPECT_EQ(cancelled, "lost at -1");
     EXPECT_FALSE(grid.IsEditing());
     EXPECT_EQ(Editor(), nullptr);
     AddRow("fresh", 9, false);

@@ -2,6 +2,8 @@
 // HTML export.
 #include "GridFixture.h"
 
+#include "velk/BottomTabCtrl.h"
+
 #include <QClipboard>
 #include <QFile>
 #include <QImage>
@@ -500,6 +502,67 @@ TEST_F(GridTest, AWrapperReachesTheTableAndTheViewOfItsGrid)
     EXPECT_EQ(wrapper.GetColumnWidth(0), 90);
     EXPECT_FALSE(grid.IsColumnVisible(1));
     EXPECT_EQ(wrapper.GetDlgCtrlID(), 1001);
+}
+
+// The grid's parent as the bottom tabs' notifications reach it.
+class TabParent : public RecordingParent, public CVelkNotifyTarget
+{
+public:
+    std::intptr_t OnVelkNotify(VelkNMHDR& header) override
+    {
+        tabCodes.push_back(header.code);
+        EXPECT_EQ(header.hwndFrom, grid);
+        EXPECT_EQ(header.idFrom, 1001);
+        return 0;
+    }
+    std::vector<int> tabCodes;
+    QWidget* grid = nullptr;
+};
+
+TEST(BottomTabTest, TabsSitLeftOfTheScrollBarScrollWhenTheyOverflowAndReportClicks)
+{
+    TabParent parent;
+    CTableCtrl grid;
+    parent.grid = &grid;
+    parent.resize(640, 480);
+    grid.Create(kVisible, 0, 0, 600, 400, &parent, 1001);
+    grid.AddColumn(CStringCol(TextFlags::kLeft), "Name", 100);
+    grid.CreateRowLayout();
+    parent.show();
+
+    CBottomTabCtrl& tabs = grid.BottomTab();
+    EXPECT_FALSE(tabs.isVisible());
+    grid.ShowBottomTab(true);
+    for (const char* name : {"Servers", "Players"})
+        tabs.AddTab(name);
+    grid.Update(true);
+    // Narrow columns, yet the scroll bar is there, right of the tabs.
+    ASSERT_TRUE(tabs.isVisible());
+    ASSERT_TRUE(grid.HorzScrollBar().isVisible());
+    EXPECT_EQ(tabs.geometry().bottom(), grid.HorzScrollBar().geometry().bottom());
+    EXPECT_EQ(tabs.width(), tabs.GetTotalWidth() + CTableCtrl::kBottomTabGap);
+    EXPECT_EQ(grid.HorzScrollBar().x(), tabs.geometry().right() + 1);
+    EXPECT_FALSE(tabs.ArrowsShown());
+
+    // Tabs wider than the grid: the strip takes two thirds, with scroll arrows.
+    for (int i = 0; i < 30; ++i)
+        tabs.AddTab(QString("Sheet %1").arg(i));
+    grid.Update(true);
+    EXPECT_EQ(tabs.width(), grid.GetBodyWidth() * 2 / 3);
+    EXPECT_TRUE(tabs.ArrowsShown());
+    EXPECT_EQ(grid.HorzScrollBar().x(), tabs.width());
+
+    // A click on the second tab selects it and tells the grid's parent, as from the grid.
+    const QPoint second(tabs.TabLeft(1) + tabs.GetTab(1).width / 2, tabs.StripHeight() / 2);
+    EXPECT_EQ(tabs.HitTest(second), 1);
+    QTest::mouseClick(&tabs, Qt::LeftButton, Qt::NoModifier, second);
+    EXPECT_EQ(tabs.GetCurSel(), 1);
+    EXPECT_EQ(parent.tabCodes,
+              (std::vector<int>{CBottomTabCtrl::TCN_SELCHANGING, CBottomTabCtrl::TCN_SELCHANGE}));
+
+    grid.ShowBottomTab(false);
+    EXPECT_FALSE(tabs.isVisible());
+    EXPECT_FALSE(grid.HorzScrollBar().isVisible());
 }
 
 } // namespace
