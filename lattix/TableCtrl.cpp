@@ -3,6 +3,7 @@
 #include "lattix/CellData.h"
 #include "lattix/ColDef.h"
 #include "lattix/Collator.h"
+#include "lattix/TableAccessible.h"
 #include "lattix/VirtualKey.h"
 
 #include <QApplication>
@@ -63,6 +64,7 @@ CTableCtrl::CTableCtrl()
       m_pHScroll(new QScrollBar(Qt::Horizontal, this)),
       m_pVScroll(new QScrollBar(Qt::Vertical, this))
 {
+    CTableAccessible::Install();
     setWindowTitle(QString::fromLatin1(kWindowText));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -98,6 +100,7 @@ CTableCtrl::~CTableCtrl()
     // Nothing may reach the view once its parts start going.
     m_pNotifyTarget = nullptr;
     m_bNotify = false;
+    CTableAccessible::Detach(*this);
     m_pVScroll->removeEventFilter(this);
     QObject::disconnect(m_pVScroll, nullptr, this, nullptr);
     QObject::disconnect(m_pHScroll, nullptr, this, nullptr);
@@ -180,6 +183,7 @@ void CTableCtrl::Clear()
     m_cursor.Reset();
     m_selection.SetAnchor(-1);
     m_defaultLayout.clear();
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::Sort(std::span<const CSortKey> keys)
@@ -187,6 +191,7 @@ void CTableCtrl::Sort(std::span<const CSortKey> keys)
     std::vector<CSortKey> copy(keys.begin(), keys.end());
     m_sortOrder = copy;
     m_table.Sort(copy);
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::DeleteRow(int index)
@@ -194,6 +199,7 @@ void CTableCtrl::DeleteRow(int index)
     const int cursorRow = m_cursor.GetRow();
     m_table.DeleteRow(index);
     RowsDeleted(cursorRow);
+    CTableAccessible::RowsDeleted(*this, index, index);
 }
 
 void CTableCtrl::DeleteAllRows()
@@ -202,6 +208,7 @@ void CTableCtrl::DeleteAllRows()
     m_table.DeleteAllRows();
     m_cursor.SetRow(-1);
     m_selection.SetAnchor(-1);
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::DeleteMarkedRows()
@@ -209,6 +216,7 @@ void CTableCtrl::DeleteMarkedRows()
     const int cursorRow = m_cursor.GetRow();
     m_table.DeleteMarkedRows();
     RowsDeleted(cursorRow);
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::CopyRows(const CTableInterface& source)
@@ -218,6 +226,7 @@ void CTableCtrl::CopyRows(const CTableInterface& source)
     // The new rows may lie in the freed records.
     m_cursor.SetRow(-1);
     m_selection.SetAnchor(-1);
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::RowsDeleted(int cursorRow)
@@ -238,6 +247,7 @@ void CTableCtrl::CreateRowLayout(int dataColumn)
     m_nDataColumn = dataColumn;
     m_footer.CopyStructure(m_table);
     m_footer.AddRow();
+    CTableAccessible::RowsReset(*this);
 }
 
 int CTableCtrl::AddColumn(const CColDef& def, const char* title, int width)
@@ -509,6 +519,7 @@ void CTableCtrl::Update(bool keepSort)
     if (!keepSort)
         m_sortOrder.clear();
     RepaintAll();
+    CTableAccessible::ViewUpdated(*this);
 }
 
 void CTableCtrl::RepaintAll()
@@ -800,6 +811,7 @@ void CTableCtrl::SelectRow(int row)
         EnsureVisible(row, -1);
     }
     m_body.update();
+    CTableAccessible::SelectionChanged(*this);
 }
 
 void CTableCtrl::SetItemData(int row, int value)
@@ -873,6 +885,7 @@ void CTableCtrl::focusInEvent(QFocusEvent* event)
     if (m_bHasFocus)
         return;
     SetFocusFlag(true);
+    CTableAccessible::FocusIn(*this);
     Notify(NM_SETFOCUS);
 }
 
