@@ -1,6 +1,7 @@
 #include "lattix/Selection.h"
 
 #include "lattix/Notify.h"
+#include "lattix/TableAccessible.h"
 #include "lattix/TableCtrl.h"
 
 #include <algorithm>
@@ -56,6 +57,7 @@ bool CSelection::ClickSingle(int row)
     if (m_ctrl.IsValidRow(row))
         m_ctrl.MarkRow(row, true);
     SetAnchor(row);
+    CTableAccessible::SelectionChanged(m_ctrl);
     m_ctrl.Notify(LXN_ROWCHANGED, row);
     return true;
 }
@@ -114,6 +116,7 @@ bool CSelection::Click(int row, unsigned keys)
     if (row < 0)
         return false;
     Apply(row, keys);
+    CTableAccessible::SelectionChanged(m_ctrl);
     m_ctrl.Notify(LXN_ROWCHANGED, row);
     return true;
 }

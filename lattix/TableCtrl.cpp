@@ -3,6 +3,7 @@
 #include "lattix/CellData.h"
 #include "lattix/ColDef.h"
 #include "lattix/Collator.h"
+#include "lattix/TableAccessible.h"
 #include "lattix/VirtualKey.h"
 #include "velk/BottomTabCtrl.h"
 
@@ -65,6 +66,7 @@ CTableCtrl::CTableCtrl()
       m_pVScroll(new QScrollBar(Qt::Vertical, this)),
       m_pBottomTab(new CBottomTabCtrl(kBottomTabId, this))
 {
+    CTableAccessible::Install();
     setWindowTitle(QString::fromLatin1(kWindowText));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -104,6 +106,7 @@ CTableCtrl::~CTableCtrl()
     m_pNotifyTarget = nullptr;
     m_bNotify = false;
     m_edit.Abandon();
+    CTableAccessible::Detach(*this);
     m_pVScroll->removeEventFilter(this);
     QObject::disconnect(m_pVScroll, nullptr, this, nullptr);
     QObject::disconnect(m_pHScroll, nullptr, this, nullptr);
@@ -188,6 +191,7 @@ void CTableCtrl::Clear()
     m_cursor.Reset();
     m_selection.SetAnchor(-1);
     m_defaultLayout.clear();
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::Sort(std::span<const CSortKey> keys)
@@ -196,6 +200,7 @@ void CTableCtrl::Sort(std::span<const CSortKey> keys)
     m_sortOrder = copy;
     m_table.Sort(copy);
     m_edit.RepositionEditor();
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::DeleteRow(int index)
@@ -203,6 +208,7 @@ void CTableCtrl::DeleteRow(int index)
     const int cursorRow = m_cursor.GetRow();
     m_table.DeleteRow(index);
     RowsDeleted(cursorRow);
+    CTableAccessible::RowsDeleted(*this, index, index);
 }
 
 void CTableCtrl::DeleteAllRows()
@@ -212,6 +218,7 @@ void CTableCtrl::DeleteAllRows()
     m_cursor.SetRow(-1);
     m_selection.SetAnchor(-1);
     m_edit.CheckEditRow();
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::DeleteMarkedRows()
@@ -219,6 +226,7 @@ void CTableCtrl::DeleteMarkedRows()
     const int cursorRow = m_cursor.GetRow();
     m_table.DeleteMarkedRows();
     RowsDeleted(cursorRow);
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::CopyRows(const CTableInterface& source)
@@ -229,6 +237,7 @@ void CTableCtrl::CopyRows(const CTableInterface& source)
     // The new rows may lie in the freed records.
     m_cursor.SetRow(-1);
     m_selection.SetAnchor(-1);
+    CTableAccessible::RowsReset(*this);
 }
 
 void CTableCtrl::RowsDeleted(int cursorRow)
@@ -250,6 +259,7 @@ void CTableCtrl::CreateRowLayout(int dataColumn)
     m_nDataColumn = dataColumn;
     m_footer.CopyStructure(m_table);
     m_footer.AddRow();
+    CTableAccessible::RowsReset(*this);
 }
 
 int CTableCtrl::AddColumn(const CColDef& def, const char* title, int width)
@@ -534,6 +544,7 @@ void CTableCtrl::Update(bool keepSort)
         m_sortOrder.clear();
     m_edit.RepositionEditor();
     RepaintAll();
+    CTableAccessible::ViewUpdated(*this);
 }
 
 void CTableCtrl::RepaintAll()
@@ -851,6 +862,7 @@ void CTableCtrl::SelectRow(int row)
         EnsureVisible(row, -1);
     }
     m_body.update();
+    CTableAccessible::SelectionChanged(*this);
 }
 
 void CTableCtrl::SetItemData(int row, int value)
@@ -940,6 +952,7 @@ void CTableCtrl::FocusGained()
     if (m_bHasFocus)
         return;
     SetFocusFlag(true);
+    CTableAccessible::FocusIn(*this);
     Notify(NM_SETFOCUS);
 }
 

@@ -31,6 +31,8 @@ class QScrollBar;
 
 namespace Lattix {
 
+class CTableAccessible;
+
 // The grid window: shows a table of typed cells in columns drawn by renderers, with a
 // header that sorts, resizes and moves columns, an optional footer row, scroll bars,
 // selection, a focus cursor, type-ahead search, context menus, clipboard copy, HTML
@@ -283,6 +285,11 @@ public:
     // A key press as the grid handles it (virtual-key number, Qt modifiers).
     void HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers);
 
+    // The grid's accessibility interface once a screen reader asked for it (it sets and
+    // clears itself), else nullptr.
+    CTableAccessible* GetAccessible() const { return m_accessible; }
+    void SetAccessible(CTableAccessible* accessible) { m_accessible = accessible; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -339,6 +346,7 @@ private:
     CDrawState m_drawState;
     std::vector<CSortKey> m_sortOrder;
     CNotifyTarget* m_pNotifyTarget = nullptr;
+    CTableAccessible* m_accessible = nullptr; // owned by Qt's accessibility cache
     Clock m_clock;
     QBasicTimer m_typeAheadTimer;
 

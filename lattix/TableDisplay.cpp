@@ -1,5 +1,6 @@
 #include "lattix/TableDisplay.h"
 
+#include "lattix/TableAccessible.h"
 #include "lattix/TableCtrl.h"
 
 #include <QHelpEvent>
@@ -133,6 +134,7 @@ void CTableDisplay::mousePressEvent(QMouseEvent* event)
     m_timer.start(kTimerMs, this);
     ctrl.GetSelection().Click(row, KeyState(event->modifiers()));
     update();
+    CTableAccessible::ViewUpdated(ctrl); // the cursor moved
 }
 
 void CTableDisplay::DragStep(QPoint pos, std::int64_t now)

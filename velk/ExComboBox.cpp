@@ -2,6 +2,7 @@
 
 #include "velk/VelkLibrary.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyle>
@@ -324,6 +325,15 @@ void CExComboBox::UpdateOverlay()
         style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     m_overlay->setFont(font());
     m_overlay->setText(currentText());
+    // Screen readers that reach the field hear the combo's name (or its label's).
+    QString name = accessibleName();
+    if (QAccessibleInterface* view = QAccessible::queryAccessibleInterface(this);
+        view && name.isEmpty()) {
+        const auto labels = view->relations(QAccessible::Label);
+        if (!labels.isEmpty())
+            name = labels.front().first->text(QAccessible::Name);
+    }
+    m_overlay->setAccessibleName(name);
     m_overlay->setGeometry(field.translated(pos()));
     m_overlay->show();
     m_overlay->raise();

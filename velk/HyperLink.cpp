@@ -2,6 +2,8 @@
 
 #include "velk/VelkLibrary.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFontMetrics>
@@ -24,6 +26,51 @@ constexpr int kOpened = 33;
 constexpr int kFileNotFound = 2;
 constexpr int kNoAssociation = 31;
 
+// The link as screen readers see it: a link named by its text and described by its target,
+// which the press action opens; visited links read as traversed.
+class LinkAccessible : public QAccessibleWidget
+{
+public:
+    explicit LinkAccessible(CHyperLink* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return Link()->text();
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return Link()->m_strURL;
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.linked = true;
+        s.traversed = Link()->IsVisited();
+        return s;
+    }
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << pressAction();
+    }
+    void doAction(const QString& actionName) override
+    {
+        if (actionName == pressAction() && Link()->isEnabled())
+            Link()->Open();
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    CHyperLink* Link() const { return static_cast<CHyperLink*>(widget()); }
+};
+
+QAccessibleInterface* LinkFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("CHyperLink") && object && object->isWidgetType())
+        return new LinkAccessible(static_cast<CHyperLink*>(object)); // owned by Qt's cache
+    return nullptr;
+}
+
 } // namespace
 
 CLinkDesktop CLinkDesktop::System()
@@ -44,6 +91,8 @@ CLinkDesktop CLinkDesktop::System()
 
 CHyperLink::CHyperLink(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
+    static const bool factoryInstalled = (QAccessible::installFactory(LinkFactory), true);
+    (void)factoryInstalled;
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setMouseTracking(true);
@@ -93,8 +142,15 @@ void CHyperLink::Open()
 {
     const int result = OpenURL(m_strURL, m_desktop);
     if (result > 32) {
+        const bool wasVisited = m_visited;
         m_visited = true;
         UpdateColor();
+        if (!wasVisited) {
+            QAccessible::State changed;
+            changed.traversed = true;
+            QAccessibleStateChangeEvent event(this, changed);
+            QAccessible::updateAccessibility(&event);
+        }
         return;
     }
     QApplication::beep();

@@ -1,8 +1,10 @@
 #include "velk/ExComboBox.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -181,6 +183,8 @@ TEST(ExComboBoxTest, DisabledComboShowsItsTextReadableAndReadOnly)
     for (const auto kind : {CExComboBox::kDropDown, CExComboBox::kDropDownList}) {
         SCOPED_TRACE(kind);
         Dialog d(kind);
+        QLabel label("&Map:", &d.dialog);
+        label.setBuddy(d.combo);
         d.combo->setCurrentIndex(1);
         const auto overlays = [&] {
             std::vector<QLineEdit*> found;
@@ -199,6 +203,11 @@ TEST(ExComboBoxTest, DisabledComboShowsItsTextReadableAndReadOnly)
         EXPECT_TRUE(d.combo->geometry().contains(overlay.geometry()));
         d.combo->setCurrentIndex(2);
         EXPECT_EQ(overlay.text(), "Gamma");
+        // A screen reader on the field hears the combo's name and value.
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(&overlay);
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->text(QAccessible::Name), "Map:");
+        EXPECT_EQ(field->text(QAccessible::Value), "Gamma");
         QTest::mouseClick(&overlay, Qt::LeftButton, {}, overlay.rect().center());
         QTest::keyClick(&overlay, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(&overlay, Qt::Key_X);

@@ -1,5 +1,6 @@
 #include "velk/HyperLink.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHelpEvent>
@@ -128,6 +129,47 @@ TEST(HyperLinkTest, HoverPressReleaseAndSpaceDriveColoursFocusAndOpening)
     link.m_nFlags |= CHyperLink::kOpenOnPress;
     QTest::mouseClick(&link, Qt::LeftButton, {}, inside);
     EXPECT_EQ(fake.log.size(), 3);
+}
+
+TEST(HyperLinkTest, ScreenReadersSeeALinkThatTheirPressActionOpens)
+{
+    struct Case
+    {
+        bool enabled, shellOpens;
+        QStringList log;
+        bool traversed;
+    };
+    const std::vector<Case> cases = {
+        {true, true, {"open " + kHome}, true},
+        {true,
+         false,
+         {"open " + kHome, "warn Can't open link:\n\n" + CHyperLink::ErrorText(31)},
+         false},
+        {false, true, {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.log.join(',').toStdString());
+        FakeDesktop fake;
+        fake.shellOpens = c.shellOpens;
+        CHyperLink link("Farsighter");
+        link.m_strURL = kHome;
+        link.SetDesktop(fake.Desktop());
+        link.Attach();
+        link.setEnabled(c.enabled);
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(&link);
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->role(), QAccessible::Link);
+        EXPECT_EQ(view->text(QAccessible::Name), "Farsighter");
+        EXPECT_EQ(view->text(QAccessible::Description), kHome);
+        EXPECT_TRUE(view->state().linked);
+        EXPECT_FALSE(view->state().traversed);
+        QAccessibleActionInterface* actions = view->actionInterface();
+        ASSERT_NE(actions, nullptr);
+        ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(fake.log, c.log);
+        EXPECT_EQ(view->state().traversed, c.traversed);
+    }
 }
 
 TEST(HyperLinkTest, ShellFailureFallsBackOnTheBrowserAndReportsWhatFailed)

@@ -4,11 +4,8 @@
 //  - paging through 30,000 rows: time per page, and which displays repainted;
 //  - AutoSizeColumn of every column over 30,000 rows.
 #include "bench/lattix/Workload.h"
+#include "bench/lattix/ctrl/ServerGrid.h"
 
-#include "lattix/BoolCol.h"
-#include "lattix/EnumCol.h"
-#include "lattix/IntCol.h"
-#include "lattix/StringCol.h"
 #include "lattix/TableCtrl.h"
 #include "lattix/TextFlags.h"
 
@@ -145,30 +142,6 @@ private:
     std::vector<std::array<QString, 13>> m_cells;
 };
 
-void Build(CTableCtrl& grid, CEnum& gameTypes, int rows)
-{
-    grid.Clear();
-    grid.AddColumn(CStringCol(TextFlags::kLeft), "Name", 220);
-    grid.AddColumn(CEnumCol(gameTypes.Get(), 1), "Type", 110);
-    grid.AddColumn(CStringCol(TextFlags::kLeft), "Mod", 60);
-    grid.AddColumn(CBoolCol(TextFlags::kCentred, "yes", "no", true), "FF", 36);
-    grid.AddColumn(CIntCol(TextFlags::kRight), "Ping", 50);
-    grid.AddColumn(CStringCol(TextFlags::kCentred), "Players", 60);
-    grid.AddColumn(CBoolCol(TextFlags::kCentred, "yes", "no", true), "PB", 36);
-    grid.AddColumn(CIntCol(TextFlags::kRight), "Num", 50);
-    grid.AddColumn(CIntCol(TextFlags::kRight), "Max", 50);
-    grid.AddColumn(CStringCol(TextFlags::kLeft), "Map", 110);
-    grid.AddColumn(CIntCol(TextFlags::kRight), "Lives", 50);
-    grid.AddColumn(CStringCol(TextFlags::kLeft), "Address", 150);
-    grid.AddColumn(CIntCol(TextFlags::kRight), "Handle", 60);
-    grid.CreateRowLayout();
-    const std::vector<Workload::Server> servers = Workload::MakeServers(rows, 0, 7);
-    for (const Workload::Server& s : servers)
-        Workload::AddServerRow(grid, s);
-    grid.MarkRows(3, 5, true);
-    grid.Update(true);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -187,7 +160,7 @@ int main(int argc, char** argv)
     std::printf("grid 1280 x 800, 13 columns, platform %s\n",
                 qPrintable(QGuiApplication::platformName()));
     for (int rows : {100, 30000}) {
-        Build(grid, gameTypes, rows);
+        BuildServerGrid(grid, gameTypes, rows);
         const auto paint = [&] {
             QPainter painter(&target);
             grid.render(&painter);
@@ -224,7 +197,7 @@ int main(int argc, char** argv)
     }
 
     // Paging down through all rows, repainting after each page as the event loop would.
-    Build(grid, gameTypes, 30000);
+    BuildServerGrid(grid, gameTypes, 30000);
     PaintCounter body;
     PaintCounter header;
     PaintCounter footer;
