@@ -14,7 +14,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
     ctest --test-dir build-asan --output-on-failure -j "$jobs" -L '^(engine|widgets)$'
 
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFARSIGHTER_TSAN=ON \
-    -DFARSIGHTER_ENGINE_ONLY=ON -DFARSIGHTER_BENCH=OFF -DCMAKE_UNITY_BUILD=ON >/dev/null
+    -DFARSIGHTER_ENGINE_ONLY=ON -DFARSIGHTER_BENCH=OFF -DCMAKE_UNITY_BUILD=ON \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" >/dev/null
 cmake --build build-tsan -j "$jobs"
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
     ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L '^engine$'
