@@ -7,12 +7,10 @@
 #include "lattix/TableAccessible.h"
 
 #include <QAccessible>
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -82,15 +80,3 @@ void BM_ReadVisiblePageMakingCells(benchmark::State& state)
 BENCHMARK(BM_ReadVisiblePageMakingCells)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::AddCustomContext("platform", QGuiApplication::platformName().toStdString());
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
