@@ -1,5 +1,5 @@
 // Column geometry without a widget: widths within limits, display order, x to column,
-// visible neighbours and layout words.
+// visible neighbours. (Layouts are checked through the grid in TableCtrlTest.)
 #include "lattix/ColumnGeometry.h"
 
 #include <gtest/gtest.h>
@@ -79,28 +79,6 @@ TEST(ColumnGeometryTest, FitToWidthFillsTheTargetExactly)
     g.FitToWidth(333);
     EXPECT_EQ(g.GetTotalWidth(), 333);
     EXPECT_EQ(g.GetWidth(3), 80); // hidden columns keep their width
-}
-
-TEST(ColumnGeometryTest, LayoutRoundTripAndDefaults)
-{
-    const std::vector<std::string> titles = {"Name", "Ping", "Map", "PB"};
-    CColumnGeometry saved = FourColumns();
-    const CWordArray words = saved.GetLayout(titles);
-
-    CColumnGeometry g;
-    g.SetColumnCount(4);
-    for (int col = 0; col < 4; ++col)
-        g.SetDefaultWidth(col, 30 + col);
-    ASSERT_TRUE(g.SetLayout(words, titles));
-    EXPECT_EQ(g.GetDisplayOrder(), saved.GetDisplayOrder());
-    EXPECT_EQ(g.GetTotalWidth(), 200);
-    EXPECT_FALSE(g.IsVisible(3));
-
-    CWordArray zero = words;
-    zero[3 + 4 * 1] = 0;
-    ASSERT_TRUE(g.SetLayout(zero, titles));
-    EXPECT_EQ(g.GetWidth(1), 31);
-    EXPECT_FALSE(g.SetLayout(words, std::vector<std::string>{"Name", "Ping", "Map", "Pb"}));
 }
 
 } // namespace

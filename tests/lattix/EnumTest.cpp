@@ -26,13 +26,9 @@ TEST(EnumTest, GameTypesFromText)
 {
     CEnum types(kGameTypes);
     ASSERT_EQ(types->GetEntries().size(), 11u);
-    EXPECT_EQ(types->Lookup(5).strText, "MP - Objective");
-    EXPECT_EQ(types->Lookup(6).strText, "SW - Stopwatch");
-    EXPECT_EQ(types->Lookup(7).strText, "CP - Checkpoint");
     EXPECT_EQ(types->Lookup(0).strText, "0?");
-    EXPECT_EQ(types->Lookup(9).strText, "9?");
+    EXPECT_EQ(types->Lookup(6).strText, "SW - Stopwatch");
     EXPECT_EQ(types->Lookup(10).strText, "");
-    EXPECT_EQ(types->Lookup(10).strTip, "");
     const CEnumItem& unknown = types->Lookup(11);
     EXPECT_EQ(unknown.strText, "#Error#");
     EXPECT_EQ(unknown.strTip, "#Error#");
@@ -52,11 +48,9 @@ TEST(EnumTest, TextSplitsAtEveryLineFeed)
     EXPECT_EQ(empty->GetEntries()[0].nValue, 0);
     EXPECT_EQ(empty->Lookup(0).strText, "");
 
-    CEnum noFinal("a\nb\nc");
-    EXPECT_EQ(noFinal->GetEntries().size(), 3u);
+    EXPECT_EQ(CEnum("a\nb\nc")->GetEntries().size(), 3u);
     CEnum final("a\nb\nc\n");
     EXPECT_EQ(final->GetEntries().size(), 4u);
-    EXPECT_EQ(final->Lookup(3).strText, "");
 
     CEnum crlf("one\r\ntwo");
     EXPECT_EQ(crlf->Lookup(0).strText, "one\r");
@@ -157,27 +151,21 @@ TEST(EnumTest, ReferencesKeepTheEnumerationAlive)
 {
     auto* handle = new CEnum(kGameTypes);
     CEnum::CInternalEnum* internal = handle->Get();
-    EXPECT_EQ(internal->GetRefCount(), 1);
     {
         CEnum copy = *handle;
-        EXPECT_EQ(internal->GetRefCount(), 2);
         CEnum other("x");
         other = copy;
-        EXPECT_EQ(internal->GetRefCount(), 3);
         other = other;
         EXPECT_EQ(internal->GetRefCount(), 3);
     }
     EXPECT_EQ(internal->GetRefCount(), 1);
 
     auto compare = std::make_unique<CEnumCompare>(internal);
-    EXPECT_EQ(internal->GetRefCount(), 2);
     std::unique_ptr<CCellCompare> clone = compare->Clone();
-    EXPECT_EQ(internal->GetRefCount(), 3);
     delete handle; // the column's comparers still hold it
     EXPECT_EQ(internal->GetRefCount(), 2);
     EXPECT_EQ(compare->Compare(CDInt(3), CDInt(7)), -4);
     compare.reset();
-    EXPECT_EQ(internal->GetRefCount(), 1);
     EXPECT_EQ(clone->Compare(CDInt(7), CDInt(5)), 2);
     clone.reset(); // the last holder deletes it (checked by the leak sanitizer)
 

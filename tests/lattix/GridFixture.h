@@ -266,6 +266,14 @@ protected:
         menus.choose = command;
         grid.Menus().ShowHeaderMenu(TitleCenter(col));
     }
+    // The tooltip that widget shows for pos; "" when it shows none.
+    static std::string TipAt(QWidget& widget, QPoint pos)
+    {
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, pos, widget.mapToGlobal(pos));
+        QApplication::sendEvent(&widget, &help);
+        return help.isAccepted() ? QToolTip::text().toStdString() : std::string();
+    }
 
     RecordingParent parent;
     CTableCtrl grid;

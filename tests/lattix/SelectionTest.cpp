@@ -153,20 +153,11 @@ TEST_F(SelectionTest, CursorAndAnchorSurviveEveryWayRowsAreFreed)
 
 TEST_F(SelectionTest, SingleSelectionGridMarksOneRow)
 {
-    CTableCtrl single;
-    single.Create(kVisible | CTableCtrl::kStyleSingleSel, 0, 0, 300, 200, &parent, 2);
-    single.CTableCtrlInterface::AddColumn(CIntCol(TextFlags::kRight), "N", 40);
-    single.CreateRowLayout();
-    for (int i = 0; i < 5; ++i)
-        single.AddRow()->GetCell(0)->Set(i);
-    single.Update(true);
-    const auto center = [&](int row) {
-        return QPoint(10, row * single.GetRowHeight() + single.GetRowHeight() / 2);
-    };
-    QTest::mouseClick(&single.Body(), Qt::LeftButton, {}, center(1));
-    QTest::mouseClick(&single.Body(), Qt::LeftButton, Qt::ShiftModifier, center(3));
-    EXPECT_EQ(single.GetSelectedRow(), 3);
-    EXPECT_EQ(single.GetMarkedCount(), 1);
+    // (The style bit that selects this mode is checked in TableCtrlTest.)
+    grid.GetSelection().SetMode(CSelection::kSingle);
+    Click(1);
+    Click(3, 0, Qt::ShiftModifier);
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{3}));
 }
 
 TEST_F(SelectionTest, ProgrammaticChangesAndNestedChangesSendNothing)
@@ -358,16 +349,6 @@ TEST(FindTextTest, WrapsRoundAndSkipsTheStartRow)
     EXPECT_EQ(grid.FindText(0, "map", 3), 0);
     EXPECT_EQ(grid.FindText(0, "mud", 2), -1);
     EXPECT_EQ(grid.FindText(0, "", -1), 0);
-}
-
-TEST(TypeAheadTextTest, ExpiresExactlyAfterThePause)
-{
-    CTypeAhead text;
-    text.Type("a", 0);
-    EXPECT_FALSE(text.Expire(CTypeAhead::kExpiryMs - 1));
-    EXPECT_EQ(text.Type("b", CTypeAhead::kExpiryMs - 1), "ab");
-    EXPECT_TRUE(text.Expire(2 * CTypeAhead::kExpiryMs - 1));
-    EXPECT_FALSE(text.IsActive());
 }
 
 } // namespace

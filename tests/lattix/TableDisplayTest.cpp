@@ -134,13 +134,7 @@ TEST_F(BodyTest, CellTipComesFromTheRendererAndTheRecipient)
 {
     grid.GetCell(3, 0)->Set(std::string(80, 'W'));
     grid.GetCell(4, 0)->Set("short");
-    const auto tipAt = [this](int row) {
-        QToolTip::hideText();
-        const QPoint pos = CellCenter(row, 0);
-        QHelpEvent help(QEvent::ToolTip, pos, grid.Body().mapToGlobal(pos));
-        QApplication::sendEvent(&grid.Body(), &help);
-        return help.isAccepted() ? QToolTip::text().toStdString() : std::string();
-    };
+    const auto tipAt = [this](int row) { return TipAt(grid.Body(), CellCenter(row, 0)); };
     EXPECT_EQ(tipAt(3), std::string(80, 'W'));
     EXPECT_EQ(tipAt(4), "");
     parent.onNotify = [](NMTABLECTRL& n) {
@@ -150,12 +144,6 @@ TEST_F(BodyTest, CellTipComesFromTheRendererAndTheRecipient)
     EXPECT_EQ(tipAt(4), "!");
     EXPECT_EQ(parent.last.nRow, 4);
 }
-
-} // namespace
-} // namespace LattixTest
-
-namespace LattixTest {
-namespace {
 
 TEST_F(GridTest, FooterShowsItsCellsUnderTheBodyWithTips)
 {
@@ -173,11 +161,7 @@ TEST_F(GridTest, FooterShowsItsCellsUnderTheBodyWithTips)
     EXPECT_EQ(grid.Footer().y(), CTableCtrl::kHeaderHeight + grid.GetBodyHeight());
 
     const auto tipAt = [this](int col) {
-        QToolTip::hideText();
-        const QPoint pos(grid.Geometry().GetColumnLeft(col) + 5, 5);
-        QHelpEvent help(QEvent::ToolTip, pos, grid.Footer().mapToGlobal(pos));
-        QApplication::sendEvent(&grid.Footer(), &help);
-        return help.isAccepted() ? QToolTip::text().toStdString() : std::string();
+        return TipAt(grid.Footer(), QPoint(grid.Geometry().GetColumnLeft(col) + 5, 5));
     };
     EXPECT_EQ(tipAt(0), "Servers in the list");
     EXPECT_EQ(tipAt(1), "-17");

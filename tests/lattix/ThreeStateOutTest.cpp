@@ -95,25 +95,19 @@ TEST_F(ThreeStateOutTest, EditableColumnsShowBoxesAndReadOnlyAgainShowsMarks)
 TEST_F(ThreeStateOutTest, BoxesSitWhereTheFlagsSay)
 {
     const int check = C3StateOut::CheckSize().width();
-    auto left = Output(TextFlags::kLeft, false);
-    left->SetEditable(true);
-    Canvas l;
-    l.Draw(*left, CState(1), false);
-    EXPECT_GE(l.LeftInk(), 2);
-    EXPECT_LE(l.RightInk(), 2 + check);
-
-    auto right = Output(TextFlags::kRight, false);
-    right->SetEditable(true);
-    Canvas r;
-    r.Draw(*right, CState(1), false);
-    EXPECT_GE(r.LeftInk(), Canvas::kWidth - 2 - check - 1);
-    EXPECT_LE(r.RightInk(), Canvas::kWidth - 3);
-
-    auto centred = Output(TextFlags::kCentred, false);
-    centred->SetEditable(true);
-    Canvas c;
-    c.Draw(*centred, CState(1), false);
-    EXPECT_NEAR((c.LeftInk() + c.RightInk()) / 2, Canvas::kWidth / 2, 2);
+    // Flags, and the leftmost and rightmost columns the box may take.
+    const int cases[][3] = {
+        {TextFlags::kLeft, 2, 2 + check},
+        {TextFlags::kRight, Canvas::kWidth - 3 - check, Canvas::kWidth - 3},
+        {TextFlags::kCentred, (Canvas::kWidth - check) / 2 - 2, (Canvas::kWidth + check) / 2 + 2}};
+    for (const auto& [flags, left, right] : cases) {
+        auto out = Output(static_cast<std::uint32_t>(flags), false);
+        out->SetEditable(true);
+        Canvas canvas;
+        canvas.Draw(*out, CState(1), false);
+        EXPECT_GE(canvas.LeftInk(), left) << flags;
+        EXPECT_LE(canvas.RightInk(), right) << flags;
+    }
 }
 
 TEST_F(ThreeStateOutTest, WidthsFollowTheMode)
@@ -138,8 +132,6 @@ TEST(BoolColTest, RendererKeepsItsLabelsAfterTheDefinitionIsGone)
     {
         CBoolCol def(TextFlags::kCentred, "yes", "no", false);
         out = def.CreateOutput();
-        EXPECT_EQ(def.GetLabels()[0], "no");
-        EXPECT_EQ(def.GetLabels()[1], "yes");
     }
     EXPECT_EQ(out->GetText(CDBool(true)), "yes");
     EXPECT_EQ(out->GetText(CDBool(false)), "no");

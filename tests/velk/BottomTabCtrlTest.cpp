@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int kTabsId = 1300;
-constexpr int kTableId = 1400;
 
 // A window that records the notifications it gets and may refuse a tab change.
 class Receiver : public QWidget, public CVelkNotifyTarget
@@ -117,21 +116,6 @@ TEST(BottomTabCtrlTest, ClicksHitTheScrolledTabsAndAskTheParentFirst)
 
     QTest::mouseClick(s.tabs, Qt::RightButton, {}, s.On(2));
     EXPECT_EQ(s.parent.Take(), (std::vector<H>{{s.tabs, kTabsId, CBottomTabCtrl::NM_RCLICK}}));
-}
-
-TEST(BottomTabCtrlTest, EmbeddedStripSpeaksForItsParent)
-{
-    Receiver dialog;
-    auto* table = new QWidget(&dialog); // owned by the dialog
-    auto* tabs = new CBottomTabCtrl(kTabsId, table);
-    tabs->SetEmbedded(Qt::yellow, kTableId);
-    tabs->AddTab("One");
-    tabs->AddTab("Two");
-    tabs->resize(300, tabs->StripHeight());
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, QPoint(tabs->TabLeft(1) + 5, 3));
-    EXPECT_EQ(dialog.Take(),
-              (std::vector<Receiver::Heard>{{table, kTableId, CBottomTabCtrl::TCN_SELCHANGING},
-                                            {table, kTableId, CBottomTabCtrl::TCN_SELCHANGE}}));
 }
 
 TEST(BottomTabCtrlTest, SelectingScrollsIntoViewAndEditsKeepTheCurrentTab)
