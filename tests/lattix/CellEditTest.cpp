@@ -158,43 +158,21 @@ TEST_P(StartEndTest, TypedTextReachesTheModelAsTheRecipientDecides)
     EXPECT_EQ(Column(0)[0], "row 0");
 }
 
+const std::vector<int> kEditCommitted = {LVN_BEGINLABELEDIT, LVN_ENDLABELEDIT, LXN_CELLCHANGED};
+const std::vector<int> kEditDiscarded = {LVN_BEGINLABELEDIT, LVN_ENDLABELEDIT};
+const std::vector<int> kEditCancelled = {LVN_BEGINLABELEDIT, LXN_EDITCANCELLED};
+
 INSTANTIATE_TEST_SUITE_P(
     CellEdit, StartEndTest,
-    ::testing::Values(StartEndCase{"SpaceEnter",
-                                   Start::kSpace,
-                                   Qt::Key_Return,
-                                   0,
-                                   false,
-                                   "Anna",
-                                   {LVN_BEGINLABELEDIT, LVN_ENDLABELEDIT, LXN_CELLCHANGED}},
-                      StartEndCase{"ClickEnter",
-                                   Start::kClick,
-                                   Qt::Key_Enter,
-                                   0,
-                                   false,
-                                   "Anna",
-                                   {LVN_BEGINLABELEDIT, LVN_ENDLABELEDIT, LXN_CELLCHANGED}},
-                      StartEndCase{"ClickEscape",
-                                   Start::kClick,
-                                   Qt::Key_Escape,
-                                   0,
-                                   false,
-                                   "row 1",
-                                   {LVN_BEGINLABELEDIT, LXN_EDITCANCELLED}},
-                      StartEndCase{"RecipientDiscards",
-                                   Start::kSpace,
-                                   Qt::Key_Return,
-                                   1,
-                                   false,
-                                   "row 1",
-                                   {LVN_BEGINLABELEDIT, LVN_ENDLABELEDIT}},
-                      StartEndCase{"RecipientChangesTheValue",
-                                   Start::kSpace,
-                                   Qt::Key_Return,
-                                   0,
-                                   true,
-                                   "Anna!",
-                                   {LVN_BEGINLABELEDIT, LVN_ENDLABELEDIT, LXN_CELLCHANGED}}),
+    ::testing::Values(
+        StartEndCase{"SpaceEnter", Start::kSpace, Qt::Key_Return, 0, false, "Anna", kEditCommitted},
+        StartEndCase{"ClickEnter", Start::kClick, Qt::Key_Enter, 0, false, "Anna", kEditCommitted},
+        StartEndCase{"ClickEscape", Start::kClick, Qt::Key_Escape, 0, false, "row 1",
+                     kEditCancelled},
+        StartEndCase{"RecipientDiscards", Start::kSpace, Qt::Key_Return, 1, false, "row 1",
+                     kEditDiscarded},
+        StartEndCase{"RecipientChangesTheValue", Start::kSpace, Qt::Key_Return, 0, true, "Anna!",
+                     kEditCommitted}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CellEditTest, RefusedOrReadOnlyCellsOpenNoEditor)

@@ -126,38 +126,35 @@ TEST(PopupMenuInsertTest, ItemsGoBeforeAPositionOrACommandAnywhere)
         unsigned firstId;
         unsigned flags;
         int inserted;
-        Texts menu;
+        std::string menu; // the items' descriptions joined by "|"
         std::vector<unsigned> ids;
     };
     const unsigned kByPos = CPopupMenu::kByPosition;
+    const unsigned kGrayed = CPopupMenu::kGrayed;
     const std::vector<Case> cases = {
-        {"by position, extra flags on each",
+        {"by position, flags on each",
          1,
          "X;=Y",
          10,
-         kByPos | CPopupMenu::kGrayed,
+         kByPos | kGrayed,
          2,
-         {"A", "X[off]", "Y[off][on]", "B", "C"},
+         "A|X[off]|Y[off][on]|B|C",
          {1, 10, 11, 2, 3}},
-        {"past the end appends", 99, "Z", 20, kByPos, 1, {"A", "B", "C", "Z"}, {1, 2, 3, 20}},
-        {"by command", 3, "X;Y", 30, 0, 2, {"A", "B", "X", "Y", "C"}, {1, 2, 30, 31, 3}},
+        {"past the end appends", 99, "Z", 20, kByPos, 1, "A|B|C|Z", {1, 2, 3, 20}},
+        {"by command", 3, "X;Y", 30, 0, 2, "A|B|X|Y|C", {1, 2, 30, 31, 3}},
         // New ids equal to the command looked up do not move the place.
-        {"ids like the command",
-         2,
-         "X;Y;Z",
-         2,
-         0,
-         3,
-         {"A", "X", "Y", "Z", "B", "C"},
-         {1, 2, 3, 4, 2, 3}},
-        {"no such command", 555, "X", 40, 0, 0, {"A", "B", "C"}, {1, 2, 3}},
+        {"ids like the command", 2, "X;Y;Z", 2, 0, 3, "A|X|Y|Z|B|C", {1, 2, 3, 4, 2, 3}},
+        {"no such command", 555, "X", 40, 0, 0, "A|B|C", {1, 2, 3}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         CPopupMenu menu;
         menu.AppendItems("A;B;C", 1);
         EXPECT_EQ(menu.InsertItems(c.where, c.items, c.firstId, c.flags), c.inserted);
-        EXPECT_EQ(Describe(menu.Menu()), c.menu);
+        std::string described;
+        for (const std::string& item : Describe(menu.Menu()))
+            described += (described.empty() ? "" : "|") + item;
+        EXPECT_EQ(described, c.menu);
         EXPECT_EQ(Ids(menu), c.ids);
     }
 
