@@ -97,9 +97,7 @@ TEST_F(EnumOutTest, ColumnDefaultsFlagsByModeAndSharesTheEnumeration)
         out = def.CreateOutput();
         compare = def.CreateCompare();
     }
-    ASSERT_NE(dynamic_cast<CEnumCompare*>(compare.get()), nullptr);
-    // Ordered by the enumeration's lines, not by value.
-    EXPECT_LT(compare->Compare(CDInt(5), CDInt(6)), 0);
+    EXPECT_NE(dynamic_cast<CEnumCompare*>(compare.get()), nullptr);
     out.reset();
     compare.reset();
     EXPECT_EQ(m_enum->GetRefCount(), before);
