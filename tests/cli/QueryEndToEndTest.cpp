@@ -507,7 +507,12 @@ TEST(QueryCommandLineTest, VersionListsTheLibrariesThatRegisteredAtStartUp)
     EXPECT_EQ(version.out.rfind(std::string("farsighter-query ") + FARSIGHTER_VERSION + "\n", 0),
               0u)
         << version.out;
-    EXPECT_NE(version.out.find("\n  Farsighter Sockets "), std::string::npos) << version.out;
+    for (const char* library : {"Sockets", "System"}) {
+        EXPECT_NE(version.out.find(std::string("\n  Farsighter ") + library + " " +
+                                   FARSIGHTER_VERSION + "\n"),
+                  std::string::npos)
+            << version.out;
+    }
 }
 
 } // namespace

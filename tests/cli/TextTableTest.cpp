@@ -16,37 +16,40 @@ std::string Render(const CTextTable& table)
     return out.str();
 }
 
-TEST(TextTableTest, AlignsColumnsToTheWidestCell)
+TEST(TextTableTest, LaysOutColumnsByCharacterWidth)
 {
-    CTextTable table({{"Name", Align::Left}, {"N", Align::Right}, {"Flag", Align::Center}});
-    table.AddRow({"alpha", "5", "yes"});
-    table.AddRow({"b", "1234", "no"});
-    EXPECT_EQ(Render(table), "Name      N  Flag\n"
-                             "-----  ----  ----\n"
-                             "alpha     5  yes\n"
-                             "b      1234   no\n");
-    EXPECT_EQ(table.RowCount(), 2u);
-}
-
-TEST(TextTableTest, NonAsciiTextCountsByCharacter)
-{
-    CTextTable table({{"A", Align::Left}, {"B", Align::Left}});
-    table.AddRow({"\xC3\xA9\xC3\xA9", "x"}); // two characters, four bytes
-    table.AddRow({"abc", "y"});
-    EXPECT_EQ(Render(table), "A    B\n"
-                             "---  -\n"
-                             "\xC3\xA9\xC3\xA9   x\n"
-                             "abc  y\n");
-}
-
-TEST(TextTableTest, ControlCharactersCannotBreakTheLayout)
-{
-    CTextTable table({{"A", Align::Left}, {"B", Align::Left}});
-    table.AddRow({"a\tb\x1B", "\r\n"});
-    EXPECT_EQ(Render(table), "A     B\n"
-                             "----  --\n"
-                             "a\xEF\xBF\xBD"
-                             "b\xEF\xBF\xBD  \xEF\xBF\xBD\xEF\xBF\xBD\n");
+    struct LayoutCase
+    {
+        std::vector<CTextTable::Column> columns;
+        std::vector<std::vector<std::string>> rows;
+        std::string text;
+    };
+    const LayoutCase cases[] = {
+        // Aligned to the widest cell.
+        {{{"Name", Align::Left}, {"N", Align::Right}, {"Flag", Align::Center}},
+         {{"alpha", "5", "yes"}, {"b", "1234", "no"}},
+         "Name      N  Flag\n-----  ----  ----\nalpha     5  yes\nb      1234   no\n"},
+        // Two characters, four bytes.
+        {{{"A", Align::Left}, {"B", Align::Left}},
+         {{"\xC3\xA9\xC3\xA9", "x"}, {"abc", "y"}},
+         "A    B\n---  -\n\xC3\xA9\xC3\xA9   x\nabc  y\n"},
+        // Control characters cannot break the layout.
+        {{{"A", Align::Left}, {"B", Align::Left}},
+         {{"a\tb\x1B", "\r\n"}},
+         "A     B\n----  --\na\xEF\xBF\xBD"
+         "b\xEF\xBF\xBD  \xEF\xBF\xBD\xEF\xBF\xBD\n"},
+        // Short rows are padded, long rows cut.
+        {{{"A", Align::Left}, {"B", Align::Right}},
+         {{"only"}, {"x", "y", "ignored"}},
+         "A     B\n----  -\nonly\nx     y\n"},
+    };
+    for (const LayoutCase& c : cases) {
+        CTextTable table(c.columns);
+        for (const auto& row : c.rows)
+            table.AddRow(row);
+        EXPECT_EQ(Render(table), c.text);
+        EXPECT_EQ(table.RowCount(), c.rows.size());
+    }
 }
 
 TEST(TextTableTest, LongCellsAreCutWithAnEllipsis)
@@ -69,17 +72,6 @@ TEST(TextTableTest, LongCellsAreCutWithAnEllipsis)
     EXPECT_EQ(got[3], std::string(CTextTable::kMaxCellWidth, 'f') + "  y");
     // Cut between characters, not inside one.
     EXPECT_EQ(got[4], accents.substr(0, 2 * (CTextTable::kMaxCellWidth - 1)) + ellipsis + "  z");
-}
-
-TEST(TextTableTest, ShortRowsArePaddedAndLongRowsCut)
-{
-    CTextTable table({{"A", Align::Left}, {"B", Align::Right}});
-    table.AddRow({"only"});
-    table.AddRow({"x", "y", "ignored"});
-    EXPECT_EQ(Render(table), "A     B\n"
-                             "----  -\n"
-                             "only\n"
-                             "x     y\n");
 }
 
 } // namespace

@@ -109,15 +109,12 @@ TEST(NumberSettingsTest, CurrencyOrdersFollowSymbolAndSignPlacement)
                   k.expected)
             << int(k.precedes) << int(k.space) << int(k.posn);
     }
-    c.conv.p_cs_precedes = 1;
-    c.conv.p_sep_by_space = 0;
-    EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().positiveOrder, 0);
-    c.conv.p_cs_precedes = 0;
-    c.conv.p_sep_by_space = 0;
-    EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().positiveOrder, 1);
-    c.conv.p_cs_precedes = 1;
-    c.conv.p_sep_by_space = 1;
-    EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().positiveOrder, 2);
+    for (const Case& k : {Case{1, 0, 0, 0}, Case{0, 0, 0, 1}, Case{1, 1, 0, 2}}) {
+        c.conv.p_cs_precedes = k.precedes;
+        c.conv.p_sep_by_space = k.space;
+        EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().positiveOrder,
+                  k.expected);
+    }
 }
 
 TEST(NumberSettingsTest, TimeSeparatorComesFromTheTimeFormat)

@@ -154,29 +154,3 @@ TEST(World, LooksLikeTheRealGame)
         EXPECT_TRUE(mods.contains(url)) << url;
     EXPECT_TRUE(negativeScore && bot && backslashName && highByte && colouredName && privateSlots);
 }
-
-TEST(World, MasterListsByProtocolFullAndEmpty)
-{
-    const CWorld world = Make({"--count", "400", "--other-protocols", "30"});
-    auto count = [&](int protocol, bool full, bool empty) {
-        return world.Listed(protocol, full, empty).size();
-    };
-    std::size_t all = 0, notFull = 0, notEmpty = 0, neither = 0;
-    for (const auto& s : world.servers) {
-        if (s.protocol != 60)
-            continue;
-        ++all;
-        notFull += s.Full() ? 0 : 1;
-        notEmpty += s.Empty() ? 0 : 1;
-        neither += (s.Full() || s.Empty()) ? 0 : 1;
-    }
-    EXPECT_EQ(count(60, true, true), all);
-    EXPECT_EQ(count(60, false, true), notFull);
-    EXPECT_EQ(count(60, true, false), notEmpty);
-    EXPECT_EQ(count(60, false, false), neither);
-    EXPECT_LT(neither, notFull);
-    EXPECT_EQ(count(57, true, true) + count(58, true, true) + count(59, true, true), 120u);
-    EXPECT_EQ(count(61, true, true), 0u);
-    for (const auto* s : world.Listed(58, true, true))
-        EXPECT_EQ(s->protocol, 58);
-}
