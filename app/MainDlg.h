@@ -191,7 +191,7 @@ private:
     bool m_autoRequery = false;
     int m_serversToQuery = 0;
     unsigned m_finishedScans = 0;
-    qint64 m_searchPickedUntil = -1; // Now() starts at 0: nothing picked yet
+    qint64 m_searchPickedUntil = -1;   // Now() starts at 0: nothing picked yet
     QStringList m_searchesThisSession; // newest first, for the history's cap
     std::string m_menuAddress;         // of the server-list row whose menu is open
     bool m_shutDown = false;
