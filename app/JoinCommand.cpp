@@ -2,7 +2,9 @@
 
 JoinPasswordChoice ChooseJoinPassword(const QString& typed, const QString& favorite)
 {
-    if (!typed.isEmpty() && !favorite.isEmpty() && typed != favorite)
+    if (typed.isEmpty())
+        return favorite.isEmpty() ? JoinPasswordChoice::Typed : JoinPasswordChoice::Favorite;
+    if (!favorite.isEmpty() && typed != favorite)
         return JoinPasswordChoice::Ask;
     return JoinPasswordChoice::Typed;
 }
@@ -47,9 +49,10 @@ QStringList JoinArguments(const QString& commandText)
 std::optional<QString> UnsafeJoinText(const QString& what, const QString& text)
 {
     for (const QChar c : text) {
-        if (c == QLatin1Char('"') || c == QLatin1Char(';') || c.category() == QChar::Other_Control)
-            return QStringLiteral("The %1 holds a double quote, a semicolon or a line break, "
-                                  "which the game would read as a further command. "
+        if (c == QLatin1Char('"') || c == QLatin1Char(';') || c == QLatin1Char('+') ||
+            c.category() == QChar::Other_Control)
+            return QStringLiteral("The %1 holds a double quote, a semicolon, a plus sign or a "
+                                  "line break, which the game would read as a further command. "
                                   "Remove it and join again.")
                 .arg(what);
     }

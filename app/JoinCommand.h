@@ -13,7 +13,7 @@
 enum class JoinPasswordChoice
 {
     Typed,    // the field's text (possibly empty)
-    Favorite, // unused while the field is empty, so this only follows an answer of Yes
+    Favorite, // the field is empty: the favorite's own password, kept for joining without typing
     Ask,      // both set and different: "Ambiguous passwords! Use the favorite one (%s)?"
 };
 JoinPasswordChoice ChooseJoinPassword(const QString& typed, const QString& favorite);
@@ -29,6 +29,7 @@ QString JoinCommandText(const QString& address, const QString& password);
 QStringList JoinArguments(const QString& commandText);
 
 // A text that could smuggle a further command into the game's command line: a double
-// quote, a semicolon, or any control character such as a line break. The message names
+// quote, a semicolon, a plus sign (which starts a new command on the game's command line),
+// or any control character such as a line break. The message names
 // what was refused; nothing when the text is safe.
 std::optional<QString> UnsafeJoinText(const QString& what, const QString& text);

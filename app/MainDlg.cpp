@@ -14,6 +14,7 @@
 #include "app/ScanBridge.h"
 #include "app/ServerInfoDlg.h"
 #include "format/Cp1252.h"
+#include "lattix/VirtualKey.h"
 #include "panlo/ControlId.h"
 #include "panlo/SplitCtrl.h"
 #include "query/Favorites.h"
@@ -29,6 +30,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -398,12 +400,24 @@ void CMainDlg::done(int result)
 {
     if (!m_shutDown) {
         m_shutDown = true;
+        m_bridge->DropMaster();
         m_bridge->Stop(std::chrono::hours(24 * 366));
         m_bridge->Servers().clear();
         m_lists->Clear();
         WriteSettings();
     }
     QDialog::done(result);
+}
+
+void CMainDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Escape that no control took (a grid's type-ahead, an open list) ends nothing: the
+    // window closes by "Close" and by its close button only.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CMainDlg::resizeEvent(QResizeEvent* event)
@@ -426,7 +440,19 @@ void CMainDlg::SetView(int view)
 
 bool CMainDlg::StopScan()
 {
-    return m_bridge->Stop(std::chrono::milliseconds(5000));
+    if (!m_bridge->Stop(std::chrono::milliseconds(5000)))
+        return false;
+    if (m_serversToQuery != 0)
+        ShowScanStopped();
+    return true;
+}
+
+void CMainDlg::ShowScanStopped()
+{
+    // Nothing of a stopped scan is queried any more.
+    m_serversToQuery = 0;
+    m_serversToQueryLabel->setNum(0);
+    m_progress->setValue(0);
 }
 
 void CMainDlg::StartScan()
@@ -468,6 +494,9 @@ void CMainDlg::OnMasterFinished(bool answered, const QString& error)
 
 void CMainDlg::QueryFavorites()
 {
+    // The favorites overtake a master query still under way: its list must not replace them.
+    if (m_bridge->DropMaster())
+        unsetCursor();
     if (!StopScan())
         return;
     // No file yet: there is nothing to scan. A file that cannot be read is the user's to
@@ -521,8 +550,24 @@ void CMainDlg::OnServerQueried(CServer* server)
 
 void CMainDlg::OnScanEnded()
 {
-    if (m_serversToQuery != 0)
+    if (m_serversToQuery != 0) {
+        ShowScanStopped();
         emit ScanFinished();
+    }
+}
+
+std::intptr_t CMainDlg::OnKeyNotify(NMKEY& key)
+{
+    // Enter on a row joins, as a double click does (in the players of a server: that
+    // server); a held key does not start the game again and again.
+    constexpr unsigned kRepeated = 0x4000;
+    const auto from = key.hdr.idFrom;
+    if (key.nVKey != VK_RETURN ||
+        (from != IDC_PLAYER_LIST && from != IDC_SERVER_LIST && from != IDC_FRAGS_PLAYERS_ON_SERVER))
+        return 0;
+    if (!(key.uFlags & kRepeated))
+        JoinServer();
+    return 1;
 }
 
 std::intptr_t CMainDlg::OnNotify(NMTABLECTRL& n)
@@ -540,6 +585,11 @@ std::intptr_t CMainDlg::OnNotify(NMTABLECTRL& n)
     case LXN_BODYMENU:
         if (from == IDC_SERVER_LIST && n.pMenu) {
             const bool valid = m_serverList.IsValidRow(n.nRow);
+            // The menu runs a nested event loop, in which a new scan may refill the list;
+            // the row's command must still be about this server.
+            m_menuAddress =
+                valid ? m_serverList.GetCellText(n.nRow, CResultLists::kServerAddressColumn)
+                      : std::string();
             const auto items =
                 CPopupMenu::ParseItems(valid ? "Add to favorites;-;Show server info;-"
                                              : "~Add to favorites;-;~Show server info;-");
@@ -551,6 +601,16 @@ std::intptr_t CMainDlg::OnNotify(NMTABLECTRL& n)
     case LXN_BODYCOMMAND:
         if (from != IDC_SERVER_LIST)
             return 0;
+        if ((n.nCommand == static_cast<int>(kAddToFavorites) ||
+             n.nCommand == static_cast<int>(kShowServerInfo)) &&
+            (!m_serverList.IsValidRow(n.nRow) ||
+             m_serverList.GetCellText(n.nRow, CResultLists::kServerAddressColumn) !=
+                 m_menuAddress)) {
+            CPrompts::Show(this, QMessageBox::Warning,
+                           QStringLiteral("The server %1 is no longer in the list.")
+                               .arg(QString::fromStdString(m_menuAddress)));
+            return 1;
+        }
         if (n.nCommand == static_cast<int>(kAddToFavorites)) {
             AddToFavorites(n.nRow);
             return 1;
@@ -567,17 +627,27 @@ std::intptr_t CMainDlg::OnNotify(NMTABLECTRL& n)
 
 void CMainDlg::JoinServer()
 {
-    const CTableCtrl& grid = m_view == 0 ? m_playerList : m_serverList;
-    const int row = grid.GetSelectedRow();
-    const CServer* server =
-        m_view == 0 ? m_lists->ServerOfPlayerRow(row) : m_lists->ServerOfServerRow(row);
-    if (!server)
-        return;
+    // What joining needs of the record is copied now: the questions below run nested event
+    // loops, and the record is not held across them.
+    QString address;
+    QString favorite;
+    {
+        const CTableCtrl& grid = m_view == 0 ? m_playerList : m_serverList;
+        const int row = grid.GetSelectedRow();
+        const CServer* server =
+            m_view == 0 ? m_lists->ServerOfPlayerRow(row) : m_lists->ServerOfServerRow(row);
+        if (!server)
+            return;
+        address = QString::fromStdString(server->address.ToString());
+        favorite = QString::fromStdString(Cp1252ToUtf8(server->password));
+    }
+    // Joining ends the querying: the scan, and a master query whose list would start another.
     m_bridge->SignalStop();
+    if (m_bridge->DropMaster())
+        unsetCursor();
 
     QString path = m_settings.GetString(QStringLiteral("RTCW"));
     QString password = m_password->text().trimmed();
-    const QString favorite = QString::fromStdString(Cp1252ToUtf8(server->password));
     // A password that would add commands to the game's command line is refused before
     // anything else is asked.
     const auto refuse = [this](const QString& text) {
@@ -588,7 +658,13 @@ void CMainDlg::JoinServer()
     };
     if (refuse(password))
         return;
-    if (ChooseJoinPassword(password, favorite) == JoinPasswordChoice::Ask) {
+    switch (ChooseJoinPassword(password, favorite)) {
+    case JoinPasswordChoice::Typed:
+        break;
+    case JoinPasswordChoice::Favorite:
+        password = favorite;
+        break;
+    case JoinPasswordChoice::Ask: {
         const auto answer =
             CPrompts::Show(this, QMessageBox::Question, AmbiguousPasswordQuestion(favorite),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -596,10 +672,11 @@ void CMainDlg::JoinServer()
             return;
         if (answer == QMessageBox::Yes)
             password = favorite;
+        break;
+    }
     }
     if (refuse(password))
         return;
-    const QString address = QString::fromStdString(server->address.ToString());
     const QStringList arguments = JoinArguments(JoinCommandText(address, password));
     const QStringList filters = {QStringLiteral("WolfMP.exe (*.exe)"),
                                  QStringLiteral("Game programs (wolfmp* iowolfmp* *.x86*)"),

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class CPlayerSearch;
 class CResultLists;
@@ -94,6 +95,7 @@ public:
     ~CMainDlg() override;
 
     std::intptr_t OnNotify(Lattix::NMTABLECTRL& notification) override;
+    std::intptr_t OnKeyNotify(Lattix::NMKEY& notification) override;
 
     // Commands, as the buttons run them.
     void QueryMaster();
@@ -131,6 +133,7 @@ signals:
 
 protected:
     void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -144,6 +147,7 @@ private:
     void StartScan();
     void OnServerQueried(CServer* server);
     void OnScanEnded();
+    void ShowScanStopped();
     void OnMasterFinished(bool answered, const QString& error);
     void ShowCounters();
 
@@ -187,7 +191,8 @@ private:
     bool m_autoRequery = false;
     int m_serversToQuery = 0;
     unsigned m_finishedScans = 0;
-    qint64 m_searchPickedUntil = 0;
+    qint64 m_searchPickedUntil = -1;   // Now() starts at 0: nothing picked yet
     QStringList m_searchesThisSession; // newest first, for the history's cap
+    std::string m_menuAddress;         // of the server-list row whose menu is open
     bool m_shutDown = false;
 };

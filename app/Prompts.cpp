@@ -11,7 +11,7 @@ namespace {
 struct Script
 {
     bool scripted = false;
-    std::deque<QMessageBox::StandardButton> answers;
+    std::deque<std::function<QMessageBox::StandardButton()>> answers;
     std::deque<QString> fileNames;
     QStringList shown;
     QString title = QStringLiteral("Farsighter");
@@ -33,9 +33,9 @@ QMessageBox::StandardButton CPrompts::Show(QWidget* parent, QMessageBox::Icon ic
     Script& script = TheScript();
     script.shown.append(text);
     if (!script.answers.empty()) {
-        const auto answer = script.answers.front();
+        const auto answer = std::move(script.answers.front());
         script.answers.pop_front();
-        return answer;
+        return answer();
     }
     if (script.scripted)
         return buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::NoButton;
@@ -85,7 +85,12 @@ void CPrompts::SetScripted(bool scripted)
 
 void CPrompts::SetNextAnswer(QMessageBox::StandardButton answer)
 {
-    TheScript().answers.push_back(answer);
+    TheScript().answers.push_back([answer] { return answer; });
+}
+
+void CPrompts::SetNextAnswer(std::function<QMessageBox::StandardButton()> answer)
+{
+    TheScript().answers.push_back(std::move(answer));
 }
 
 void CPrompts::SetNextFileName(const QString& path)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -35,6 +36,9 @@ public:
     // Scripted answers, for tests and for tools that drive the program.
     static void SetScripted(bool scripted);
     static void SetNextAnswer(QMessageBox::StandardButton answer);
+    // An answer given by a function that runs while the box would be open, as the events
+    // that come in during a person's answer do (a list arriving, a scan ending).
+    static void SetNextAnswer(std::function<QMessageBox::StandardButton()> answer);
     static void SetNextFileName(const QString& path); // empty: the picker is cancelled
     // Texts of the message boxes and the start names of the pickers shown so far.
     static QStringList Shown();

@@ -28,6 +28,7 @@ CScanBridge::~CScanBridge()
 {
     m_activeScan = 0;
     m_engine.StopQuery(kForever);
+    DropMaster();
     JoinMasterThread();
 }
 
@@ -124,14 +125,28 @@ void CScanBridge::SetMasterTimeouts(std::chrono::milliseconds first, std::chrono
     m_masterTimeoutStep = step;
 }
 
+bool CScanBridge::DropMaster()
+{
+    if (!IsFetchingMaster())
+        return false;
+    m_masterDropped = true;
+    m_masterCancel.Set();
+    return true;
+}
+
 bool CScanBridge::FetchMaster(const std::string& masterText, std::string request)
 {
     if (IsFetchingMaster())
         return false;
+    JoinMasterThread(); // a dropped query, cancelled: it ends at its next wait
+    const unsigned fetch = ++m_masterFetch;
+    m_masterDropped = false;
+    m_masterCancel.Reset();
     MasterQueryOptions options;
     options.firstTimeout = m_masterFirstTimeout;
     options.timeoutStep = m_masterTimeoutStep;
-    m_masterThread = std::thread([this, masterText, request = std::move(request), options] {
+    options.cancel = &m_masterCancel;
+    m_masterThread = std::thread([this, fetch, masterText, request = std::move(request), options] {
         auto list = std::make_shared<CServerMap>();
         bool answered = false;
         QString error;
@@ -151,8 +166,12 @@ bool CScanBridge::FetchMaster(const std::string& masterText, std::string request
         }
         QMetaObject::invokeMethod(
             this,
-            [this, list, answered, error] {
+            [this, fetch, list, answered, error] {
+                if (fetch != m_masterFetch)
+                    return; // a later query has already joined this thread
                 JoinMasterThread();
+                if (m_masterDropped)
+                    return;
                 if (answered) {
                     // The list replaces the map only with no scan running.
                     Stop(kForever);

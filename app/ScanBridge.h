@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/Event.h"
 #include "query/QueryEngine.h"
 
 #include <QObject>
@@ -24,6 +25,8 @@
 //
 // The master server query runs on a thread of its own so that the window stays live while
 // the master is probed; its list replaces the map only once the running scan has stopped.
+// A master query that another command overtook is dropped: its thread is cancelled, and an
+// answer that still comes in is thrown away.
 class CScanBridge : public QObject, private IScanListener
 {
     Q_OBJECT
@@ -35,7 +38,8 @@ public:
     // Change only while !IsRunning().
     CServerMap& Servers() { return m_engine.Servers(); }
     bool IsRunning() const { return m_engine.IsRunning(); }
-    bool IsFetchingMaster() const { return m_masterThread.joinable(); }
+    // A master query runs whose answer is still wanted.
+    bool IsFetchingMaster() const { return m_masterThread.joinable() && !m_masterDropped; }
 
     // Stops a running scan, waiting up to waitLimit; notices still queued are dropped.
     // True when no scan runs afterwards.
@@ -48,6 +52,9 @@ public:
     // Asks the master ("host:port", resolved on the background thread) for its list;
     // MasterFinished follows. False while an earlier master query is still under way.
     bool FetchMaster(const std::string& master, std::string request);
+    // Drops the master query under way, if any: the map stays as it is and no
+    // MasterFinished follows. True when there was one.
+    bool DropMaster();
     // The master query's master list, set into the map by the GUI thread after the scan
     // stopped. Options for tests.
     void SetMasterTimeouts(std::chrono::milliseconds first, std::chrono::milliseconds step);
@@ -90,6 +97,9 @@ private:
     // The scan whose notices are delivered; 0 for none. GUI thread only.
     unsigned m_activeScan = 0;
     std::thread m_masterThread;
+    CEvent m_masterCancel{false, true}; // cancels the thread's query
+    unsigned m_masterFetch = 0;         // number of the latest master query; GUI thread only
+    bool m_masterDropped = false;       // its answer is no longer wanted
     std::chrono::milliseconds m_masterFirstTimeout{1000};
     std::chrono::milliseconds m_masterTimeoutStep{500};
     std::mutex m_noticesMutex;

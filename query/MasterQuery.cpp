@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
 
 const std::array<std::string_view, 5> kVersionNames = {"Demo", "1.0 - 1.1", "1.3", "1.32 - 1.33",
                                                        "1.4"};
@@ -21,13 +22,27 @@ constexpr std::string_view kEndMarker = "\\EOT";
 // Masters send long lists in quick bursts: room for many datagrams.
 constexpr int kReceiveBufferBytes = 4 << 20;
 
-// Waits until the socket has something to read (or an error to report) or the time is up.
-bool WaitReadable(CSockUDP& socket, SteadyClock::duration timeout)
+enum class Waited
 {
-    const std::array<IWaitable*, 1> sources{&socket};
+    Readable,
+    TimedOut,
+    Cancelled
+};
+
+// Waits until the socket has something to read (or an error to report), the time is up, or
+// the query is cancelled.
+Waited WaitReadable(CSockUDP& socket, IWaitable* cancel, SteadyClock::duration timeout)
+{
+    const std::array<IWaitable*, 2> all{cancel, &socket};
+    const std::span<IWaitable* const> sources =
+        cancel != nullptr ? std::span(all) : std::span(all).subspan(1);
     const auto ms = std::chrono::ceil<std::chrono::milliseconds>(
         std::max(timeout, SteadyClock::duration::zero()));
-    return WaitForAny(sources, ms) == 0;
+    const int index = WaitForAny(sources, ms);
+    if (index == kWaitTimeout)
+        return Waited::TimedOut;
+    return sources[static_cast<std::size_t>(index)] == cancel ? Waited::Cancelled
+                                                              : Waited::Readable;
 }
 
 } // namespace
@@ -89,7 +104,11 @@ MasterResult QueryMaster(const CSockAddr& master, std::string_view request, CSer
         ThrowIfError(socket.SendTo(request, master));
         const auto deadline = SteadyClock::now() + timeout;
         for (;;) {
-            if (!WaitReadable(socket, deadline - SteadyClock::now())) {
+            const Waited waited =
+                WaitReadable(socket, options.cancel, deadline - SteadyClock::now());
+            if (waited == Waited::Cancelled)
+                return MasterResult::Cancelled;
+            if (waited == Waited::TimedOut) {
                 --attemptsLeft;
                 timeout += options.timeoutStep;
                 break;
@@ -130,7 +149,12 @@ MasterResult QueryMaster(const CSockAddr& master, std::string_view request, CSer
         }
         const auto end = std::min(listEnd, silenceEnd);
         const auto now = SteadyClock::now();
-        if (now >= end || !WaitReadable(socket, end - now))
+        if (now >= end)
+            break;
+        const Waited waited = WaitReadable(socket, options.cancel, end - now);
+        if (waited == Waited::Cancelled)
+            return MasterResult::Cancelled;
+        if (waited == Waited::TimedOut)
             break;
     }
     return MasterResult::Answered;

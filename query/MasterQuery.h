@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+class IWaitable;
+
 // The request text: four FF bytes, "getservers <protocol>", then " full" and " empty" as
 // asked. Sent followed by its terminating zero byte.
 std::string BuildMasterRequest(int protocol, bool includeFull, bool includeEmpty);
@@ -30,7 +32,8 @@ bool ParseMasterReply(std::string_view datagram, CServerMap& map,
 enum class MasterResult
 {
     Answered,
-    NoResponse
+    NoResponse,
+    Cancelled
 };
 
 struct MasterQueryOptions
@@ -43,6 +46,10 @@ struct MasterQueryOptions
     std::chrono::milliseconds maxListTime{30000};
     // The most addresses kept; once the master lists more, reading stops.
     std::size_t maxServers = kMaxListedServers;
+    // Once signalled, the query ends at its next wait with Cancelled (the map may then be
+    // cleared or partly filled). A manual-reset event, so that it stays signalled; owned
+    // by the caller.
+    IWaitable* cancel = nullptr;
 };
 
 // What a QueryMaster call did, for callers that show it and for tests.
@@ -60,6 +67,7 @@ struct MasterQueryStats
 // datagram until the master falls silent or lists more than maxServers. Only datagrams from
 // the master's address count, and only they extend the wait for the next one.
 // Socket failures throw CSockErr; after the map was cleared it may then be partly filled.
+// A signalled options.cancel ends it early with Cancelled.
 MasterResult QueryMaster(const CSockAddr& master, std::string_view request, CServerMap& map,
                          const MasterQueryOptions& options = {}, MasterQueryStats* stats = nullptr);
 

@@ -179,7 +179,10 @@ void CExComboBox::OnEnter()
     SyncSelection();
     if (m_bSelEndPending) {
         m_bSelEndPending = false;
-        Notify(kSelEndOk);
+        // Typing on after a completion can leave no item selected: then nothing is confirmed,
+        // and Enter is about the text alone.
+        if (currentIndex() >= 0)
+            Notify(kSelEndOk);
     }
     Notify(kDblClk);
 }
@@ -187,9 +190,15 @@ void CExComboBox::OnEnter()
 void CExComboBox::OnActivated()
 {
     // The user chose an item: from the open list, or with the arrow keys or the wheel.
-    if (m_dropped || m_closing)
+    const bool fromList = m_dropped || m_closing;
+    if (fromList)
         m_picked = true;
     Notify(kSelChange);
+    if (!fromList && lineEdit()) {
+        // Stepping through the items with the list closed only shows them; Enter confirms.
+        m_bSelEndPending = true;
+        return;
+    }
     Notify(kSelEndOk);
 }
 

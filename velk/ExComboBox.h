@@ -14,8 +14,9 @@ class QLineEdit;
 // The parent hears of the combo through Command(id, code) with the platform's combo-box
 // notification codes. Besides the focus codes these are kSelChange (the selection changed,
 // reported once per new selection), kSelEndOk (a selection was made for good: picked from
-// the list, or typed and then confirmed, including by Escape on the open list) and kDblClk
-// (Enter with the list closed, after kSelEndOk when a typed selection was pending).
+// the list, or typed or stepped to with the wheel or arrow keys and then confirmed, including
+// by Escape on the open list) and kDblClk (Enter with the list closed, after kSelEndOk when
+// such a selection was pending).
 //
 // Kinds: kSimple and kDropDown have an edit field (kSimple shows its list as a drop-down
 // too); kDropDownList has none and selects only from its list. Down opens the list, F4 does
@@ -62,8 +63,8 @@ public:
     // when none does) unless the selected item already reads exactly as the edit text, and
     // reports a change with kSelChange and kSelEndOk.
     void SyncSelection();
-    // What Enter does while the list is closed: SyncSelection, the pending kSelEndOk, then
-    // kDblClk.
+    // What Enter does while the list is closed: SyncSelection, the pending kSelEndOk (when an
+    // item is still selected), then kDblClk.
     void OnEnter();
 
     // Opens the list; in an edit kind it first selects the item that begins with the

@@ -19,7 +19,7 @@ TEST(JoinTest, PasswordChoiceCommandTextAndArguments)
         C choice;
     };
     for (const Case c :
-         {Case{"", "", C::Typed}, Case{"", "fav", C::Typed}, Case{"pw", "", C::Typed},
+         {Case{"", "", C::Typed}, Case{"", "fav", C::Favorite}, Case{"pw", "", C::Typed},
           Case{"pw", "pw", C::Typed}, Case{"pw", "PW", C::Ask}, Case{"a", "b", C::Ask}}) {
         EXPECT_EQ(ChooseJoinPassword(QString::fromLatin1(c.typed), QString::fromLatin1(c.favorite)),
                   c.choice)
@@ -37,7 +37,7 @@ TEST(JoinTest, PasswordChoiceCommandTextAndArguments)
     EXPECT_EQ(JoinArguments(secret),
               (QStringList{"connect", "127.0.0.1:27960;", "password", "my pw"}));
 
-    for (const char* unsafe : {"a\"b", "x; quit", "pw\nquit", "tab\there"})
+    for (const char* unsafe : {"a\"b", "x; quit", "pw\nquit", "tab\there", "a+quit"})
         EXPECT_TRUE(UnsafeJoinText(QStringLiteral("password"), QString::fromLatin1(unsafe)))
             << unsafe;
     EXPECT_FALSE(UnsafeJoinText(QStringLiteral("password"), QStringLiteral("s3cr\u00e9t !\\")));

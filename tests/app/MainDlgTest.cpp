@@ -15,6 +15,7 @@
 #include "panlo/SplitCtrl.h"
 #include "query/Server.h"
 #include "tests/support/TestNetProcess.h"
+#include "velk/ExComboBox.h"
 #include "velk/PopupMenu.h"
 
 #include <QApplication>
@@ -34,9 +35,11 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 namespace {
@@ -69,6 +72,22 @@ protected:
         return dialog;
     }
     QString FavoritesPath() const { return m_dir.filePath(QStringLiteral("favorites.dat")); }
+    void WriteFavorites(const QString& text) const
+    {
+        QFile file(FavoritesPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(text.toLatin1()), text.size());
+    }
+    // The server-list row of the address, or the row count when none shows it.
+    static int RowOf(const Lattix::CTableCtrl& servers, const QString& address)
+    {
+        int row = 0;
+        while (row < servers.GetRowCount() &&
+               servers.GetCellText(row, CResultLists::kServerAddressColumn) !=
+                   address.toStdString())
+            ++row;
+        return row;
+    }
 
     static bool WaitForScan(CMainDlg& dialog)
     {
@@ -85,6 +104,12 @@ protected:
         const int y = (row - grid.GetScrollY() / grid.GetRowHeight()) * grid.GetRowHeight() +
                       grid.GetRowHeight() / 2;
         QTest::mouseClick(&grid.Body(), Qt::LeftButton, {}, QPoint(20, y));
+    }
+    // Key presses that carry each character of text, whatever the keyboard would need.
+    static void Type(QWidget* widget, const QString& text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), {});
     }
     static void ClickTab(CMainDlg& dialog, int tab)
     {
@@ -187,14 +212,18 @@ TEST_F(MainDlgTest, OddAndDamagedSettingsLeaveAUsableWindow)
 class MenuProbe : public CPopupMenu
 {
 public:
-    MenuProbe(QStringList& enabled, QStringList& disabled, QString pick)
-        : m_enabled(enabled), m_disabled(disabled), m_pick(std::move(pick))
+    MenuProbe(QStringList& enabled, QStringList& disabled, QString pick,
+              std::function<void()> whileOpen = {})
+        : m_enabled(enabled), m_disabled(disabled), m_pick(std::move(pick)),
+          m_whileOpen(std::move(whileOpen))
     {
     }
 
 protected:
     QAction* ExecMenu(QMenu& menu, const QPoint&, QWidget*) override
     {
+        if (m_whileOpen)
+            m_whileOpen();
         QAction* chosen = nullptr;
         for (QAction* action : menu.actions()) {
             if (action->isSeparator())
@@ -210,6 +239,7 @@ private:
     QStringList& m_enabled;
     QStringList& m_disabled;
     QString m_pick;
+    std::function<void()> m_whileOpen;
 };
 
 TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
@@ -265,12 +295,17 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     EXPECT_EQ(serverList.GetSelectedRow(), row);
     EXPECT_EQ(dialog->ServerPlayerList().GetRowCount(), serverList.GetCell(row, 7)->GetInt());
 
-    // A search by the start of a name, in other letter case, selects the player and its
-    // server; with "*" a part from the middle of the name finds it too.
-    const std::string name = dialog->ServerPlayerList().GetCellText(0, 0);
-    for (const QString& text : {QString::fromStdString(name).left(3).toLower(),
-                                QStringLiteral("*") + QString::fromStdString(name).mid(1, 3)}) {
-        dialog->SearchPlayer(text);
+    // Searches typed into the box and sent with Enter, by the start of a name in other letter
+    // case (also typed on past a completion from the history), or with "*" by a part from the
+    // middle of the name: each selects the player and its server and goes into the history.
+    const QString name = QString::fromStdString(dialog->ServerPlayerList().GetCellText(0, 0));
+    auto* box = Get<QComboBox>(*dialog, D::IDC_SEARCH_TEXT);
+    for (const QString& text :
+         {name.left(3).toLower(), QStringLiteral("*") + name.mid(1, 3), name.left(4).toLower()}) {
+        box->lineEdit()->selectAll();
+        Type(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_GE(box->findText(text.trimmed()), 0) << text.toStdString();
         EXPECT_EQ(playerList.GetSelectedRow(), 0) << text.toStdString();
         const std::string found = playerList.GetCellText(0, 0);
         EXPECT_TRUE(QString::fromStdString(found).toUpper().contains(text.toUpper().remove('*')));
@@ -282,6 +317,16 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
         ASSERT_TRUE(dialog->ServerPlayerList().IsValidRow(pick));
         EXPECT_EQ(dialog->ServerPlayerList().GetCellText(pick, 0), found);
     }
+    // The wheel and the arrow keys step through the history without searching; Enter
+    // searches for the entry they stopped at.
+    playerList.SelectRow(-1);
+    QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &wheel);
+    QTest::keyClick(box, Qt::Key_Up);
+    EXPECT_EQ(playerList.GetSelectedRow(), -1);
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(playerList.GetSelectedRow(), 0);
 
     // The row menu: enabled on a row, where "Add to favorites" writes the server once;
     // disabled below the last row.
@@ -348,27 +393,31 @@ TEST_F(MainDlgTest, ANewScanDropsTheNoticesOfTheOldOne)
 
 TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
 {
-    CTestNetProcess net({"--count", "2", "--seed", "9"});
-    const auto ports = net.ServerPorts();
-    const QString address = QStringLiteral("127.0.0.1:%1").arg(ports[0]);
-    QFile file(FavoritesPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("%1\tClan server\tfav\r\n127.0.0.1:%2\tOther\t\r\n")
-                   .arg(address)
-                   .arg(ports[1])
-                   .toLatin1());
-    file.close();
+    CTestNetProcess net({"--count", "3", "--seed", "9", "--silent", "1"});
+    QStringList normal;
+    QString silent;
+    for (const auto& server : net.Manifest()["servers"]) {
+        const QString address = QStringLiteral("127.0.0.1:%1").arg(server["port"].get<int>());
+        if (server["behaviour"] == "silent")
+            silent = address;
+        else
+            normal << address;
+    }
+    ASSERT_EQ(normal.size(), 2);
+    const QString address = normal[0];
+    WriteFavorites(QStringLiteral("%1\tClan server\tfav\r\n%2\tOther\t\r\n%3\tSilent\t\r\n")
+                       .arg(address, normal[1], silent));
     Set("AutoClose", 0);
     Set("Speed", 5);
     Set("IncludeEmptyServers", 1);
     Set("LastView", 1);
     Set("StartupQuery", 1); // the favorites are scanned once the window is up
     auto dialog = Open();
-    ASSERT_TRUE(WaitForScan(*dialog));
+    QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
     Lattix::CTableCtrl& servers = dialog->ServerList();
-    int row = 0;
-    while (row < servers.GetRowCount() && servers.GetCellText(row, 11) != address.toStdString())
-        ++row;
+    // The silent favorite keeps the scan running for seconds after the others are listed.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return servers.GetRowCount() == 2; }, 20000));
+    const int row = RowOf(servers, address);
     ASSERT_LT(row, servers.GetRowCount());
     servers.SelectRow(row);
 
@@ -379,9 +428,9 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     notAProgram.close();
     auto* password = Get<QLineEdit>(*dialog, D::IDC_PASSWORD);
 
-    // No game path yet: the picker opens, a file that is no program opens it again, then
-    // the game starts in its folder and its path is kept. The favorite's password is not
-    // used while the field is empty.
+    // A join during the scan. No game path yet: the picker opens, a file that is no program
+    // opens it again, then the game starts in its folder and its path is kept. With the field
+    // empty, the favorite's own password is used.
     CPrompts::SetNextFileName(notAProgram.fileName());
     CPrompts::SetNextFileName(game.Path());
     ClickRow(servers, row);
@@ -391,9 +440,14 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     QStringList start = game.WaitForStart();
     ASSERT_FALSE(start.isEmpty());
     EXPECT_EQ(QFileInfo(start[0]).canonicalFilePath(), QFileInfo(games.path()).canonicalFilePath());
-    EXPECT_EQ(start.mid(1), (QStringList{"connect", address}));
+    EXPECT_EQ(start.mid(1), (QStringList{"connect", address + ";", "password", "fav"}));
     EXPECT_EQ(CPrompts::Shown().size(), 2);
     EXPECT_EQ(Store()->value("RTCW").toString(), game.Path());
+    // The join stopped the scan, and the counters say so.
+    ASSERT_TRUE(!finished.isEmpty() || finished.wait(10000));
+    EXPECT_FALSE(dialog->Bridge().IsRunning());
+    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVERS_TO_QUERY)->text(), "0");
+    EXPECT_EQ(Get<QProgressBar>(*dialog, D::IDC_PROGRESS)->value(), 0);
 
     struct Case
     {
@@ -407,7 +461,8 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
         {"other", QMessageBox::No, "other"},
         {"other", QMessageBox::Cancel, nullptr},
         {"a\"b; quit", QMessageBox::NoButton, nullptr},
-        {"", QMessageBox::NoButton, nullptr}, // plain again, to prove nothing started before
+        {"a+quit", QMessageBox::NoButton, nullptr},
+        {"", QMessageBox::NoButton, "fav"}, // again, to prove that nothing started before
     };
     for (const Case& c : cases) {
         CPrompts::Reset();
@@ -423,12 +478,28 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
             start = game.WaitForStart();
             EXPECT_EQ(start.mid(1), (QStringList{"connect", address + ";", "password", c.used}))
                 << c.typed;
-        } else if (*c.typed == '\0') {
-            EXPECT_EQ(game.WaitForStart().mid(1), (QStringList{"connect", address}));
         } else {
             EXPECT_FALSE(game.Started()) << c.typed;
         }
     }
+
+    // Keys on a row: Escape ends nothing; Enter joins, in either list, as a double click does.
+    password->clear();
+    ClickRow(servers, RowOf(servers, normal[1]));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(game.WaitForStart().mid(1), (QStringList{"connect", normal[1]}));
+    ClickTab(*dialog, 0);
+    Lattix::CTableCtrl& players = dialog->PlayerList();
+    ASSERT_GT(players.GetRowCount(), 0);
+    ClickRow(players, 0);
+    const QString joined =
+        QString::fromStdString(dialog->Lists().ServerOfPlayerRow(0)->address.ToString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(game.WaitForStart().mid(1),
+              joined == address ? (QStringList{"connect", address + ";", "password", "fav"})
+                                : (QStringList{"connect", joined}));
 
     // With "Close after joining" chosen in the options, a start closes the window.
     QTimer::singleShot(0, [] {
@@ -440,10 +511,71 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     });
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_OPTIONS), Qt::LeftButton);
     EXPECT_TRUE(dialog->AutoClose());
-    password->clear();
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
     EXPECT_FALSE(game.WaitForStart().isEmpty());
     EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST_F(MainDlgTest, AMasterListThatComesTooLateChangesNothing)
+{
+    CTestNetProcess net({"--count", "4", "--seed", "11"});
+    const auto ports = net.ServerPorts();
+    const QString clan = QStringLiteral("127.0.0.1:%1").arg(ports[0]);
+    WriteFavorites(QStringLiteral("%1\tClan server\tfav\r\n127.0.0.1:%2\tOther\t\r\n")
+                       .arg(clan)
+                       .arg(ports[1]));
+    QTemporaryDir games;
+    CFakeGame game(games);
+    Set("RTCW", game.Path());
+    Set("AutoClose", 0);
+    Set("Speed", 5);
+    Set("IncludeEmptyServers", 1);
+    Set("LastView", 1);
+    Set("Master", QString::fromStdString(net.MasterAddress()));
+    auto dialog = Open();
+    Lattix::CTableCtrl& servers = dialog->ServerList();
+    auto* queryMaster = Get<QPushButton>(*dialog, D::IDC_QUERY_MASTER);
+    QSignalSpy masterFinished(&dialog->Bridge(), &CScanBridge::MasterFinished);
+
+    // "Query Favorites" right after "Query Master": the favorites stay.
+    QTest::mouseClick(queryMaster, Qt::LeftButton);
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
+    ASSERT_TRUE(WaitForScan(*dialog));
+    EXPECT_FALSE(masterFinished.wait(1500));
+    EXPECT_EQ(masterFinished.count(), 0);
+    ASSERT_EQ(servers.GetRowCount(), 2);
+
+    // A join whose password question is open while the master answers starts the chosen
+    // server, and the master's list does not start a scan after it.
+    servers.SelectRow(RowOf(servers, clan));
+    Get<QLineEdit>(*dialog, D::IDC_PASSWORD)->setText(QStringLiteral("other"));
+    QTest::mouseClick(queryMaster, Qt::LeftButton);
+    CPrompts::SetNextAnswer([&] {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->Bridge().IsFetchingMaster(); }, 10000));
+        return QMessageBox::Yes;
+    });
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
+    EXPECT_EQ(game.WaitForStart().mid(1), (QStringList{"connect", clan + ";", "password", "fav"}));
+    EXPECT_EQ(servers.GetRowCount(), 2);
+    EXPECT_FALSE(dialog->Bridge().IsRunning());
+
+    // A row command chosen after the master's list replaced the rows does nothing but say so.
+    QStringList enabled;
+    QStringList disabled;
+    servers.Menus().SetMenuFactory([&] {
+        return std::make_unique<MenuProbe>(enabled, disabled, "Add to favorites",
+                                           [&] { EXPECT_TRUE(masterFinished.wait(10000)); });
+    });
+    QTest::mouseClick(queryMaster, Qt::LeftButton);
+    const int row = RowOf(servers, clan);
+    servers.Menus().ShowBodyMenu(QPoint(20, row * servers.GetRowHeight() +
+                                                servers.GetRowHeight() / 2 - servers.GetScrollY()));
+    EXPECT_TRUE(enabled.contains("Add to favorites"));
+    EXPECT_EQ(CPrompts::Shown().value(CPrompts::Shown().size() - 1),
+              QStringLiteral("The server %1 is no longer in the list.").arg(clan));
+    QFile favorites(FavoritesPath());
+    ASSERT_TRUE(favorites.open(QIODevice::ReadOnly));
+    EXPECT_EQ(favorites.readAll().count('\n'), 2);
 }
 
 TEST_F(MainDlgTest, MasterServerDialogTakesOnlyAnAddressThatCanWork)

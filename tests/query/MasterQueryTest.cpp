@@ -224,6 +224,14 @@ TEST(MasterQueryTest, SilentMasterAndSocketErrorsLeaveTheMapUntouched)
               MasterResult::NoResponse);
     EXPECT_GE(SteadyClock::now() - start, 450ms); // 100 + 150 + 200
     EXPECT_EQ(master.Requests().size(), 3u);
+    // A cancelled query ends at its first wait instead of waiting the attempts out.
+    CEvent cancel(true, true);
+    MasterQueryOptions cancelled = FastOptions();
+    cancelled.cancel = &cancel;
+    const auto cancelStart = SteadyClock::now();
+    EXPECT_EQ(QueryMaster(address, BuildMasterRequest(60, false, false), map, cancelled),
+              MasterResult::Cancelled);
+    EXPECT_LT(SteadyClock::now() - cancelStart, 100ms);
 
     CSockAddr broadcast;
     broadcast.Parse("255.255.255.255:27950", CSockAddr::Lookup::NumericOnly);

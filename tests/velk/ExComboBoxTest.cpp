@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -176,6 +177,20 @@ TEST(ExComboBoxTest, ListReportsEachSelectionOnceAndEscapeConfirmsATypedOne)
     EXPECT_EQ(d.Take(), (Codes{kSel}));
     QTest::keyClick(&view, Qt::Key_Escape);
     QApplication::processEvents();
+
+    // The wheel and Up step through the items with the list closed: each step is a change,
+    // and only Enter confirms where they stopped.
+    d.combo->setCurrentIndex(0);
+    QWheelEvent wheel(QPointF(5, 5), d.combo->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(d.combo, &wheel);
+    EXPECT_EQ(d.combo->currentIndex(), 1);
+    EXPECT_EQ(d.Take(), (Codes{kSel}));
+    QTest::keyClick(d.combo, Qt::Key_Up);
+    EXPECT_EQ(d.combo->currentIndex(), 0);
+    EXPECT_EQ(d.Take(), (Codes{kSel}));
+    QTest::keyClick(d.combo, Qt::Key_Return);
+    EXPECT_EQ(d.Take(), (Codes{kOk, kDbl}));
 }
 
 TEST(ExComboBoxTest, DisabledComboShowsItsTextReadableAndReadOnly)
