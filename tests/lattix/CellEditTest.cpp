@@ -315,7 +315,9 @@ TEST_F(CellEditTest, IntegerEditorTruncatesTowardZero)
         QString typed;
         int stored;
     };
-    for (const Case& c : {Case{"12.7", 12}, Case{"-12.7", -12}, Case{"12-3", -123}, Case{"x", 0}}) {
+    for (const Case& c :
+         {Case{"12.7", 12}, Case{"-12.7", -12}, Case{"12-3", -123}, Case{"x", 0}, Case{"nan", 0},
+          Case{"1e400", 2147483647}, Case{"-1e400", -2147483647 - 1}}) {
         FocusCell(1, 1);
         Click(1, 1);
         ASSERT_TRUE(grid.IsEditing());
