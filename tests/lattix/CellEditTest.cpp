@@ -330,6 +330,29 @@ TEST_F(CellEditTest, IntegerEditorTruncatesTowardZero)
     }
 }
 
+TEST_F(CellEditTest, ASpinButtonHeldWhileTheEditEndsCountsNoFurther)
+{
+    MakeEditableGrid(3);
+    FocusCell(0, 1);
+    Click(0, 1);
+    auto* edit = dynamic_cast<CIntIn*>(grid.EditController().GetEditor());
+    ASSERT_NE(edit, nullptr);
+    QTest::mousePress(edit, Qt::LeftButton, {}, edit->ButtonRect(CSpinEdit::kUp).center());
+    EXPECT_EQ(edit->GetValue(), 1);
+    EditorKey(Qt::Key_Return); // the mouse button is still down
+    EXPECT_EQ(grid.GetCell(0, 1)->GetInt(), 1);
+    EXPECT_EQ(edit->GetCaptured(), 0);
+
+    // The next integer edit shows and stores its own cell's value.
+    FocusCell(2, 1);
+    Click(2, 1);
+    ASSERT_EQ(grid.EditController().GetEditor(), edit);
+    if (edit->RepeatTimer().isActive()) // as the timer would fire
+        edit->OnRepeatTimer();
+    EditorKey(Qt::Key_Return);
+    EXPECT_EQ(grid.GetCell(2, 1)->GetInt(), 2);
+}
+
 TEST_F(CellEditTest, ClickOnACheckBoxCellTogglesAtOnceAndEscapeKeepsTheModel)
 {
     MakeEditableGrid(3); // row 1 holds false
