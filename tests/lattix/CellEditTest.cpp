@@ -353,6 +353,22 @@ TEST_F(CellEditTest, ASpinButtonHeldWhileTheEditEndsCountsNoFurther)
     EXPECT_EQ(grid.GetCell(2, 1)->GetInt(), 2);
 }
 
+TEST_F(CellEditTest, LongTextsPassTheTextEditorWhole)
+{
+    MakeEditableGrid(2);
+    const std::string longText(40000, 'x');
+    grid.GetCell(1, 0)->Set(longText);
+    FocusCell(1, 0);
+    Key(Qt::Key_Space);
+    ASSERT_NE(LineEditor(), nullptr);
+    QTest::keyClick(LineEditor(), Qt::Key_End);
+    QTest::keyClicks(LineEditor(), "y");
+    EditorKey(Qt::Key_Return);
+    const std::string stored = grid.GetCell(1, 0)->GetString();
+    EXPECT_EQ(stored.size(), longText.size() + 1);
+    EXPECT_TRUE(stored == longText + "y"); // without printing 40,000 characters
+}
+
 TEST_F(CellEditTest, ClickOnACheckBoxCellTogglesAtOnceAndEscapeKeepsTheModel)
 {
     MakeEditableGrid(3); // row 1 holds false
