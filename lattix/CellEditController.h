@@ -34,7 +34,8 @@ public:
     CCellEditController& operator=(const CCellEditController&) = delete;
 
     // Opens the editor of the focus cell when its column is editable and the recipient of
-    // LVN_BEGINLABELEDIT agrees; returns whether an edit is open afterwards.
+    // LVN_BEGINLABELEDIT agrees; returns whether an edit is open afterwards. A recipient
+    // that deletes the row, or moves the cursor off it, drops the edit.
     bool BeginEdit(bool userStart);
     // Closes the open editor: cancel discards its value (LXN_EDITCANCELLED); otherwise the
     // value is stored unless the recipient of LVN_ENDLABELEDIT refuses it, and

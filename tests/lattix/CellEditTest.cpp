@@ -494,6 +494,18 @@ TEST_F(CellEditTest, DeletingRowsUnderAnOpenEditor)
     EXPECT_EQ(Column(0), (std::vector<std::string>{"row 1", "row 3", "fresh"}));
     for (QWidget* child : grid.Body().findChildren<QWidget*>())
         EXPECT_FALSE(child->isVisible());
+
+    // A recipient that deletes the row as its edit begins: no editor opens, and the row
+    // that moves up under the cursor keeps its value.
+    parent.onNotify = [&](NMTABLECTRL& n) {
+        if (n.hdr.code == LVN_BEGINLABELEDIT)
+            grid.DeleteRow(n.nRow);
+    };
+    FocusCell(0, 0);
+    Click(0, 0);
+    EXPECT_FALSE(grid.IsEditing());
+    grid.EndEdit(false);
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"row 3", "fresh"}));
 }
 
 } // namespace
