@@ -145,10 +145,12 @@ void CCellEditController::EndEdit(bool cancel)
     const int col = m_nColumn;
     int row = m_row.Find(m_ctrl);
     CEditNotification edit(m_ctrl, row, col);
-    if (editor && edit.cell)
+    const bool hasValue = editor && editor->HasValue();
+    if (hasValue && edit.cell)
         editor->StoreValue(*edit.cell);
     bool commit = false;
-    if (cancel || row < 0 || !edit.cell) {
+    // An editor without a value (an empty list) commits nothing.
+    if (cancel || row < 0 || !edit.cell || !hasValue) {
         m_ctrl.Notify(LXN_EDITCANCELLED, edit.record);
     } else if (m_ctrl.Notify(LVN_ENDLABELEDIT, edit.record) == 0) {
         // The recipient may have sorted or deleted rows.

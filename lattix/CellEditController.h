@@ -39,7 +39,7 @@ public:
     bool BeginEdit(bool userStart);
     // Closes the open editor: cancel discards its value (LXN_EDITCANCELLED); otherwise the
     // value is stored unless the recipient of LVN_ENDLABELEDIT refuses it, and
-    // LXN_CELLCHANGED follows a stored value.
+    // LXN_CELLCHANGED follows a stored value. An editor without a value ends as cancelled.
     void EndEdit(bool cancel);
     bool IsEditing() const { return m_bEditing; }
 
