@@ -114,14 +114,21 @@ bool CCellEditController::BeginEdit(bool userStart)
         edit.record.nX = 1;
         edit.record.nY = 1;
     }
-    if (m_ctrl.Notify(LVN_BEGINLABELEDIT, edit.record) != 0)
-        return false;
-    // The recipient may have changed the grid; open only over a cell that still is one.
-    const int nowRow = m_cursor.GetRow();
-    if (nowRow < 0 || m_cursor.GetColumn() != col || !IsEditableColumn(col))
-        return false;
-    m_row.Set(m_ctrl, nowRow);
+    // The row is held while the recipient runs, so that deleting it is seen (CheckEditRow).
+    m_row.Set(m_ctrl, row);
     m_nColumn = col;
+    const std::intptr_t refused = m_ctrl.Notify(LVN_BEGINLABELEDIT, edit.record);
+    if (m_bEditing) // the recipient opened an edit itself
+        return true;
+    // The recipient may have changed the grid: the value is that of the row it was taken
+    // from, so open only over that row, still under the cursor.
+    const int nowRow = m_row.Find(m_ctrl);
+    if (refused != 0 || nowRow < 0 || m_cursor.GetRow() != nowRow || m_cursor.GetColumn() != col ||
+        !IsEditableColumn(col)) {
+        m_row.Reset();
+        m_nColumn = -1;
+        return false;
+    }
     m_bEditing = true;
     CCellInput& editor = *m_ctrl.GetColumnInfo(col).pInput;
     editor.Create(*edit.cell, m_ctrl.GetCellRect(nowRow, col), userStart);
@@ -138,10 +145,12 @@ void CCellEditController::EndEdit(bool cancel)
     const int col = m_nColumn;
     int row = m_row.Find(m_ctrl);
     CEditNotification edit(m_ctrl, row, col);
-    if (editor && edit.cell)
+    const bool hasValue = editor && editor->HasValue();
+    if (hasValue && edit.cell)
         editor->StoreValue(*edit.cell);
     bool commit = false;
-    if (cancel || row < 0 || !edit.cell) {
+    // An editor without a value (an empty list) commits nothing.
+    if (cancel || row < 0 || !edit.cell || !hasValue) {
         m_ctrl.Notify(LXN_EDITCANCELLED, edit.record);
     } else if (m_ctrl.Notify(LVN_ENDLABELEDIT, edit.record) == 0) {
         // The recipient may have sorted or deleted rows.
@@ -173,14 +182,22 @@ void CCellEditController::CloseEditor()
 
 void CCellEditController::Abandon()
 {
-    if (m_bEditing)
+    if (m_bEditing) {
         CloseEditor();
+    } else { // an edit about to begin: BeginEdit drops it
+        m_row.Reset();
+        m_nColumn = -1;
+    }
 }
 
 void CCellEditController::CheckEditRow()
 {
-    if (!m_bEditing || m_row.Find(m_ctrl) >= 0)
+    if (!m_row.IsSet() || m_row.Find(m_ctrl) >= 0)
         return;
+    if (!m_bEditing) { // an edit about to begin: BeginEdit drops it
+        m_row.Reset();
+        return;
+    }
     // The edited record may be handed to the next new row: nothing may reach it.
     CEditNotification edit(m_ctrl, -1, m_nColumn);
     if (CCellInput* editor = GetEditor(); editor && edit.cell)

@@ -34,11 +34,12 @@ public:
     CCellEditController& operator=(const CCellEditController&) = delete;
 
     // Opens the editor of the focus cell when its column is editable and the recipient of
-    // LVN_BEGINLABELEDIT agrees; returns whether an edit is open afterwards.
+    // LVN_BEGINLABELEDIT agrees; returns whether an edit is open afterwards. A recipient
+    // that deletes the row, or moves the cursor off it, drops the edit.
     bool BeginEdit(bool userStart);
     // Closes the open editor: cancel discards its value (LXN_EDITCANCELLED); otherwise the
     // value is stored unless the recipient of LVN_ENDLABELEDIT refuses it, and
-    // LXN_CELLCHANGED follows a stored value.
+    // LXN_CELLCHANGED follows a stored value. An editor without a value ends as cancelled.
     void EndEdit(bool cancel);
     bool IsEditing() const { return m_bEditing; }
 

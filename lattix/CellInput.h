@@ -35,6 +35,9 @@ public:
     virtual int GetMinHeight() const = 0;
     // Writes the editor's current value into cell.
     virtual void StoreValue(CCellData& cell) = 0;
+    // False when the editor has no value to store (a list without a chosen entry); its edit
+    // then ends as cancelled.
+    virtual bool HasValue() const { return true; }
     // Shows cell's value in the editor.
     virtual void LoadValue(const CCellData& cell) = 0;
     // Shows the window over rect (parent coordinates) with cell's value. userStart: the

@@ -59,6 +59,11 @@ void CEnumIn::StoreValue(CCellData& cell)
         cell.Assign(*list.GetCell(row, 0));
 }
 
+bool CEnumIn::HasValue() const
+{
+    return GetDropDown().GetSelectedRow() >= 0;
+}
+
 void CEnumIn::LoadValue(const CCellData& cell)
 {
     const int row = GetDropDown().FindRow(0, cell, -1);
@@ -71,8 +76,15 @@ void CEnumIn::Create(const CCellData& cell, const QRect& rect, bool userStart)
     list.DeleteAllRows();
     m_pEnum->FillTable(list);
     LoadValue(cell);
-    if (CCellEditController* controller = GetController())
+    CCellEditController* controller = GetController();
+    if (controller && controller->GetEditor() == this) {
+        const unsigned opening = ++m_openings;
         controller->NotifyEditChange(LXN_ENUMEDITOPEN, static_cast<CCellInput*>(this));
+        // The recipient may have ended the edit (also by deleting its row), which took this
+        // window away, or opened another one here, which showed it: nothing is left to do.
+        if (controller->GetEditor() != this || opening != m_openings)
+            return;
+    }
     LoadValue(cell);
     const CSortKey byOrder{0, false};
     list.Sort(std::span(&byOrder, 1));

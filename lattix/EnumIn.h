@@ -31,6 +31,9 @@ public:
     int GetMinWidth() const override { return 12; }
     int GetMinHeight() const override;
     void StoreValue(CCellData& cell) override;
+    // False while no row is selected, as in a list that the recipient of LXN_ENUMEDITOPEN
+    // emptied: such an edit stores nothing.
+    bool HasValue() const override;
     // Selects the entry of cell's value, or the first row when there is none.
     void LoadValue(const CCellData& cell) override;
     void Create(const CCellData& cell, const QRect& rect, bool userStart) override;
@@ -48,6 +51,7 @@ private:
     CEnumRef m_pEnum;
     int m_nMode;
     std::uint32_t m_nFlags;
+    unsigned m_openings = 0; // counts Create, which LXN_ENUMEDITOPEN may re-enter
 };
 
 } // namespace Lattix

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace Lattix {
@@ -31,8 +33,11 @@ void CIntIn::LoadValue(const CCellData& cell)
 
 void CIntIn::StoreValue(CCellData& cell)
 {
-    // The range keeps the value inside int; the cast truncates toward zero.
-    cell.Set(static_cast<int>(GetValue()));
+    // The number edit reads no NaN and its range keeps the value inside int; the cast
+    // truncates toward zero. The clamp guards the cast should the range ever be widened.
+    const double value = std::clamp(GetValue(), double(std::numeric_limits<int>::min()),
+                                    double(std::numeric_limits<int>::max()));
+    cell.Set(std::isnan(value) ? 0 : static_cast<int>(value));
 }
 
 } // namespace Lattix

@@ -106,6 +106,10 @@ CTableCtrl::~CTableCtrl()
     m_pNotifyTarget = nullptr;
     m_bNotify = false;
     m_edit.Abandon();
+    for (CColumnInfo& info : m_columns) {
+        if (info.pInput && info.pInput->Window().parentWidget() == &m_body)
+            info.pInput->Window().setParent(nullptr);
+    }
     CTableAccessible::Detach(*this);
     m_pVScroll->removeEventFilter(this);
     QObject::disconnect(m_pVScroll, nullptr, this, nullptr);

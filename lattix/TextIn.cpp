@@ -5,12 +5,9 @@
 
 #include <QRegularExpressionValidator>
 
-namespace Lattix {
+#include <limits>
 
-namespace {
-// A line edit's own limit, which stands for "no limit".
-constexpr int kTextInNoLimit = 32767;
-} // namespace
+namespace Lattix {
 
 CTextIn::CTextIn(int textLimit, bool numberOnly)
     : CCellInputWindow<CExEdit>(0), m_nTextLimit(textLimit), m_bNumberOnly(numberOnly)
@@ -24,7 +21,9 @@ void CTextIn::Create(const CCellData& cell, const QRect& rect, bool /*userStart*
 {
     if (const CDrawState* state = GetDrawState())
         setFont(state->GetFont());
-    setMaxLength(m_nTextLimit > 0 ? m_nTextLimit : kTextInNoLimit);
+    // A line edit limits its text to 32,767 characters unless told otherwise; a cell that
+    // holds more must come back whole.
+    setMaxLength(m_nTextLimit > 0 ? m_nTextLimit : std::numeric_limits<int>::max());
     ShowWindowAt(rect);
     LoadValue(cell);
 }

@@ -217,6 +217,7 @@ bool CBottomTabCtrl::EnableTab(int index, bool enable)
 
 void CBottomTabCtrl::Changed()
 {
+    ++m_tabChanges;
     RecalcLayout();
     m_nScrollX = std::clamp(m_nScrollX, 0, std::max(m_nScrollRange, 0));
     update();
@@ -334,15 +335,29 @@ void CBottomTabCtrl::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::RightButton)
         Notify(NM_RCLICK);
     if (event->button() == Qt::LeftButton) {
-        // Each hit tab in turn: in the overlap at a tab's end the later tab wins.
+        // Each hit tab in turn: in the overlap at a tab's end the later tab wins. A parent
+        // that adds, removes or renames tabs while it is told ends the click: the point no
+        // longer says which tab was meant. One that deletes the strip ends it as well.
+        const QPointer<CBottomTabCtrl> alive(this);
+        const unsigned tabs = m_tabChanges;
+        const auto unchanged = [&] { return alive && m_tabChanges == tabs; };
         for (int i = 0, x = -m_nScrollX; i < GetTabCount(); x += m_tabs[i++].width) {
             const bool hit =
                 x <= pos.x() && pos.x() <= x + m_tabs[i].width + 2 && pos.y() <= m_nHeight;
-            if (hit && i != m_nCurrent && m_tabs[i].enabled && Notify(TCN_SELCHANGING) == 0) {
-                SelectTab(i);
-                Notify(TCN_SELCHANGE);
-            }
+            if (!hit || i == m_nCurrent || !m_tabs[i].enabled)
+                continue;
+            const bool refused = Notify(TCN_SELCHANGING) != 0;
+            if (!unchanged())
+                break;
+            if (refused)
+                continue;
+            SelectTab(i);
+            Notify(TCN_SELCHANGE);
+            if (!unchanged())
+                break;
         }
+        if (!alive)
+            return;
     }
     QWidget::mousePressEvent(event);
 }

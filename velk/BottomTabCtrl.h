@@ -17,7 +17,8 @@ class QScrollBar;
 // scroll the strip tab by tab. The current tab is drawn last, in bold, open upward.
 //
 // A left click on another enabled tab asks the parent with TCN_SELCHANGING (non-zero keeps
-// the old tab) and then reports TCN_SELCHANGE; a right click anywhere reports NM_RCLICK.
+// the old tab) and then reports TCN_SELCHANGE; a right click anywhere reports NM_RCLICK. A
+// parent that changes the tabs while a click is reported ends that click.
 // Embedded in another control (SetEmbedded), the notifications go to that control's parent
 // as if that control had sent them, and the current tab takes the control's colour.
 class CBottomTabCtrl : public QWidget
@@ -113,4 +114,5 @@ private:
     int m_parentId = 0;
     QScrollBar* m_arrows; // owned as a child
     QFont m_boldFont;
+    unsigned m_tabChanges = 0; // counts additions, removals and renames
 };

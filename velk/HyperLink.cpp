@@ -301,7 +301,8 @@ void CHyperLink::mouseReleaseEvent(QMouseEvent* event)
         QLabel::mouseReleaseEvent(event);
         return;
     }
-    if (m_active && !(m_nFlags & kOpenOnPress))
+    // A press dragged off the link and released outside is no click.
+    if (m_active && !(m_nFlags & kOpenOnPress) && rect().contains(event->position().toPoint()))
         Open();
 }
 

@@ -31,8 +31,8 @@ struct CLinkDesktop
 };
 
 // A static text that acts as a link: drawn in link colours (and underlined), with a hand
-// cursor and a tooltip that shows the target; a click or the space key opens the target with
-// the desktop, falling back on starting the browser directly.
+// cursor and a tooltip that shows the target; a click (press and release on the link) or the
+// space key opens the target with the desktop, falling back on starting the browser directly.
 //
 // The creator sets the text, m_strURL, m_nFlags, the font and the alignment, places the
 // control and then calls Attach once. Horizontal alignment right or centre keeps that edge

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <string>
 
 namespace {
@@ -16,8 +18,16 @@ namespace {
 const QColor kNegativeText(255, 0, 0);
 const QColor kNegativeReadOnlyText(204, 0, 0);
 
-// The number at the start of text as scanf's "%lf" reads it (leading white space and one
-// sign allowed); false when there is none.
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The decimal number at the start of text as scanf's "%lf" reads it: leading white space,
+// one sign, digits with an optional point and fraction, an optional exponent. Text that is
+// no decimal number (also "nan", "inf" and hexadecimal) reads nothing: false. A number
+// beyond the doubles reads as an infinity of its sign, so that the range corrects it to its
+// limit; one too small for them reads as 0.
 bool ReadDouble(const std::string& text, double& value)
 {
     std::size_t at = 0;
@@ -26,10 +36,55 @@ bool ReadDouble(const std::string& text, double& value)
     bool negative = false;
     if (at < text.size() && (text[at] == '-' || text[at] == '+'))
         negative = text[at++] == '-';
-    const char* begin = text.data() + at;
-    const auto result = std::from_chars(begin, text.data() + text.size(), value);
-    if (result.ec != std::errc() || result.ptr == begin)
+    const std::size_t begin = at;
+    std::size_t digits = 0;
+    // The power of ten of the first significant digit, as far as the digits tell.
+    long long magnitude = 0;
+    bool significant = false;
+    bool point = false;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '.' && !point) {
+            point = true;
+        } else if (IsDigit(c)) {
+            ++digits;
+            if (c != '0')
+                significant = true;
+            if (!point && significant)
+                ++magnitude;
+            else if (point && !significant)
+                --magnitude;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0)
         return false;
+    // An exponent counts only with digits, as "1e" reads as 1.
+    std::size_t end = at;
+    long long exponent = 0;
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        std::size_t e = at + 1;
+        bool negativeExponent = false;
+        if (e < text.size() && (text[e] == '-' || text[e] == '+'))
+            negativeExponent = text[e++] == '-';
+        if (e < text.size() && IsDigit(text[e])) {
+            for (; e < text.size() && IsDigit(text[e]); ++e)
+                exponent = std::min(exponent * 10 + (text[e] - '0'), 1000000LL);
+            if (negativeExponent)
+                exponent = -exponent;
+            end = e;
+        }
+    }
+    const char* first = text.data() + begin;
+    const auto result =
+        std::from_chars(first, text.data() + end, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        value =
+            significant && magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (result.ec != std::errc() || result.ptr != text.data() + end) {
+        return false;
+    }
     if (negative)
         value = -value;
     return true;
@@ -59,6 +114,9 @@ void CNumberEdit::UpdateDescription()
 
 void CNumberEdit::SetValue(double value)
 {
+    // Not a number counts as 0, as unreadable text does; clamping would keep it.
+    if (std::isnan(value))
+        value = 0.0;
     value = std::clamp(value, m_minimum, m_maximum);
     if (m_format.ColorsNegatives()) {
         const bool negative = value < 0;

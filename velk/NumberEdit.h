@@ -23,11 +23,13 @@ public:
     double GetMinimum() const { return m_minimum; }
     double GetMaximum() const { return m_maximum; }
 
-    // Shows the value, clamped to the range, through the format.
+    // Shows the value, clamped to the range, through the format; not a number counts as 0.
     void SetValue(double value);
     // Reads the text: group separators are dropped, minus signs anywhere make the number
-    // negative, the format's decimal separator reads as a point. Unreadable text becomes 0
-    // and a value outside the range becomes the nearer limit; both are shown as corrected.
+    // negative, the format's decimal separator reads as a point. Only decimal numbers are
+    // read (no "nan", "inf" or hexadecimal). Unreadable text becomes 0 and a value outside
+    // the range, also one beyond what a double holds, becomes the nearer limit; both are
+    // shown as corrected. The result is never NaN.
     double GetValue();
 
     // The format; after changing its settings call SetValue again to show them.

@@ -188,6 +188,13 @@ void CSpinEdit::focusOutEvent(QFocusEvent* event)
     CExEdit::focusOutEvent(event);
 }
 
+void CSpinEdit::hideEvent(QHideEvent* event)
+{
+    // A hidden edit gets no release of the button: the press ends here.
+    ReleaseCapture();
+    CExEdit::hideEvent(event);
+}
+
 void CSpinEdit::paintEvent(QPaintEvent* event)
 {
     CExEdit::paintEvent(event);

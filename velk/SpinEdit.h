@@ -9,8 +9,9 @@
 //
 // A press on a button steps at once, again after 500 ms and then every 100 ms while the
 // pointer stays on the pressed button (moving off pauses the steps until it comes back);
-// releasing the button ends it. The Up and Down keys step as well. Nothing steps while the
-// edit is read-only.
+// releasing the button ends it, and so does hiding the edit (an editor that closes while the
+// button is held counts no further). The Up and Down keys step as well. Nothing steps while
+// the edit is read-only.
 //
 // Every step first asks the parent with UDN_DELTAPOS (position and delta both the step,
 // +1 or -1); a non-zero result cancels the step. Otherwise the step runs between
@@ -67,6 +68,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     int ButtonWidth() const;

@@ -315,7 +315,9 @@ TEST_F(CellEditTest, IntegerEditorTruncatesTowardZero)
         QString typed;
         int stored;
     };
-    for (const Case& c : {Case{"12.7", 12}, Case{"-12.7", -12}, Case{"12-3", -123}, Case{"x", 0}}) {
+    for (const Case& c :
+         {Case{"12.7", 12}, Case{"-12.7", -12}, Case{"12-3", -123}, Case{"x", 0}, Case{"nan", 0},
+          Case{"1e400", 2147483647}, Case{"-1e400", -2147483647 - 1}}) {
         FocusCell(1, 1);
         Click(1, 1);
         ASSERT_TRUE(grid.IsEditing());
@@ -326,6 +328,45 @@ TEST_F(CellEditTest, IntegerEditorTruncatesTowardZero)
         EditorKey(Qt::Key_Return);
         EXPECT_EQ(grid.GetCell(1, 1)->GetInt(), c.stored) << c.typed.toStdString();
     }
+}
+
+TEST_F(CellEditTest, ASpinButtonHeldWhileTheEditEndsCountsNoFurther)
+{
+    MakeEditableGrid(3);
+    FocusCell(0, 1);
+    Click(0, 1);
+    auto* edit = dynamic_cast<CIntIn*>(grid.EditController().GetEditor());
+    ASSERT_NE(edit, nullptr);
+    QTest::mousePress(edit, Qt::LeftButton, {}, edit->ButtonRect(CSpinEdit::kUp).center());
+    EXPECT_EQ(edit->GetValue(), 1);
+    EditorKey(Qt::Key_Return); // the mouse button is still down
+    EXPECT_EQ(grid.GetCell(0, 1)->GetInt(), 1);
+    EXPECT_EQ(edit->GetCaptured(), 0);
+
+    // The next integer edit shows and stores its own cell's value.
+    FocusCell(2, 1);
+    Click(2, 1);
+    ASSERT_EQ(grid.EditController().GetEditor(), edit);
+    if (edit->RepeatTimer().isActive()) // as the timer would fire
+        edit->OnRepeatTimer();
+    EditorKey(Qt::Key_Return);
+    EXPECT_EQ(grid.GetCell(2, 1)->GetInt(), 2);
+}
+
+TEST_F(CellEditTest, LongTextsPassTheTextEditorWhole)
+{
+    MakeEditableGrid(2);
+    const std::string longText(40000, 'x');
+    grid.GetCell(1, 0)->Set(longText);
+    FocusCell(1, 0);
+    Key(Qt::Key_Space);
+    ASSERT_NE(LineEditor(), nullptr);
+    QTest::keyClick(LineEditor(), Qt::Key_End);
+    QTest::keyClicks(LineEditor(), "y");
+    EditorKey(Qt::Key_Return);
+    const std::string stored = grid.GetCell(1, 0)->GetString();
+    EXPECT_EQ(stored.size(), longText.size() + 1);
+    EXPECT_TRUE(stored == longText + "y"); // without printing 40,000 characters
 }
 
 TEST_F(CellEditTest, ClickOnACheckBoxCellTogglesAtOnceAndEscapeKeepsTheModel)
@@ -453,6 +494,18 @@ TEST_F(CellEditTest, DeletingRowsUnderAnOpenEditor)
     EXPECT_EQ(Column(0), (std::vector<std::string>{"row 1", "row 3", "fresh"}));
     for (QWidget* child : grid.Body().findChildren<QWidget*>())
         EXPECT_FALSE(child->isVisible());
+
+    // A recipient that deletes the row as its edit begins: no editor opens, and the row
+    // that moves up under the cursor keeps its value.
+    parent.onNotify = [&](NMTABLECTRL& n) {
+        if (n.hdr.code == LVN_BEGINLABELEDIT)
+            grid.DeleteRow(n.nRow);
+    };
+    FocusCell(0, 0);
+    Click(0, 0);
+    EXPECT_FALSE(grid.IsEditing());
+    grid.EndEdit(false);
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"row 3", "fresh"}));
 }
 
 } // namespace

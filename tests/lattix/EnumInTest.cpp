@@ -102,5 +102,61 @@ TEST_F(EnumInTest, ClickOnTheDropButtonOpensTheListAndAChoiceIsStored)
     EXPECT_EQ(grid.GetCellText(0, 0), "CP - Checkpoint");
 }
 
+// What the recipient of LXN_ENUMEDITOPEN does to the edit that is opening.
+enum class OnOpen
+{
+    kEndEdit,
+    kDeleteRow,
+    kEmptyList,
+};
+
+struct OpenCase
+{
+    const char* name;
+    OnOpen action;
+    bool editing;            // after the click
+    std::vector<int> values; // of the grid after Enter
+};
+
+class EnumInOpenTest : public EnumInTest, public ::testing::WithParamInterface<OpenCase>
+{
+};
+
+TEST_P(EnumInOpenTest, RecipientsOfTheOpeningLeaveNoEditorAndNoValueBehind)
+{
+    const OpenCase& c = GetParam();
+    CEnumIn* opened = nullptr;
+    parent.onNotify = [&](NMTABLECTRL& n) {
+        if (n.hdr.code != LXN_ENUMEDITOPEN)
+            return;
+        opened = dynamic_cast<CEnumIn*>(static_cast<CCellInput*>(n.pParam));
+        if (c.action == OnOpen::kEndEdit)
+            grid.EndEdit(true);
+        else if (c.action == OnOpen::kDeleteRow)
+            grid.DeleteRow(n.nRow);
+        else
+            opened->GetDropDown().DeleteAllRows();
+    };
+    ClickFromRight(0, 40);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(grid.IsEditing(), c.editing);
+    if (grid.IsEditing())
+        QTest::keyClick(opened, Qt::Key_Return);
+    EXPECT_FALSE(grid.IsEditing());
+    EXPECT_FALSE(opened->isVisible());
+    EXPECT_EQ(opened->parentWidget(), nullptr); // its column alone owns it
+    std::vector<int> values;
+    for (int r = 0; r < grid.GetRowCount(); ++r)
+        values.push_back(grid.GetCell(r, 0)->GetInt());
+    EXPECT_EQ(values, c.values);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EnumIn, EnumInOpenTest,
+    ::testing::Values(OpenCase{"EndsTheEdit", OnOpen::kEndEdit, false, {6, 42, 7}},
+                      OpenCase{"DeletesTheRow", OnOpen::kDeleteRow, false, {42, 7}},
+                      OpenCase{"EmptiesTheList", OnOpen::kEmptyList, true, {6, 42, 7}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace LattixTest

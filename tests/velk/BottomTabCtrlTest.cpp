@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -26,10 +27,13 @@ public:
     };
     std::vector<Heard> heard;
     bool refuse = false;
+    std::function<void(int code)> onNotify; // runs before the answer
 
     std::intptr_t OnVelkNotify(VelkNMHDR& header) override
     {
         heard.push_back({header.hwndFrom, header.idFrom, header.code});
+        if (onNotify)
+            onNotify(header.code);
         return refuse && header.code == CBottomTabCtrl::TCN_SELCHANGING ? 1 : 0;
     }
     std::vector<Heard> Take() { return std::exchange(heard, {}); }
@@ -116,6 +120,17 @@ TEST(BottomTabCtrlTest, ClicksHitTheScrolledTabsAndAskTheParentFirst)
 
     QTest::mouseClick(s.tabs, Qt::RightButton, {}, s.On(2));
     EXPECT_EQ(s.parent.Take(), (std::vector<H>{{s.tabs, kTabsId, CBottomTabCtrl::NM_RCLICK}}));
+
+    // A parent that removes a tab while it is asked: the point no longer says which tab the
+    // user meant, so the click ends there.
+    s.parent.refuse = false;
+    s.parent.onNotify = [&](int code) {
+        if (code == CBottomTabCtrl::TCN_SELCHANGING)
+            s.tabs->RemoveTab(0);
+    };
+    QTest::mouseClick(s.tabs, Qt::LeftButton, {}, s.On(5));
+    EXPECT_EQ(s.parent.Take(), (std::vector<H>{changing}));
+    EXPECT_EQ(s.tabs->GetTab(s.tabs->GetCurSel()).text, "Sheet 4");
 }
 
 TEST(BottomTabCtrlTest, SelectingScrollsIntoViewAndEditsKeepTheCurrentTab)

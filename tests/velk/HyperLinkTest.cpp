@@ -119,6 +119,10 @@ TEST(HyperLinkTest, HoverPressReleaseAndSpaceDriveColoursFocusAndOpening)
     EXPECT_EQ(color(), CHyperLink::kActiveColor.ToQColor());
     QTest::mouseRelease(&link, Qt::LeftButton, {}, inside);
     EXPECT_EQ(fake.log, QStringList{"open " + kHome});
+    // A press dragged off the link and released outside opens nothing.
+    QTest::mousePress(&link, Qt::LeftButton, {}, inside);
+    QTest::mouseRelease(&link, Qt::LeftButton, {}, link.rect().bottomRight() + QPoint(20, 5));
+    EXPECT_EQ(fake.log.size(), 1);
     other.setFocus();
     EXPECT_EQ(color(), CHyperLink::kVisitedColor.ToQColor());
 

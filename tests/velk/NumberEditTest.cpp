@@ -87,8 +87,12 @@ TEST(NumberEditTest, TypedTextIsReadCorrectedAndFormattedWhenTheFocusLeaves)
     };
     const std::vector<Case> cases = {
         {"1.234,5", 1234.5, "1.234,50"},
-        {"12-3", -123, "-123,00"},               // every minus sign moves to the front
-        {"abc", 0, "0,00"},                      // nothing to read
+        {"12-3", -123, "-123,00"}, // every minus sign moves to the front
+        {"abc", 0, "0,00"},        // nothing to read
+        {"nan", 0, "0,00"},        // decimal numbers only
+        {"-inf", 0, "0,00"},
+        {"0x1A", 0, "0,00"},
+        {"1e400", 1e9, "1.000.000.000,00"},      // beyond a double: still above the range
         {"2000000000", 1e9, "1.000.000.000,00"}, // above the range
         {"-2000000000", -1e9, "-1.000.000.000,00"},
     };
