@@ -1,7 +1,9 @@
 #include "lattix/ComboTable.h"
 
 #include "lattix/CellData.h"
+#include "lattix/TableAccessible.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -23,7 +25,8 @@ CComboTable::CComboTable(int id, QWidget* parent)
       m_beeper([] { QApplication::beep(); })
 {
     setWindowTitle(QString::fromLatin1(kWindowName));
-    setAccessibleName(QStringLiteral("Combo table"));
+    // No accessible name of its own: screen readers name it after its label (the label's
+    // buddy) unless the owner names it.
     m_drop.SetNotifyTarget(&m_dropTarget);
     m_drop.GetCursor().SetMode(CTableCursor::kRowMode);
     SetText(QString());
@@ -127,6 +130,11 @@ void CComboTable::ShowDropDown(bool show)
         CComboBase::SetOpened(false); // first: hiding the list reports back
         m_drop.hide();
         update();
+        if (hasFocus()) {
+            // Screen readers followed the list: the focus is the face's again.
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            QAccessible::updateAccessibility(&focus);
+        }
         FinishTracking();
         return;
     }
@@ -167,6 +175,8 @@ void CComboTable::ShowDropDown(bool show)
     m_drop.Update(true);
     CComboBase::SetOpened(true);
     update();
+    // The face keeps the keyboard; screen readers move to the highlighted row.
+    CTableAccessible::FocusIn(m_drop);
 }
 
 void CComboTable::CloseDropDown(bool accept)

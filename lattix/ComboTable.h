@@ -17,6 +17,9 @@ namespace Lattix {
 // The parent hears of changes through CComboBase::Command with the combo box codes below.
 // Closing the list reports CBN_SELENDOK (accepted) or CBN_SELENDCANCEL, then CBN_CLOSEUP,
 // then CBN_SELCHANGE when the current row changed. A cancelled list keeps the current row.
+//
+// Screen readers name it after its label (the QLabel whose buddy it is) unless the owner
+// names it, and while the list is open they follow its highlighted row as the focus.
 class CComboTable : public CComboBase, public CTableCtrlInterface
 {
     Q_OBJECT

@@ -19,6 +19,11 @@ CComboTableDrop::CComboTableDrop(CComboTable& combo) : m_combo(combo)
     Body().installEventFilter(this);
 }
 
+bool CComboTableDrop::HasReaderFocus() const
+{
+    return m_combo.IsOpened() || CTableCtrl::HasReaderFocus();
+}
+
 void CComboTableDrop::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -15,6 +15,9 @@ public:
     explicit CComboTableDrop(CComboTable& combo);
 
     CComboTable& GetComboTable() const { return m_combo; }
+    // The face keeps the keyboard while the list is open, but the highlighted row is what
+    // a screen reader follows.
+    bool HasReaderFocus() const override;
 
     // A key as the grid itself handles it (arrows, page keys, home, end).
     void GridKey(QKeyEvent* event) { CTableCtrl::keyPressEvent(event); }

@@ -5,6 +5,8 @@
 #include "lattix/CellFactory.h"
 #include "lattix/EnumCompare.h"
 #include "lattix/EnumOut.h"
+#include "lattix/TableCtrl.h"
+#include "lattix/TableCtrlWnd.h"
 
 #include <QCursor>
 #include <QFocusEvent>
@@ -72,6 +74,7 @@ void CEnumIn::LoadValue(const CCellData& cell)
 
 void CEnumIn::Create(const CCellData& cell, const QRect& rect, bool userStart)
 {
+    NameAfterColumn();
     CComboTableDrop& list = GetDropDown();
     list.DeleteAllRows();
     m_pEnum->FillTable(list);
@@ -99,6 +102,18 @@ void CEnumIn::Create(const CCellData& cell, const QRect& rect, bool userStart)
         if (rect.contains(mouse) && rect.left() + rect.width() - mouse.x() < kDropButtonZone)
             ShowDropDown(true);
     }
+}
+
+void CEnumIn::NameAfterColumn()
+{
+    const auto* body = dynamic_cast<const CTableCtrlWnd*>(GetParent());
+    const CCellEditController* controller = GetController();
+    const int col = controller ? controller->GetEditColumn() : -1;
+    if (!body || !body->Ctrl().IsValidColumn(col))
+        return;
+    const CColumnInfo& info = body->Ctrl().GetColumnInfo(col);
+    setAccessibleName(QString::fromStdString(info.strTitle));
+    setAccessibleDescription(QString::fromStdString(info.strLongName));
 }
 
 void CEnumIn::Destroy()

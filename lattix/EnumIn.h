@@ -47,6 +47,8 @@ protected:
 
 private:
     void DefineList();
+    // Screen readers name the editor as the header names its column.
+    void NameAfterColumn();
 
     CEnumRef m_pEnum;
     int m_nMode;

@@ -378,7 +378,7 @@ void CTableAccessible::AnnounceFocus(bool always)
     if (!always && cell == m_announcedFocus)
         return;
     m_announcedFocus = cell;
-    if (!Ctrl()->HasFocus() || cell.first < 0)
+    if (!Ctrl()->HasReaderFocus() || cell.first < 0)
         return;
     QAccessibleEvent event(Ctrl(), QAccessible::Focus);
     event.setChild(ChildIndex(cell.first, cell.second));

@@ -80,7 +80,7 @@ QAccessible::State CTableCellAccessible::state() const
     s.focusable = true;
     const int cursorCol = m_ctrl->GetCursor().GetColumn();
     s.focused =
-        m_ctrl->HasFocus() && m_ctrl->GetCursor().GetRow() == m_row &&
+        m_ctrl->HasReaderFocus() && m_ctrl->GetCursor().GetRow() == m_row &&
         (cursorCol < 0 ? CTableAccessible::TableColumn(*m_ctrl, m_col) == 0 : cursorCol == m_col);
     return s;
 }

@@ -256,6 +256,9 @@ public:
     // font or grid lines).
     void RecalcMetrics();
     bool HasFocus() const { return m_bHasFocus; }
+    // Whether screen readers hear the cursor cell as the focus: while the grid has the
+    // focus, or while a list that leaves the keyboard with another window is open.
+    virtual bool HasReaderFocus() const { return m_bHasFocus; }
 
     CHeaderDisplay& Header() { return m_header; }
     CTableDisplay& Body() { return m_body; }

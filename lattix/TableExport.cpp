@@ -81,7 +81,11 @@ QString CTableExport::ClipboardText(const CTableInterface& table,
 QByteArray CTableExport::HtmlText(const CTableInterface& table,
                                   std::span<const CExportColumn> columns)
 {
-    std::string html = "<HTML><BODY BGCOLOR=White>\r\n\r\n"
+    // The file is written in Windows-1252 (below) and says so; a viewer left to guess may
+    // read it as UTF-8 and garble every accented letter.
+    std::string html = "<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
+                       "CONTENT=\"text/html; charset=windows-1252\"></HEAD>"
+                       "<BODY BGCOLOR=White>\r\n\r\n"
                        "<TABLE CELLSPACING=2 CELLPADDING=2 BORDER=2>\r\n"
                        "  <TR BGCOLOR=#C0C0C0>\r\n";
     for (const CExportColumn& column : columns)

@@ -32,8 +32,9 @@ public:
     static QString ClipboardText(const CTableInterface& table,
                                  std::span<const CExportColumn> columns, bool allRows);
 
-    // The HTML document of "Save as ...": the title row, then every row, cell texts
-    // escaped; line ends CR LF; encoded in Windows-1252 (characters it lacks become "?").
+    // The HTML document of "Save as ...": a head that declares the character set, the title
+    // row, then every row, cell texts escaped; line ends CR LF; encoded in Windows-1252
+    // (characters it lacks become "?").
     static QByteArray HtmlText(const CTableInterface& table,
                                std::span<const CExportColumn> columns);
 

@@ -1,8 +1,11 @@
 #include "lattix/ComboTable.h"
 #include "lattix/StringCol.h"
+#include "lattix/TableAccessible.h"
 #include "lattix/TextFlags.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -261,6 +264,36 @@ TEST_F(ComboTableTest, PressOnTheTextDragIntoTheListAndReleaseChooses)
     EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_ROWSET,
                                         CComboTable::CBN_SELENDOK, CComboTable::CBN_CLOSEUP,
                                         CComboTable::CBN_SELCHANGE}));
+}
+
+TEST_F(ComboTableTest, ScreenReadersHearItsLabelAndFollowTheOpenList)
+{
+    QLabel label("&Game type:", &dialog);
+    label.setBuddy(&combo);
+    Fill({"Alpha", "Beta", "Gamma"});
+    combo.SelectRow(0);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&combo);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->text(QAccessible::Name).toStdString(), "Game type:");
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&Drop());
+    ASSERT_NE(list, nullptr);
+
+    // The face keeps the keyboard, but while the list is open a screen reader follows its
+    // highlighted row.
+    std::vector<int> focused;
+    dynamic_cast<Lattix::CTableAccessible&>(*list).SetEventObserver([&](QAccessibleEvent& e) {
+        if (e.type() == QAccessible::Focus)
+            focused.push_back(e.child());
+    });
+    const auto cell = [&](int row) { return list->tableInterface()->cellAt(row, 0); };
+    Key(Qt::Key_F4);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(focused,
+              (std::vector<int>{list->indexOfChild(cell(0)), list->indexOfChild(cell(1))}));
+    EXPECT_TRUE(cell(1)->state().focused);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(cell(0)->state().focused);
+    EXPECT_TRUE(face->state().focused);
 }
 
 } // namespace

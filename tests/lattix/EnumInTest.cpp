@@ -7,6 +7,7 @@
 #include "lattix/EnumIn.h"
 #include "lattix/EnumOut.h"
 
+#include <QAccessible>
 #include <QCursor>
 
 namespace LattixTest {
@@ -70,6 +71,9 @@ TEST_F(EnumInTest, UnknownValueOpensWithTheFirstEntryAndAClickLeftOfTheButtonOnl
                                                      "MP - Objective"}));
     EXPECT_EQ(editor->GetDropDown().GetSelectedRow(), 0);
     EXPECT_EQ(editor->GetCurrentRow(), 0);
+    // Screen readers hear it named after its column.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(editor)->text(QAccessible::Name).toStdString(),
+              "Mode");
     const std::vector<int> codes = parent.Codes();
     EXPECT_NE(std::find(codes.begin(), codes.end(), LXN_ENUMEDITOPEN), codes.end());
 

@@ -364,9 +364,12 @@ TEST_F(GridTest, CopyTextsAreMadeWhenTheClipboardIsRead)
     Click(1);
     EXPECT_EQ(clipboard->text().toStdString(), "-3\ttwo**lines\t\r\n");
 
+    // Sorted by a click on a title: every row, in the order shown.
+    ClickTitle(1);
     BodyMenu(1, 0, CTableMenus::ID_COPY_ALL);
-    EXPECT_EQ(clipboard->text().count(QStringLiteral("\r\n")), 3);
-    BodyMenu(1, 0, CTableMenus::ID_COPY_CELL);
+    EXPECT_EQ(clipboard->text().toStdString(),
+              "-3\ttwo**lines\t\r\n5\ttab*here\t\r\n12\tplain\t\r\n");
+    BodyMenu(0, 0, CTableMenus::ID_COPY_CELL);
     EXPECT_EQ(clipboard->text().toStdString(), "two\r\nlines");
 
     grid.DeleteAllRows();
@@ -377,9 +380,11 @@ TEST_F(GridTest, CopyTextsAreMadeWhenTheClipboardIsRead)
 TEST_F(GridTest, SaveAsWritesTheHtmlText)
 {
     AddStandardColumns();
-    AddRow("A<b>&c", 1, true);
+    AddRow("Caf\xC3\xA9<b>&c", 1, true);
     AddRow("   ", -2, false);
     grid.SetColumnVisible(2, false);
+    grid.Update(true);
+    ClickTitle(1); // the rows as shown: sorted by ping
     grid.setWindowTitle("Server:list");
     QTemporaryDir dir;
     const QString path = dir.filePath("out.html");
@@ -392,20 +397,23 @@ TEST_F(GridTest, SaveAsWritesTheHtmlText)
     EXPECT_EQ(offered, "Server_list.html");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toStdString(), "<HTML><BODY BGCOLOR=White>\r\n\r\n"
-                                            "<TABLE CELLSPACING=2 CELLPADDING=2 BORDER=2>\r\n"
-                                            "  <TR BGCOLOR=#C0C0C0>\r\n"
-                                            "    <TH>Name</TH>\r\n"
-                                            "    <TH>Ping</TH>\r\n"
-                                            "  <TR>\r\n"
-                                            "    <TD>A&lt;b&gt;&amp;c</TD>\r\n"
-                                            "    <TD>1</TD>\r\n"
-                                            "  </TR>\r\n"
-                                            "  <TR>\r\n"
-                                            "    <TD>&nbsp;</TD>\r\n"
-                                            "    <TD>-2</TD>\r\n"
-                                            "  </TR>\r\n"
-                                            "</TABLE>\r\n</BODY></HTML>");
+    // Windows-1252, as its head says.
+    EXPECT_EQ(file.readAll().toStdString(),
+              "<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
+              "CONTENT=\"text/html; charset=windows-1252\"></HEAD><BODY BGCOLOR=White>\r\n\r\n"
+              "<TABLE CELLSPACING=2 CELLPADDING=2 BORDER=2>\r\n"
+              "  <TR BGCOLOR=#C0C0C0>\r\n"
+              "    <TH>Name</TH>\r\n"
+              "    <TH>Ping</TH>\r\n"
+              "  <TR>\r\n"
+              "    <TD>&nbsp;</TD>\r\n"
+              "    <TD>-2</TD>\r\n"
+              "  </TR>\r\n"
+              "  <TR>\r\n"
+              "    <TD>Caf\xE9&lt;b&gt;&amp;c</TD>\r\n"
+              "    <TD>1</TD>\r\n"
+              "  </TR>\r\n"
+              "</TABLE>\r\n</BODY></HTML>");
 
     // Cancelling writes nothing.
     grid.Clipboard().SetSavePathPrompt([](const QString&) { return QString(); });

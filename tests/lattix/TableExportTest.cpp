@@ -100,7 +100,9 @@ TEST_F(TableExportTest, HtmlByteForByte)
            true);             // Müller € CJK emoji
     m_table.MarkRow(1, true); // marks do not matter
 
-    const QByteArray expected = "<HTML><BODY BGCOLOR=White>\r\n"
+    const QByteArray expected = "<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
+                                "CONTENT=\"text/html; charset=windows-1252\"></HEAD>"
+                                "<BODY BGCOLOR=White>\r\n"
                                 "\r\n"
                                 "<TABLE CELLSPACING=2 CELLPADDING=2 BORDER=2>\r\n"
                                 "  <TR BGCOLOR=#C0C0C0>\r\n"
@@ -132,7 +134,9 @@ TEST_F(TableExportTest, HtmlByteForByte)
     // Without rows: the title row and the end.
     CTable empty;
     EXPECT_EQ(CTableExport::HtmlText(empty, {}),
-              QByteArray("<HTML><BODY BGCOLOR=White>\r\n\r\n"
+              QByteArray("<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
+                         "CONTENT=\"text/html; charset=windows-1252\"></HEAD>"
+                         "<BODY BGCOLOR=White>\r\n\r\n"
                          "<TABLE CELLSPACING=2 CELLPADDING=2 BORDER=2>\r\n"
                          "  <TR BGCOLOR=#C0C0C0>\r\n"
                          "</TABLE>\r\n</BODY></HTML>"));
