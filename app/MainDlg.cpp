@@ -27,6 +27,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -471,21 +472,28 @@ void CMainDlg::QueryFavorites()
     if (!StopScan())
         return;
     // No file yet: there is nothing to scan. A file that cannot be read is the user's to
-    // know about, and the lists stay as they were.
-    if (!QFileInfo::exists(m_favoritesPath)) {
+    // know about, and the lists stay as they were; so are the lines that are left out.
+    const QString file = QDir::toNativeSeparators(m_favoritesPath);
+    QStringList notices;
+    const QFileInfo info(m_favoritesPath);
+    if (!info.exists() && !info.isSymLink()) {
         m_bridge->Servers().clear();
     } else {
         try {
-            LoadFavoritesForScan(m_favoritesPath.toStdString(), m_bridge->Servers());
+            const FavoritesLoad load = LoadFavoritesForScan(
+                QFile::encodeName(m_favoritesPath).toStdString(), m_bridge->Servers());
+            for (const std::string& notice : DescribeFavoritesLoad(load, file.toStdString()))
+                notices.append(QString::fromStdString(notice));
         } catch (const CFavoritesError& error) {
             CPrompts::Show(this, QMessageBox::Warning,
                            QStringLiteral("Cannot read the favorites file %1: %2")
-                               .arg(QDir::toNativeSeparators(m_favoritesPath),
-                                    QString::fromLocal8Bit(error.what())));
+                               .arg(file, QString::fromLocal8Bit(error.what())));
             return;
         }
     }
     StartScan();
+    if (!notices.isEmpty())
+        CPrompts::Show(this, QMessageBox::Warning, notices.join(QLatin1Char('\n')));
 }
 
 void CMainDlg::ShowCounters()
