@@ -137,7 +137,8 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
 
     // 2. Settings.
     m_settings.SetRoot(CSettingsKey::kCurrentUser);
-    m_settings.OpenKey(QStringLiteral("Software\\Farsighter RTCW"), true);
+    if (!m_settings.OpenKey(QStringLiteral("Software\\Farsighter RTCW"), true))
+        QTimer::singleShot(0, this, &CMainDlg::ReportSettingsTrouble);
 
     // 3.-4. Controls and the grids' columns.
     CreateControls();
@@ -403,6 +404,7 @@ void CMainDlg::done(int result)
         m_bridge->Servers().clear();
         m_lists->Clear();
         WriteSettings();
+        ReportSettingsTrouble();
     }
     QDialog::done(result);
 }
@@ -718,6 +720,26 @@ void CMainDlg::OpenFavoritesDialog()
 {
     CFavoritesDlg dialog(m_favoritesPath, m_settings, this);
     dialog.exec();
+    ReportSettingsTrouble();
+}
+
+void CMainDlg::ReportSettingsTrouble()
+{
+    if (m_settingsTroubleReported)
+        return;
+    const QString file = QDir::toNativeSeparators(m_settings.FilePath());
+    QString text;
+    if (!m_settings.IsWritable())
+        text = QStringLiteral("The settings in %1 are read-only: they are used, but changes "
+                              "cannot be saved.")
+                   .arg(file);
+    else if (!m_settings.WriteError().isEmpty())
+        text =
+            QStringLiteral("Cannot save the settings to %1: %2").arg(file, m_settings.WriteError());
+    else
+        return;
+    m_settingsTroubleReported = true;
+    CPrompts::Show(this, QMessageBox::Warning, text);
 }
 
 void CMainDlg::OpenOptionsDialog()
@@ -727,6 +749,7 @@ void CMainDlg::OpenOptionsDialog()
         m_autoClose = m_settings.GetInt(QStringLiteral("AutoClose"), 1) != 0;
         m_autoRequery = m_settings.GetInt(QStringLiteral("AutoRequery"), 0) != 0;
     }
+    ReportSettingsTrouble();
 }
 
 void CMainDlg::OpenMasterDialog()

@@ -1,5 +1,6 @@
 // Workflow tests against the real main window, its dialogs and the local test network.
 #include "FakeGame.h"
+#include "FileSizeLimit.h"
 
 #include "app/FavoritesDlg.h"
 #include "app/FavoritesFile.h"
@@ -628,6 +629,71 @@ TEST_F(MainDlgTest, FavoritesDialogNeverSavesOverAFileItCouldNotRead)
     };
     ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(MainDlgTest, AFullDiskLosesNeitherFavoritesNorSettings)
+{
+    QByteArray favorites;
+    for (int i = 0; i < 100; ++i)
+        favorites += QStringLiteral("127.0.0.%1:27960\tServer %1\t\r\n").arg(i).toLatin1();
+    QFile file(FavoritesPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(favorites);
+    file.close();
+    const auto read = [](const QString& path) {
+        QFile in(path);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    };
+    QTest::mouseClick(Get<QPushButton>(*Open(), D::IDC_CLOSE), Qt::LeftButton); // start, close
+    const QString settingsPath = Store()->fileName();
+    const QByteArray settings = read(settingsPath);
+    ASSERT_GT(settings.size(), 500);
+
+    auto dialog = Open();
+    Get<QComboBox>(*dialog, D::IDC_SPEED)->setCurrentIndex(5);
+    {
+        const CFileSizeLimit full(100);
+        CFavoritesDlg favoritesDlg(FavoritesPath(), dialog->Settings(), dialog.get());
+        favoritesDlg.accept(); // OK
+        EXPECT_NE(favoritesDlg.result(), QDialog::Accepted);
+        EXPECT_TRUE(CPrompts::Shown().value(0).startsWith("Cannot write"))
+            << CPrompts::Shown().value(0).toStdString();
+        favoritesDlg.reject();
+        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+    }
+    EXPECT_EQ(read(FavoritesPath()), favorites);
+    EXPECT_EQ(read(settingsPath), settings);
+    ASSERT_EQ(CPrompts::Shown().size(), 2);
+    EXPECT_TRUE(CPrompts::Shown()[1].startsWith("Cannot save the settings to"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"favorites.dat"});
+}
+
+TEST_F(MainDlgTest, AReadOnlySettingsFolderIsUsedAndSaidOnce)
+{
+    Set("Version", 56);
+    Set("Speed", 5);
+    const QString path = Store()->fileName();
+    const QString folder = QFileInfo(path).absolutePath();
+    QFile in(path);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray before = in.readAll();
+    in.close();
+    const QFile::Permissions permissions = QFile::permissions(folder);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadGroup | QFile::ExeGroup));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(folder, permissions); });
+
+    auto dialog = Open();
+    QApplication::processEvents();
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText(), "Demo");
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SPEED)->currentIndex(), 5);
+    ASSERT_EQ(CPrompts::Shown().size(), 1);
+    EXPECT_TRUE(CPrompts::Shown()[0].contains("read-only")) << CPrompts::Shown()[0].toStdString();
+    Get<QComboBox>(*dialog, D::IDC_SPEED)->setCurrentIndex(2);
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+    EXPECT_EQ(CPrompts::Shown().size(), 1);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), before);
 }
 
 } // namespace
