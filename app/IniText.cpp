@@ -1,5 +1,7 @@
 #include "app/IniText.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 // The rules below are QSettings' own for its INI files, so that both read the same values
@@ -184,6 +186,7 @@ bool UnescapeValue(QByteArrayView str, QString& text, QStringList& list)
         End
     };
     const qsizetype n = str.size();
+    QStringDecoder fromUtf8(QStringDecoder::Utf8); // one decoder across the parts, as QSettings
     bool isList = false;
     bool inQuotes = false;
     bool quoted = false;
@@ -267,7 +270,7 @@ bool UnescapeValue(QByteArrayView str, QString& text, QStringList& list)
                     qsizetype j = i + 1;
                     while (j < n && str[j] != '\\' && str[j] != '"' && str[j] != ',')
                         ++j;
-                    text += QString::fromUtf8(str.sliced(i, j - i));
+                    text += fromUtf8(str.sliced(i, j - i));
                     i = j;
                 }
             }
@@ -478,9 +481,21 @@ QVariant CIniText::Value(const QString& key) const
         return {};
     QString text;
     QStringList list;
-    if (UnescapeValue(entry->raw, text, list))
-        return list;
-    return StringToVariant(text);
+    if (!UnescapeValue(entry->raw, text, list))
+        return StringToVariant(text);
+    // A list of strings when every item reads as one, else a list of values.
+    QVariantList items;
+    bool strings = true;
+    for (const QString& item : list) {
+        items.append(StringToVariant(item));
+        strings = strings && items.back().typeId() == QMetaType::QString;
+    }
+    if (!strings)
+        return items;
+    QStringList texts;
+    for (const QVariant& item : items)
+        texts.append(item.toString());
+    return texts;
 }
 
 QStringList CIniText::Keys() const

@@ -26,8 +26,9 @@ public:
     QByteArray ToBytes() const;
 
     bool Contains(const QString& key) const;
-    // As QSettings reads it: a QString, a QByteArray for "@ByteArray(...)", a QStringList for
-    // a list; an invalid QVariant for a missing key and for values of other kinds.
+    // As QSettings reads it: a QString, a QByteArray for "@ByteArray(...)", a list (of
+    // strings, or of values); an invalid QVariant for a missing key and for values of other
+    // kinds.
     QVariant Value(const QString& key) const;
     QStringList Keys() const;
 
