@@ -11,7 +11,6 @@
 #include "query/Favorites.h"
 
 #include <QDir>
-
 #include <QPushButton>
 
 using namespace Lattix;
