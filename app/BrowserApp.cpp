@@ -21,7 +21,10 @@ constexpr const char* kUsage =
     "  --settings DIR      keep settings and favorites in DIR (a throw-away profile)\n"
     "  --master HOST:PORT  the master server to ask (stored like the dialog's choice)\n"
     "  --help              this text\n"
-    "  --version           the program's and its libraries' versions\n";
+    "  --version           the program's and its libraries' versions\n"
+    "Favorites are kept in ~/.local/share/Farsighter/farsighter/favorites.dat and the\n"
+    "settings in ~/.config/Farsighter RTCW.conf (the XDG data and configuration folders);\n"
+    "with --settings DIR, in DIR/data/Farsighter/farsighter/ and DIR/config/ instead.\n";
 
 struct Arguments
 {

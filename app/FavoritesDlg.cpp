@@ -8,7 +8,9 @@
 #include "app/SettingsKey.h"
 #include "lattix/CellData.h"
 #include "lattix/StringCol.h"
+#include "query/Favorites.h"
 
+#include <QDir>
 #include <QPushButton>
 
 using namespace Lattix;
@@ -70,6 +72,12 @@ CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* pare
         m_resizer.Add(button, R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves);
 
     Load();
+    if (!m_problem.isEmpty()) {
+        m_grid.SetAllColumnsEditable(false);
+        for (QPushButton* button : {add, remove, ok})
+            button->setEnabled(false);
+        CPrompts::Show(parent, QMessageBox::Warning, m_problem);
+    }
 
     RestoreGridLayout(m_settings, m_grid, QStringLiteral("Lattix_Favorites"));
     m_grid.Update(false);
@@ -82,13 +90,30 @@ CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* pare
 
 void CFavoritesDlg::Load()
 {
-    for (const Favorite& favorite : CFavoritesFile(m_path).Load()) {
-        m_grid.InsertRow(0);
-        SetText(m_grid, 0, kAddressColumn, favorite.address);
-        SetText(m_grid, 0, kNameColumn, favorite.name);
-        SetText(m_grid, 0, kPasswordColumn, favorite.password);
+    const CFavoritesFile::Content content = CFavoritesFile(m_path).Load();
+    // The grid shows the file's last line first; rows are appended, which keeps loading a
+    // long file linear.
+    for (auto favorite = content.favorites.rbegin(); favorite != content.favorites.rend();
+         ++favorite) {
+        const int row = m_grid.GetRowCount();
+        m_grid.AddRow();
+        SetText(m_grid, row, kAddressColumn, favorite->address);
+        SetText(m_grid, row, kNameColumn, favorite->name);
+        SetText(m_grid, row, kPasswordColumn, favorite->password);
     }
     m_grid.Update(false);
+    if (content.problem.isEmpty())
+        return;
+    // What could not be read whole is only shown: saving it would lose the rest.
+    const QString file = QDir::toNativeSeparators(m_path);
+    m_problem = content.capped
+                    ? QStringLiteral("The favorites file %1 holds more than %2 favorites; only "
+                                     "the first %2 are shown, and the file cannot be changed here.")
+                          .arg(file)
+                          .arg(kMaxFavorites)
+                    : QStringLiteral("Cannot read the favorites file %1: %2\nThe file is left "
+                                     "as it is and cannot be changed here.")
+                          .arg(file, content.problem);
 }
 
 void CFavoritesDlg::NewFavorite()
@@ -115,12 +140,16 @@ void CFavoritesDlg::DeleteFavorite()
 void CFavoritesDlg::accept()
 {
     m_grid.EndEdit(false);
+    if (!m_problem.isEmpty()) {
+        CPrompts::Show(this, QMessageBox::Warning, m_problem);
+        return;
+    }
     std::vector<Favorite> favorites;
     for (int row = m_grid.GetRowCount() - 1; row >= 0; --row) {
         Favorite favorite;
         favorite.name = CFavoritesFile::CleanField(Text(m_grid, row, kNameColumn));
         SetText(m_grid, row, kNameColumn, favorite.name);
-        const auto address = ParseAddressText(Text(m_grid, row, kAddressColumn), 0);
+        const auto address = ParseAddressText(Text(m_grid, row, kAddressColumn), kDefaultGamePort);
         if (!address) {
             m_grid.SelectRow(row);
             m_grid.GetCursor().Set(row, kAddressColumn);

@@ -10,7 +10,8 @@ class CSettingsKey;
 
 // The favorites: one row a favorite with its name, address and password. "New" adds a
 // row, "Delete" removes the selected one, "OK" checks every address and saves the file,
-// "Cancel" leaves it alone. The grid shows the file's last line first.
+// "Cancel" leaves it alone. The grid shows the file's last line first. A file that cannot
+// be read whole is said so when the dialog opens, and is only shown: it is never saved over.
 class CFavoritesDlg : public QDialog
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ public:
     void accept() override;
 
     Lattix::CTableCtrl& Grid() { return m_grid; }
+    // Why the file cannot be changed here; empty when it can.
+    const QString& Problem() const { return m_problem; }
 
 protected:
     void done(int result) override;
@@ -46,4 +49,5 @@ private:
     CResizer m_resizer;
     Lattix::CTableCtrl m_grid;
     QSize m_initialSize;
+    QString m_problem;
 };

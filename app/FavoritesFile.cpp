@@ -1,20 +1,18 @@
 #include "app/FavoritesFile.h"
 
+#include "app/WholeFile.h"
 #include "format/Cp1252.h"
 #include "query/Favorites.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include <optional>
 #include <string>
 
 namespace {
-
-constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
-constexpr qint64 kMaxLineLength = 64 * 1024;
 
 QString Decode(const std::string& bytes)
 {
@@ -40,78 +38,99 @@ QByteArray Line(const QString& address, const QString& name, const QString& pass
     return Encode(address) + '\t' + Encode(name) + '\t' + Encode(password) + "\r\n";
 }
 
+// The file's bytes, or nothing when there is no file. Throws CFavoritesError.
+std::optional<std::string> ReadBytes(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return std::nullopt;
+    return ReadFavoritesFile(QFile::encodeName(path).toStdString(),
+                             static_cast<std::size_t>(CFavoritesFile::kMaxFileSize));
+}
+
 } // namespace
 
 QString CFavoritesFile::DefaultPath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("favorites.dat"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QLatin1String(kFolder) + QStringLiteral("/favorites.dat"));
 }
 
-std::vector<Favorite> CFavoritesFile::Load() const
+CFavoritesFile::Content CFavoritesFile::Load() const
 {
-    std::vector<Favorite> favorites;
-    // Only a regular file of sensible size: not a folder, a device or an endless stream.
-    const QFileInfo info(m_path);
-    QFile file(m_path);
-    if (!info.isFile() || info.size() > kMaxFileSize || !file.open(QIODevice::ReadOnly))
-        return favorites;
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine(kMaxLineLength);
-        const FavoriteLine fields = ParseFavoriteLine(std::string_view(line.data(), line.size()));
-        favorites.push_back({Decode(fields.address), Decode(fields.name), Decode(fields.password)});
+    Content content;
+    try {
+        const auto bytes = ReadBytes(m_path);
+        if (!bytes)
+            return content;
+        ForEachFavoriteLine(*bytes, [&](std::size_t number, std::string_view line, bool tooLong) {
+            if (tooLong)
+                throw CFavoritesError("line " + std::to_string(number) + " is longer than " +
+                                      std::to_string(kMaxFavoriteLineBytes) + " bytes");
+            if (content.favorites.size() == kMaxFavorites) {
+                content.capped = true;
+                return false;
+            }
+            const FavoriteLine fields = ParseFavoriteLine(line);
+            content.favorites.push_back(
+                {Decode(fields.address), Decode(fields.name), Decode(fields.password)});
+            return true;
+        });
+    } catch (const CFavoritesError& error) {
+        content.favorites.clear();
+        content.problem = QString::fromLocal8Bit(error.what());
     }
-    return favorites;
+    if (content.capped)
+        content.problem = QStringLiteral("it holds more than %1 favorites").arg(kMaxFavorites);
+    return content;
 }
 
 bool CFavoritesFile::Save(const std::vector<Favorite>& favorites, QString* error) const
 {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly)) {
-        for (const Favorite& favorite : favorites)
-            file.write(Line(favorite.address, favorite.name, favorite.password));
-        if (file.commit())
-            return true;
-    }
-    if (error)
-        *error = file.errorString();
-    return false;
+    QByteArray text;
+    for (const Favorite& favorite : favorites)
+        text += Line(favorite.address, favorite.name, favorite.password);
+    return WriteWholeFile(m_path, text, error);
 }
 
 CFavoritesFile::AddResult CFavoritesFile::Add(const QString& address, const QString& name,
                                               QString* error) const
 {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadWrite)) {
+    std::string bytes;
+    try {
+        if (auto read = ReadBytes(m_path))
+            bytes = std::move(*read);
+    } catch (const CFavoritesError& failure) {
         if (error)
-            *error = file.errorString();
+            *error = QString::fromLocal8Bit(failure.what());
         return AddResult::Failed;
     }
-    QByteArray last;
-    while (!file.atEnd()) {
-        last = file.readLine();
-        const FavoriteLine fields = ParseFavoriteLine(std::string_view(last.data(), last.size()));
-        if (Decode(fields.address) == address)
-            return AddResult::AlreadyThere;
+    bool there = false;
+    std::size_t lines = 0;
+    ForEachFavoriteLine(bytes, [&](std::size_t, std::string_view line, bool tooLong) {
+        ++lines;
+        there = !tooLong && Decode(ParseFavoriteLine(line).address) == address;
+        return !there;
+    });
+    if (there)
+        return AddResult::AlreadyThere;
+    if (lines >= kMaxFavorites) {
+        if (error)
+            *error = QStringLiteral("it holds %1 favorites already").arg(kMaxFavorites);
+        return AddResult::Failed;
     }
     // A last line without its line end gets one, so the new favorite starts a line.
-    QByteArray text;
-    if (!last.isEmpty() && !last.endsWith('\n'))
-        text = "\r\n";
+    QByteArray text = QByteArray::fromStdString(bytes);
+    if (!text.isEmpty() && !text.endsWith('\n') && !text.endsWith('\r'))
+        text += "\r\n";
     text += Line(address, CleanField(name), {});
-    if (file.write(text) != text.size()) {
-        if (error)
-            *error = file.errorString();
-        return AddResult::Failed;
-    }
-    return AddResult::Added;
+    return WriteWholeFile(m_path, text, error) ? AddResult::Added : AddResult::Failed;
 }
 
 QString CFavoritesFile::CleanField(const QString& text)
 {
     QString clean = text;
-    clean.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    for (const QChar blank : {QLatin1Char('\t'), QLatin1Char('\r'), QLatin1Char('\n')})
+        clean.replace(blank, QLatin1Char(' '));
     return clean.trimmed();
 }

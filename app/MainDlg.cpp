@@ -28,6 +28,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -138,7 +139,8 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
 
     // 2. Settings.
     m_settings.SetRoot(CSettingsKey::kCurrentUser);
-    m_settings.OpenKey(QStringLiteral("Software\\Farsighter RTCW"), true);
+    if (!m_settings.OpenKey(QStringLiteral("Software\\Farsighter RTCW"), true))
+        QTimer::singleShot(0, this, &CMainDlg::ReportSettingsTrouble);
 
     // 3.-4. Controls and the grids' columns.
     CreateControls();
@@ -405,6 +407,7 @@ void CMainDlg::done(int result)
         m_bridge->Servers().clear();
         m_lists->Clear();
         WriteSettings();
+        ReportSettingsTrouble();
     }
     QDialog::done(result);
 }
@@ -500,21 +503,28 @@ void CMainDlg::QueryFavorites()
     if (!StopScan())
         return;
     // No file yet: there is nothing to scan. A file that cannot be read is the user's to
-    // know about, and the lists stay as they were.
-    if (!QFileInfo::exists(m_favoritesPath)) {
+    // know about, and the lists stay as they were; so are the lines that are left out.
+    const QString file = QDir::toNativeSeparators(m_favoritesPath);
+    QStringList notices;
+    const QFileInfo info(m_favoritesPath);
+    if (!info.exists() && !info.isSymLink()) {
         m_bridge->Servers().clear();
     } else {
         try {
-            LoadFavoritesForScan(m_favoritesPath.toStdString(), m_bridge->Servers());
+            const FavoritesLoad load = LoadFavoritesForScan(
+                QFile::encodeName(m_favoritesPath).toStdString(), m_bridge->Servers());
+            for (const std::string& notice : DescribeFavoritesLoad(load, file.toStdString()))
+                notices.append(QString::fromStdString(notice));
         } catch (const CFavoritesError& error) {
             CPrompts::Show(this, QMessageBox::Warning,
                            QStringLiteral("Cannot read the favorites file %1: %2")
-                               .arg(QDir::toNativeSeparators(m_favoritesPath),
-                                    QString::fromLocal8Bit(error.what())));
+                               .arg(file, QString::fromLocal8Bit(error.what())));
             return;
         }
     }
     StartScan();
+    if (!notices.isEmpty())
+        CPrompts::Show(this, QMessageBox::Warning, notices.join(QLatin1Char('\n')));
 }
 
 void CMainDlg::ShowCounters()
@@ -787,6 +797,26 @@ void CMainDlg::OpenFavoritesDialog()
 {
     CFavoritesDlg dialog(m_favoritesPath, m_settings, this);
     dialog.exec();
+    ReportSettingsTrouble();
+}
+
+void CMainDlg::ReportSettingsTrouble()
+{
+    if (m_settingsTroubleReported)
+        return;
+    const QString file = QDir::toNativeSeparators(m_settings.FilePath());
+    QString text;
+    if (!m_settings.IsWritable())
+        text = QStringLiteral("The settings in %1 are read-only: they are used, but changes "
+                              "cannot be saved.")
+                   .arg(file);
+    else if (!m_settings.WriteError().isEmpty())
+        text =
+            QStringLiteral("Cannot save the settings to %1: %2").arg(file, m_settings.WriteError());
+    else
+        return;
+    m_settingsTroubleReported = true;
+    CPrompts::Show(this, QMessageBox::Warning, text);
 }
 
 void CMainDlg::OpenOptionsDialog()
@@ -796,6 +826,7 @@ void CMainDlg::OpenOptionsDialog()
         m_autoClose = m_settings.GetInt(QStringLiteral("AutoClose"), 1) != 0;
         m_autoRequery = m_settings.GetInt(QStringLiteral("AutoRequery"), 0) != 0;
     }
+    ReportSettingsTrouble();
 }
 
 void CMainDlg::OpenMasterDialog()

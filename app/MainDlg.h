@@ -142,6 +142,8 @@ private:
     void ReadSettings();
     void WriteSettings();
     void RestoreWindowRect();
+    // Tells the user, once, that the settings are read-only or that saving them failed.
+    void ReportSettingsTrouble();
 
     bool StopScan();
     void StartScan();
@@ -158,6 +160,7 @@ private:
 
     MainDlgOptions m_options;
     CSettingsKey m_settings;
+    bool m_settingsTroubleReported = false;
     QString m_favoritesPath;
 
     Lattix::CTableCtrl m_playerList;

@@ -1,14 +1,22 @@
 #include "app/SettingsKey.h"
 
+#include "app/IniText.h"
+#include "app/WholeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
 
 #include <array>
 #include <limits>
-#include <memory>
 
 namespace {
+
+// More than any settings file of the program holds; a larger file is not one.
+constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 
 // "Software\A\B" -> organisation "A", application "B"; the prefix "Software\" is implied.
 std::pair<QString, QString> StoreNames(std::uint32_t root, const QString& subkey)
@@ -39,31 +47,78 @@ bool CSettingsKey::SetRoot(std::uint32_t root)
     if (root < kClassesRoot || root > kUsers)
         return false;
     m_root = root;
+    FindFile();
     return true;
 }
 
 bool CSettingsKey::OpenKey(const QString& subkey, bool create)
 {
-    const QString previous = m_subkey;
     m_subkey = subkey;
-    const auto settings = Open();
-    if (create && !settings->isWritable()) {
-        m_subkey = previous;
-        return false;
-    }
-    return settings->status() == QSettings::NoError;
+    FindFile();
+    return !create || IsWritable();
 }
 
-std::unique_ptr<QSettings> CSettingsKey::Open() const
+void CSettingsKey::FindFile()
 {
+    // QSettings knows where its native settings of a scope live, including the folders
+    // that QSettings::setPath chose.
     const auto [organization, application] = StoreNames(m_root, m_subkey);
     const auto scope = m_root == kLocalMachine ? QSettings::SystemScope : QSettings::UserScope;
-    return std::make_unique<QSettings>(QSettings::NativeFormat, scope, organization, application);
+    m_path = QSettings(QSettings::NativeFormat, scope, organization, application).fileName();
+}
+
+bool CSettingsKey::IsWritable() const
+{
+    // Write permission by the mode bits as well as for this user, so that a folder made
+    // read-only is respected even by a user whom the system would let write.
+    const auto writable = [](const QFileInfo& info) {
+        return info.isWritable() &&
+               (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+    };
+    const QFileInfo file(m_path);
+    QString folder = file.absolutePath();
+    if (file.exists())
+        return file.isFile() && writable(file) && writable(QFileInfo(folder));
+    // A missing folder is made by the first save, in the nearest folder that exists.
+    while (!QFileInfo::exists(folder)) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            return false;
+        folder = parent;
+    }
+    return writable(QFileInfo(folder));
+}
+
+CIniText CSettingsKey::Read() const
+{
+    // Only a regular file of a settings file's size: never a FIFO, which would block.
+    const QFileInfo info(m_path);
+    QFile file(m_path);
+    if (!info.isFile() || info.size() > kMaxFileSize || !file.open(QIODevice::ReadOnly))
+        return {};
+    return CIniText::Parse(file.read(kMaxFileSize));
+}
+
+bool CSettingsKey::Write(const CIniText& text)
+{
+    QString error;
+    if (!IsWritable())
+        error = QStringLiteral("%1 is read-only").arg(QDir::toNativeSeparators(m_path));
+    else if (WriteWholeFile(m_path, text.ToBytes(), &error))
+        return true;
+    if (m_writeError.isEmpty())
+        m_writeError = error;
+    return false;
+}
+
+QVariant CSettingsKey::Value(const QString& name) const
+{
+    return Read().Value(name);
 }
 
 QString CSettingsKey::GetString(const QString& name, const QString& defaultValue) const
 {
-    const QVariant value = Open()->value(name);
+    const QVariant value = Value(name);
     if (!IsStringValue(value))
         return defaultValue;
     return value.toString().left(kMaxStringLength);
@@ -71,14 +126,11 @@ QString CSettingsKey::GetString(const QString& name, const QString& defaultValue
 
 int CSettingsKey::GetInt(const QString& name, int defaultValue) const
 {
-    const QVariant value = Open()->value(name);
+    const QVariant value = Value(name);
     bool ok = false;
     qlonglong number = 0;
     if (IsStringValue(value))
         number = value.toString().trimmed().toLongLong(&ok, 10);
-    else if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::UInt ||
-             value.typeId() == QMetaType::LongLong)
-        number = value.toLongLong(&ok);
     if (!ok || number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
         return defaultValue;
     return static_cast<int>(number);
@@ -86,7 +138,7 @@ int CSettingsKey::GetInt(const QString& name, int defaultValue) const
 
 QByteArray CSettingsKey::GetBinary(const QString& name) const
 {
-    const QVariant value = Open()->value(name);
+    const QVariant value = Value(name);
     return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : QByteArray();
 }
 
@@ -99,26 +151,23 @@ bool CSettingsKey::SetString(const QString& name, const QString& text)
 {
     if (text.size() > kMaxStringLength)
         return false;
-    const auto settings = Open();
-    settings->setValue(name, text);
-    settings->sync();
-    return settings->status() == QSettings::NoError;
+    CIniText ini = Read();
+    ini.SetString(name, text);
+    return Write(ini);
 }
 
 bool CSettingsKey::SetInt(const QString& name, int value)
 {
-    const auto settings = Open();
-    settings->setValue(name, value);
-    settings->sync();
-    return settings->status() == QSettings::NoError;
+    CIniText ini = Read();
+    ini.SetNumber(name, value);
+    return Write(ini);
 }
 
 bool CSettingsKey::SetBinary(const QString& name, const QByteArray& bytes)
 {
-    const auto settings = Open();
-    settings->setValue(name, bytes);
-    settings->sync();
-    return settings->status() == QSettings::NoError;
+    CIniText ini = Read();
+    ini.SetBytes(name, bytes);
+    return Write(ini);
 }
 
 bool CSettingsKey::SetRect(const QString& name, const QRect& rect)
@@ -128,7 +177,7 @@ bool CSettingsKey::SetRect(const QString& name, const QRect& rect)
 
 int CSettingsKey::ValueType(const QString& name) const
 {
-    const QVariant value = Open()->value(name);
+    const QVariant value = Value(name);
     if (!value.isValid())
         return kTypeNone;
     if (value.typeId() == QMetaType::QByteArray)
@@ -139,12 +188,12 @@ int CSettingsKey::ValueType(const QString& name) const
         value.toString().toInt(&ok, 10);
         return ok ? kTypeNumber : kTypeString;
     }
-    return value.canConvert<int>() ? kTypeNumber : kTypeString;
+    return kTypeString;
 }
 
 bool CSettingsKey::ValueExists(const QString& name) const
 {
-    return Open()->contains(name);
+    return Read().Contains(name);
 }
 
 QByteArray CSettingsKey::EncodeRect(const QRect& rect)

@@ -3,22 +3,26 @@
 #include <QByteArray>
 #include <QRect>
 #include <QString>
+#include <QVariant>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 
-class QSettings;
+class CIniText;
 
 // The program's settings store: typed values under one key, each read falling back to a
-// default. A key path such as "Software\Farsighter RTCW" names the same place on every
-// platform: that registry key under the chosen root on Windows, and the settings file
-// "Farsighter RTCW.conf" in the user's configuration folder elsewhere ("Software\A\B"
-// becomes "A/B.conf").
+// default. A key path such as "Software\Farsighter RTCW" names the settings file
+// "Farsighter RTCW.conf" in the user's configuration folder, where QSettings keeps its
+// native settings ("Software\A\B" becomes "A/B.conf"); the file is in QSettings' INI
+// form (IniText.h).
 //
 // Numbers are 32-bit, rectangles 16 bytes (left, top, right, bottom as little-endian
 // 32-bit integers; right and bottom exclusive), binary values byte arrays. A value of the
 // wrong type, size or range reads as the default, so a damaged file never takes effect.
+//
+// Every Set rewrites the file whole, or leaves it as it was and returns false (a full disk).
+// A file or folder without write permission is read but never written: IsWritable says so,
+// and every Set then returns false.
 class CSettingsKey
 {
 public:
@@ -39,15 +43,21 @@ public:
     static constexpr int kTypeBinary = 3;
     static constexpr int kTypeNumber = 4;
 
-    CSettingsKey() = default;
+    CSettingsKey() { FindFile(); }
 
     // Accepts only the four roots above; any other leaves the root as it was.
     bool SetRoot(std::uint32_t root);
     std::uint32_t Root() const { return m_root; }
-    // Selects the key; with create, makes sure it can be written. An empty path selects
-    // the root itself.
+    // Selects the key, which can then be read; with create, true only when it can also be
+    // written. An empty path selects the root itself.
     bool OpenKey(const QString& subkey, bool create = true);
     const QString& SubKey() const { return m_subkey; }
+    // The settings file of the key.
+    const QString& FilePath() const { return m_path; }
+    // Whether changes can be saved: the file and its folder are not read-only.
+    bool IsWritable() const;
+    // Why the first Set that failed did; empty while none has.
+    const QString& WriteError() const { return m_writeError; }
 
     QString GetString(const QString& name, const QString& defaultValue = {}) const;
     int GetInt(const QString& name, int defaultValue) const;
@@ -68,8 +78,13 @@ public:
     static std::optional<QRect> DecodeRect(const QByteArray& bytes);
 
 private:
-    std::unique_ptr<QSettings> Open() const;
+    CIniText Read() const;
+    bool Write(const CIniText& text);
+    QVariant Value(const QString& name) const;
+    void FindFile();
 
     std::uint32_t m_root = kCurrentUser;
     QString m_subkey;
+    QString m_path;
+    QString m_writeError;
 };

@@ -72,18 +72,8 @@ int CQueryCommand::Run()
                 Report("Cannot read the favorites file '" + o.favorites + "': " + e.what());
                 return kExitFailure;
             }
-            if (load.skipped > 0) {
-                std::string lines;
-                for (const std::size_t line : load.skippedLines) {
-                    lines += (lines.empty() ? "" : ", ") + std::to_string(line);
-                }
-                if (load.skipped > load.skippedLines.size()) {
-                    lines += ", ...";
-                }
-                Report("The favorites file '" + o.favorites + "' has " +
-                       std::to_string(load.skipped) + (load.skipped == 1 ? " line" : " lines") +
-                       " that " + (load.skipped == 1 ? "is" : "are") +
-                       " not a server address (line " + lines + "); skipped.");
+            for (const std::string& notice : DescribeFavoritesLoad(load, o.favorites)) {
+                Report(notice);
             }
             break;
         }

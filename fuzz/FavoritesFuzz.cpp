@@ -1,4 +1,4 @@
-// Fuzzes the favorites line reader on every line of the input, and the numeric parse of
+// Fuzzes the favorites line reader on the input as a whole file, and the numeric parse of
 // each address (the scan itself may look names up, which a fuzzer must not do).
 #include "net/SockAddr.h"
 #include "query/Favorites.h"
@@ -10,12 +10,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::string_view text(reinterpret_cast<const char*>(data), size);
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    std::size_t seen = 0;
+    ForEachFavoriteLine(text, [&](std::size_t, std::string_view line, bool tooLong) {
+        if (line.find_first_of("\r\n") != std::string_view::npos || (tooLong && !line.empty()) ||
+            line.size() > kMaxFavoriteLineBytes)
+            std::abort();
+        seen += line.size();
+        if (seen > size)
+            std::abort();
         const FavoriteLine favorite = ParseFavoriteLine(line);
         if (favorite.address.find('\t') != std::string::npos ||
             favorite.name.find('\t') != std::string::npos ||
@@ -23,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         CSockAddr address;
         address.Parse(favorite.address, CSockAddr::Lookup::NumericOnly);
-    }
+        return true;
+    });
     return 0;
 }

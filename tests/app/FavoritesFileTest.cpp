@@ -1,9 +1,14 @@
 #include "app/FavoritesFile.h"
+#include "FileSizeLimit.h"
+#include "app/BrowserApp.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -33,7 +38,9 @@ TEST(FavoritesFileTest, AWindowsFileLoadsAndSavesBackByteForByte)
     WriteAll(path, windows);
 
     const CFavoritesFile file(path);
-    const std::vector<Favorite> favorites = file.Load();
+    const CFavoritesFile::Content content = file.Load();
+    EXPECT_TRUE(content.problem.isEmpty());
+    const std::vector<Favorite>& favorites = content.favorites;
     ASSERT_EQ(favorites.size(), 4u);
     EXPECT_EQ(favorites[0].name, QStringLiteral("Caf\u00e9 \u20ac \u0081"));
     EXPECT_EQ(favorites[0].password, QStringLiteral("secret"));
@@ -47,6 +54,11 @@ TEST(FavoritesFileTest, AWindowsFileLoadsAndSavesBackByteForByte)
     // Text outside the code page is written as "?", never as a broken line.
     ASSERT_TRUE(file.Save({{QStringLiteral("127.0.0.1:1"), QStringLiteral("\u540d\u524d"), {}}}));
     EXPECT_EQ(ReadAll(path), QByteArray("127.0.0.1:1\t??\t\r\n"));
+
+    // Lines ended by a lone CR are as many favorites; they are saved with CR LF.
+    WriteAll(path, "127.0.0.1:1\tOne\tpw\r127.0.0.1:2\tTwo\t\r127.0.0.1:3\tThree\t");
+    ASSERT_EQ(file.Load().favorites.size(), 3u);
+    EXPECT_EQ(file.Load().favorites[0].password, QStringLiteral("pw"));
 }
 
 TEST(FavoritesFileTest, AddAppendsOnceWithACleanName)
@@ -55,7 +67,8 @@ TEST(FavoritesFileTest, AddAppendsOnceWithACleanName)
     const QString path = dir.filePath(QStringLiteral("sub/favorites.dat"));
     const CFavoritesFile file(path);
     using R = CFavoritesFile::AddResult;
-    EXPECT_EQ(file.Add(QStringLiteral("127.0.0.1:27960"), QStringLiteral(" A\tname ")), R::Added);
+    EXPECT_EQ(file.Add(QStringLiteral("127.0.0.1:27960"), QStringLiteral(" A\tname\r\n ")),
+              R::Added);
     EXPECT_EQ(file.Add(QStringLiteral("127.0.0.1:27960"), QStringLiteral("Other")),
               R::AlreadyThere);
     EXPECT_EQ(ReadAll(path), QByteArray("127.0.0.1:27960\tA name\t\r\n"));
@@ -65,10 +78,62 @@ TEST(FavoritesFileTest, AddAppendsOnceWithACleanName)
     EXPECT_EQ(file.Add(QStringLiteral("127.0.0.1:2"), QStringLiteral("Two")), R::Added);
     EXPECT_EQ(ReadAll(path), QByteArray("127.0.0.1:1\tOne\tpw\r\n127.0.0.1:2\tTwo\t\r\n"));
 
-    // Neither a folder nor a device is a favorites file.
-    EXPECT_TRUE(CFavoritesFile(dir.path()).Load().empty());
-    EXPECT_TRUE(CFavoritesFile(QStringLiteral("/dev/zero")).Load().empty());
-    EXPECT_EQ(CFavoritesFile(dir.path()).Add(QStringLiteral("127.0.0.1:3"), {}), R::Failed);
+    // Neither a folder nor a FIFO or device is a favorites file, nor is a link to one:
+    // nothing is written there, and the reason is given.
+    const QString fifo = dir.filePath(QStringLiteral("fifo.dat"));
+    const QString link = dir.filePath(QStringLiteral("link.dat"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(fifo, link));
+    EXPECT_FALSE(CFavoritesFile(QStringLiteral("/dev/zero")).Load().problem.isEmpty());
+    for (const QString& other : {dir.path(), fifo, link}) {
+        EXPECT_FALSE(CFavoritesFile(other).Load().problem.isEmpty()) << other.toStdString();
+        QString error;
+        EXPECT_EQ(CFavoritesFile(other).Add(QStringLiteral("127.0.0.1:3"), {}, &error), R::Failed);
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(CFavoritesFile(other).Save({}, &error)) << other.toStdString();
+    }
+    struct stat info
+    {
+    };
+    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST(FavoritesFileTest, AFullDiskLeavesTheFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("favorites.dat"));
+    QByteArray original;
+    for (int i = 0; i < 200; ++i)
+        original += QStringLiteral("127.0.0.%1:27960\tServer %1\t\r\n").arg(i).toLatin1();
+    WriteAll(path, original);
+    const CFavoritesFile file(path);
+    const std::vector<Favorite> favorites = file.Load().favorites;
+    {
+        const CFileSizeLimit full(original.size() - 10);
+        QString error;
+        EXPECT_FALSE(file.Save(favorites, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(file.Add(QStringLiteral("127.0.0.1:1"), QStringLiteral("New"), &error),
+                  CFavoritesFile::AddResult::Failed);
+    }
+    EXPECT_EQ(ReadAll(path), original);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"favorites.dat"});
+}
+
+TEST(FavoritesFileTest, OneFolderForTheFileEverywhere)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QStringLiteral("/Farsighter/farsighter");
+    EXPECT_EQ(CFavoritesFile::DefaultPath(), folder + QStringLiteral("/favorites.dat"));
+    char program[] = "farsighter";
+    char help[] = "--help";
+    char* argv[] = {program, help, nullptr};
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(CBrowserApp::Run(2, argv), 0);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find(std::string(CFavoritesFile::kFolder) +
+                                                          "/favorites.dat"),
+              std::string::npos);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // Workflow tests against the real main window, its dialogs and the local test network.
 #include "FakeGame.h"
+#include "FileSizeLimit.h"
 
 #include "app/FavoritesDlg.h"
+#include "app/FavoritesFile.h"
 #include "app/MainDlg.h"
 #include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
@@ -28,6 +30,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -38,6 +41,7 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <set>
@@ -132,12 +136,25 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     EXPECT_FALSE(dialog->ServerList().isVisible());
     QApplication::processEvents();
     EXPECT_FALSE(dialog->Bridge().IsRunning() || dialog->Bridge().IsFetchingMaster());
-    // A favorites "file" that cannot be read is reported, not scanned.
-    ASSERT_TRUE(QDir().mkpath(FavoritesPath()));
+    // A favorites "file" that cannot be read is reported, not scanned; a FIFO does not
+    // make the window wait for a writer.
+    ASSERT_EQ(mkfifo(QFile::encodeName(FavoritesPath()).constData(), 0600), 0);
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
     ASSERT_EQ(CPrompts::Shown().size(), 1);
     EXPECT_TRUE(CPrompts::Shown()[0].startsWith("Cannot read the favorites file"));
+    EXPECT_TRUE(CPrompts::Shown()[0].endsWith("not a regular file"));
     EXPECT_FALSE(dialog->Bridge().IsRunning());
+    // Lines that are left out of a scan are named.
+    ASSERT_TRUE(QFile::remove(FavoritesPath()));
+    QFile file(FavoritesPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not an address\r\n127.0.0.1\tNo port\r\n");
+    file.close();
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
+    ASSERT_EQ(CPrompts::Shown().size(), 2);
+    EXPECT_TRUE(CPrompts::Shown()[1].endsWith("1 line that is not a server address (line 1); "
+                                              "skipped."));
+    EXPECT_TRUE(dialog->Bridge().IsRunning());
 
     // The user switches the view and changes every setting the window keeps.
     ClickTab(*dialog, 1);
@@ -343,6 +360,15 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     const QByteArray line = favorites.readAll();
     EXPECT_EQ(line.count('\n'), 1);
     EXPECT_TRUE(line.startsWith(QByteArray::fromStdString(serverList.GetCellText(0, 11) + "\t")));
+    // A favorites file that cannot be written is said so.
+    favorites.close();
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::remove(FavoritesPath()) && QFile::link(fifo, FavoritesPath()));
+    CPrompts::Reset();
+    serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
+    ASSERT_EQ(CPrompts::Shown().size(), 1);
+    EXPECT_TRUE(CPrompts::Shown()[0].startsWith("Cannot write"));
     enabled.clear();
     serverList.resize(serverList.width(), serverList.GetRowHeight() * (servers + 6));
     serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() * (servers + 3)));
@@ -644,7 +670,7 @@ TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
         QTest::keyClick(editor(), Qt::Key_Tab);
         ASSERT_NE(editor(), nullptr);
         EXPECT_EQ(grid.EditController().GetEditColumn(), CFavoritesDlg::kAddressColumn);
-        QTest::keyClicks(editor(), QStringLiteral("127.0.0.1:27970"));
+        QTest::keyClicks(editor(), QStringLiteral("127.0.0.2")); // the game's port is added
         // An address that does not read keeps the dialog open with that cell in editing.
         grid.GetCell(1, CFavoritesDlg::kAddressColumn)->Set(std::string("no address!"));
         click(1); // OK
@@ -662,10 +688,143 @@ TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
         EXPECT_FALSE(grid.IsEditing());
         click(1);
         EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(read(), QByteArray("127.0.0.1:27970\tClan War\t\r\n"
+        EXPECT_EQ(read(), QByteArray("127.0.0.2:27960\tClan War\t\r\n"
                                      "127.0.0.1:27960\tOne\tpw\r\n"
                                      "127.0.0.1:27962\tThree\t\r\n"));
     }
+}
+
+TEST_F(MainDlgTest, FavoritesDialogNeverSavesOverAFileItCouldNotRead)
+{
+    const QString path = FavoritesPath();
+    const auto write = [&](const QByteArray& bytes, qint64 size = -1) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        if (size >= 0)
+            file.resize(size);
+    };
+    QByteArray many;
+    for (int i = 0; i <= 65536; ++i)
+        many += QStringLiteral("10.0.%1.%2:1\tS\t\r\n").arg(i / 256).arg(i % 256).toLatin1();
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const auto contents = [&] {
+        QFile in(path);
+        return !QFileInfo(path).isFile()      ? QByteArray("not a file")
+               : in.open(QIODevice::ReadOnly) ? in.readAll()
+                                              : QByteArray("unreadable");
+    };
+    struct Case
+    {
+        const char* what;
+        std::function<void()> make;
+        const char* said;
+        int rows;
+    };
+    const Case cases[] = {
+        {"FIFO", [&] { ASSERT_TRUE(QFile::rename(fifo, path)); }, "not a regular file", 0},
+        {"link to a FIFO",
+         [&] {
+             ASSERT_TRUE(QFile::rename(path, fifo));
+             ASSERT_TRUE(QFile::link(fifo, path));
+         },
+         "not a regular file", 0},
+        {"too large",
+         [&] {
+             ASSERT_TRUE(QFile::remove(path));
+             write("127.0.0.1:1\tBig\t\r\n", CFavoritesFile::kMaxFileSize + 1);
+         },
+         "larger than 16777216 bytes", 0},
+        {"long line", [&] { write("127.0.0.1:1\tOK\t\r\n127.0.0.1:2\t" + QByteArray(70000, 'x')); },
+         "line 2 is longer than 65536 bytes", 0},
+        {"too many", [&] { write(many); }, "holds more than 65536 favorites", 65536},
+    };
+    auto main = Open();
+    for (const Case& c : cases) {
+        c.make();
+        const QByteArray before = contents();
+        CPrompts::Reset();
+        CFavoritesDlg dialog(path, main->Settings(), main.get());
+        ASSERT_EQ(CPrompts::Shown().size(), 1) << c.what;
+        EXPECT_TRUE(CPrompts::Shown()[0].contains(QString::fromLatin1(c.said)))
+            << CPrompts::Shown()[0].toStdString();
+        EXPECT_EQ(dialog.Grid().GetRowCount(), c.rows) << c.what;
+        EXPECT_FALSE(qobject_cast<QPushButton*>(FindControl(&dialog, 1))->isEnabled());
+        dialog.accept();
+        EXPECT_NE(dialog.result(), QDialog::Accepted) << c.what;
+        EXPECT_EQ(contents(), before) << c.what;
+    }
+    struct stat info
+    {
+    };
+    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(MainDlgTest, AFullDiskLosesNeitherFavoritesNorSettings)
+{
+    QByteArray favorites;
+    for (int i = 0; i < 100; ++i)
+        favorites += QStringLiteral("127.0.0.%1:27960\tServer %1\t\r\n").arg(i).toLatin1();
+    QFile file(FavoritesPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(favorites);
+    file.close();
+    const auto read = [](const QString& path) {
+        QFile in(path);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    };
+    QTest::mouseClick(Get<QPushButton>(*Open(), D::IDC_CLOSE), Qt::LeftButton); // start, close
+    const QString settingsPath = Store()->fileName();
+    const QByteArray settings = read(settingsPath);
+    ASSERT_GT(settings.size(), 500);
+
+    auto dialog = Open();
+    Get<QComboBox>(*dialog, D::IDC_SPEED)->setCurrentIndex(5);
+    {
+        const CFileSizeLimit full(100);
+        CFavoritesDlg favoritesDlg(FavoritesPath(), dialog->Settings(), dialog.get());
+        favoritesDlg.accept(); // OK
+        EXPECT_NE(favoritesDlg.result(), QDialog::Accepted);
+        EXPECT_TRUE(CPrompts::Shown().value(0).startsWith("Cannot write"))
+            << CPrompts::Shown().value(0).toStdString();
+        favoritesDlg.reject();
+        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+    }
+    EXPECT_EQ(read(FavoritesPath()), favorites);
+    EXPECT_EQ(read(settingsPath), settings);
+    ASSERT_EQ(CPrompts::Shown().size(), 2);
+    EXPECT_TRUE(CPrompts::Shown()[1].startsWith("Cannot save the settings to"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"favorites.dat"});
+}
+
+TEST_F(MainDlgTest, AReadOnlySettingsFolderIsUsedAndSaidOnce)
+{
+    Set("Version", 56);
+    Set("Speed", 5);
+    const QString path = Store()->fileName();
+    const QString folder = QFileInfo(path).absolutePath();
+    QFile in(path);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray before = in.readAll();
+    in.close();
+    const QFile::Permissions permissions = QFile::permissions(folder);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadGroup | QFile::ExeGroup));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(folder, permissions); });
+
+    auto dialog = Open();
+    QApplication::processEvents();
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText(), "Demo");
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SPEED)->currentIndex(), 5);
+    ASSERT_EQ(CPrompts::Shown().size(), 1);
+    EXPECT_TRUE(CPrompts::Shown()[0].contains("read-only")) << CPrompts::Shown()[0].toStdString();
+    Get<QComboBox>(*dialog, D::IDC_SPEED)->setCurrentIndex(2);
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+    EXPECT_EQ(CPrompts::Shown().size(), 1);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), before);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -470,10 +471,10 @@ TEST(QueryCommandLineTest, UnreadableFavoritesFilesFailWithTheirReason)
     const std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                          ("fs-cli-unreadable-" + std::to_string(::getpid()));
     std::filesystem::create_directory(folder);
-    const std::filesystem::path endless = folder / "endless.dat";
-    std::ofstream(endless) << "127.0.0.1:1\t" << std::string(100'000, 'x') << '\n';
-    for (const std::string& path : {folder.string(), endless.string(),
-                                    std::string("/proc/self/mem"), std::string("/dev/zero")}) {
+    const std::filesystem::path fifo = folder / "fifo.dat"; // never waited on
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {folder.string(), fifo.string(), std::string("/proc/self/mem"),
+                                    std::string("/dev/zero")}) {
         const ProgramResult run = Query({"--favorites", path});
         EXPECT_EQ(run.exitCode, 1) << path;
         EXPECT_EQ(run.err.rfind("Cannot read the favorites file '" + path + "': ", 0), 0u)
