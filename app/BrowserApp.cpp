@@ -16,10 +16,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: farsighter [--settings DIR] [--master HOST:PORT]\n"
+    "usage: farsighter [--settings DIR] [--master HOST:PORT] [--query master|favorites]\n"
     "A server browser for Return to Castle Wolfenstein multiplayer.\n"
     "  --settings DIR      keep settings and favorites in DIR (a throw-away profile)\n"
     "  --master HOST:PORT  the master server to ask (stored like the dialog's choice)\n"
+    "  --query master|favorites\n"
+    "                      start that query at once, whatever the start-up setting says\n"
     "  --help              this text\n"
     "  --version           the program's and its libraries' versions\n"
     "Favorites are kept in ~/.local/share/Farsighter/farsighter/favorites.dat and the\n"
@@ -30,6 +32,7 @@ struct Arguments
 {
     std::optional<std::string> settings;
     std::optional<std::string> master;
+    int startupQuery = -1; // as MainDlgOptions::startupQuery
 };
 
 // Nothing (and a message) for a command line that is not understood.
@@ -48,7 +51,13 @@ std::optional<Arguments> Parse(int argc, char** argv, int& exitCode)
             exitCode = 0;
             return std::nullopt;
         }
-        if ((arg == "--settings" || arg == "--master") && i + 1 < argc) {
+        if (arg == "--query" && i + 1 < argc) {
+            const std::string_view which = argv[++i];
+            if (which == "master" || which == "favorites") {
+                arguments.startupQuery = which == "master" ? 2 : 1;
+                continue;
+            }
+        } else if ((arg == "--settings" || arg == "--master") && i + 1 < argc) {
             (arg == "--settings" ? arguments.settings : arguments.master) = argv[++i];
             continue;
         }
@@ -81,7 +90,9 @@ int CBrowserApp::Run(int argc, char** argv)
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            qEnvironmentVariable("XDG_CONFIG_HOME"));
 
-    CMainDlg dialog;
+    MainDlgOptions options;
+    options.startupQuery = arguments->startupQuery;
+    CMainDlg dialog(std::move(options));
     if (arguments->master)
         dialog.SetMasterAddress(QString::fromStdString(*arguments->master));
     dialog.show();

@@ -169,7 +169,9 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
     ReadSettings();
 
     // 17. The start-up query runs once the window is shown.
-    const int startup = m_settings.GetInt(QStringLiteral("StartupQuery"), 0);
+    const int startup = m_options.startupQuery >= 0
+                            ? m_options.startupQuery
+                            : m_settings.GetInt(QStringLiteral("StartupQuery"), 0);
     if (startup == 1)
         QTimer::singleShot(0, this, &CMainDlg::QueryFavorites);
     else if (startup == 2)

@@ -39,6 +39,9 @@ struct MainDlgOptions
     int scanLimit = 0;
     // Milliseconds for the search box's double-click rule; empty: a monotonic clock.
     std::function<qint64()> clock;
+    // The query that starts once the window is shown (0 none, 1 favorites, 2 master);
+    // -1: as the "StartupQuery" setting says.
+    int startupQuery = -1;
 };
 
 // The main window: query options, the three result grids in two views, the player search,

@@ -10,6 +10,10 @@ packages=(
     clang libclang-rt-14-dev
     qstat nlohmann-json3-dev libicu-dev
 )
+# Making and checking the Debian package (scripts/package.sh).
+if [ "${FARSIGHTER_PACKAGING:-0}" = 1 ]; then
+    packages+=(dpkg-dev lintian librsvg2-bin desktop-file-utils appstream bash-completion)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,66 @@
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The options that a text names: "--word" or "-x", not inside words such as "cut-off".
+QSet<QString> OptionsIn(const QString& text)
+{
+    static const QRegularExpression option(QStringLiteral("(?<![\\w-])(--?[a-z][a-z0-9-]*)"));
+    QSet<QString> options;
+    for (auto it = option.globalMatch(text); it.hasNext();)
+        options.insert(it.next().captured(1));
+    return options;
+}
+
+std::string Sorted(const QSet<QString>& set)
+{
+    QStringList list(set.begin(), set.end());
+    list.sort();
+    return list.join(QLatin1Char(' ')).toStdString();
+}
+
+// The OPTIONS section of a manual page, with troff's \- read as a hyphen-minus.
+QString OptionsSection(const QString& page)
+{
+    const qsizetype begin = page.indexOf(QStringLiteral("\n.SH OPTIONS"));
+    const qsizetype end = page.indexOf(QStringLiteral("\n.SH "), begin + 1);
+    return begin < 0 ? QString()
+                     : page.mid(begin, end < 0 ? -1 : end - begin)
+                           .replace(QStringLiteral("\\-"), QStringLiteral("-"));
+}
+
+struct Program
+{
+    const char* path;
+    const char* page;
+};
+
+} // namespace
+
+// Every option that a program's --help lists is in the OPTIONS section of its manual page,
+// and the section names no option that the program does not know: the two cannot drift
+// apart.
+TEST(ManualPageTest, EachPageNamesExactlyTheOptionsOfItsHelp)
+{
+    for (const Program& program : {Program{FARSIGHTER_PATH, FARSIGHTER_PAGE},
+                                   Program{FARSIGHTER_QUERY_PATH, FARSIGHTER_QUERY_PAGE},
+                                   Program{FARSIGHTER_TESTNET_PATH, FARSIGHTER_TESTNET_PAGE}}) {
+        SCOPED_TRACE(program.page);
+        QProcess process;
+        process.start(QString::fromUtf8(program.path), {QStringLiteral("--help")});
+        ASSERT_TRUE(process.waitForFinished(10000));
+        ASSERT_EQ(process.exitCode(), 0);
+        const QSet<QString> help = OptionsIn(QString::fromUtf8(process.readAllStandardOutput()));
+
+        QFile file(QString::fromUtf8(program.page));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString options = OptionsSection(QString::fromUtf8(file.readAll()));
+        EXPECT_GE(help.size(), 4);
+        EXPECT_EQ(Sorted(OptionsIn(options)), Sorted(help));
+    }
+}
