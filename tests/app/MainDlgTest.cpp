@@ -65,9 +65,11 @@ protected:
     }
     static void Set(const QString& name, const QVariant& value) { Store()->setValue(name, value); }
 
-    std::unique_ptr<CMainDlg> Open()
+    // startupQuery as the command line's --query gives it (-1: none given).
+    std::unique_ptr<CMainDlg> Open(int startupQuery = -1)
     {
         MainDlgOptions options;
+        options.startupQuery = startupQuery;
         options.favoritesPath = FavoritesPath();
         options.masterFirstTimeoutMs = 300;
         options.masterTimeoutStepMs = 100;
@@ -437,8 +439,11 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     Set("Speed", 5);
     Set("IncludeEmptyServers", 1);
     Set("LastView", 1);
-    Set("StartupQuery", 1); // the favorites are scanned once the window is up
-    auto dialog = Open();
+    // "--query favorites" wins over the start-up setting: the favorites are scanned once
+    // the window is up, and the master (on loopback, where nothing answers) is not asked.
+    Set("StartupQuery", 2);
+    Set("Master", QStringLiteral("127.0.0.1:1"));
+    auto dialog = Open(1);
     QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
     Lattix::CTableCtrl& servers = dialog->ServerList();
     // The silent favorite keeps the scan running for seconds after the others are listed.
