@@ -6,8 +6,8 @@
 #include "app/GridLayouts.h"
 #include "app/Prompts.h"
 #include "app/SettingsKey.h"
-#include "lattix/CellData.h"
-#include "lattix/StringCol.h"
+#include "lattix/model/CellData.h"
+#include "lattix/view/StringCol.h"
 #include "query/Favorites.h"
 
 #include <QDir>

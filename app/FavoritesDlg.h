@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lattix/TableCtrl.h"
+#include "lattix/view/TableCtrl.h"
 #include "panlo/Resizer.h"
 
 #include <QDialog>

@@ -1,8 +1,8 @@
 #include "app/GridLayouts.h"
 
 #include "app/SettingsKey.h"
-#include "lattix/LayoutWords.h"
-#include "lattix/TableCtrl.h"
+#include "lattix/model/LayoutWords.h"
+#include "lattix/view/TableCtrl.h"
 
 void RestoreGridLayout(const CSettingsKey& settings, Lattix::CTableCtrl& grid, const QString& name)
 {

@@ -14,7 +14,7 @@
 #include "app/ScanBridge.h"
 #include "app/ServerInfoDlg.h"
 #include "format/Cp1252.h"
-#include "lattix/VirtualKey.h"
+#include "lattix/view/VirtualKey.h"
 #include "panlo/ControlId.h"
 #include "panlo/SplitCtrl.h"
 #include "query/Favorites.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/SettingsKey.h"
-#include "lattix/Notify.h"
-#include "lattix/SortKey.h"
-#include "lattix/TableCtrl.h"
+#include "lattix/model/SortKey.h"
+#include "lattix/view/Notify.h"
+#include "lattix/view/TableCtrl.h"
 #include "panlo/Resizer.h"
 
 #include <QDialog>

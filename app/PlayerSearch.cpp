@@ -1,8 +1,8 @@
 #include "app/PlayerSearch.h"
 
 #include "app/ResultLists.h"
-#include "lattix/SortKey.h"
-#include "lattix/TableCtrl.h"
+#include "lattix/model/SortKey.h"
+#include "lattix/view/TableCtrl.h"
 
 #include <algorithm>
 #include <vector>

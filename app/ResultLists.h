@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lattix/Enum.h"
+#include "lattix/model/Enum.h"
 
 #include <string>
 #include <vector>

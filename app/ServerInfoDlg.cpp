@@ -2,8 +2,8 @@
 
 #include "app/DialogBuilder.h"
 #include "format/Cp1252.h"
-#include "lattix/CellData.h"
-#include "lattix/StringCol.h"
+#include "lattix/model/CellData.h"
+#include "lattix/view/StringCol.h"
 #include "panlo/ControlId.h"
 #include "query/Server.h"
 

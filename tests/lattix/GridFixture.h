@@ -1,13 +1,13 @@
 #pragma once
 
-#include "lattix/BoolCol.h"
-#include "lattix/CellData.h"
-#include "lattix/IntCol.h"
-#include "lattix/Notify.h"
-#include "lattix/StringCol.h"
-#include "lattix/StringOut.h"
-#include "lattix/TableCtrl.h"
-#include "lattix/TextFlags.h"
+#include "lattix/model/CellData.h"
+#include "lattix/view/BoolCol.h"
+#include "lattix/view/IntCol.h"
+#include "lattix/view/Notify.h"
+#include "lattix/view/StringCol.h"
+#include "lattix/view/StringOut.h"
+#include "lattix/view/TableCtrl.h"
+#include "lattix/view/TextFlags.h"
 #include "velk/PopupMenu.h"
 
 #include <QAction>

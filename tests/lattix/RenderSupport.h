@@ -1,8 +1,8 @@
 #pragma once
 
-#include "lattix/ColDef.h"
-#include "lattix/DrawState.h"
-#include "lattix/Table.h"
+#include "lattix/model/Table.h"
+#include "lattix/view/ColDef.h"
+#include "lattix/view/DrawState.h"
 
 #include <QImage>
 #include <QPainter>

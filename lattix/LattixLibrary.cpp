@@ -1,9 +1,0 @@
-#include "lattix/LattixLibrary.h"
-
-#include "net/LibraryVersions.h"
-#include "net/Version.h"
-
-void RegisterLattixLibrary()
-{
-    static const CLibraryRegistrar registrar("Farsighter Lattix", FARSIGHTER_VERSION);
-}

@@ -1,0 +1,471 @@
+#include "lattix/model/Table.h"
+
+#include "lattix/model/LattixLibrary.h"
+
+#include <algorithm>
+#include <cassert>
+#include <new>
+#include <utility>
+
+namespace Lattix {
+namespace {
+
+[[maybe_unused]] const bool kTableRegistered = (RegisterLattixLibrary(), true);
+
+constexpr std::size_t kReservedColumns = 16;
+constexpr std::size_t kReservedRows = 254;
+
+std::size_t RoundUp(std::size_t value, std::size_t align)
+{
+    return (value + align - 1) / align * align;
+}
+
+std::size_t Index(int i)
+{
+    return static_cast<std::size_t>(i);
+}
+
+} // namespace
+
+void detail::ChunkDeleter::operator()(std::byte* chunk) const
+{
+    ::operator delete(chunk, std::align_val_t(align));
+}
+
+CTable::CTable()
+{
+    m_columns.reserve(kReservedColumns);
+    m_rows.reserve(kReservedRows);
+    m_free.reserve(kReservedRows);
+}
+
+CTable::~CTable()
+{
+    CTable::Clear();
+}
+
+const CTable* CTable::Resolve(const CTableInterface& table)
+{
+    const CTableInterface* end = &table;
+    while (end->GetTarget() != nullptr)
+        end = end->GetTarget();
+    return dynamic_cast<const CTable*>(end);
+}
+
+// Structure
+
+void CTable::SetColumnCount(int n)
+{
+    Clear();
+    m_columns.resize(n > 0 ? Index(n) : 0);
+}
+
+void CTable::Clear()
+{
+    ReleaseLayout();
+    while (!m_columns.empty())
+        m_columns.pop_back();
+}
+
+void CTable::ReleaseLayout()
+{
+    DeleteAllRows();
+    if (m_pPrototype != nullptr) {
+        DestroyCells(m_pPrototype);
+        m_pPrototype = nullptr;
+    }
+    m_prototypeRecord.reset();
+    for (Column& column : m_columns)
+        column.accessor.reset();
+    m_needsDestruction.clear();
+    m_pLayout.reset();
+    m_nRowStride = 0;
+    m_nRowAlign = alignof(CRowData);
+}
+
+CTable::Chunk CTable::AllocateRecords(std::size_t count) const
+{
+    auto* memory =
+        static_cast<std::byte*>(::operator new(m_nRowStride* count, std::align_val_t(m_nRowAlign)));
+    return Chunk(memory, detail::ChunkDeleter{m_nRowAlign});
+}
+
+void CTable::CreateRowLayout()
+{
+    ReleaseLayout();
+
+    auto layout = std::make_unique<CRowLayout>();
+    layout->pTable = this;
+    layout->offsets.reserve(m_columns.size());
+    std::size_t size = sizeof(CRowData);
+    std::size_t align = alignof(CRowData);
+    for (const Column& column : m_columns) {
+        assert(column.factory != nullptr && "every column needs a factory before the layout");
+        const std::size_t cellAlign = column.factory->GetCellAlign();
+        size = RoundUp(size, cellAlign);
+        layout->offsets.push_back(static_cast<std::int32_t>(size));
+        size += column.factory->GetCellSize();
+        align = std::max(align, cellAlign);
+    }
+    m_nRowAlign = align;
+    m_nRowStride = RoundUp(size, align);
+    m_pLayout = std::move(layout);
+
+    for (std::size_t col = 0; col < m_columns.size(); ++col)
+        m_columns[col].accessor = std::make_unique<CColData>(m_rows, m_pLayout->offsets[col]);
+
+    // The prototype row: a copy of every factory's prototype, taken now.
+    m_prototypeRecord = AllocateRecords(1);
+    auto* prototype = ::new (m_prototypeRecord.get()) CRowData(*m_pLayout);
+    m_needsDestruction.assign(m_columns.size(), 0);
+    for (std::size_t col = 0; col < m_columns.size(); ++col) {
+        const CCellData* source = m_columns[col].factory->GetPrototype();
+        std::byte* storage = m_prototypeRecord.get() + m_pLayout->offsets[col];
+        try {
+            [[maybe_unused]] CCellData* cell = source->CopyConstructAt(storage);
+            assert(static_cast<void*>(cell) == storage && "a cell starts at its storage");
+        } catch (...) {
+            for (std::size_t done = col; done-- > 0;)
+                prototype->GetCell(static_cast<int>(done))->~CCellData();
+            m_prototypeRecord.reset();
+            m_pLayout.reset();
+            throw;
+        }
+        m_needsDestruction[col] = source->NeedsDestruction() ? 1 : 0;
+    }
+    m_pPrototype = prototype;
+}
+
+void CTable::CopyStructure(const CTableInterface& source)
+{
+    if (Resolve(source) == this || &source == this)
+        return;
+    const int n = source.GetColumnCount();
+    SetColumnCount(n);
+    for (int col = 0; col < n; ++col) {
+        const CCellFactory* factory = source.GetFactory(col);
+        const CCellCompare* comparer = source.GetCompare(col);
+        m_columns[Index(col)].factory = factory != nullptr ? factory->Clone() : nullptr;
+        m_columns[Index(col)].comparer = comparer != nullptr ? comparer->Clone() : nullptr;
+    }
+    CreateRowLayout();
+}
+
+int CTable::AddColumn(std::unique_ptr<CCellFactory> factory, std::unique_ptr<CCellCompare> comparer)
+{
+    assert(m_pLayout == nullptr && "columns change only before the row layout");
+    m_columns.push_back(Column{std::move(comparer), std::move(factory), nullptr});
+    return static_cast<int>(m_columns.size()) - 1;
+}
+
+void CTable::SetColumn(int col, std::unique_ptr<CCellFactory> factory,
+                       std::unique_ptr<CCellCompare> comparer)
+{
+    assert(IsValidColumn(col));
+    assert(m_pLayout == nullptr && "columns change only before the row layout");
+    Column& column = m_columns[Index(col)];
+    // Handing back what the column already owns keeps it.
+    if (factory.get() != column.factory.get())
+        column.factory = std::move(factory);
+    else
+        static_cast<void>(factory.release());
+    SetCompare(col, std::move(comparer));
+}
+
+void CTable::SetCompare(int col, std::unique_ptr<CCellCompare> comparer)
+{
+    assert(IsValidColumn(col));
+    Column& column = m_columns[Index(col)];
+    if (comparer.get() != column.comparer.get())
+        column.comparer = std::move(comparer);
+    else
+        static_cast<void>(comparer.release());
+}
+
+CCellFactory* CTable::GetFactory(int col) const
+{
+    assert(IsValidColumn(col));
+    return m_columns[Index(col)].factory.get();
+}
+
+CCellCompare* CTable::GetCompare(int col) const
+{
+    assert(IsValidColumn(col));
+    return m_columns[Index(col)].comparer.get();
+}
+
+// Row records
+
+void CTable::OpenChunk()
+{
+    Chunk chunk = AllocateRecords(kRowsPerChunk);
+    std::byte* base = chunk.get();
+    m_chunks.push_back(std::move(chunk));
+    // Pushed from the end, so that rows take the records in address order.
+    for (std::size_t i = kRowsPerChunk; i-- > 0;)
+        m_free.push_back(base + i * m_nRowStride);
+}
+
+CRowData* CTable::NewRow()
+{
+    assert(m_pLayout != nullptr && "rows need the row layout");
+    if (m_free.empty())
+        OpenChunk();
+    std::byte* record = m_free.back();
+    auto* row = ::new (record) CRowData(*m_pLayout);
+    const std::size_t n = m_pLayout->offsets.size();
+    std::size_t col = 0;
+    try {
+        for (; col < n; ++col)
+            m_pPrototype->GetCell(static_cast<int>(col))
+                ->CopyConstructAt(record + m_pLayout->offsets[col]);
+    } catch (...) {
+        while (col-- > 0)
+            row->GetCell(static_cast<int>(col))->~CCellData();
+        throw;
+    }
+    m_free.pop_back();
+    return row;
+}
+
+void CTable::DestroyCells(CRowData* row) const
+{
+    for (std::size_t col = m_needsDestruction.size(); col-- > 0;) {
+        if (m_needsDestruction[col] != 0)
+            row->GetCell(static_cast<int>(col))->~CCellData();
+    }
+}
+
+void CTable::FreeRow(CRowData* row)
+{
+    DestroyCells(row);
+    m_free.push_back(reinterpret_cast<std::byte*>(row));
+}
+
+void CTable::CopyCells(CRowData& target, const CRowData& source)
+{
+    if (&target == &source)
+        return;
+    assert(target.GetCellCount() == source.GetCellCount() && "row structures must match");
+    const int n = std::min(target.GetCellCount(), source.GetCellCount());
+    for (int col = n; col-- > 0;)
+        target.GetCell(col)->Assign(*source.GetCell(col));
+}
+
+// Rows
+
+CRowData* CTable::AddRow()
+{
+    if (m_rows.size() == m_rows.capacity())
+        m_rows.reserve(m_rows.size() * 2 + 1);
+    CRowData* row = NewRow();
+    m_rows.push_back(row);
+    return row;
+}
+
+CRowData* CTable::AddRowCopy(const CRowData& source)
+{
+    CRowData* row = AddRow();
+    CopyCells(*row, source);
+    return row;
+}
+
+CRowData* CTable::InsertRow(int index)
+{
+    assert(index >= 0 && index <= GetRowCount());
+    if (m_rows.size() == m_rows.capacity())
+        m_rows.reserve(m_rows.size() * 2 + 1);
+    CRowData* row = NewRow();
+    m_rows.insert(m_rows.begin() + index, row);
+    return row;
+}
+
+CRowData* CTable::InsertRowCopy(int index, const CRowData& source)
+{
+    CRowData* row = InsertRow(index);
+    CopyCells(*row, source);
+    return row;
+}
+
+void CTable::DeleteRow(int index)
+{
+    assert(IsValidRow(index));
+    CRowData* row = m_rows[Index(index)];
+    // Room first, so that a failing allocation leaves the table as it was.
+    m_free.reserve(m_free.size() + 1);
+    m_rows.erase(m_rows.begin() + index);
+    FreeRow(row);
+}
+
+void CTable::DeleteAllRows()
+{
+    for (CRowData* row : m_rows)
+        DestroyCells(row);
+    m_rows.clear();
+    m_free.clear();
+    m_chunks.clear();
+}
+
+void CTable::DeleteMarkedRows()
+{
+    const int marked = GetMarkedCount();
+    if (marked == 0)
+        return;
+    m_free.reserve(m_free.size() + Index(marked));
+    // From the last row to the first, as deleting them one by one would.
+    for (std::size_t i = m_rows.size(); i-- > 0;) {
+        if (m_rows[i]->IsMarked()) {
+            FreeRow(m_rows[i]);
+            m_rows[i] = nullptr;
+        }
+    }
+    std::erase(m_rows, nullptr);
+}
+
+void CTable::MoveRow(int from, int to)
+{
+    assert(IsValidRow(from) && IsValidRow(to));
+    const auto first = m_rows.begin();
+    if (from < to)
+        std::rotate(first + from, first + from + 1, first + to + 1);
+    else if (to < from)
+        std::rotate(first + to, first + from, first + from + 1);
+}
+
+void CTable::Sort(std::span<const CSortKey> keys)
+{
+    struct Key
+    {
+        std::int32_t offset;
+        const CCellCompare* comparer;
+        bool descending;
+    };
+    std::vector<Key> active;
+    active.reserve(keys.size());
+    for (const CSortKey& key : keys) {
+        if (!IsValidColumn(key.nColumn) || m_pLayout == nullptr)
+            continue;
+        const CCellCompare* comparer = m_columns[Index(key.nColumn)].comparer.get();
+        if (comparer != nullptr)
+            active.push_back({m_pLayout->offsets[Index(key.nColumn)], comparer, key.bDescending});
+    }
+    if (active.empty() || m_rows.size() < 2)
+        return;
+
+    const auto before = [&active](const CRowData* a, const CRowData* b) {
+        for (const Key& key : active) {
+            const int c = key.comparer->Compare(*CRowData::CellAt(a, key.offset),
+                                                *CRowData::CellAt(b, key.offset));
+            if (c != 0)
+                return key.descending ? c > 0 : c < 0;
+        }
+        return false;
+    };
+
+    // A list that is re-sorted while rows arrive is mostly in order already: the ordered
+    // front is kept, only the rest is sorted, and the two are merged. Stable throughout,
+    // so that rows that compare equal do not swap places from one sort to the next.
+    const auto unsorted = std::is_sorted_until(m_rows.begin(), m_rows.end(), before);
+    if (unsorted == m_rows.end())
+        return;
+    std::stable_sort(unsorted, m_rows.end(), before);
+    std::inplace_merge(m_rows.begin(), unsorted, m_rows.end(), before);
+}
+
+CRowData* CTable::SetRow(int index, const CRowData& source)
+{
+    assert(IsValidRow(index));
+    CRowData* row = m_rows[Index(index)];
+    CopyCells(*row, source);
+    return row;
+}
+
+CCellData* CTable::GetCell(int row, int col) const
+{
+    assert(IsValidRow(row) && IsValidColumn(col));
+    return m_rows[Index(row)]->GetCell(col);
+}
+
+CRowData* CTable::GetRow(int index) const
+{
+    assert(IsValidRow(index));
+    return m_rows[Index(index)];
+}
+
+CColData* CTable::GetColData(int col) const
+{
+    assert(IsValidColumn(col));
+    return m_columns[Index(col)].accessor.get();
+}
+
+int CTable::FindRow(int col, const CCellData& value, int after) const
+{
+    assert(IsValidColumn(col) && m_pLayout != nullptr);
+    const std::int32_t offset = m_pLayout->offsets[Index(col)];
+    for (std::size_t i = after < 0 ? 0 : Index(after) + 1; i < m_rows.size(); ++i) {
+        if (*CRowData::CellAt(m_rows[i], offset) == value)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int CTable::FindInsertPos(int col, const CCellData& value) const
+{
+    assert(IsValidColumn(col) && m_pLayout != nullptr);
+    const std::int32_t offset = m_pLayout->offsets[Index(col)];
+    const auto pos = std::partition_point(m_rows.begin(), m_rows.end(), [&](const CRowData* row) {
+        return *CRowData::CellAt(row, offset) < value;
+    });
+    return static_cast<int>(pos - m_rows.begin());
+}
+
+// Marks
+
+bool CTable::IsRowMarked(int row) const
+{
+    assert(IsValidRow(row));
+    return m_rows[Index(row)]->IsMarked();
+}
+
+void CTable::MarkRows(int first, int last, bool mark)
+{
+    if (first > last)
+        return;
+    assert(IsValidRow(first) && IsValidRow(last));
+    for (int i = first; i <= last; ++i)
+        m_rows[Index(i)]->SetMarked(mark);
+}
+
+void CTable::MarkRow(int row, bool mark)
+{
+    assert(IsValidRow(row));
+    m_rows[Index(row)]->SetMarked(mark);
+}
+
+void CTable::ToggleRowMarks(int first, int last)
+{
+    if (first > last)
+        return;
+    assert(IsValidRow(first) && IsValidRow(last));
+    for (int i = first; i <= last; ++i)
+        m_rows[Index(i)]->SetMarked(!m_rows[Index(i)]->IsMarked());
+}
+
+int CTable::GetMarkedCount() const
+{
+    return static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(),
+                                          [](const CRowData* r) { return r->IsMarked(); }));
+}
+
+void CTable::CopyRows(const CTableInterface& source)
+{
+    if (Resolve(source) == this || &source == this)
+        return;
+    DeleteAllRows();
+    const int n = source.GetRowCount();
+    m_rows.reserve(Index(n));
+    for (int i = 0; i < n; ++i)
+        CopyCells(*AddRow(), *source.GetRow(i));
+}
+
+} // namespace Lattix

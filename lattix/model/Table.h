@@ -1,0 +1,124 @@
+#pragma once
+
+#include "lattix/model/TableInterface.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace Lattix {
+
+namespace detail {
+// Frees a block of row records allocated with an alignment.
+struct ChunkDeleter
+{
+    std::size_t align = alignof(std::max_align_t);
+    void operator()(std::byte* chunk) const;
+};
+} // namespace detail
+
+// The table model: rows of typed cells, one cell kind per column.
+//
+// Row records are fixed-size blocks (a CRowData header followed by the cells) carved out
+// of chunks of kRowsPerChunk records. A new row takes the record freed last (or opens a
+// new chunk) and constructs its cells as copies of the prototype row; a deleted row's
+// cells are destroyed in place and its record goes back to the free list. Chunk memory
+// is returned only by DeleteAllRows and Clear. So adding rows allocates nothing per
+// integer or boolean cell, and sorting moves row pointers only.
+class CTable : public CTableInterface
+{
+public:
+    static constexpr int kRowsPerChunk = 127;
+
+    CTable();
+    ~CTable() override;
+
+    void SetColumnCount(int n) override;
+    void CreateRowLayout() override;
+    void Clear() override;
+    void CopyStructure(const CTableInterface& source) override;
+    int AddColumn(std::unique_ptr<CCellFactory> factory,
+                  std::unique_ptr<CCellCompare> comparer) override;
+    void SetColumn(int col, std::unique_ptr<CCellFactory> factory,
+                   std::unique_ptr<CCellCompare> comparer) override;
+    void SetCompare(int col, std::unique_ptr<CCellCompare> comparer) override;
+    int GetColumnCount() const override { return static_cast<int>(m_columns.size()); }
+    int GetRowCount() const override { return static_cast<int>(m_rows.size()); }
+    CCellFactory* GetFactory(int col) const override;
+    CCellCompare* GetCompare(int col) const override;
+
+    CRowData* AddRowCopy(const CRowData& source) override;
+    CRowData* AddRow() override;
+    CRowData* InsertRowCopy(int index, const CRowData& source) override;
+    CRowData* InsertRow(int index) override;
+    void DeleteRow(int index) override;
+    void DeleteAllRows() override;
+    void DeleteMarkedRows() override;
+    void MoveRow(int from, int to) override;
+    void Sort(std::span<const CSortKey> keys) override;
+    CRowData* SetRow(int index, const CRowData& source) override;
+    CCellData* GetCell(int row, int col) const override;
+    CRowData* GetRow(int index) const override;
+    CColData* GetColData(int col) const override;
+    int FindRow(int col, const CCellData& value, int after = -1) const override;
+    int FindInsertPos(int col, const CCellData& value) const override;
+
+    bool IsRowMarked(int row) const override;
+    void MarkRows(int first, int last, bool mark) override;
+    void MarkRow(int row, bool mark) override;
+    void ToggleRowMarks(int first, int last) override;
+    int GetMarkedCount() const override;
+
+    void CopyRows(const CTableInterface& source) override;
+
+    // True once CreateRowLayout has run (and until Clear).
+    bool HasRowLayout() const { return m_pLayout != nullptr; }
+    // Bytes of one row record, header and cells, rounded to the record alignment.
+    std::size_t GetRowSize() const { return m_nRowStride; }
+    // Chunks of row records allocated now.
+    std::size_t GetChunkCount() const { return m_chunks.size(); }
+    // Row records carved out of chunks but not in use.
+    std::size_t GetFreeRowCount() const { return m_free.size(); }
+
+    // The table behind a table interface: the interface itself, or the end of its chain
+    // of targets; null when that is no CTable.
+    static const CTable* Resolve(const CTableInterface& table);
+
+private:
+    struct Column
+    {
+        std::unique_ptr<CCellCompare> comparer;
+        std::unique_ptr<CCellFactory> factory;
+        std::unique_ptr<CColData> accessor;
+    };
+
+    using Chunk = std::unique_ptr<std::byte[], detail::ChunkDeleter>;
+
+    Chunk AllocateRecords(std::size_t count) const;
+    void OpenChunk();
+    // A row record from the free list with its cells constructed from the prototype row.
+    CRowData* NewRow();
+    // Destroys the cells of a row record and puts it back on the free list.
+    void FreeRow(CRowData* row);
+    void DestroyCells(CRowData* row) const;
+    void ReleaseLayout();
+    static void CopyCells(CRowData& target, const CRowData& source);
+
+    std::vector<Column> m_columns;
+    std::unique_ptr<CRowLayout> m_pLayout;
+    // Per column: whether its cells need their destructor run.
+    std::vector<std::uint8_t> m_needsDestruction;
+    std::size_t m_nRowStride = 0;
+    std::size_t m_nRowAlign = alignof(CRowData);
+    // One row record whose cells are copies of the factories' prototypes, taken when the
+    // layout was made; every new row copies it.
+    Chunk m_prototypeRecord;
+    CRowData* m_pPrototype = nullptr;
+    std::vector<Chunk> m_chunks;
+    std::vector<CRowData*> m_rows;
+    // Raw row records (no cells constructed); the last one is used first.
+    std::vector<std::byte*> m_free;
+};
+
+} // namespace Lattix

@@ -1,0 +1,366 @@
+#pragma once
+
+#include "lattix/edit/CellEditController.h"
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/model/Table.h"
+#include "lattix/view/ColumnInfo.h"
+#include "lattix/view/DrawState.h"
+#include "lattix/view/FooterDisplay.h"
+#include "lattix/view/HeaderDisplay.h"
+#include "lattix/view/Notify.h"
+#include "lattix/view/Selection.h"
+#include "lattix/view/TableClipboard.h"
+#include "lattix/view/TableCtrlInterface.h"
+#include "lattix/view/TableCursor.h"
+#include "lattix/view/TableDisplay.h"
+#include "lattix/view/TableMenus.h"
+#include "lattix/view/TypeAhead.h"
+
+#include <QBasicTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CBottomTabCtrl;
+class CPopupMenu;
+class QScrollBar;
+
+namespace Lattix {
+
+class CTableAccessible;
+
+// The grid window: shows a table of typed cells in columns drawn by renderers, with a
+// header that sorts, resizes and moves columns, an optional footer row, scroll bars,
+// selection, a focus cursor, type-ahead search, context menus, clipboard copy, HTML
+// export and column layouts. It owns its table; the table operations of CTableInterface
+// act on it, and the view operations of CTableCtrlInterface on the view.
+//
+// The columns' widths, visibility and display order are a CColumnGeometry that the header,
+// body, footer, cursor and export read; sorting and the menus (CTableMenus) and the
+// clipboard and export (CTableClipboard) are parts of their own.
+//
+// User actions are reported to the notification target (SetNotifyTarget, else the parent
+// widget when it implements CNotifyTarget). Notifications are sent only while the grid
+// handles an event of its own, and never while another one is being sent, so calls that
+// the program makes itself, also from within a notification, report nothing.
+class CTableCtrl : public QWidget, public CTableCtrlInterface
+{
+public:
+    // Creation style bits, those of a list-view placeholder.
+    static constexpr unsigned kStyleSingleSel = 0x0004;
+    static constexpr unsigned kStyleNoColumnHeader = 0x4000;
+    static constexpr unsigned kStyleNoSortHeader = 0x8000;
+    // Style bits of a placeholder that the grid does not take over.
+    static constexpr unsigned kPlaceholderStyleMask = 0x33FB;
+    // Dynamic properties: a widget's control id, and a placeholder's creation style.
+    static constexpr const char* kControlIdProperty = "controlId";
+    static constexpr const char* kStyleProperty = "windowStyle";
+    // The window text, which also names the exported HTML file.
+    static constexpr const char* kWindowText = "Lattix";
+
+    static constexpr int kMarginLeft = 5;
+    static constexpr int kMarginRight = 5;
+    static constexpr int kMarginTop = 1;
+    static constexpr int kMarginBottom = 1;
+    static constexpr int kHeaderHeight = 18;
+    // The control id of the bottom tab strip.
+    static constexpr int kBottomTabId = 23;
+    // Room that the horizontal scroll bar leaves free right of the bottom tabs.
+    static constexpr int kBottomTabGap = 12;
+
+    // Milliseconds of a monotonic clock.
+    using Clock = std::function<std::int64_t()>;
+
+    // Switches notifications on for the lifetime of an event handler.
+    class CNotifyScope
+    {
+    public:
+        explicit CNotifyScope(CTableCtrl& ctrl) : m_ctrl(ctrl), m_bPrevious(ctrl.m_bNotify)
+        {
+            ctrl.m_bNotify = true;
+        }
+        ~CNotifyScope() { m_ctrl.m_bNotify = m_bPrevious; }
+        CNotifyScope(const CNotifyScope&) = delete;
+        CNotifyScope& operator=(const CNotifyScope&) = delete;
+
+    private:
+        CTableCtrl& m_ctrl;
+        bool m_bPrevious;
+    };
+
+    CTableCtrl();
+    ~CTableCtrl() override;
+
+    // Makes the grid a child of parent at (x, y, cx, cy) with the control id. Style bits:
+    // kStyleSingleSel single selection (else multiple), kStyleNoColumnHeader no header,
+    // kStyleNoSortHeader titles that do not sort.
+    bool Create(unsigned style, int x, int y, int cx, int cy, QWidget* parent, int id);
+    // Takes the place of parent's child with the control id (kControlIdProperty): its
+    // geometry, its style (kStyleProperty) without kPlaceholderStyleMask, its id and its
+    // place in the tab and stacking order; the placeholder is deleted. False when parent
+    // has no such child.
+    bool CreateFromControl(int id, QWidget* parent);
+
+    // Table operations with a view side.
+    using CTableCtrlInterface::AddColumn;
+    using CTableCtrlInterface::CreateRowLayout;
+    using CTableCtrlInterface::SetColumn;
+    void SetColumnCount(int n) override;
+    void CreateRowLayout() override;
+    void Clear() override;
+    void Sort(std::span<const CSortKey> keys) override;
+    void DeleteRow(int index) override;
+    void DeleteAllRows() override;
+    void DeleteMarkedRows() override;
+    void CopyRows(const CTableInterface& source) override;
+
+    // View operations.
+    void Update(bool keepSort) override;
+    void CreateRowLayout(int dataColumn) override;
+    int AddColumn(const CColDef& def, const char* title, int width) override;
+    void SetColumnView(int col, std::unique_ptr<CCellOutput> output,
+                       std::unique_ptr<CCellInput> input, const char* title, int width) override;
+    void SetColumn(int col, const CColDef& def, const char* title, int width) override;
+    void GetLayout(CWordArray& words) const override;
+    bool SetLayout(std::span<const std::uint16_t> words) override;
+    int GetDlgCtrlID() const override { return m_nId; }
+    void SetLeparello(bool on) override;
+    bool GetLeparello() const override { return m_drawState.GetLeparello(); }
+    void SetHorzGrid(bool on) override;
+    void SetVertGrid(bool on) override;
+    bool HasHorzGrid() const override { return m_drawState.GetHorzGrid() != 0; }
+    bool HasVertGrid() const override { return m_drawState.GetVertGrid() != 0; }
+    void ShowHeader(bool show) override;
+    void EnableHeaderSort(bool enable) override;
+    bool IsHeaderSortEnabled() const override { return m_bHeaderSort; }
+    const std::vector<CSortKey>& GetSortOrder() const override { return m_sortOrder; }
+    void SetColumnTitle(int col, const std::string& title, int format) override;
+    void SetColumnFormat(int col, int format) override;
+    std::string GetColumnTitle(int col) const override;
+    int GetColumnFormat(int col) const override;
+    void SetColumnWidth(int col, int width) override;
+    void AutoSizeColumns(bool includeTitle) override;
+    void AutoSizeColumn(int col, bool includeTitle) override;
+    void SetColumnWidthLimits(int col, int minWidth, int maxWidth) override;
+    int GetColumnMinWidth(int col) const override;
+    int GetColumnMaxWidth(int col) const override;
+    int GetColumnWidth(int col) const override;
+    void EnableColumnResize(bool enable) override { m_bColumnResize = enable; }
+    bool IsColumnResizeEnabled() const override { return m_bColumnResize; }
+    void EnableColumnMove(bool enable) override { m_bColumnMove = enable; }
+    bool IsColumnMoveEnabled() const override { return m_bColumnMove; }
+    bool FitColumnsToWindow() override;
+    void SetColumnVisible(int col, bool visible) override;
+    std::string GetCellText(int row, int col) const override;
+    int FindText(int col, const std::string& prefix, int after) const override;
+    int GetSelectedRow() const override;
+    void SelectRow(int row) override;
+    void SetItemData(int row, int value) override;
+    int GetItemData(int row) const override;
+    int FindItemData(int value) const override;
+
+    // Operations of the control.
+    virtual bool IsColumnVisible(int col) const;
+    // Takes col out of the display order and puts it at pos.
+    virtual void MoveColumn(int col, int pos);
+    // The first display position after pos with a visible column, else the column count.
+    virtual int GetNextVisiblePos(int pos) const;
+    // The last display position before pos with a visible column, else -1.
+    virtual int GetPrevVisiblePos(int pos) const;
+    virtual void BuildBodyMenu(CPopupMenu& menu, int row, int col);
+    virtual void OnBodyMenuCommand(unsigned command, int row, int col);
+    virtual void BuildHeaderMenu(CPopupMenu& menu, int col);
+    virtual void OnHeaderMenuCommand(unsigned command, int col);
+    virtual void EnableHorzScrollBar(bool enable);
+    virtual void EnableVertScrollBar(bool enable);
+
+    void SetColumnEditable(int col, bool editable);
+    void SetAllColumnsEditable(bool editable);
+
+    // Footer: a row of the footer table under the body, for the columns whose footer
+    // flag is set.
+    void ShowFooter(bool show);
+    bool IsFooterShown() const { return m_bFooter; }
+    void SetColumnFooter(int col, bool show);
+    void SetColumnFooterTip(int col, const std::string& tip);
+    CTable& GetFooterTable() { return m_footer; }
+    const CTable& GetFooterTable() const { return m_footer; }
+
+    // Bottom tab strip: sheet tabs left of the horizontal scroll bar, which is then always
+    // shown. The strip takes the width its tabs need, at most two thirds of the grid, and
+    // scrolls its tabs when they need more. Its notifications reach the grid's parent as
+    // if the grid had sent them (CVelkNotifyTarget).
+    void ShowBottomTab(bool show);
+    bool IsBottomTabShown() const { return m_bBottomTab; }
+    CBottomTabCtrl& BottomTab() { return *m_pBottomTab; }
+
+    bool IsHeaderShown() const { return m_bHeaderShown; }
+
+    // The layout that "Restore default" applies when it is not empty.
+    void SetDefaultLayout(CWordArray words) { m_defaultLayout = std::move(words); }
+    const CWordArray& GetDefaultLayout() const { return m_defaultLayout; }
+
+    // Notifications.
+    void SetNotifyTarget(CNotifyTarget* target) { m_pNotifyTarget = target; }
+    CNotifyTarget* GetNotifyTarget() const;
+    bool AreNotificationsOn() const { return m_bNotify; }
+    // Sends code with the fields of notification (the header, item data and control
+    // are filled in); 0 while notifications are off.
+    std::intptr_t Notify(int code, NMTABLECTRL& notification);
+    std::intptr_t Notify(int code, int row = -1, int col = -1);
+
+    // View state.
+    const CColumnInfo& GetColumnInfo(int col) const { return m_columns[Index(col)]; }
+    // Widths, visibility and display order of the columns.
+    const CColumnGeometry& Geometry() const { return m_geometry; }
+    int GetDataColumn() const { return m_nDataColumn; }
+    int GetRowHeight() const { return m_nRowHeight; }
+    int GetTallestCell() const { return m_nTallestCell; }
+    // Whole rows that the body shows.
+    int GetRowsPerPage() const;
+    int GetScrollX() const { return m_nScrollX; }
+    int GetScrollY() const { return m_nScrollY; }
+    // Scrolls to (x, y), clamped, y rounded down to whole rows; repaints what moved.
+    void SetScrollPos(int x, int y);
+    int GetBodyWidth() const { return m_nBodyWidth; }
+    int GetBodyHeight() const { return m_nBodyHeight; }
+    // The row under a body y, or -1 past the last row.
+    int RowFromY(int bodyY) const;
+    void EnsureVisible(int row, int col);
+    int GetBorderWidth() const { return m_drawState.GetGridWidth(); }
+
+    CTableCursor& GetCursor() { return m_cursor; }
+    const CTableCursor& GetCursor() const { return m_cursor; }
+    CSelection& GetSelection() { return m_selection; }
+    const CSelection& GetSelection() const { return m_selection; }
+
+    // In-place editing of the focus cell (see CCellEditController).
+    CCellEditController& EditController() { return m_edit; }
+    const CCellEditController& EditController() const { return m_edit; }
+    bool BeginEdit(bool userStart) { return m_edit.BeginEdit(userStart); }
+    void EndEdit(bool cancel) { m_edit.EndEdit(cancel); }
+    bool IsEditing() const { return m_edit.IsEditing(); }
+    // A cell's rectangle in body coordinates (scrolled), without its grid lines.
+    QRect GetCellRect(int row, int col) const;
+    // Focus reaching the grid or its editor, and focus leaving either for newFocus: the
+    // grid counts focus in its editor as its own.
+    void FocusGained();
+    void FocusLost(QWidget* newFocus);
+    CDrawState& GetDrawState() { return m_drawState; }
+    const CDrawState& GetDrawState() const { return m_drawState; }
+    // Recomputes row height and column limits from the renderers (after a change of
+    // font or grid lines).
+    void RecalcMetrics();
+    bool HasFocus() const { return m_bHasFocus; }
+    // Whether screen readers hear the cursor cell as the focus: while the grid has the
+    // focus, or while a list that leaves the keyboard with another window is open.
+    virtual bool HasReaderFocus() const { return m_bHasFocus; }
+
+    CHeaderDisplay& Header() { return m_header; }
+    CTableDisplay& Body() { return m_body; }
+    CFooterDisplay& Footer() { return m_footerWnd; }
+    QScrollBar& VertScrollBar() { return *m_pVScroll; }
+    QScrollBar& HorzScrollBar() { return *m_pHScroll; }
+
+    // Type-ahead: typed text is searched for in the first sorted column (else the first
+    // displayed one); it expires CTypeAhead::kExpiryMs after the last key.
+    void TypeAhead(const QString& text);
+    const std::string& GetTypeAheadText() const { return m_typeAhead.Text(); }
+
+    // Sorting and menus; clipboard and export.
+    CTableMenus& Menus() { return m_menus; }
+    CTableClipboard& Clipboard() { return m_clipboard; }
+
+    // Test seams.
+    void SetClock(Clock clock) { m_clock = std::move(clock); }
+    std::int64_t Now() const;
+
+    // Scroll bar actions (QAbstractSlider::SliderAction).
+    void ScrollVert(int action);
+    void ScrollHorz(int action);
+    // The sort keys, as sorting by the header and its menu changes them (CTableMenus).
+    std::vector<CSortKey>& SortOrder() { return m_sortOrder; }
+
+    // A key press as the grid handles it (virtual-key number, Qt modifiers).
+    void HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers);
+
+    // The grid's accessibility interface once a screen reader asked for it (it sets and
+    // clears itself), else nullptr.
+    CTableAccessible* GetAccessible() const { return m_accessible; }
+    void SetAccessible(CTableAccessible* accessible) { m_accessible = accessible; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    // The wheel scrolls through the scroll bars: by rows, or by columns with shift or a
+    // sideways wheel.
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
+    CColumnInfo& Info(int col) { return m_columns[Index(col)]; }
+    void Layout();
+    void UpdateScrollBars();
+    void ClampScroll();
+    int MaxScrollY() const;
+    void RepaintAll();
+    std::vector<std::string> FirstTitles() const;
+    void SetFocusFlag(bool on);
+    // After rows were deleted: a cursor whose row went moves to the row now at its old
+    // index cursorRow (or to none), an anchor whose row went is dropped.
+    void RowsDeleted(int cursorRow);
+
+    CTable m_table;
+    std::vector<CColumnInfo> m_columns;
+    CColumnGeometry m_geometry;
+    int m_nDataColumn = -1;
+    int m_nScrollX = 0;
+    int m_nScrollY = 0;
+    int m_nBodyWidth = 0;
+    int m_nBodyHeight = 0;
+    int m_nTallestCell = 0;
+    int m_nRowHeight = kMarginTop + kMarginBottom;
+    int m_nId = 0;
+    bool m_bHeaderShown = true;
+    bool m_bHeaderSort = true;
+    bool m_bFooter = false;
+    bool m_bBottomTab = false;
+    bool m_bColumnResize = true;
+    bool m_bColumnMove = true;
+    bool m_bHorzScrollAllowed = true;
+    bool m_bVertScrollAllowed = true;
+    bool m_bHasFocus = false;
+    bool m_bNotify = false;
+    CWordArray m_defaultLayout;
+    CTypeAhead m_typeAhead;
+    CTableCursor m_cursor;
+    CSelection m_selection;
+    CCellEditController m_edit;
+    CTable m_footer;
+    CDrawState m_drawState;
+    std::vector<CSortKey> m_sortOrder;
+    CNotifyTarget* m_pNotifyTarget = nullptr;
+    CTableAccessible* m_accessible = nullptr; // owned by Qt's accessibility cache
+    Clock m_clock;
+    QBasicTimer m_typeAheadTimer;
+
+    CTableMenus m_menus;
+    CTableClipboard m_clipboard;
+    CTableDisplay m_body;
+    CHeaderDisplay m_header;
+    CFooterDisplay m_footerWnd;
+    QScrollBar* m_pHScroll; // children of the control
+    QScrollBar* m_pVScroll;
+    CBottomTabCtrl* m_pBottomTab;
+};
+
+} // namespace Lattix

@@ -1,0 +1,78 @@
+#include "lattix/view/TableCtrlWnd.h"
+
+#include "lattix/view/TableCtrl.h"
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace Lattix {
+
+namespace {
+// The off-screen buffer of all displays; they paint only on the GUI thread.
+QPixmap& SharedBuffer()
+{
+    static QPixmap buffer;
+    return buffer;
+}
+} // namespace
+
+CTableCtrlWnd::CTableCtrlWnd(CTableCtrl& ctrl) : QWidget(&ctrl), m_ctrl(ctrl)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+}
+
+void CTableCtrlWnd::wheelEvent(QWheelEvent* event)
+{
+    QApplication::sendEvent(&m_ctrl, event);
+}
+
+void CTableCtrlWnd::paintEvent(QPaintEvent* event)
+{
+    const QRect box = event->rect();
+    if (box.isEmpty())
+        return;
+    const qreal ratio = devicePixelRatioF();
+    const int needW = static_cast<int>(std::ceil(box.width() * ratio));
+    const int needH = static_cast<int>(std::ceil(box.height() * ratio));
+    QPixmap& buffer = SharedBuffer();
+    if (buffer.width() < needW || buffer.height() < needH) {
+        buffer = QPixmap(std::max(buffer.width(), needW), std::max(buffer.height(), needH));
+    }
+    buffer.setDevicePixelRatio(ratio);
+    {
+        QPainter painter(&buffer);
+        painter.translate(-box.topLeft());
+        painter.setClipRect(box);
+        painter.save();
+        Draw(painter, box);
+        painter.restore();
+    }
+    QPainter screen(this);
+    screen.drawPixmap(box.topLeft(), buffer, QRect(0, 0, needW, needH));
+}
+
+int CTableCtrlWnd::ForEachColumnIn(
+    const QRect& clip, const std::function<void(int col, int left, int width)>& draw) const
+{
+    int left = -m_ctrl.GetScrollX();
+    for (int col : m_ctrl.Geometry().GetDisplayOrder()) {
+        if (!m_ctrl.Geometry().IsVisible(col))
+            continue;
+        if (left > clip.right())
+            break;
+        const int width = m_ctrl.Geometry().GetWidth(col);
+        if (left + width > clip.left())
+            draw(col, left, width);
+        left += width;
+    }
+    return left;
+}
+
+} // namespace Lattix

@@ -1,0 +1,149 @@
+#include "lattix/model/ImageList.h"
+
+#include "lattix/model/Enum.h"
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Lattix;
+
+constexpr ColorWord kOrangeWord = 0x0080FF; // red in the lowest byte
+const QColor kOrange(255, 128, 0);
+
+// count images of w x h, image i filled with colours[i], then a rest column of grey.
+QImage Strip(int w, int h, std::initializer_list<QColor> colours)
+{
+    QImage strip(w * static_cast<int>(colours.size()) + 1, h, QImage::Format_RGB32);
+    strip.fill(Qt::gray);
+    QPainter painter(&strip);
+    int x = 0;
+    for (const QColor& c : colours) {
+        painter.fillRect(x, 0, w, h, c);
+        x += w;
+    }
+    return strip;
+}
+
+TEST(ImageListTest, CutsTheStripIntoEqualImagesAndDropsTheRest)
+{
+    const CImageList list(Strip(5, 3, {Qt::red, Qt::green, Qt::blue}), 5);
+    ASSERT_EQ(list.GetImageCount(), 3);
+    EXPECT_EQ(list.GetImageWidth(), 5);
+    EXPECT_EQ(list.GetImageHeight(), 3);
+    const QColor expected[] = {Qt::red, Qt::green, Qt::blue};
+    for (int i = 0; i < 3; ++i) {
+        const QImage image = list.GetImage(i);
+        ASSERT_EQ(image.size(), QSize(5, 3));
+        EXPECT_EQ(image.pixelColor(0, 0), expected[i]) << i;
+        EXPECT_EQ(image.pixelColor(4, 2), expected[i]) << i;
+    }
+    EXPECT_TRUE(list.GetImage(3).isNull());
+    EXPECT_TRUE(list.GetImage(-1).isNull());
+}
+
+TEST(ImageListTest, StripsWithoutAWholeImageLeaveTheListEmpty)
+{
+    CImageList list(Strip(4, 4, {Qt::red}), 4);
+    ASSERT_FALSE(list.IsEmpty());
+    EXPECT_FALSE(list.Load(QImage(), 4));
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_EQ(list.GetImageWidth(), 0);
+    EXPECT_EQ(list.GetImageHeight(), 0);
+    for (int width : {0, -4, 6}) {
+        ASSERT_TRUE(list.Load(Strip(4, 4, {Qt::red}), 4));
+        EXPECT_FALSE(list.Load(Strip(4, 4, {Qt::red}), width)) << width;
+        EXPECT_TRUE(list.IsEmpty()) << width;
+    }
+}
+
+TEST(ImageListTest, MaskColourBecomesTransparentAndOwnAlphaStays)
+{
+    QImage strip = Strip(4, 2, {Qt::green, kOrange});
+    strip.setPixelColor(0, 0, kOrange);
+    const CImageList masked(strip, 4, kOrangeWord);
+    EXPECT_EQ(masked.GetImage(0).pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(masked.GetImage(0).pixelColor(1, 0), QColor(Qt::green));
+    EXPECT_EQ(masked.GetImage(1).pixelColor(2, 1).alpha(), 0);
+
+    // The colour word is blue-green-red: the colour with red and blue swapped is no mask.
+    const CImageList swapped(strip, 4, 0xFF8000);
+    EXPECT_EQ(swapped.GetImage(0).pixelColor(0, 0), kOrange);
+
+    QImage translucent(4, 1, QImage::Format_ARGB32);
+    translucent.fill(QColor(0, 0, 255, 0));
+    translucent.setPixelColor(1, 0, QColor(0, 0, 255, 255));
+    const CImageList unmasked(translucent, 4);
+    EXPECT_EQ(unmasked.GetImage(0).pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(unmasked.GetImage(0).pixelColor(1, 0), QColor(Qt::blue));
+}
+
+TEST(ImageListTest, DrawsOneImageBlendedAndClippedAndNothingOutsideTheList)
+{
+    QImage strip = Strip(4, 4, {Qt::red, Qt::blue});
+    strip.setPixelColor(4, 0, kOrange);
+    const CImageList list(strip, 4, kOrangeWord);
+
+    QImage canvas(10, 10, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    EXPECT_FALSE(list.Draw(painter, 2, QPoint(0, 0)));
+    EXPECT_FALSE(list.Draw(painter, -1, QPoint(0, 0)));
+    EXPECT_TRUE(list.Draw(painter, 1, QPoint(3, 3)));
+    EXPECT_TRUE(list.Draw(painter, 0, QPoint(-2, 8), QRect(0, 0, 10, 9)));
+    painter.end();
+
+    EXPECT_EQ(canvas.pixelColor(3, 3), QColor(Qt::white)); // masked corner
+    EXPECT_EQ(canvas.pixelColor(4, 3), QColor(Qt::blue));
+    EXPECT_EQ(canvas.pixelColor(6, 6), QColor(Qt::blue));
+    EXPECT_EQ(canvas.pixelColor(7, 7), QColor(Qt::white));
+    // Of image 0 at (-2, 8) only the two columns and one row inside the clip show.
+    EXPECT_EQ(canvas.pixelColor(1, 8), QColor(Qt::red));
+    EXPECT_EQ(canvas.pixelColor(2, 8), QColor(Qt::white));
+    EXPECT_EQ(canvas.pixelColor(0, 9), QColor(Qt::white));
+}
+
+// The test resource ":/bitmap/130": three 4 x 2 images (red, green with an orange top left
+// corner, blue) and a rest column.
+TEST(EnumImagesTest, LoadsBitmapResourcesByNumberAndPathAndFiles)
+{
+    CEnum byNumber("a\nb\nc", 130, 4, kOrangeWord);
+    const CImageList& images = byNumber->GetImageList();
+    ASSERT_EQ(images.GetImageCount(), 3);
+    EXPECT_EQ(images.GetImageHeight(), 2);
+    EXPECT_EQ(images.GetImage(1).pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(images.GetImage(2).pixelColor(3, 1), QColor(Qt::blue));
+
+    EXPECT_TRUE(CEnum("a", 0)->GetImageList().IsEmpty());
+    EXPECT_TRUE(CEnum("a", 131)->GetImageList().IsEmpty()); // no such resource
+
+    CEnum byPath("a");
+    EXPECT_TRUE(byPath->LoadImages(QStringLiteral(":/bitmap/130"), 2));
+    EXPECT_EQ(byPath->GetImageList().GetImageCount(), 6);
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = QDir(dir.path()).filePath("types.png");
+    ASSERT_TRUE(Strip(8, 8, {Qt::red, Qt::green}).save(file));
+    EXPECT_TRUE(byPath->LoadImages(file, 8));
+    EXPECT_EQ(byPath->GetImageList().GetImageCount(), 2);
+    EXPECT_EQ(byPath->GetImageList().GetImage(1).pixelColor(7, 7), QColor(Qt::green));
+}
+
+TEST(EnumImagesTest, FailedLoadsLeaveNoEarlierImages)
+{
+    CEnum types("MP\nSW\nCP", Strip(6, 6, {Qt::red, Qt::green, Qt::blue}), 6);
+    ASSERT_EQ(types->GetImageList().GetImageCount(), 3);
+    EXPECT_FALSE(types->LoadImages(QStringLiteral(":/no/such/strip"), 3));
+    EXPECT_TRUE(types->GetImageList().IsEmpty());
+    EXPECT_TRUE(types->LoadImages(Strip(3, 9, {Qt::blue}), 3));
+    EXPECT_FALSE(types->LoadImages(0u, 3, CImageList::kNoMask));
+    EXPECT_TRUE(types->GetImageList().IsEmpty());
+}
+
+} // namespace

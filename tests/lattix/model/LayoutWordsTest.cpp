@@ -1,0 +1,164 @@
+#include "lattix/model/LayoutWords.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using namespace Lattix;
+
+struct Grid
+{
+    std::vector<std::string> titles;
+    std::vector<CLayoutColumn> columns;
+    std::vector<int> order;
+
+    CWordArray Words() const { return CLayoutWords::Build(titles, columns, order); }
+    bool Apply(const CWordArray& words)
+    {
+        return CLayoutWords::Apply(words, titles, columns, order);
+    }
+    bool operator==(const Grid& o) const
+    {
+        if (titles != o.titles || order != o.order || columns.size() != o.columns.size())
+            return false;
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (columns[i].nWidth != o.columns[i].nWidth ||
+                columns[i].bVisible != o.columns[i].bVisible)
+                return false;
+        return true;
+    }
+};
+
+Grid ThreeColumns()
+{
+    return Grid{{"Name", "Ping", "Map"}, {{120, true}, {40, true}, {80, true}}, {0, 1, 2}};
+}
+
+TEST(LayoutWordsTest, WordsOfTwoColumns)
+{
+    const Grid grid{{"A", "B"}, {{100, true}, {37, false}}, {1, 0}};
+    const CWordArray words = grid.Words();
+    ASSERT_EQ(words.size(), 11u);
+    EXPECT_EQ(words[0], 2);
+    // From the last title to the first: 'B' = 66, then 66 * 33 + 'A'.
+    EXPECT_EQ(words[1], 66 * 33 + 65);
+    EXPECT_EQ(words[2], 2);
+    EXPECT_EQ((CWordArray{words.begin() + 3, words.end()}),
+              (CWordArray{100, 0, 1, 1, 37, 0, 0, 0}));
+}
+
+TEST(LayoutWordsTest, ChecksumReadsBytesAsSignedAndWrapsAround)
+{
+    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"", "", ""}), 0);
+    // 0xE4 counts as -28.
+    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"\xE4"}), 65536 - 28);
+    // Long titles wrap modulo 65536 rather than overflow.
+    std::uint32_t h = 0;
+    for (int i = 0; i < 40; ++i)
+        h = (h * 33 + 'z') % 65536;
+    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{std::string(40, 'z')}), h);
+    // The order of the columns matters.
+    EXPECT_NE(CLayoutWords::TitleChecksum(std::vector<std::string>{"Ping", "Map"}),
+              CLayoutWords::TitleChecksum(std::vector<std::string>{"Map", "Ping"}));
+}
+
+TEST(LayoutWordsTest, StoredBytesAreLittleEndianWords)
+{
+    // (Applying words to a grid is checked through the grid in TableCtrlTest.)
+    Grid saved = ThreeColumns();
+    saved.columns[1] = {55, false};
+    saved.order = {2, 0, 1};
+    const CWordArray words = saved.Words();
+    const QByteArray bytes = CLayoutWords::ToBytes(words);
+    ASSERT_EQ(bytes.size(), 2 * static_cast<qsizetype>(words.size()));
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 2);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0);
+    CWordArray reread = ThreeColumns().Words();
+    CLayoutWords::ReadBytesOver(reread, bytes);
+    EXPECT_EQ(reread, words);
+}
+
+TEST(LayoutWordsTest, ShortStoredValueLeavesTheRemainingWords)
+{
+    CWordArray words{1, 2, 3, 4};
+    CLayoutWords::ReadBytesOver(words, QByteArray("\x09\x01\x05", 3)); // one whole word
+    EXPECT_EQ(words, (CWordArray{0x0109, 2, 3, 4}));
+    CLayoutWords::ReadBytesOver(words, QByteArray(20, '\x01')); // extra bytes ignored
+    EXPECT_EQ(words, (CWordArray{0x0101, 0x0101, 0x0101, 0x0101}));
+}
+
+TEST(LayoutWordsTest, UntitledColumnsKeepTheirVisibility)
+{
+    Grid saved{{"Name", ""}, {{80, false}, {0, false}}, {0, 1}};
+    const CWordArray words = saved.Words();
+    Grid grid{{"Name", ""}, {{80, true}, {0, true}}, {0, 1}};
+    ASSERT_TRUE(grid.Apply(words));
+    EXPECT_FALSE(grid.columns[0].bVisible);
+    EXPECT_TRUE(grid.columns[1].bVisible); // the hidden data column stays as it is
+}
+
+TEST(LayoutWordsTest, WhenEveryColumnIsHiddenTheFirstInDisplayOrderStaysVisible)
+{
+    // (Zero widths taking the default width is checked through the grid in TableCtrlTest.)
+    Grid grid = ThreeColumns();
+    grid.order = {2, 0, 1};
+    CWordArray words = grid.Words();
+    for (std::size_t i = 0; i < 3; ++i)
+        words[5 + 4 * i] = 0;
+    ASSERT_TRUE(grid.Apply(words));
+    EXPECT_EQ(grid.columns[2].bVisible, true); // the first in display order
+    EXPECT_EQ(grid.columns[0].bVisible || grid.columns[1].bVisible, false);
+}
+
+TEST(LayoutWordsTest, NoColumns)
+{
+    Grid empty;
+    EXPECT_EQ(empty.Words(), (CWordArray{2, 0, 0}));
+    EXPECT_TRUE(empty.Apply({2, 0, 0}));
+}
+
+TEST(LayoutWordsTest, ForeignOrDamagedWordsChangeNothing)
+{
+    Grid saved = ThreeColumns();
+    saved.order = {1, 2, 0};
+    const CWordArray good = saved.Words();
+
+    const std::vector<std::pair<const char*, std::function<void(CWordArray&)>>> damages = {
+        {"empty", [](CWordArray& w) { w.clear(); }},
+        {"two words", [](CWordArray& w) { w.resize(2); }},
+        {"other version", [](CWordArray& w) { w[0] = 1; }},
+        {"other titles", [](CWordArray& w) { ++w[1]; }},
+        {"other count", [](CWordArray& w) { w[2] = 2; }},
+        {"cut short", [](CWordArray& w) { w.pop_back(); }},
+        {"header only", [](CWordArray& w) { w.resize(3); }},
+        {"width beyond any column", [](CWordArray& w) { w[3 + 4] = 4097; }},
+        {"huge width", [](CWordArray& w) { w[3] = 65535; }},
+        {"position past the end", [](CWordArray& w) { w[6 + 8] = 3; }},
+        {"position twice", [](CWordArray& w) { w[6] = w[6 + 4]; }},
+    };
+    for (const auto& [name, damage] : damages) {
+        CWordArray words = good;
+        damage(words);
+        Grid grid = ThreeColumns();
+        grid.columns[2].bVisible = false;
+        const Grid before = grid;
+        EXPECT_FALSE(grid.Apply(words)) << name;
+        EXPECT_TRUE(grid == before) << name;
+    }
+
+    // The largest width a column can have is accepted.
+    CWordArray widest = good;
+    widest[3] = CLayoutWords::kMaxWidth;
+    Grid grid = ThreeColumns();
+    EXPECT_TRUE(grid.Apply(widest));
+    EXPECT_EQ(grid.columns[0].nWidth, CLayoutWords::kMaxWidth);
+
+    // A renamed title is another grid.
+    Grid renamed = ThreeColumns();
+    renamed.titles[1] = "Latency";
+    EXPECT_FALSE(renamed.Apply(good));
+}
+
+} // namespace

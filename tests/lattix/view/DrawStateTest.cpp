@@ -1,0 +1,61 @@
+#include "lattix/view/DrawState.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Lattix;
+
+class DrawStateTest : public ::testing::Test
+{
+protected:
+    QSettings& Settings()
+    {
+        if (!m_settings)
+            m_settings = std::make_unique<QSettings>(m_dir.filePath(QStringLiteral("Lattix.ini")),
+                                                     QSettings::IniFormat);
+        return *m_settings;
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<QSettings> m_settings;
+};
+
+TEST_F(DrawStateTest, ConfiguredValuesAreTakenAndBrokenOnesIgnored)
+{
+    QSettings& settings = Settings();
+    settings.setValue(CDrawState::kHorzGrid, 2);
+    settings.setValue(CDrawState::kVertGrid, QStringLiteral("thick")); // no number
+    settings.setValue(CDrawState::kLeparello, 0);
+    settings.setValue(CDrawState::kLeparelloColor0, QStringLiteral("ff0080"));   // lower case
+    settings.setValue(CDrawState::kLeparelloColor1, QStringLiteral("#00FF00"));  // malformed
+    settings.setValue(CDrawState::kGridColor, QStringLiteral("0000FF      00")); // too long
+    settings.setValue(CDrawState::kGridWidth, -3);                               // no width
+    settings.sync();
+
+    CDrawState state;
+    state.Load(settings);
+    EXPECT_EQ(state.GetHorzGrid(), 2);
+    EXPECT_EQ(state.GetVertGrid(), 1);
+    EXPECT_FALSE(state.GetLeparello());
+    EXPECT_EQ(state.GetBackColor(0), QColor(255, 0, 128));
+    EXPECT_EQ(state.GetBackColor(1), QColor(224, 255, 224));
+    EXPECT_EQ(state.GetGridColor(), QColor(128, 160, 128));
+    EXPECT_EQ(state.GetGridWidth(), 1);
+}
+
+TEST(DrawStateColours, NormalColourStandsForTheTextColours)
+{
+    CDrawState state;
+    state.SetTextColor(Qt::darkBlue);
+    state.SetSelectedTextColor(Qt::yellow);
+    EXPECT_EQ(state.ResolveTextColor(kNormalColor, false), QColor(Qt::darkBlue));
+    EXPECT_EQ(state.ResolveTextColor(kNormalColor, true), QColor(Qt::yellow));
+    // Red sits in the lowest byte of a colour word.
+    EXPECT_EQ(state.ResolveTextColor(0x0000FF, true), QColor(255, 0, 0));
+    EXPECT_EQ(CDrawState::ToQColor(0xB48246), QColor(0x46, 0x82, 0xB4));
+}
+
+} // namespace

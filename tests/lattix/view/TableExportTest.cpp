@@ -1,0 +1,183 @@
+#include "lattix/view/TableExport.h"
+
+#include "lattix/model/Table.h"
+#include "lattix/view/BoolCol.h"
+#include "lattix/view/IntCol.h"
+#include "lattix/view/StringCol.h"
+#include "lattix/view/TextFlags.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Lattix;
+
+// A grid's model with a name, a ping and a PunkBuster column, and their renderers.
+class TableExportTest : public ::testing::Test
+{
+protected:
+    TableExportTest()
+    {
+        const CStringCol names(TextFlags::kLeft);
+        const CIntCol pings(TextFlags::kRight);
+        const CBoolCol punkbuster(TextFlags::kCentred, "yes", "no", true);
+        for (const CColDef* def :
+             {static_cast<const CColDef*>(&names), static_cast<const CColDef*>(&pings),
+              static_cast<const CColDef*>(&punkbuster)}) {
+            m_table.AddColumn(def->CreateFactory(), def->CreateCompare());
+            m_outputs.push_back(def->CreateOutput());
+        }
+        m_table.CreateRowLayout();
+    }
+
+    void AddRow(const char* name, int ping, bool pb)
+    {
+        CRowData* row = m_table.AddRow();
+        row->GetCell(0)->Set(name);
+        row->GetCell(1)->Set(ping);
+        row->GetCell(2)->Set(pb);
+    }
+
+    // Visible columns in display order.
+    std::vector<CExportColumn> Columns(std::initializer_list<int> cols)
+    {
+        static const char* const titles[] = {"Name", "Ping", "PB"};
+        std::vector<CExportColumn> result;
+        for (const int col : cols)
+            result.push_back({col, m_outputs[static_cast<std::size_t>(col)].get(), titles[col]});
+        return result;
+    }
+
+    CTable m_table;
+    std::vector<std::unique_ptr<CCellOutput>> m_outputs;
+};
+
+TEST_F(TableExportTest, CopyGivesTheMarkedRowsAsTabbedLines)
+{
+    for (int i = 0; i < 7; ++i)
+        AddRow(("Server " + std::to_string(i)).c_str(), 10 * i, i % 2 == 0);
+    m_table.MarkRow(2, true);
+    m_table.MarkRow(5, true);
+
+    EXPECT_EQ(CTableExport::ClipboardText(m_table, Columns({0, 1, 2}), false),
+              QStringLiteral("Server 2\t20\tyes\t\r\nServer 5\t50\tno\t\r\n"));
+    // Hidden columns are left out, the display order counts.
+    EXPECT_EQ(CTableExport::ClipboardText(m_table, Columns({2, 0}), false),
+              QStringLiteral("yes\tServer 2\t\r\nno\tServer 5\t\r\n"));
+    // All rows whatever the selection.
+    const QString all = CTableExport::ClipboardText(m_table, Columns({1}), true);
+    EXPECT_EQ(all, QStringLiteral("0\t\r\n10\t\r\n20\t\r\n30\t\r\n40\t\r\n50\t\r\n60\t\r\n"));
+    // The text follows the marks as they are when it is made.
+    m_table.MarkRows(0, 6, false);
+    m_table.MarkRow(6, true);
+    EXPECT_EQ(CTableExport::ClipboardText(m_table, Columns({0}), false),
+              QStringLiteral("Server 6\t\r\n"));
+}
+
+TEST_F(TableExportTest, CopyTurnsTabsAndLineEndsIntoStars)
+{
+    AddRow("a\tb\nc\r\nd", -7, false);
+    AddRow("Grüße", 0, true);
+    EXPECT_EQ(CTableExport::ClipboardText(m_table, Columns({0, 1}), true),
+              QStringLiteral("a*b*c**d\t-7\t\r\nGrüße\t0\t\r\n"));
+}
+
+TEST_F(TableExportTest, CopyOfNothing)
+{
+    EXPECT_TRUE(CTableExport::ClipboardText(m_table, Columns({0, 1, 2}), true).isEmpty());
+    AddRow("x", 1, true);
+    EXPECT_TRUE(CTableExport::ClipboardText(m_table, Columns({0, 1, 2}), false).isEmpty());
+    EXPECT_EQ(CTableExport::ClipboardText(m_table, {}, true), QStringLiteral("\r\n"));
+}
+
+TEST_F(TableExportTest, HtmlByteForByte)
+{
+    AddRow("<Axis> & Allies", 48, true);
+    AddRow("   ", -1, false);
+    AddRow("M\xC3\xBCller \xE2\x82\xAC \xE4\xB8\xAD\xF0\x9F\x98\x80", 1234,
+           true);             // Müller € CJK emoji
+    m_table.MarkRow(1, true); // marks do not matter
+
+    const QByteArray expected = "<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
+                                "CONTENT=\"text/html; charset=windows-1252\"></HEAD>"
+                                "<BODY BGCOLOR=White>\r\n"
+                                "\r\n"
+                                "<TABLE CELLSPACING=2 CELLPADDING=2 BORDER=2>\r\n"
+                                "  <TR BGCOLOR=#C0C0C0>\r\n"
+                                "    <TH>PB</TH>\r\n"
+                                "    <TH>Name</TH>\r\n"
+                                "    <TH>Ping</TH>\r\n"
+                                "  <TR>\r\n"
+                                "    <TD>yes</TD>\r\n"
+                                "    <TD>&lt;Axis&gt; &amp; Allies</TD>\r\n"
+                                "    <TD>48</TD>\r\n"
+                                "  </TR>\r\n"
+                                "  <TR>\r\n"
+                                "    <TD>no</TD>\r\n"
+                                "    <TD>&nbsp;</TD>\r\n"
+                                "    <TD>-1</TD>\r\n"
+                                "  </TR>\r\n"
+                                "  <TR>\r\n"
+                                "    <TD>yes</TD>\r\n"
+                                "    <TD>M\xFCller \x80 ?"
+                                "?</TD>\r\n"
+                                "    <TD>" +
+                                QByteArray::fromStdString(m_outputs[1]->GetText(CDInt(1234))) +
+                                "</TD>\r\n"
+                                "  </TR>\r\n"
+                                "</TABLE>\r\n"
+                                "</BODY></HTML>";
+    EXPECT_EQ(CTableExport::HtmlText(m_table, Columns({2, 0, 1})), expected);
+
+    // Without rows: the title row and the end.
+    CTable empty;
+    EXPECT_EQ(CTableExport::HtmlText(empty, {}),
+              QByteArray("<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
+                         "CONTENT=\"text/html; charset=windows-1252\"></HEAD>"
+                         "<BODY BGCOLOR=White>\r\n\r\n"
+                         "<TABLE CELLSPACING=2 CELLPADDING=2 BORDER=2>\r\n"
+                         "  <TR BGCOLOR=#C0C0C0>\r\n"
+                         "</TABLE>\r\n</BODY></HTML>"));
+}
+
+TEST(EscapeHtmlTest, EscapesMarkupAndKeepsEmptyCellsBordered)
+{
+    EXPECT_EQ(CTableExport::EscapeHtml("a<b & c>d"), "a&lt;b &amp; c&gt;d");
+    EXPECT_EQ(CTableExport::EscapeHtml("line\r\nbreak\n"), "linebreak");
+    EXPECT_EQ(CTableExport::EscapeHtml("&amp;"), "&amp;amp;");
+    EXPECT_EQ(CTableExport::EscapeHtml(""), "&nbsp;");
+    EXPECT_EQ(CTableExport::EscapeHtml(" \t \r\n"), "&nbsp;");
+    EXPECT_EQ(CTableExport::EscapeHtml(" x "), " x ");
+    EXPECT_EQ(CTableExport::EscapeHtml("\"quoted\" 'text'"), "\"quoted\" 'text'");
+}
+
+TEST(HtmlTextTest, NoBreakSpacesOfEveryWidthBecomeTheCodePagesNoBreakSpace)
+{
+    // French locales group digits with U+202F; U+2009, U+2007 and U+00A0 are its kin.
+    EXPECT_EQ(CTableExport::ToWindows1252(QString::fromUtf8("1\u202F234\u2009\u2007\u00A0x")),
+              QByteArray("1\xA0"
+                         "234\xA0\xA0\xA0x"));
+}
+
+TEST(HtmlFileTest, NameAndWriting)
+{
+    EXPECT_EQ(CTableExport::DefaultHtmlFileName(QStringLiteral("Lattix")),
+              QStringLiteral("Lattix.html"));
+    EXPECT_EQ(CTableExport::DefaultHtmlFileName(QStringLiteral("Servers: 10:30")),
+              QStringLiteral("Servers_ 10_30.html"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("grid.html"));
+    ASSERT_TRUE(CTableExport::WriteFile(path, QByteArray("first version, longer")));
+    ASSERT_TRUE(CTableExport::WriteFile(path, QByteArray("a\r\nb")));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("a\r\nb")); // truncated, bytes unchanged
+
+    EXPECT_FALSE(CTableExport::WriteFile(dir.filePath(QStringLiteral("missing/grid.html")),
+                                         QByteArray("x")));
+}
+
+} // namespace
