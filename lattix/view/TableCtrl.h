@@ -13,6 +13,7 @@
 #include "lattix/view/TableCtrlInterface.h"
 #include "lattix/view/TableCursor.h"
 #include "lattix/view/TableDisplay.h"
+#include "lattix/view/TableHost.h"
 #include "lattix/view/TableMenus.h"
 #include "lattix/view/TypeAhead.h"
 
@@ -23,6 +24,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CBottomTabCtrl;
@@ -47,7 +49,7 @@ class CTableAccessible;
 // widget when it implements CNotifyTarget). Notifications are sent only while the grid
 // handles an event of its own, and never while another one is being sent, so calls that
 // the program makes itself, also from within a notification, report nothing.
-class CTableCtrl : public QWidget, public CTableCtrlInterface
+class CTableCtrl : public QWidget, public CTableCtrlInterface, public CTableHost
 {
 public:
     // Creation style bits, those of a list-view placeholder.
@@ -62,11 +64,6 @@ public:
     // The window text, which also names the exported HTML file.
     static constexpr const char* kWindowText = "Lattix";
 
-    static constexpr int kMarginLeft = 5;
-    static constexpr int kMarginRight = 5;
-    static constexpr int kMarginTop = 1;
-    static constexpr int kMarginBottom = 1;
-    static constexpr int kHeaderHeight = 18;
     // The control id of the bottom tab strip.
     static constexpr int kBottomTabId = 23;
     // Room that the horizontal scroll bar leaves free right of the bottom tabs.
@@ -74,23 +71,6 @@ public:
 
     // Milliseconds of a monotonic clock.
     using Clock = std::function<std::int64_t()>;
-
-    // Switches notifications on for the lifetime of an event handler.
-    class CNotifyScope
-    {
-    public:
-        explicit CNotifyScope(CTableCtrl& ctrl) : m_ctrl(ctrl), m_bPrevious(ctrl.m_bNotify)
-        {
-            ctrl.m_bNotify = true;
-        }
-        ~CNotifyScope() { m_ctrl.m_bNotify = m_bPrevious; }
-        CNotifyScope(const CNotifyScope&) = delete;
-        CNotifyScope& operator=(const CNotifyScope&) = delete;
-
-    private:
-        CTableCtrl& m_ctrl;
-        bool m_bPrevious;
-    };
 
     CTableCtrl();
     ~CTableCtrl() override;
@@ -166,15 +146,15 @@ public:
     // Operations of the control.
     virtual bool IsColumnVisible(int col) const;
     // Takes col out of the display order and puts it at pos.
-    virtual void MoveColumn(int col, int pos);
+    void MoveColumn(int col, int pos) override;
     // The first display position after pos with a visible column, else the column count.
     virtual int GetNextVisiblePos(int pos) const;
     // The last display position before pos with a visible column, else -1.
     virtual int GetPrevVisiblePos(int pos) const;
-    virtual void BuildBodyMenu(CPopupMenu& menu, int row, int col);
-    virtual void OnBodyMenuCommand(unsigned command, int row, int col);
-    virtual void BuildHeaderMenu(CPopupMenu& menu, int col);
-    virtual void OnHeaderMenuCommand(unsigned command, int col);
+    void BuildBodyMenu(CPopupMenu& menu, int row, int col) override;
+    void OnBodyMenuCommand(unsigned command, int row, int col) override;
+    void BuildHeaderMenu(CPopupMenu& menu, int col) override;
+    void OnHeaderMenuCommand(unsigned command, int col) override;
     virtual void EnableHorzScrollBar(bool enable);
     virtual void EnableVertScrollBar(bool enable);
 
@@ -187,7 +167,7 @@ public:
     bool IsFooterShown() const { return m_bFooter; }
     void SetColumnFooter(int col, bool show);
     void SetColumnFooterTip(int col, const std::string& tip);
-    CTable& GetFooterTable() { return m_footer; }
+    CTable& GetFooterTable() override { return m_footer; }
     const CTable& GetFooterTable() const { return m_footer; }
 
     // Bottom tab strip: sheet tabs left of the horizontal scroll bar, which is then always
@@ -202,7 +182,14 @@ public:
 
     // The layout that "Restore default" applies when it is not empty.
     void SetDefaultLayout(CWordArray words) { m_defaultLayout = std::move(words); }
-    const CWordArray& GetDefaultLayout() const { return m_defaultLayout; }
+    const CWordArray& GetDefaultLayout() const override { return m_defaultLayout; }
+
+    // What the parts see of the grid.
+    CTableCtrlInterface& Table() override { return *this; }
+    const CTableCtrlInterface& Table() const override { return *this; }
+    QWidget& Widget() override { return *this; }
+    const QWidget& Widget() const override { return *this; }
+    bool SetNotificationsOn(bool on) override { return std::exchange(m_bNotify, on); }
 
     // Notifications.
     void SetNotifyTarget(CNotifyTarget* target) { m_pNotifyTarget = target; }
@@ -210,58 +197,58 @@ public:
     bool AreNotificationsOn() const { return m_bNotify; }
     // Sends code with the fields of notification (the header, item data and control
     // are filled in); 0 while notifications are off.
-    std::intptr_t Notify(int code, NMTABLECTRL& notification);
-    std::intptr_t Notify(int code, int row = -1, int col = -1);
+    std::intptr_t Notify(int code, NMTABLECTRL& notification) override;
+    std::intptr_t Notify(int code, int row = -1, int col = -1) override;
 
     // View state.
-    const CColumnInfo& GetColumnInfo(int col) const { return m_columns[Index(col)]; }
+    const CColumnInfo& GetColumnInfo(int col) const override { return m_columns[Index(col)]; }
     // Widths, visibility and display order of the columns.
-    const CColumnGeometry& Geometry() const { return m_geometry; }
+    const CColumnGeometry& Geometry() const override { return m_geometry; }
     int GetDataColumn() const { return m_nDataColumn; }
-    int GetRowHeight() const { return m_nRowHeight; }
+    int GetRowHeight() const override { return m_nRowHeight; }
     int GetTallestCell() const { return m_nTallestCell; }
     // Whole rows that the body shows.
-    int GetRowsPerPage() const;
-    int GetScrollX() const { return m_nScrollX; }
-    int GetScrollY() const { return m_nScrollY; }
+    int GetRowsPerPage() const override;
+    int GetScrollX() const override { return m_nScrollX; }
+    int GetScrollY() const override { return m_nScrollY; }
     // Scrolls to (x, y), clamped, y rounded down to whole rows; repaints what moved.
-    void SetScrollPos(int x, int y);
-    int GetBodyWidth() const { return m_nBodyWidth; }
-    int GetBodyHeight() const { return m_nBodyHeight; }
+    void SetScrollPos(int x, int y) override;
+    int GetBodyWidth() const override { return m_nBodyWidth; }
+    int GetBodyHeight() const override { return m_nBodyHeight; }
     // The row under a body y, or -1 past the last row.
-    int RowFromY(int bodyY) const;
-    void EnsureVisible(int row, int col);
+    int RowFromY(int bodyY) const override;
+    void EnsureVisible(int row, int col) override;
     int GetBorderWidth() const { return m_drawState.GetGridWidth(); }
 
-    CTableCursor& GetCursor() { return m_cursor; }
-    const CTableCursor& GetCursor() const { return m_cursor; }
-    CSelection& GetSelection() { return m_selection; }
-    const CSelection& GetSelection() const { return m_selection; }
+    CTableCursor& GetCursor() override { return m_cursor; }
+    const CTableCursor& GetCursor() const override { return m_cursor; }
+    CSelection& GetSelection() override { return m_selection; }
+    const CSelection& GetSelection() const override { return m_selection; }
 
     // In-place editing of the focus cell (see CCellEditController).
-    CCellEditController& EditController() { return m_edit; }
+    CCellEditController& EditController() override { return m_edit; }
     const CCellEditController& EditController() const { return m_edit; }
     bool BeginEdit(bool userStart) { return m_edit.BeginEdit(userStart); }
     void EndEdit(bool cancel) { m_edit.EndEdit(cancel); }
     bool IsEditing() const { return m_edit.IsEditing(); }
     // A cell's rectangle in body coordinates (scrolled), without its grid lines.
-    QRect GetCellRect(int row, int col) const;
+    QRect GetCellRect(int row, int col) const override;
     // Focus reaching the grid or its editor, and focus leaving either for newFocus: the
     // grid counts focus in its editor as its own.
-    void FocusGained();
-    void FocusLost(QWidget* newFocus);
-    CDrawState& GetDrawState() { return m_drawState; }
-    const CDrawState& GetDrawState() const { return m_drawState; }
+    void FocusGained() override;
+    void FocusLost(QWidget* newFocus) override;
+    CDrawState& GetDrawState() override { return m_drawState; }
+    const CDrawState& GetDrawState() const override { return m_drawState; }
     // Recomputes row height and column limits from the renderers (after a change of
     // font or grid lines).
     void RecalcMetrics();
-    bool HasFocus() const { return m_bHasFocus; }
+    bool HasFocus() const override { return m_bHasFocus; }
     // Whether screen readers hear the cursor cell as the focus: while the grid has the
     // focus, or while a list that leaves the keyboard with another window is open.
-    virtual bool HasReaderFocus() const { return m_bHasFocus; }
+    bool HasReaderFocus() const override { return m_bHasFocus; }
 
-    CHeaderDisplay& Header() { return m_header; }
-    CTableDisplay& Body() { return m_body; }
+    CHeaderDisplay& Header() override { return m_header; }
+    CTableDisplay& Body() override { return m_body; }
     CFooterDisplay& Footer() { return m_footerWnd; }
     QScrollBar& VertScrollBar() { return *m_pVScroll; }
     QScrollBar& HorzScrollBar() { return *m_pHScroll; }
@@ -272,26 +259,26 @@ public:
     const std::string& GetTypeAheadText() const { return m_typeAhead.Text(); }
 
     // Sorting and menus; clipboard and export.
-    CTableMenus& Menus() { return m_menus; }
-    CTableClipboard& Clipboard() { return m_clipboard; }
+    CTableMenus& Menus() override { return m_menus; }
+    CTableClipboard& Clipboard() override { return m_clipboard; }
 
     // Test seams.
     void SetClock(Clock clock) { m_clock = std::move(clock); }
-    std::int64_t Now() const;
+    std::int64_t Now() const override;
 
     // Scroll bar actions (QAbstractSlider::SliderAction).
     void ScrollVert(int action);
-    void ScrollHorz(int action);
+    void ScrollHorz(int action) override;
     // The sort keys, as sorting by the header and its menu changes them (CTableMenus).
-    std::vector<CSortKey>& SortOrder() { return m_sortOrder; }
+    std::vector<CSortKey>& SortOrder() override { return m_sortOrder; }
 
     // A key press as the grid handles it (virtual-key number, Qt modifiers).
     void HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers);
 
     // The grid's accessibility interface once a screen reader asked for it (it sets and
     // clears itself), else nullptr.
-    CTableAccessible* GetAccessible() const { return m_accessible; }
-    void SetAccessible(CTableAccessible* accessible) { m_accessible = accessible; }
+    CTableAccessible* GetAccessible() const override { return m_accessible; }
+    void SetAccessible(CTableAccessible* accessible) override { m_accessible = accessible; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
