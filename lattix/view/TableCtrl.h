@@ -14,10 +14,10 @@
 #include "lattix/view/TableCursor.h"
 #include "lattix/view/TableDisplay.h"
 #include "lattix/view/TableHost.h"
+#include "lattix/view/TableKeys.h"
 #include "lattix/view/TableMenus.h"
-#include "lattix/view/TypeAhead.h"
+#include "lattix/view/TableScroller.h"
 
-#include <QBasicTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -126,9 +126,9 @@ public:
     void AutoSizeColumns(bool includeTitle) override;
     void AutoSizeColumn(int col, bool includeTitle) override;
     void SetColumnWidthLimits(int col, int minWidth, int maxWidth) override;
-    int GetColumnMinWidth(int col) const override;
-    int GetColumnMaxWidth(int col) const override;
-    int GetColumnWidth(int col) const override;
+    int GetColumnMinWidth(int col) const override { return m_geometry.GetMinWidth(col); }
+    int GetColumnMaxWidth(int col) const override { return m_geometry.GetMaxWidth(col); }
+    int GetColumnWidth(int col) const override { return m_geometry.GetWidth(col); }
     void EnableColumnResize(bool enable) override { m_bColumnResize = enable; }
     bool IsColumnResizeEnabled() const override { return m_bColumnResize; }
     void EnableColumnMove(bool enable) override { m_bColumnMove = enable; }
@@ -144,17 +144,26 @@ public:
     int FindItemData(int value) const override;
 
     // Operations of the control.
-    virtual bool IsColumnVisible(int col) const;
+    virtual bool IsColumnVisible(int col) const { return m_geometry.IsVisible(col); }
     // Takes col out of the display order and puts it at pos.
     void MoveColumn(int col, int pos) override;
     // The first display position after pos with a visible column, else the column count.
-    virtual int GetNextVisiblePos(int pos) const;
+    virtual int GetNextVisiblePos(int pos) const { return m_geometry.GetNextVisiblePos(pos); }
     // The last display position before pos with a visible column, else -1.
-    virtual int GetPrevVisiblePos(int pos) const;
-    void BuildBodyMenu(CPopupMenu& menu, int row, int col) override;
-    void OnBodyMenuCommand(unsigned command, int row, int col) override;
-    void BuildHeaderMenu(CPopupMenu& menu, int col) override;
-    void OnHeaderMenuCommand(unsigned command, int col) override;
+    virtual int GetPrevVisiblePos(int pos) const { return m_geometry.GetPrevVisiblePos(pos); }
+    void BuildBodyMenu(CPopupMenu& menu, int row, int col) override
+    {
+        m_menus.BuildBodyMenu(menu, row, col);
+    }
+    void OnBodyMenuCommand(unsigned command, int row, int col) override
+    {
+        m_menus.OnBodyMenuCommand(command, row, col);
+    }
+    void BuildHeaderMenu(CPopupMenu& menu, int col) override { m_menus.BuildHeaderMenu(menu, col); }
+    void OnHeaderMenuCommand(unsigned command, int col) override
+    {
+        m_menus.OnHeaderMenuCommand(command, col);
+    }
     virtual void EnableHorzScrollBar(bool enable);
     virtual void EnableVertScrollBar(bool enable);
 
@@ -208,16 +217,16 @@ public:
     int GetRowHeight() const override { return m_nRowHeight; }
     int GetTallestCell() const { return m_nTallestCell; }
     // Whole rows that the body shows.
-    int GetRowsPerPage() const override;
-    int GetScrollX() const override { return m_nScrollX; }
-    int GetScrollY() const override { return m_nScrollY; }
+    int GetRowsPerPage() const override { return m_scroller.GetRowsPerPage(); }
+    int GetScrollX() const override { return m_scroller.GetScrollX(); }
+    int GetScrollY() const override { return m_scroller.GetScrollY(); }
     // Scrolls to (x, y), clamped, y rounded down to whole rows; repaints what moved.
-    void SetScrollPos(int x, int y) override;
-    int GetBodyWidth() const override { return m_nBodyWidth; }
-    int GetBodyHeight() const override { return m_nBodyHeight; }
+    void SetScrollPos(int x, int y) override { m_scroller.SetScrollPos(x, y); }
+    int GetBodyWidth() const override { return m_scroller.GetBodyWidth(); }
+    int GetBodyHeight() const override { return m_scroller.GetBodyHeight(); }
     // The row under a body y, or -1 past the last row.
-    int RowFromY(int bodyY) const override;
-    void EnsureVisible(int row, int col) override;
+    int RowFromY(int bodyY) const override { return m_scroller.RowFromY(bodyY); }
+    void EnsureVisible(int row, int col) override { m_scroller.EnsureVisible(row, col); }
     int GetBorderWidth() const { return m_drawState.GetGridWidth(); }
 
     CTableCursor& GetCursor() override { return m_cursor; }
@@ -232,7 +241,7 @@ public:
     void EndEdit(bool cancel) { m_edit.EndEdit(cancel); }
     bool IsEditing() const { return m_edit.IsEditing(); }
     // A cell's rectangle in body coordinates (scrolled), without its grid lines.
-    QRect GetCellRect(int row, int col) const override;
+    QRect GetCellRect(int row, int col) const override { return m_scroller.GetCellRect(row, col); }
     // Focus reaching the grid or its editor, and focus leaving either for newFocus: the
     // grid counts focus in its editor as its own.
     void FocusGained() override;
@@ -249,14 +258,13 @@ public:
 
     CHeaderDisplay& Header() override { return m_header; }
     CTableDisplay& Body() override { return m_body; }
-    CFooterDisplay& Footer() { return m_footerWnd; }
-    QScrollBar& VertScrollBar() { return *m_pVScroll; }
-    QScrollBar& HorzScrollBar() { return *m_pHScroll; }
+    CFooterDisplay& Footer() override { return m_footerWnd; }
+    QScrollBar& VertScrollBar() { return m_scroller.Vert(); }
+    QScrollBar& HorzScrollBar() { return m_scroller.Horz(); }
 
-    // Type-ahead: typed text is searched for in the first sorted column (else the first
-    // displayed one); it expires CTypeAhead::kExpiryMs after the last key.
-    void TypeAhead(const QString& text);
-    const std::string& GetTypeAheadText() const { return m_typeAhead.Text(); }
+    // Type-ahead and the keys that move the cursor (CTableKeys).
+    void TypeAhead(const QString& text) { m_keys.TypeAhead(text); }
+    const std::string& GetTypeAheadText() const { return m_keys.GetTypeAheadText(); }
 
     // Sorting and menus; clipboard and export.
     CTableMenus& Menus() override { return m_menus; }
@@ -267,13 +275,13 @@ public:
     std::int64_t Now() const override;
 
     // Scroll bar actions (QAbstractSlider::SliderAction).
-    void ScrollVert(int action);
-    void ScrollHorz(int action) override;
+    void ScrollVert(int action) { m_scroller.ScrollVert(action); }
+    void ScrollHorz(int action) override { m_scroller.ScrollHorz(action); }
     // The sort keys, as sorting by the header and its menu changes them (CTableMenus).
     std::vector<CSortKey>& SortOrder() override { return m_sortOrder; }
 
     // A key press as the grid handles it (virtual-key number, Qt modifiers).
-    void HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers);
+    void HandleKey(unsigned vkey, Qt::KeyboardModifiers m) { m_keys.HandleKey(vkey, m); }
 
     // The grid's accessibility interface once a screen reader asked for it (it sets and
     // clears itself), else nullptr.
@@ -286,19 +294,14 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
     // The wheel scrolls through the scroll bars: by rows, or by columns with shift or a
     // sideways wheel.
     void wheelEvent(QWheelEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     CColumnInfo& Info(int col) { return m_columns[Index(col)]; }
     void Layout();
-    void UpdateScrollBars();
-    void ClampScroll();
-    int MaxScrollY() const;
     void RepaintAll();
     std::vector<std::string> FirstTitles() const;
     void SetFocusFlag(bool on);
@@ -310,10 +313,6 @@ private:
     std::vector<CColumnInfo> m_columns;
     CColumnGeometry m_geometry;
     int m_nDataColumn = -1;
-    int m_nScrollX = 0;
-    int m_nScrollY = 0;
-    int m_nBodyWidth = 0;
-    int m_nBodyHeight = 0;
     int m_nTallestCell = 0;
     int m_nRowHeight = kMarginTop + kMarginBottom;
     int m_nId = 0;
@@ -328,25 +327,23 @@ private:
     bool m_bHasFocus = false;
     bool m_bNotify = false;
     CWordArray m_defaultLayout;
-    CTypeAhead m_typeAhead;
     CTableCursor m_cursor;
     CSelection m_selection;
     CCellEditController m_edit;
+    CTableKeys m_keys;
     CTable m_footer;
     CDrawState m_drawState;
     std::vector<CSortKey> m_sortOrder;
     CNotifyTarget* m_pNotifyTarget = nullptr;
     CTableAccessible* m_accessible = nullptr; // owned by Qt's accessibility cache
     Clock m_clock;
-    QBasicTimer m_typeAheadTimer;
 
     CTableMenus m_menus;
     CTableClipboard m_clipboard;
     CTableDisplay m_body;
     CHeaderDisplay m_header;
     CFooterDisplay m_footerWnd;
-    QScrollBar* m_pHScroll; // children of the control
-    QScrollBar* m_pVScroll;
+    CTableScroller m_scroller;
     CBottomTabCtrl* m_pBottomTab;
 };
 

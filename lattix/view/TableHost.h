@@ -18,6 +18,7 @@ namespace Lattix {
 class CCellEditController;
 class CColumnGeometry;
 class CDrawState;
+class CFooterDisplay;
 class CHeaderDisplay;
 class CSelection;
 class CTable;
@@ -93,6 +94,7 @@ public:
     virtual CTableClipboard& Clipboard() = 0;
     virtual CTableDisplay& Body() = 0;
     virtual CHeaderDisplay& Header() = 0;
+    virtual CFooterDisplay& Footer() = 0;
 
     // Menus, which a grid may extend.
     virtual void BuildBodyMenu(CPopupMenu& menu, int row, int col) = 0;
