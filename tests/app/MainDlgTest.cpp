@@ -4,12 +4,14 @@
 
 #include "app/FavoritesDlg.h"
 #include "app/FavoritesFile.h"
+#include "app/JoinFlow.h"
 #include "app/MainDlg.h"
 #include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
 #include "app/Prompts.h"
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
+#include "app/SearchPanel.h"
 #include "lattix/edit/CellInput.h"
 #include "lattix/model/CellData.h"
 #include "lattix/view/TableDisplay.h"
@@ -168,7 +170,7 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     QTest::mouseClick(Get<QCheckBox>(*dialog, D::IDC_INCLUDE_EMPTY), Qt::LeftButton);
     Get<QLineEdit>(*dialog, D::IDC_PASSWORD)->setText(QStringLiteral(" pw "));
     for (const char* text : {" Ab ", "ab", "*zz"})
-        dialog->SearchPlayer(QString::fromLatin1(text));
+        dialog->Search().Search(QString::fromLatin1(text));
     dialog->resize(dialog->minimumWidth() + 80, dialog->minimumHeight() + 60);
     const QSize size = dialog->size();
     const int split = dialog->Splitter().SetPos(40);
@@ -541,7 +543,7 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
         options->accept();
     });
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_OPTIONS), Qt::LeftButton);
-    EXPECT_TRUE(dialog->AutoClose());
+    EXPECT_TRUE(dialog->Joining().AutoClose());
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
     EXPECT_FALSE(game.WaitForStart().isEmpty());
     EXPECT_FALSE(dialog->isVisible());
