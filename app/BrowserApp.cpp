@@ -9,6 +9,7 @@
 #include <QSettings>
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,27 @@ constexpr const char* kUsage =
     "Favorites are kept in ~/.local/share/Farsighter/farsighter/favorites.dat and the\n"
     "settings in ~/.config/Farsighter RTCW.conf (the XDG data and configuration folders);\n"
     "with --settings DIR, in DIR/data/Farsighter/farsighter/ and DIR/config/ instead.\n";
+
+constexpr const char* kNoDisplay =
+    "farsighter: needs a graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set, or "
+    "the display cannot be reached); farsighter-query browses servers on the command line\n";
+
+// Messages while the application connects to the display: they are held back, and a fatal
+// one (no display to be had) ends the program with one line that says what to do instead.
+std::string& HeldMessages()
+{
+    static std::string held;
+    return held;
+}
+
+void StartUpMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fputs(kNoDisplay, stderr);
+        std::_Exit(1);
+    }
+    HeldMessages() += message.toLocal8Bit().toStdString() + '\n';
+}
 
 struct Arguments
 {
@@ -82,7 +104,10 @@ int CBrowserApp::Run(int argc, char** argv)
         qputenv("XDG_CONFIG_HOME", QDir(folder).filePath(QStringLiteral("config")).toLocal8Bit());
         qputenv("XDG_DATA_HOME", QDir(folder).filePath(QStringLiteral("data")).toLocal8Bit());
     }
+    const QtMessageHandler previous = qInstallMessageHandler(StartUpMessage);
     QApplication app(argc, argv);
+    qInstallMessageHandler(previous);
+    std::fputs(HeldMessages().c_str(), stderr);
     QApplication::setApplicationName(QStringLiteral("farsighter"));
     QApplication::setOrganizationName(QStringLiteral("Farsighter"));
     QApplication::setApplicationVersion(QStringLiteral(FARSIGHTER_VERSION));

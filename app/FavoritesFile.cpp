@@ -134,3 +134,24 @@ QString CFavoritesFile::CleanField(const QString& text)
         clean.replace(blank, QLatin1Char(' '));
     return clean.trimmed();
 }
+
+CFavoritesFile::ScanLoad CFavoritesFile::LoadForScan(CServerMap& map) const
+{
+    const QString file = QDir::toNativeSeparators(m_path);
+    const QFileInfo info(m_path);
+    if (!info.exists() && !info.isSymLink()) {
+        map.clear();
+        return {};
+    }
+    try {
+        const FavoritesLoad load =
+            LoadFavoritesForScan(QFile::encodeName(m_path).toStdString(), map);
+        QStringList notices;
+        for (const std::string& notice : DescribeFavoritesLoad(load, file.toStdString()))
+            notices.append(QString::fromStdString(notice));
+        return {true, notices.join(QLatin1Char('\n'))};
+    } catch (const CFavoritesError& error) {
+        return {false, QStringLiteral("Cannot read the favorites file %1: %2")
+                           .arg(file, QString::fromLocal8Bit(error.what()))};
+    }
+}

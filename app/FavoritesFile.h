@@ -1,5 +1,7 @@
 #pragma once
 
+#include "query/ServerMap.h"
+
 #include <QString>
 
 #include <vector>
@@ -52,6 +54,17 @@ public:
     // Appends "address TAB name TAB" unless a line starts with the same address; the file
     // is rewritten whole with the new line, or not at all.
     AddResult Add(const QString& address, const QString& name, QString* error = nullptr) const;
+
+    // What loading the file for a scan tells the user: why it could not be read (read
+    // false), or the lines that were left out; empty when nothing is to be said.
+    struct ScanLoad
+    {
+        bool read = true;
+        QString message;
+    };
+    // Puts the file's servers into map for a scan; a file that does not exist gives none.
+    // A file that cannot be read leaves the map as it was.
+    ScanLoad LoadForScan(CServerMap& map) const;
 
     // Tabs and line ends become blanks; blanks at both ends go.
     static QString CleanField(const QString& text);

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 
 const QString kHint = QStringLiteral("Address of the master server, for example\n"
@@ -29,10 +31,9 @@ CMasterServerDlg::CMasterServerDlg(const QString& master, QWidget* parent)
     setWindowTitle(QStringLiteral("Master Server ..."));
     const CDialogUnits units(font());
     m_hint = new QLabel(kHint, this);
-    m_hint->setGeometry(units.ToPixels(7, 4, 126, 20));
     m_hint->setWordWrap(true);
+    SetControlId(m_hint, IDC_HINT);
     m_edit = new QLineEdit(master, this);
-    m_edit->setGeometry(units.ToPixels(6, 24, 123, 14));
     SetControlId(m_edit, IDC_MASTER);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(units.ToPixels(141, 5, 50, 14));
@@ -41,8 +42,19 @@ CMasterServerDlg::CMasterServerDlg(const QString& master, QWidget* parent)
     cancel->setGeometry(units.ToPixels(141, 24, 50, 14));
     connect(ok, &QPushButton::clicked, this, &CMasterServerDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CMasterServerDlg::reject);
-    // Room for a second hint line when the address is refused.
-    setFixedSize(units.ToPixels(0, 0, 196, 42).size() + QSize(0, m_hint->fontMetrics().height()));
+    Arrange();
+}
+
+void CMasterServerDlg::Arrange()
+{
+    // The hint takes the lines its text needs at this font; the edit and the dialog's
+    // bottom move down by what it needs beyond the template's two lines.
+    const CDialogUnits units(font());
+    const QRect hint = units.ToPixels(7, 4, 126, 20);
+    const int grow = std::max(0, m_hint->heightForWidth(hint.width()) - hint.height());
+    m_hint->setGeometry(hint.adjusted(0, 0, 0, grow));
+    m_edit->setGeometry(units.ToPixels(6, 24, 123, 14).translated(0, grow));
+    setFixedSize(units.ToPixels(0, 0, 196, 42).size() + QSize(0, grow));
 }
 
 void CMasterServerDlg::accept()
@@ -54,7 +66,7 @@ void CMasterServerDlg::accept()
         m_hint->setText(QStringLiteral("\"%1\" is no master server address that can be "
                                        "found. Check the name and the port.")
                             .arg(text));
-        m_hint->adjustSize();
+        Arrange();
         m_edit->setFocus();
         m_edit->selectAll();
         return;

@@ -15,6 +15,7 @@ class CMasterServerDlg : public QDialog
 
 public:
     static constexpr int IDC_MASTER = 1046;
+    static constexpr int IDC_HINT = 1047;
 
     CMasterServerDlg(const QString& master, QWidget* parent = nullptr);
 
@@ -24,6 +25,9 @@ public:
     void accept() override;
 
 private:
+    // Places the hint with room for all its lines, and the edit and the buttons around it.
+    void Arrange();
+
     QString m_master;
     QLineEdit* m_edit = nullptr;
     QLabel* m_hint = nullptr;

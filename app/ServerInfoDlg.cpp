@@ -7,10 +7,33 @@
 #include "panlo/ControlId.h"
 #include "query/Server.h"
 
+#include <QFontMetrics>
 #include <QPushButton>
+
+#include <algorithm>
 
 using namespace Lattix;
 using Kind = CDialogBuilder::Kind;
+
+namespace {
+
+// The most characters of a server's name that the title shows.
+constexpr int kTitleChars = 80;
+
+// Keeps both columns usable when one text is absurdly long: each column keeps its own width
+// while both fit, and a column that would crowd the other out gives way, down to half of
+// the room.
+void ShareWidth(CTableCtrl& grid)
+{
+    const int room = std::max(1, grid.GetBodyWidth());
+    const int variable = grid.GetColumnWidth(0);
+    const int value = grid.GetColumnWidth(1);
+    const int keep = std::min(variable, std::max(room - value, room / 2));
+    grid.SetColumnWidth(0, keep);
+    grid.SetColumnWidth(1, std::min(value, std::max(room - keep, room / 2)));
+}
+
+} // namespace
 
 CServerInfoDlg::CServerInfoDlg(const CServer& server, QWidget* parent) : QDialog(parent)
 {
@@ -35,7 +58,11 @@ CServerInfoDlg::CServerInfoDlg(const CServer& server, QWidget* parent) : QDialog
     m_resizer.Add(close, CResizer::kLeftMoves | CResizer::kRightMoves | CResizer::kTopMoves |
                              CResizer::kBottomMoves);
 
-    setWindowTitle(QString::fromStdString(Cp1252ToUtf8(server.name)));
+    // A server names itself: a name of thousands of characters would make a title that no
+    // window manager can show. The cells keep the whole text.
+    const QFontMetrics metrics(font());
+    setWindowTitle(metrics.elidedText(QString::fromStdString(Cp1252ToUtf8(server.name)),
+                                      Qt::ElideRight, kTitleChars * metrics.averageCharWidth()));
     for (const ServerVar& var : server.vars) {
         CRowData* row = m_grid.AddRow();
         row->GetCell(0)->Set(Cp1252ToUtf8(var.key));
@@ -43,6 +70,7 @@ CServerInfoDlg::CServerInfoDlg(const CServer& server, QWidget* parent) : QDialog
     }
     m_grid.Sort(std::vector<CSortKey>{{0, false}});
     m_grid.AutoSizeColumns(false);
+    ShareWidth(m_grid);
     m_grid.FitColumnsToWindow();
     m_grid.Update(true);
 }

@@ -6,7 +6,9 @@
 #include "app/OptionsDlg.h"
 #include "app/Prompts.h"
 #include "app/ResultLists.h"
+#include "app/SearchPanel.h"
 #include "app/ServerInfoDlg.h"
+#include "app/ServerRowMenu.h"
 #include "lattix/edit/CellInput.h"
 #include "lattix/gallery/PictureMenu.h"
 #include "lattix/model/CellData.h"
@@ -166,7 +168,7 @@ public:
         m_dialog.SetView(0);
         const std::string name =
             m_dialog.PlayerList().GetCellText(m_dialog.PlayerList().GetRowCount() / 2, 0);
-        m_dialog.SearchPlayer(QString::fromStdString(name.substr(0, 2)));
+        m_dialog.Search().Search(QString::fromStdString(name.substr(0, 2)));
         ok &= Shoot("04-player-search.png", m_dialog);
 
         m_dialog.SetView(1);
@@ -182,8 +184,8 @@ public:
         painter.end();
         ok &= Save("05-server-row-menu.png", menuPicture);
 
-        m_dialog.AddToFavorites(0);
-        m_dialog.AddToFavorites(busiest);
+        m_dialog.RowMenu().AddToFavorites(0);
+        m_dialog.RowMenu().AddToFavorites(busiest);
         {
             COptionsDlg options(m_dialog.Settings(), &m_dialog);
             ok &= ShootOver("06-options-dialog.png", options);

@@ -5,6 +5,7 @@
 //   app_scan_bench [--count N] [--unpaced]
 #include "app/MainDlg.h"
 #include "app/Prompts.h"
+#include "app/SearchPanel.h"
 #include "tests/support/TestNetProcess.h"
 
 #include <QApplication>
@@ -121,7 +122,7 @@ int main(int argc, char** argv)
         for (int i = 0; i < 5; ++i) {
             QElapsedTimer t;
             t.start();
-            dialog.SearchPlayer(text);
+            dialog.Search().Search(text);
             runs.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
         }
         std::sort(runs.begin(), runs.end());

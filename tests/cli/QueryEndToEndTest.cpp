@@ -204,26 +204,11 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-class QueryEndToEndTest : public ::testing::Test
+TEST(QueryEndToEndTest, MasterScanListsEveryAnsweringServerWithItsFields)
 {
-protected:
-    // A world with every kind of server that answers, silent ones and servers of other
-    // protocols.
-    static std::vector<std::string> MixedWorld()
-    {
-        return {"--count",      "40", "--seed",        "11", "--silent",          "3",
-                "--duplicates", "2",  "--resend-only", "2",  "--other-protocols", "15"};
-    }
-    // Servers that all answer the first request, so that a scan ends soon.
-    static std::vector<std::string> QuickWorld()
-    {
-        return {"--count", "40", "--seed", "11", "--duplicates", "2", "--other-protocols", "15"};
-    }
-};
-
-TEST_F(QueryEndToEndTest, MasterScanListsEveryAnsweringServerWithItsFields)
-{
-    CTestNetProcess net(MixedWorld());
+    // Every kind of server that answers, silent ones and servers of other protocols.
+    CTestNetProcess net({"--count", "40", "--seed", "11", "--silent", "3", "--duplicates", "2",
+                         "--resend-only", "2", "--other-protocols", "15"});
     const ProgramResult run =
         Query({"--master", net.MasterAddress(), "--empty", "--full", "--json", "--limit", "64"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -245,9 +230,11 @@ TEST_F(QueryEndToEndTest, MasterScanListsEveryAnsweringServerWithItsFields)
     EXPECT_EQ(seen.size(), expected.size());
 }
 
-TEST_F(QueryEndToEndTest, FiltersLeaveOutEmptyOrFullServers)
+TEST(QueryEndToEndTest, FiltersLeaveOutEmptyOrFullServersAndPlayersAreSortedByName)
 {
-    CTestNetProcess net(QuickWorld());
+    // Servers that all answer the first request, so that each scan ends soon.
+    CTestNetProcess net(
+        {"--count", "40", "--seed", "11", "--duplicates", "2", "--other-protocols", "15"});
     auto listed = [&](std::vector<std::string> filters) {
         std::vector<std::string> args = {"--master", net.MasterAddress(), "--csv", "--limit", "64"};
         args.insert(args.end(), filters.begin(), filters.end());
@@ -276,11 +263,8 @@ TEST_F(QueryEndToEndTest, FiltersLeaveOutEmptyOrFullServers)
     EXPECT_EQ(listed({}), noEmpty) << "defaults: full servers on, empty servers off";
     EXPECT_EQ(listed({"--empty", "--no-full"}), noFull);
     EXPECT_EQ(listed({"--no-empty", "--no-full"}), keys(ExpectedListing(net, false, false)));
-}
 
-TEST_F(QueryEndToEndTest, PlayersListsEveryPlayerOfTheListedServersByName)
-{
-    CTestNetProcess net(QuickWorld());
+    // Every player of the listed servers, by name with letter case ignored.
     const ProgramResult run =
         Query({"--master", net.MasterAddress(), "--players", "--json", "--limit", "64"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -290,20 +274,20 @@ TEST_F(QueryEndToEndTest, PlayersListsEveryPlayerOfTheListedServersByName)
             expected.emplace(address, player.at("name"));
         }
     }
-    std::multiset<std::pair<std::string, std::string>> listed;
+    std::multiset<std::pair<std::string, std::string>> players;
     std::string last;
     const json doc = json::parse(run.out);
     for (const json& row : doc.at("players")) {
-        listed.emplace(row.at("serverAddress"), row.at("name"));
+        players.emplace(row.at("serverAddress"), row.at("name"));
         const std::string name = Lower(row.at("name"));
         EXPECT_LE(last, name) << "sorted by name, letter case ignored";
         last = name;
     }
     EXPECT_GT(expected.size(), 50u);
-    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(players, expected);
 }
 
-TEST_F(QueryEndToEndTest, InfoShowsEveryVariableOfOneServerSortedByName)
+TEST(QueryEndToEndTest, InfoShowsEveryVariableOfOneServerSortedByName)
 {
     CTestNetProcess net({"--count", "3", "--seed", "8", "--silent", "1"});
     const json& servers = net.Manifest().at("servers");
@@ -338,7 +322,7 @@ TEST_F(QueryEndToEndTest, InfoShowsEveryVariableOfOneServerSortedByName)
     EXPECT_EQ(Lines(none.out).size(), 3u) << "heading and column titles, no rows";
 }
 
-TEST_F(QueryEndToEndTest, FavoritesFileAndServersOnTheCommandLine)
+TEST(QueryEndToEndTest, FavoritesFileAndServersOnTheCommandLine)
 {
     CTestNetProcess net({"--count", "6", "--seed", "21", "--silent", "1"});
     std::vector<Expected> answering;
@@ -399,7 +383,7 @@ TEST_F(QueryEndToEndTest, FavoritesFileAndServersOnTheCommandLine)
                                "': No such file or directory\n");
 }
 
-TEST_F(QueryEndToEndTest, SilentMasterExitsWithOneAndItsMessage)
+TEST(QueryEndToEndTest, SilentMasterExitsWithOneAndItsMessage)
 {
     CTestNetProcess net({"--count", "2", "--master-silent"});
     const ProgramResult run = Query({"--master", net.MasterAddress()});
@@ -411,7 +395,7 @@ TEST_F(QueryEndToEndTest, SilentMasterExitsWithOneAndItsMessage)
     EXPECT_LT(run.elapsed, 9000ms);
 }
 
-TEST_F(QueryEndToEndTest, HostileRepliesCannotBreakTheOutput)
+TEST(QueryEndToEndTest, HostileRepliesCannotBreakTheOutput)
 {
     CTestNetProcess net({"--count", "24", "--seed", "3", "--hostile", "16"});
     const ProgramResult table =
@@ -431,7 +415,7 @@ TEST_F(QueryEndToEndTest, HostileRepliesCannotBreakTheOutput)
     }
 }
 
-TEST_F(QueryEndToEndTest, ProgressIsShownOnATerminalOnly)
+TEST(QueryEndToEndTest, ProgressIsShownOnATerminalOnly)
 {
     CTestNetProcess net({"--count", "10", "--seed", "4"});
     const ProgramResult run =

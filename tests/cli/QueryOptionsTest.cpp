@@ -111,16 +111,6 @@ TEST(QueryOptionsTest, WrongOptionsAndValuesAreNamed)
               "invalid value 'sixty' for --protocol; use a whole number");
 }
 
-TEST(QueryOptionsTest, HelpSaysWhatLimitCountsAndHowCsvWritesFormulaLikeText)
-{
-    const std::string help = CQueryOptions::Usage();
-    const std::size_t limit = help.find("--limit N");
-    ASSERT_NE(limit, std::string::npos);
-    EXPECT_NE(help.substr(limit, help.find("\n\n", limit) - limit).find("resends"),
-              std::string::npos);
-    EXPECT_NE(help.find("=, +, - or @"), std::string::npos);
-}
-
 TEST(QueryOptionsTest, ConflictsAndMissingSource)
 {
     EXPECT_EQ(ErrorOf({"--master", "m", "--game-version", "1.3", "--protocol", "58"}),

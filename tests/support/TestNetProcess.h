@@ -44,15 +44,12 @@ public:
     // gives it, or nothing when it is still running.
     std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
 
-    pid_t Pid() const { return m_pid; }
-    const std::string& ReadyLine() const { return m_readyLine; }
     std::uint16_t MasterPort() const { return m_masterPort; }
     std::string MasterAddress() const; // "127.0.0.1:PORT"
     int ServerCount() const { return m_serverCount; }
     // Ports of the game servers in manifest order (empty without a manifest).
     std::vector<std::uint16_t> ServerPorts() const;
     const nlohmann::json& Manifest() const { return m_manifest; }
-    const std::string& ManifestPath() const { return m_manifestPath; }
     // What the program wrote to standard error so far.
     std::string ErrorOutput() const;
 

@@ -1,6 +1,6 @@
-// The master request reader and the master's datagrams.
+// The master request reader. (The master's datagrams are checked from outside in
+// TestNetProcessTest.)
 
-#include "testnet/MasterReply.h"
 #include "testnet/Request.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <string>
 
 using namespace std::string_literals;
-using testnet::CListedAddress;
 using testnet::CMasterQuery;
 using testnet::CRequest;
 
@@ -38,17 +37,4 @@ TEST(MasterQuery, ReadsProtocolAndKeywordsInAnyOrder)
     EXPECT_FALSE(query("\xFF\xFF\xFF\xFFgetservers sixty"s));
     EXPECT_FALSE(query("\xFF\xFF\xFF\xFFgetservers 60x"s));
     EXPECT_FALSE(query("\xFF\xFF\xFF\xFFgetstatus 60"s));
-}
-
-TEST(MasterReply, EncodesRecordsAndEndsWithTheMarker)
-{
-    const std::vector<CListedAddress> list = {{0x7F000001, 27960}, {0x0A000005, 0xFF01}};
-    const auto datagrams = testnet::MasterReply(list);
-    ASSERT_EQ(datagrams.size(), 1u);
-    EXPECT_EQ(datagrams[0], "\xFF\xFF\xFF\xFFgetserversResponse"
-                            "\\\x7F\x00\x00\x01\x6D\x38"
-                            "\\\x0A\x00\x00\x05\xFF\x01"
-                            "\\EOT\0\0\0"s);
-    EXPECT_EQ(testnet::MasterReply({}),
-              std::vector<std::string>{"\xFF\xFF\xFF\xFFgetserversResponse\\EOT\0\0\0"s});
 }

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -45,7 +46,7 @@ struct Program
 // Every option that a program's --help lists is in the OPTIONS section of its manual page,
 // and the section names no option that the program does not know: the two cannot drift
 // apart.
-TEST(ManualPageTest, EachPageNamesExactlyTheOptionsOfItsHelp)
+TEST(CommandLineTest, EachManualPageNamesExactlyTheOptionsOfItsHelp)
 {
     for (const Program& program : {Program{FARSIGHTER_PATH, FARSIGHTER_PAGE},
                                    Program{FARSIGHTER_QUERY_PATH, FARSIGHTER_QUERY_PAGE},
@@ -62,5 +63,30 @@ TEST(ManualPageTest, EachPageNamesExactlyTheOptionsOfItsHelp)
         const QString options = OptionsSection(QString::fromUtf8(file.readAll()));
         EXPECT_GE(help.size(), 4);
         EXPECT_EQ(Sorted(OptionsIn(options)), Sorted(help));
+    }
+}
+
+// Started where no display can be had, the browser says in one line what it needs and what
+// to use instead, and ends with status 1 (not with Qt's abort).
+TEST(CommandLineTest, WithoutADisplayTheBrowserSaysSoInOneLine)
+{
+    for (const char* display : {"", ":97"}) { // none set; one that nobody serves
+        SCOPED_TRACE(display);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        if (*display)
+            environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QString::fromUtf8(FARSIGHTER_PATH), {});
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1);
+        const QString error = QString::fromLocal8Bit(process.readAllStandardError());
+        EXPECT_EQ(error.count(QLatin1Char('\n')), 1) << error.toStdString();
+        EXPECT_TRUE(error.contains(QStringLiteral("graphical session")) &&
+                    error.contains(QStringLiteral("farsighter-query")))
+            << error.toStdString();
     }
 }

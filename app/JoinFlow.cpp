@@ -1,0 +1,82 @@
+#include "app/JoinFlow.h"
+
+#include "app/GameLauncher.h"
+#include "app/JoinCommand.h"
+#include "app/Prompts.h"
+#include "app/SettingsKey.h"
+#include "format/Cp1252.h"
+#include "query/Server.h"
+
+#include <QDialog>
+
+CJoinFlow::Target CJoinFlow::TargetOf(const CServer& server)
+{
+    return {QString::fromStdString(server.address.ToString()),
+            QString::fromStdString(Cp1252ToUtf8(server.password))};
+}
+
+CJoinFlow::CJoinFlow(QDialog& window, CSettingsKey& settings)
+    : m_window(window), m_settings(settings)
+{
+}
+
+void CJoinFlow::ReadOptions()
+{
+    m_autoClose = m_settings.GetInt(QStringLiteral("AutoClose"), 1) != 0;
+}
+
+bool CJoinFlow::Refuse(const QString& password)
+{
+    const auto refusal = UnsafeJoinText(QStringLiteral("password"), password);
+    if (refusal)
+        CPrompts::Show(&m_window, QMessageBox::Warning, *refusal);
+    return refusal.has_value();
+}
+
+bool CJoinFlow::Join(const Target& target, const QString& typed)
+{
+    QString path = m_settings.GetString(QStringLiteral("RTCW"));
+    QString password = typed.trimmed();
+    // A password that would add commands to the game's command line is refused before
+    // anything else is asked.
+    if (Refuse(password))
+        return false;
+    switch (ChooseJoinPassword(password, target.favorite)) {
+    case JoinPasswordChoice::Typed:
+        break;
+    case JoinPasswordChoice::Favorite:
+        password = target.favorite;
+        break;
+    case JoinPasswordChoice::Ask: {
+        const auto answer = CPrompts::Show(
+            &m_window, QMessageBox::Question, AmbiguousPasswordQuestion(target.favorite),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel || answer == QMessageBox::NoButton)
+            return false;
+        if (answer == QMessageBox::Yes)
+            password = target.favorite;
+        break;
+    }
+    }
+    if (Refuse(password))
+        return false;
+    const QStringList arguments = JoinArguments(JoinCommandText(target.address, password));
+    const QStringList filters = {QStringLiteral("WolfMP.exe (*.exe)"),
+                                 QStringLiteral("Game programs (wolfmp* iowolfmp* *.x86*)"),
+                                 QStringLiteral("All files (*)")};
+    for (;;) {
+        const CGameLauncher::Result result = CGameLauncher::Start(path, arguments);
+        if (result.started)
+            break;
+        if (!result.problem.isEmpty())
+            CPrompts::Show(&m_window, QMessageBox::Warning, result.problem);
+        path = CPrompts::OpenFileName(
+            &m_window, path.isEmpty() ? QStringLiteral("WolfMP.exe") : path, filters);
+        if (path.isEmpty())
+            return false;
+        m_settings.SetString(QStringLiteral("RTCW"), path);
+    }
+    if (m_autoClose)
+        m_window.reject();
+    return true;
+}

@@ -1,0 +1,157 @@
+#include "app/MainDlgLayout.h"
+
+#include "app/DialogBuilder.h"
+#include "panlo/ControlId.h"
+#include "panlo/Resizer.h"
+#include "panlo/SplitCtrl.h"
+#include "query/MasterQuery.h"
+#include "query/QueryEngine.h"
+#include "velk/HyperLink.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFrame>
+#include <QTabBar>
+
+#include <array>
+
+using Kind = CDialogBuilder::Kind;
+
+namespace {
+
+constexpr QSize kTemplateSize(422, 272); // dialog units
+
+// The window's template: controls in tab and stacking order.
+const std::array<CDialogBuilder::Control, 44> kControls = {{
+    {MainDlgIds::IDC_TABS, Kind::TabBar, nullptr, {5, 6, 314, 262}},
+    {MainDlgIds::IDC_PLAYER_LIST, Kind::Placeholder, nullptr, {11, 24, 302, 79}},
+    {MainDlgIds::IDC_SERVER_LIST, Kind::Placeholder, nullptr, {11, 107, 198, 144}},
+    {MainDlgIds::IDC_SPLITTER, Kind::Placeholder, nullptr, {210, 24, 5, 228}},
+    {MainDlgIds::IDC_FRAGS_PLAYERS_ON_SERVER, Kind::Placeholder, nullptr, {216, 107, 97, 144}},
+    {-1, Kind::Static, "a server browser by", {125, 8, 56, 8}},
+    {MainDlgIds::IDC_AUTHOR, Kind::Link, "the Farsighter team", {182, 8, 66, 8}},
+    {MainDlgIds::IDC_HOME_PAGE, Kind::Link, "Farsighter", {91, 8, 33, 8}},
+    {MainDlgIds::IDC_QUERY_AREA, Kind::Frame, nullptr, {323, 6, 96, 109}},
+    {-1, Kind::Group, "Query Server Options", {326, 14, 90, 100}},
+    {-1, Kind::Static, "Version:", {330, 26, 26, 8}},
+    {MainDlgIds::IDC_VERSION, Kind::ComboList, nullptr, {358, 24, 54, 43}},
+    {-1, Kind::Static, "Speed:", {331, 42, 24, 8}},
+    {MainDlgIds::IDC_SPEED, Kind::ComboEdit, nullptr, {358, 40, 54, 95}},
+    {MainDlgIds::IDC_INCLUDE_EMPTY, Kind::Check, "Include empty servers", {330, 55, 81, 10}},
+    {MainDlgIds::IDC_INCLUDE_FULL, Kind::Check, "Include full servers", {330, 67, 75, 10}},
+    {MainDlgIds::IDC_QUERY_MASTER, Kind::Button, "Query Master", {331, 79, 61, 14}},
+    {MainDlgIds::IDC_MASTER_DIALOG, Kind::Button, "...", {395, 79, 15, 14}},
+    {MainDlgIds::IDC_QUERY_FAVORITES, Kind::Button, "Query Favorites", {331, 96, 62, 14}},
+    {MainDlgIds::IDC_FAVORITES_DIALOG, Kind::Button, "...", {395, 96, 15, 14}},
+    {MainDlgIds::IDC_SEARCH_GROUP, Kind::Group, "Search for player", {326, 116, 90, 80}},
+    {MainDlgIds::IDC_SEARCH_TEXT, Kind::ComboSimple, nullptr, {331, 126, 79, 49}},
+    {MainDlgIds::IDC_SEARCH, Kind::DefaultButton, "Search", {332, 178, 53, 14}},
+    {MainDlgIds::IDC_DELETE_SEARCH, Kind::Button, "Del", {391, 178, 19, 14}},
+    {MainDlgIds::IDC_JOIN_AREA, Kind::Frame, nullptr, {322, 191, 98, 79}},
+    {-1, Kind::Group, nullptr, {326, 195, 90, 41}},
+    {-1, Kind::Static, "Pwd:", {332, 205, 17, 8}},
+    {MainDlgIds::IDC_PASSWORD, Kind::Edit, nullptr, {351, 203, 58, 12}},
+    {MainDlgIds::IDC_JOIN, Kind::Button, "Join", {332, 218, 78, 14}},
+    {MainDlgIds::IDC_OPTIONS, Kind::Button, "Options ...", {332, 238, 78, 14}},
+    {MainDlgIds::IDC_CLOSE, Kind::Button, "Close", {332, 254, 78, 14}},
+    {MainDlgIds::IDC_COUNTER_AREA, Kind::Frame, nullptr, {0, 253, 209, 17}},
+    {-1, Kind::Static, "Servers:", {11, 255, 27, 8}},
+    {MainDlgIds::IDC_SERVER_COUNT, Kind::Static, "0", {38, 255, 25, 10}},
+    {-1, Kind::Static, "Players:", {68, 255, 26, 8}},
+    {MainDlgIds::IDC_PLAYER_COUNT, Kind::Static, "0", {93, 255, 25, 10}},
+    {-1, Kind::Static, "Servers to Query:", {123, 255, 56, 8}},
+    {MainDlgIds::IDC_SERVERS_TO_QUERY, Kind::Static, "0", {179, 255, 25, 10}},
+    {MainDlgIds::IDC_PROGRESS, Kind::Progress, nullptr, {208, 255, 105, 9}},
+}};
+
+// Targets of the two links above the lists.
+constexpr const char* kHomePage = "https://farsighter.invalid/";
+constexpr const char* kMailAddress = "mailto:team@farsighter.invalid";
+
+// The frame of the tab control, behind the grids; the tab bar sits on its top edge.
+constexpr int kTabFrameId = 10230;
+
+} // namespace
+
+void CMainDlgLayout::Create(QDialog& window)
+{
+    CDialogBuilder builder(window, CDialogBuilder::FittedUnits(window.font(), kControls));
+    builder.AddAll(kControls);
+    window.resize(builder.Pixels(QRect(QPoint(0, 0), kTemplateSize)).size());
+
+    // The tab control: a frame over its whole rectangle, the tabs on its top edge.
+    auto* tabs = qobject_cast<QTabBar*>(FindControl(&window, MainDlgIds::IDC_TABS));
+    const QRect tabRect = tabs->geometry();
+    auto* frame = new QFrame(&window);
+    frame->setFrameShape(QFrame::StyledPanel);
+    SetControlId(frame, kTabFrameId);
+    tabs->addTab(QStringLiteral("Player list"));
+    tabs->addTab(QStringLiteral("Server list"));
+    // Tabs as wide as their titles, so the links beside them stay in sight.
+    tabs->setExpanding(false);
+    tabs->setDrawBase(false);
+    const QSize tabSize = tabs->sizeHint();
+    tabs->setGeometry(tabRect.x() + 2, tabRect.y(), tabSize.width(), tabSize.height());
+    frame->setGeometry(tabRect.adjusted(0, tabSize.height() - 1, 0, 0));
+    frame->lower();
+
+    for (const int id : {MainDlgIds::IDC_HOME_PAGE, MainDlgIds::IDC_AUTHOR}) {
+        auto* link = qobject_cast<CHyperLink*>(FindControl(&window, id));
+        link->m_strURL = id == MainDlgIds::IDC_HOME_PAGE ? QString::fromLatin1(kHomePage)
+                                                         : QString::fromLatin1(kMailAddress);
+        link->Attach();
+        link->raise();
+    }
+
+    auto* version = qobject_cast<QComboBox*>(FindControl(&window, MainDlgIds::IDC_VERSION));
+    for (const std::string_view name : kVersionNames)
+        version->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    auto* speed = qobject_cast<QComboBox*>(FindControl(&window, MainDlgIds::IDC_SPEED));
+    for (const std::string_view name : kSpeedNames)
+        speed->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+void CMainDlgLayout::Anchor(QDialog& window, CResizer& resizer, CSplitCtrl& splitter,
+                            QWidget& players, QWidget& servers, QWidget& serverPlayers)
+{
+    using Ids = MainDlgIds;
+    // The three grids cover one area; the view decides which are shown.
+    const QRect top = players.geometry();
+    const QRect bottom = serverPlayers.geometry();
+    QRect left = servers.geometry();
+    left.setTop(top.top());
+    servers.setGeometry(left);
+    QRect right = bottom;
+    right.setTop(top.top());
+    serverPlayers.setGeometry(right);
+    QRect all = top;
+    all.setBottom(bottom.bottom());
+    players.setGeometry(all);
+    QRect bar = splitter.geometry();
+    bar.setTop(top.top() + 1);
+    bar.setBottom(bottom.bottom() - 1);
+    splitter.setGeometry(bar);
+
+    using R = CResizer;
+    resizer.Attach(&window, 24);
+    const int split =
+        resizer.Add(&splitter, R::kLeftProportional | R::kRightProportional | R::kBottomMoves);
+    const unsigned stretch = R::kRightMoves | R::kBottomMoves;
+    resizer.Add(kTabFrameId, stretch);
+    resizer.Add(&players, stretch);
+    resizer.Add(&servers, R::kBottomMoves, -1, split);
+    const int right0 = resizer.Add(&serverPlayers, R::kLeftMoves | stretch, split);
+    resizer.AddInRect(Ids::IDC_QUERY_AREA, R::kLeftMoves | R::kRightMoves, right0);
+    const int queryArea = resizer.FindEntry(FindControl(&window, Ids::IDC_QUERY_AREA));
+    resizer.AddInRect(Ids::IDC_JOIN_AREA,
+                      R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves, queryArea);
+    resizer.AddInRect(Ids::IDC_COUNTER_AREA, R::kTopMoves | R::kBottomMoves);
+    resizer.Add(Ids::IDC_PROGRESS, R::kRightMoves | R::kTopMoves | R::kBottomMoves);
+    // The search box keeps its height: its history opens as a list below it.
+    resizer.Add(Ids::IDC_SEARCH_TEXT, R::kLeftMoves | R::kRightMoves);
+    resizer.Add(Ids::IDC_SEARCH_GROUP, R::kLeftMoves | R::kRightMoves | R::kBottomMoves);
+    for (const int id : {Ids::IDC_SEARCH, Ids::IDC_DELETE_SEARCH})
+        resizer.Add(id, R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves);
+    splitter.Attach(&resizer, 15, 65);
+    window.setMinimumSize(window.size());
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+struct QueryEngineOptions;
+
+// How a main window is set up beyond its settings; the defaults are the program's.
+struct MainDlgOptions
+{
+    // Where "Query Master" goes when no master is stored.
+    QString defaultMaster = QStringLiteral("wolfmaster.idsoftware.com:27950");
+    QString favoritesPath; // empty: favorites.dat in the application's data folder
+    std::function<QueryEngineOptions()> engineOptions;
+    // Time-outs of the master probe; tests shorten them.
+    int masterFirstTimeoutMs = 1000;
+    int masterTimeoutStepMs = 500;
+    // Requests a tick of every scan; 0: by the Speed box. Benchmarks scan unpaced with it.
+    int scanLimit = 0;
+    // Milliseconds for the search box's double-click rule; empty: a monotonic clock.
+    std::function<qint64()> clock;
+    // The query that starts once the window is shown (0 none, 1 favorites, 2 master);
+    // -1: as the "StartupQuery" setting says.
+    int startupQuery = -1;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+class CSettingsKey;
+class QLabel;
+class QProgressBar;
+class QWidget;
+
+// The main window's counters and status: the "Servers", "Players" and "Servers to Query"
+// labels, the scan's progress bar, and the warning about settings that cannot be saved.
+// It counts the servers a scan still has to query; labels and bar follow every second
+// record, and a scan that stops early shows nothing left to query.
+class CScanStatus
+{
+public:
+    CScanStatus(QLabel& serverCount, QLabel& playerCount, QLabel& serversToQuery,
+                QProgressBar& progress);
+
+    // A scan of `servers` records starts: all of them are to query, the bar is empty.
+    void Start(int servers);
+    // One record of the scan was queried. True when it was the last: the bar empties.
+    bool Queried();
+    // The scan stopped: nothing is left to query, the bar empties. False, and nothing
+    // changes, when no record was still to query.
+    bool Stopped();
+    // Shows the row counts of the server list and the player list.
+    void ShowCounts(int servers, int players);
+
+    // Tells the user that the settings are read-only or that saving them failed; once in
+    // the status's life, and nothing while neither is so.
+    void ReportSettingsTrouble(QWidget* parent, const CSettingsKey& settings);
+
+private:
+    QLabel& m_serverCount;
+    QLabel& m_playerCount;
+    QLabel& m_serversToQueryLabel;
+    QProgressBar& m_progress;
+    int m_serversToQuery = 0;
+    bool m_settingsTroubleReported = false;
+};

@@ -1,0 +1,100 @@
+#include "app/SearchPanel.h"
+
+#include "app/Prompts.h"
+#include "velk/ExComboBox.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+
+CSearchPanel::CSearchPanel(CExComboBox& box, QAbstractButton& search, QAbstractButton& del,
+                           CResultLists& lists, std::function<qint64()> clock)
+    : m_box(box), m_search(lists), m_clock(std::move(clock))
+{
+    m_box.m_bAutoSelect = false;
+    m_box.SetSorted(true);
+    connect(&search, &QAbstractButton::clicked, this, [this] { Search(m_box.currentText()); });
+    connect(&del, &QAbstractButton::clicked, this, &CSearchPanel::DeleteEntry);
+    connect(&m_box, &CExComboBox::Command, this, [this](int, int code) { OnCommand(code); });
+}
+
+qint64 CSearchPanel::Now() const
+{
+    if (m_clock)
+        return m_clock();
+    static const QElapsedTimer started = [] {
+        QElapsedTimer timer;
+        timer.start();
+        return timer;
+    }();
+    return started.elapsed();
+}
+
+void CSearchPanel::OnCommand(int code)
+{
+    if (code == CExComboBox::kSelEndOk) {
+        // A double click that picks an entry also ends in a double-click notice; it must
+        // not search a second time.
+        m_pickedUntil = Now() + 100;
+        Search(m_box.GetSelectedText());
+    } else if (code == CExComboBox::kDblClk && Now() > m_pickedUntil) {
+        Search(m_box.currentText());
+    }
+}
+
+QStringList CSearchPanel::Entries() const
+{
+    QStringList entries;
+    for (int i = 0; i < m_box.count(); ++i)
+        entries.append(m_box.itemText(i));
+    return entries;
+}
+
+void CSearchPanel::Reload(const QStringList& entries, const QString& select)
+{
+    const QSignalBlocker blocker(&m_box);
+    m_box.clear();
+    for (const QString& entry : entries)
+        m_box.AddItem(entry, 1);
+    if (!select.isEmpty())
+        m_box.setCurrentIndex(CSearchHistory::Find(entries, select));
+}
+
+void CSearchPanel::Load(const QString& stored)
+{
+    Reload(CSearchHistory::Parse(stored), {});
+    if (m_box.count() > 0)
+        m_box.setCurrentIndex(0);
+}
+
+QString CSearchPanel::Stored() const
+{
+    return CSearchHistory::Format(Entries(), m_searchesThisSession);
+}
+
+void CSearchPanel::Search(const QString& rawText)
+{
+    const QString text = rawText.trimmed();
+    if (text.isEmpty())
+        return;
+    QStringList entries = Entries();
+    if (CSearchHistory::Find(entries, text) < 0) {
+        entries.append(text);
+        entries.sort(Qt::CaseInsensitive);
+        Reload(entries, text);
+    }
+    m_searchesThisSession.removeAll(text);
+    m_searchesThisSession.prepend(text);
+    m_search.Run(text);
+}
+
+void CSearchPanel::DeleteEntry()
+{
+    const int index = m_box.currentIndex();
+    if (index < 0)
+        return;
+    const QString entry = m_box.itemText(index);
+    if (CPrompts::Show(m_box.window(), QMessageBox::Question,
+                       QStringLiteral("Are you sure to delete '%1'?").arg(entry),
+                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+        m_box.removeItem(index);
+}
