@@ -3,10 +3,13 @@
 #include "lattix/edit/CellInput.h"
 #include "lattix/model/CellData.h"
 #include "lattix/model/CellFactory.h"
+#include "lattix/view/ColumnInfo.h"
 #include "lattix/view/Notify.h"
 #include "lattix/view/Selection.h"
-#include "lattix/view/TableCtrl.h"
+#include "lattix/view/TableCtrlInterface.h"
 #include "lattix/view/TableCursor.h"
+#include "lattix/view/TableDisplay.h"
+#include "lattix/view/TableHost.h"
 #include "lattix/view/VirtualKey.h"
 
 #include <QKeyEvent>
@@ -32,9 +35,9 @@ using ScratchCellPtr = std::unique_ptr<CCellData, CScratchCellDeleter>;
 
 // A cell of col's kind, constructed as the table constructs its cells: a copy of the
 // factory's prototype in storage of the factory's size and alignment.
-ScratchCellPtr MakeScratchCell(const CTableCtrl& ctrl, int col)
+ScratchCellPtr MakeScratchCell(const CTableHost& ctrl, int col)
 {
-    const CCellFactory* factory = ctrl.GetFactory(col);
+    const CCellFactory* factory = ctrl.Table().GetFactory(col);
     if (!factory)
         return ScratchCellPtr(nullptr, CScratchCellDeleter{});
     const std::size_t align = factory->GetCellAlign();
@@ -51,7 +54,7 @@ ScratchCellPtr MakeScratchCell(const CTableCtrl& ctrl, int col)
 // The notification record of an edit of (row, col) with its scratch cell.
 struct CEditNotification
 {
-    CEditNotification(const CTableCtrl& ctrl, int row, int col) : cell(MakeScratchCell(ctrl, col))
+    CEditNotification(const CTableHost& ctrl, int row, int col) : cell(MakeScratchCell(ctrl, col))
     {
         record.nRow = row;
         record.nColumn = col;
@@ -67,7 +70,7 @@ constexpr int kEditMoveGuard = 2;
 
 } // namespace
 
-CCellEditController::CCellEditController(CTableCtrl& ctrl, CTableCursor& cursor,
+CCellEditController::CCellEditController(CTableHost& ctrl, CTableCursor& cursor,
                                          CSelection& selection)
     : m_ctrl(ctrl), m_cursor(cursor), m_selection(selection)
 {
@@ -80,19 +83,19 @@ CCellEditController::~CCellEditController()
 
 CCellInput* CCellEditController::GetEditor() const
 {
-    if (!m_bEditing || !m_ctrl.IsValidColumn(m_nColumn))
+    if (!m_bEditing || !m_ctrl.Table().IsValidColumn(m_nColumn))
         return nullptr;
     return m_ctrl.GetColumnInfo(m_nColumn).pInput.get();
 }
 
 int CCellEditController::GetEditRow() const
 {
-    return m_bEditing ? m_row.Find(m_ctrl) : -1;
+    return m_bEditing ? m_row.Find(m_ctrl.Table()) : -1;
 }
 
 bool CCellEditController::IsEditableColumn(int col) const
 {
-    if (!m_ctrl.IsValidColumn(col))
+    if (!m_ctrl.Table().IsValidColumn(col))
         return false;
     const CColumnInfo& info = m_ctrl.GetColumnInfo(col);
     return info.bEditable && info.pInput != nullptr;
@@ -104,25 +107,25 @@ bool CCellEditController::BeginEdit(bool userStart)
         return true;
     const int row = m_cursor.GetRow();
     const int col = m_cursor.GetColumn();
-    if (row < 0 || col < 0 || !m_ctrl.IsValidRow(row) || !IsEditableColumn(col))
+    if (row < 0 || col < 0 || !m_ctrl.Table().IsValidRow(row) || !IsEditableColumn(col))
         return false;
     CEditNotification edit(m_ctrl, row, col);
     if (!edit.cell)
         return false;
-    edit.cell->Assign(*m_ctrl.GetCell(row, col));
+    edit.cell->Assign(*m_ctrl.Table().GetCell(row, col));
     if (userStart) {
         edit.record.nX = 1;
         edit.record.nY = 1;
     }
     // The row is held while the recipient runs, so that deleting it is seen (CheckEditRow).
-    m_row.Set(m_ctrl, row);
+    m_row.Set(m_ctrl.Table(), row);
     m_nColumn = col;
     const std::intptr_t refused = m_ctrl.Notify(LVN_BEGINLABELEDIT, edit.record);
     if (m_bEditing) // the recipient opened an edit itself
         return true;
     // The recipient may have changed the grid: the value is that of the row it was taken
     // from, so open only over that row, still under the cursor.
-    const int nowRow = m_row.Find(m_ctrl);
+    const int nowRow = m_row.Find(m_ctrl.Table());
     if (refused != 0 || nowRow < 0 || m_cursor.GetRow() != nowRow || m_cursor.GetColumn() != col ||
         !IsEditableColumn(col)) {
         m_row.Reset();
@@ -143,7 +146,7 @@ void CCellEditController::EndEdit(bool cancel)
         return;
     CCellInput* editor = GetEditor();
     const int col = m_nColumn;
-    int row = m_row.Find(m_ctrl);
+    int row = m_row.Find(m_ctrl.Table());
     CEditNotification edit(m_ctrl, row, col);
     const bool hasValue = editor && editor->HasValue();
     if (hasValue && edit.cell)
@@ -154,9 +157,9 @@ void CCellEditController::EndEdit(bool cancel)
         m_ctrl.Notify(LXN_EDITCANCELLED, edit.record);
     } else if (m_ctrl.Notify(LVN_ENDLABELEDIT, edit.record) == 0) {
         // The recipient may have sorted or deleted rows.
-        row = m_row.Find(m_ctrl);
+        row = m_row.Find(m_ctrl.Table());
         if (row >= 0) {
-            m_ctrl.GetCell(row, col)->Assign(*edit.cell);
+            m_ctrl.Table().GetCell(row, col)->Assign(*edit.cell);
             commit = true;
         }
     }
@@ -175,7 +178,7 @@ void CCellEditController::CloseEditor()
     m_row.Reset();
     m_nColumn = -1;
     if (hadFocus)
-        m_ctrl.setFocus(Qt::OtherFocusReason);
+        m_ctrl.Widget().setFocus(Qt::OtherFocusReason);
     if (editor)
         editor->Destroy();
 }
@@ -192,7 +195,7 @@ void CCellEditController::Abandon()
 
 void CCellEditController::CheckEditRow()
 {
-    if (!m_row.IsSet() || m_row.Find(m_ctrl) >= 0)
+    if (!m_row.IsSet() || m_row.Find(m_ctrl.Table()) >= 0)
         return;
     if (!m_bEditing) { // an edit about to begin: BeginEdit drops it
         m_row.Reset();
@@ -216,7 +219,7 @@ bool CCellEditController::OnEditKey(const QKeyEvent& event)
 
 bool CCellEditController::OnEditKey(unsigned vkey, Qt::KeyboardModifiers modifiers)
 {
-    CTableCtrl::CNotifyScope scope(m_ctrl);
+    CTableHost::CNotifyScope scope(m_ctrl);
     switch (vkey) {
     case VK_RETURN:
         EndEdit(false);
@@ -265,12 +268,12 @@ void CCellEditController::MoveAndEdit(Step step)
         m_selection.Click(row, 0);
     BeginEdit(false);
     m_ctrl.EnsureVisible(m_cursor.GetRow(), m_cursor.GetColumn());
-    m_ctrl.Update(true);
+    m_ctrl.Table().Update(true);
 }
 
 int CCellEditController::MoveLimit() const
 {
-    return kEditMoveGuard * (m_ctrl.GetColumnCount() + 1);
+    return kEditMoveGuard * (m_ctrl.Table().GetColumnCount() + 1);
 }
 
 bool CCellEditController::MoveToNextEditable()
@@ -308,8 +311,8 @@ std::intptr_t CCellEditController::NotifyEditChange(int code, void* param)
     CCellInput* editor = GetEditor();
     if (!editor)
         return 0;
-    CTableCtrl::CNotifyScope scope(m_ctrl);
-    CEditNotification edit(m_ctrl, m_row.Find(m_ctrl), m_nColumn);
+    CTableHost::CNotifyScope scope(m_ctrl);
+    CEditNotification edit(m_ctrl, m_row.Find(m_ctrl.Table()), m_nColumn);
     if (edit.cell)
         editor->StoreValue(*edit.cell);
     edit.record.pParam = param;
@@ -321,7 +324,7 @@ void CCellEditController::RepositionEditor()
     CCellInput* editor = GetEditor();
     if (!editor)
         return;
-    const int row = m_row.Find(m_ctrl);
+    const int row = m_row.Find(m_ctrl.Table());
     if (row < 0)
         return;
     editor->Move(m_ctrl.GetCellRect(row, m_nColumn));
@@ -335,13 +338,13 @@ void CCellEditController::FocusEditor()
 
 void CCellEditController::OnEditorSetFocus(QWidget* /*other*/)
 {
-    CTableCtrl::CNotifyScope scope(m_ctrl);
+    CTableHost::CNotifyScope scope(m_ctrl);
     m_ctrl.FocusGained();
 }
 
 void CCellEditController::OnEditorKillFocus(QWidget* other)
 {
-    CTableCtrl::CNotifyScope scope(m_ctrl);
+    CTableHost::CNotifyScope scope(m_ctrl);
     m_ctrl.FocusLost(other);
 }
 

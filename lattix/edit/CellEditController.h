@@ -13,7 +13,7 @@ namespace Lattix {
 
 class CCellInput;
 class CSelection;
-class CTableCtrl;
+class CTableHost;
 class CTableCursor;
 
 // Opens and closes the in-place editors of one grid, handles the keys that end or move an
@@ -27,7 +27,7 @@ class CTableCursor;
 class CCellEditController
 {
 public:
-    CCellEditController(CTableCtrl& ctrl, CTableCursor& cursor, CSelection& selection);
+    CCellEditController(CTableHost& ctrl, CTableCursor& cursor, CSelection& selection);
     ~CCellEditController();
 
     CCellEditController(const CCellEditController&) = delete;
@@ -89,7 +89,7 @@ private:
     bool IsEditableColumn(int col) const;
     void CloseEditor();
 
-    CTableCtrl& m_ctrl;
+    CTableHost& m_ctrl;
     CTableCursor& m_cursor;
     CSelection& m_selection;
     bool m_bEditing = false;

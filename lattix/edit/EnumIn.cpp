@@ -4,9 +4,11 @@
 #include "lattix/model/CellData.h"
 #include "lattix/model/CellFactory.h"
 #include "lattix/model/EnumCompare.h"
+#include "lattix/view/ColumnInfo.h"
 #include "lattix/view/EnumOut.h"
-#include "lattix/view/TableCtrl.h"
+#include "lattix/view/TableCtrlInterface.h"
 #include "lattix/view/TableCtrlWnd.h"
+#include "lattix/view/TableHost.h"
 
 #include <QCursor>
 #include <QFocusEvent>
@@ -109,7 +111,7 @@ void CEnumIn::NameAfterColumn()
     const auto* body = dynamic_cast<const CTableCtrlWnd*>(GetParent());
     const CCellEditController* controller = GetController();
     const int col = controller ? controller->GetEditColumn() : -1;
-    if (!body || !body->Ctrl().IsValidColumn(col))
+    if (!body || !body->Ctrl().Table().IsValidColumn(col))
         return;
     const CColumnInfo& info = body->Ctrl().GetColumnInfo(col);
     setAccessibleName(QString::fromStdString(info.strTitle));

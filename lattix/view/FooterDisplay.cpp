@@ -1,6 +1,10 @@
 #include "lattix/view/FooterDisplay.h"
 
-#include "lattix/view/TableCtrl.h"
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/model/Table.h"
+#include "lattix/view/ColumnInfo.h"
+#include "lattix/view/TableCtrlInterface.h"
+#include "lattix/view/TableHost.h"
 
 #include <QHelpEvent>
 #include <QPainter>
@@ -8,7 +12,7 @@
 
 namespace Lattix {
 
-CFooterDisplay::CFooterDisplay(CTableCtrl& ctrl) : CTableCtrlWnd(ctrl) {}
+CFooterDisplay::CFooterDisplay(CTableHost& ctrl) : CTableCtrlWnd(ctrl) {}
 
 int CFooterDisplay::GetFooterHeight() const
 {
@@ -17,7 +21,7 @@ int CFooterDisplay::GetFooterHeight() const
 
 void CFooterDisplay::Draw(QPainter& painter, const QRect& clip)
 {
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost& ctrl = Ctrl();
     painter.fillRect(clip, palette().color(QPalette::Button));
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawLine(clip.left(), 0, clip.right(), 0);
@@ -29,10 +33,10 @@ void CFooterDisplay::Draw(QPainter& painter, const QRect& clip)
     ForEachColumnIn(clip, [&](int col, int left, int width) {
         const CColumnInfo& info = ctrl.GetColumnInfo(col);
         if (info.bFooter && info.pOutput && hasRow) {
-            const QRect cell(left + CTableCtrl::kMarginLeft, CTableCtrl::kMarginTop + 2,
-                             width - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight,
-                             ctrl.GetRowHeight() - CTableCtrl::kMarginTop -
-                                 CTableCtrl::kMarginBottom);
+            const QRect cell(left + CTableHost::kMarginLeft, CTableHost::kMarginTop + 2,
+                             width - CTableHost::kMarginLeft - CTableHost::kMarginRight,
+                             ctrl.GetRowHeight() - CTableHost::kMarginTop -
+                                 CTableHost::kMarginBottom);
             info.pOutput->Begin(painter);
             info.pOutput->Draw(cell, *footer.GetCell(0, col), false);
             info.pOutput->End();
@@ -46,8 +50,8 @@ bool CFooterDisplay::event(QEvent* event)
 {
     if (event->type() != QEvent::ToolTip)
         return CTableCtrlWnd::event(event);
-    CTableCtrl::CNotifyScope scope(Ctrl());
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost::CNotifyScope scope(Ctrl());
+    CTableHost& ctrl = Ctrl();
     const auto* help = static_cast<QHelpEvent*>(event);
     const int col = ctrl.Geometry().ColumnFromX(help->pos().x() + ctrl.GetScrollX());
     NMTABLECTRL notification;

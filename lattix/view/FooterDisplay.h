@@ -9,7 +9,7 @@ namespace Lattix {
 class CFooterDisplay : public CTableCtrlWnd
 {
 public:
-    explicit CFooterDisplay(CTableCtrl& ctrl);
+    explicit CFooterDisplay(CTableHost& ctrl);
 
     void Draw(QPainter& painter, const QRect& clip) override;
     // Height for the control's layout: row height + 2.

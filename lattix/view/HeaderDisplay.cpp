@@ -1,6 +1,12 @@
 #include "lattix/view/HeaderDisplay.h"
 
-#include "lattix/view/TableCtrl.h"
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/view/ColumnInfo.h"
+#include "lattix/view/DrawState.h"
+#include "lattix/view/TableCtrlInterface.h"
+#include "lattix/view/TableHost.h"
+#include "lattix/edit/CellEditController.h"
+#include "lattix/view/TableMenus.h"
 #include "lattix/view/TextFlags.h"
 #include "lattix/view/WaitCursor.h"
 
@@ -49,20 +55,20 @@ void DrawArrow(QPainter& painter, int x, const QRect& rect, bool descending)
 }
 } // namespace
 
-CHeaderDisplay::CHeaderDisplay(CTableCtrl& ctrl) : CTableCtrlWnd(ctrl) {}
+CHeaderDisplay::CHeaderDisplay(CTableHost& ctrl) : CTableCtrlWnd(ctrl) {}
 
 void CHeaderDisplay::Draw(QPainter& painter, const QRect& clip)
 {
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost& ctrl = Ctrl();
     painter.setFont(ctrl.GetDrawState().GetFont());
-    const bool flat = !ctrl.IsHeaderSortEnabled();
+    const bool flat = !ctrl.Table().IsHeaderSortEnabled();
     const int end = ForEachColumnIn(clip, [&](int col, int left, int width) {
         const bool pressed =
             col == m_nColumn && ((m_state == kMoving) || (m_state == kPressed && m_bPressedLook));
-        DrawTitle(painter, QRect(left, 0, width, CTableCtrl::kHeaderHeight), col, pressed, flat);
+        DrawTitle(painter, QRect(left, 0, width, CTableHost::kHeaderHeight), col, pressed, flat);
     });
     if (end <= clip.right()) // the empty title right of the last column
-        DrawTitle(painter, QRect(end, 0, clip.right() + 4 - end, CTableCtrl::kHeaderHeight), -1,
+        DrawTitle(painter, QRect(end, 0, clip.right() + 4 - end, CTableHost::kHeaderHeight), -1,
                   false, flat);
     if (m_state == kMoving && !m_dragImage.isNull()) {
         painter.setOpacity(0.6);
@@ -102,10 +108,10 @@ void CHeaderDisplay::DrawTitle(QPainter& painter, const QRect& cell, int col, bo
     if (col < 0)
         return;
 
-    const CTableCtrl& ctrl = Ctrl();
+    const CTableHost& ctrl = Ctrl();
     const CColumnInfo& info = ctrl.GetColumnInfo(col);
-    QRect text = cell.adjusted(CTableCtrl::kMarginLeft, CTableCtrl::kMarginTop,
-                               -CTableCtrl::kMarginRight, -CTableCtrl::kMarginBottom);
+    QRect text = cell.adjusted(CTableHost::kMarginLeft, CTableHost::kMarginTop,
+                               -CTableHost::kMarginRight, -CTableHost::kMarginBottom);
     if (pressed)
         text.translate(1, 1);
     const int direction = Ctrl().Menus().DirectionOf(col);
@@ -129,24 +135,24 @@ void CHeaderDisplay::DrawTitle(QPainter& painter, const QRect& cell, int col, bo
 
 int CHeaderDisplay::BorderHitTest(int contentX) const
 {
-    return Ctrl().Geometry().BorderHitTest(contentX, CTableCtrl::kMarginRight,
-                                           CTableCtrl::kMarginLeft);
+    return Ctrl().Geometry().BorderHitTest(contentX, CTableHost::kMarginRight,
+                                           CTableHost::kMarginLeft);
 }
 
 void CHeaderDisplay::mousePressEvent(QMouseEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
+    CTableHost::CNotifyScope scope(Ctrl());
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
-    CTableCtrl& ctrl = Ctrl();
-    ctrl.setFocus(Qt::MouseFocusReason);
+    CTableHost& ctrl = Ctrl();
+    ctrl.Widget().setFocus(Qt::MouseFocusReason);
     const QPoint pos = event->position().toPoint();
     const int x = pos.x() + ctrl.GetScrollX();
     m_lastPos = pos;
     m_nStartX = x;
-    const int border = ctrl.IsColumnResizeEnabled() ? BorderHitTest(x) : -1;
+    const int border = ctrl.Table().IsColumnResizeEnabled() ? BorderHitTest(x) : -1;
     if (border >= 0) {
         m_state = kResizing;
         m_nColumn = border;
@@ -170,29 +176,29 @@ void CHeaderDisplay::mousePressEvent(QMouseEvent* event)
 
 void CHeaderDisplay::HandleMove(QPoint pos)
 {
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost& ctrl = Ctrl();
     const int x = pos.x() + ctrl.GetScrollX();
     switch (m_state) {
     case kPressed: {
         const bool over = ctrl.Geometry().ColumnFromX(x) == m_nColumn && pos.y() >= 0 &&
-                          pos.y() < CTableCtrl::kHeaderHeight;
+                          pos.y() < CTableHost::kHeaderHeight;
         if (over != m_bPressedLook) {
             m_bPressedLook = over;
             update();
         }
-        if (ctrl.IsColumnMoveEnabled() &&
+        if (ctrl.Table().IsColumnMoveEnabled() &&
             std::abs(x - m_nStartX) > QApplication::startDragDistance()) {
             m_state = kMoving;
             const QRect cell(ctrl.Geometry().GetColumnLeft(m_nColumn) - ctrl.GetScrollX(), 0,
-                             ctrl.Geometry().GetWidth(m_nColumn), CTableCtrl::kHeaderHeight);
+                             ctrl.Geometry().GetWidth(m_nColumn), CTableHost::kHeaderHeight);
             m_dragImage = grab(cell);
             update();
         }
         break;
     }
     case kResizing:
-        ctrl.SetColumnWidth(m_nColumn, m_nStartWidth + x - m_nStartX);
-        ctrl.Update(true);
+        ctrl.Table().SetColumnWidth(m_nColumn, m_nStartWidth + x - m_nStartX);
+        ctrl.Table().Update(true);
         break;
     case kMoving: {
         update();
@@ -209,7 +215,7 @@ void CHeaderDisplay::HandleMove(QPoint pos)
             targetPos > currentPos ? draggedRight > targetMiddle : draggedLeft < targetMiddle;
         if (far) {
             ctrl.MoveColumn(m_nColumn, targetPos);
-            ctrl.Update(true);
+            ctrl.Table().Update(true);
         }
         break;
     }
@@ -220,12 +226,12 @@ void CHeaderDisplay::HandleMove(QPoint pos)
 
 void CHeaderDisplay::mouseMoveEvent(QMouseEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost::CNotifyScope scope(Ctrl());
+    CTableHost& ctrl = Ctrl();
     const QPoint pos = event->position().toPoint();
     const int x = pos.x() + ctrl.GetScrollX();
     if (m_state == kIdle) {
-        if (ctrl.IsColumnResizeEnabled() && BorderHitTest(x) >= 0)
+        if (ctrl.Table().IsColumnResizeEnabled() && BorderHitTest(x) >= 0)
             setCursor(Qt::SplitHCursor);
         else
             unsetCursor();
@@ -241,26 +247,27 @@ void CHeaderDisplay::mouseMoveEvent(QMouseEvent* event)
 
 void CHeaderDisplay::mouseReleaseEvent(QMouseEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
+    CTableHost::CNotifyScope scope(Ctrl());
     if (event->button() != Qt::LeftButton || m_state == kIdle) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost& ctrl = Ctrl();
     const QPoint pos = event->position().toPoint();
     const int x = pos.x() + ctrl.GetScrollX();
     const State state = m_state;
     const int col = m_nColumn;
     EndTracking(true);
-    if (state == kPressed && ctrl.IsHeaderSortEnabled() && ctrl.Geometry().ColumnFromX(x) == col &&
-        pos.y() >= 0 && pos.y() < CTableCtrl::kHeaderHeight) {
+    if (state == kPressed && ctrl.Table().IsHeaderSortEnabled() &&
+        ctrl.Geometry().ColumnFromX(x) == col && pos.y() >= 0 &&
+        pos.y() < CTableHost::kHeaderHeight) {
         CTableMenus& menus = ctrl.Menus();
         const int direction = menus.DirectionOf(col) == CTableMenus::kAscending
                                   ? CTableMenus::kDescending
                                   : CTableMenus::kAscending;
         const bool replace = !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
         if (menus.SortByColumn(col, direction, replace))
-            ctrl.Update(true);
+            ctrl.Table().Update(true);
     } else if (state == kMoving) {
         ctrl.Menus().ResortByDisplayOrder();
     }
@@ -268,14 +275,14 @@ void CHeaderDisplay::mouseReleaseEvent(QMouseEvent* event)
 
 void CHeaderDisplay::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost::CNotifyScope scope(Ctrl());
+    CTableHost& ctrl = Ctrl();
     const int x = event->position().toPoint().x() + ctrl.GetScrollX();
-    const int border = ctrl.IsColumnResizeEnabled() ? BorderHitTest(x) : -1;
+    const int border = ctrl.Table().IsColumnResizeEnabled() ? BorderHitTest(x) : -1;
     if (event->button() == Qt::LeftButton && border >= 0) {
         CWaitCursor wait;
-        ctrl.AutoSizeColumn(border, true);
-        ctrl.Update(true);
+        ctrl.Table().AutoSizeColumn(border, true);
+        ctrl.Table().Update(true);
         return;
     }
     // A quick second click on a title acts as a click of its own.
@@ -306,8 +313,8 @@ void CHeaderDisplay::timerEvent(QTimerEvent* event)
         QWidget::timerEvent(event);
         return;
     }
-    CTableCtrl::CNotifyScope scope(Ctrl());
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost::CNotifyScope scope(Ctrl());
+    CTableHost& ctrl = Ctrl();
     const int x = m_lastPos.x();
     const int right = width();
     if (x < kScrollBand) {
@@ -323,19 +330,19 @@ void CHeaderDisplay::timerEvent(QTimerEvent* event)
                               ctrl.GetScrollY());
     }
     HandleMove(m_lastPos);
-    ctrl.Update(true);
+    ctrl.Table().Update(true);
 }
 
 void CHeaderDisplay::contextMenuEvent(QContextMenuEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
-    Ctrl().EndEdit(true);
+    CTableHost::CNotifyScope scope(Ctrl());
+    Ctrl().EditController().EndEdit(true);
     Ctrl().Menus().ShowHeaderMenu(event->pos());
 }
 
 bool CHeaderDisplay::ShowToolTip(QPoint pos, QPoint globalPos)
 {
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost& ctrl = Ctrl();
     const int col = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
     if (col < 0)
         return false;
@@ -349,7 +356,7 @@ bool CHeaderDisplay::ShowToolTip(QPoint pos, QPoint globalPos)
     } else {
         const QFontMetrics metrics(ctrl.GetDrawState().GetFont());
         const int textWidth = metrics.horizontalAdvance(QString::fromStdString(info.strTitle));
-        const int room = width - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight;
+        const int room = width - CTableHost::kMarginLeft - CTableHost::kMarginRight;
         if (textWidth > room || left + width > ctrl.GetBodyWidth())
             notification.strText = info.strTitle;
     }
@@ -357,14 +364,14 @@ bool CHeaderDisplay::ShowToolTip(QPoint pos, QPoint globalPos)
     if (notification.strText.empty())
         return false;
     QToolTip::showText(globalPos, QString::fromStdString(notification.strText), this,
-                       QRect(left, 0, width, CTableCtrl::kHeaderHeight));
+                       QRect(left, 0, width, CTableHost::kHeaderHeight));
     return true;
 }
 
 bool CHeaderDisplay::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
-        CTableCtrl::CNotifyScope scope(Ctrl());
+        CTableHost::CNotifyScope scope(Ctrl());
         const auto* help = static_cast<QHelpEvent*>(event);
         if (!ShowToolTip(help->pos(), help->globalPos())) {
             QToolTip::hideText();

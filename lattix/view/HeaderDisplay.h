@@ -24,7 +24,7 @@ public:
     // Width of the band along the left and right edge that scrolls while dragging.
     static constexpr int kScrollBand = 15;
 
-    explicit CHeaderDisplay(CTableCtrl& ctrl);
+    explicit CHeaderDisplay(CTableHost& ctrl);
 
     void Draw(QPainter& painter, const QRect& clip) override;
 

@@ -4,7 +4,7 @@
 
 namespace Lattix {
 
-class CTableCtrl;
+class CTableHost;
 
 // The selection of a grid: which rows are marked, changed by user actions with their key
 // state. The marks themselves are the table's row marks; this class holds the mode and
@@ -20,7 +20,7 @@ public:
         kMultiple = 2,
     };
 
-    explicit CSelection(CTableCtrl& ctrl) : m_ctrl(ctrl) {}
+    explicit CSelection(CTableHost& ctrl) : m_ctrl(ctrl) {}
 
     int GetMode() const { return m_nMode; }
     void SetMode(int mode) { m_nMode = mode; }
@@ -47,7 +47,7 @@ private:
     bool OnlyRangeMarked(int first, int last) const;
     bool RangeHasMark(int first, int last, bool mark) const;
 
-    CTableCtrl& m_ctrl;
+    CTableHost& m_ctrl;
     int m_nMode = kMultiple;
     CRowRef m_anchor;
 };

@@ -1,7 +1,13 @@
 #include "lattix/view/TableAccessible.h"
 
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/view/HeaderDisplay.h"
+#include "lattix/view/Selection.h"
 #include "lattix/view/TableCellAccessible.h"
-#include "lattix/view/TableCtrl.h"
+#include "lattix/view/TableCtrlInterface.h"
+#include "lattix/view/TableCursor.h"
+#include "lattix/view/TableDisplay.h"
+#include "lattix/view/TableHost.h"
 
 namespace Lattix {
 
@@ -24,16 +30,16 @@ QAccessibleInterface* TableAccessibleFactory(const QString&, QObject* object)
     // The grid has no meta object of its own, so it is asked for as a plain QWidget.
     if (!object || !object->isWidgetType())
         return nullptr;
-    if (auto* ctrl = dynamic_cast<CTableCtrl*>(object))
+    if (auto* ctrl = dynamic_cast<CTableHost*>(object))
         return new CTableAccessible(ctrl); // owned by Qt's accessibility cache
     return nullptr;
 }
 
 } // namespace
 
-CTableAccessible::CTableAccessible(CTableCtrl* ctrl)
-    : QAccessibleWidget(ctrl, QAccessible::Table), m_ctrl(ctrl), m_knownRows(ctrl->GetRowCount()),
-      m_announcedFocus(FocusCell())
+CTableAccessible::CTableAccessible(CTableHost* ctrl)
+    : QAccessibleWidget(&ctrl->Widget(), QAccessible::Table), m_ctrl(ctrl),
+      m_knownRows(ctrl->Table().GetRowCount()), m_announcedFocus(FocusCell())
 {
     ctrl->SetAccessible(this);
 }
@@ -52,14 +58,14 @@ void CTableAccessible::Install()
     (void)installed;
 }
 
-CTableCtrl* CTableAccessible::Ctrl() const
+CTableHost* CTableAccessible::Ctrl() const
 {
-    return static_cast<CTableCtrl*>(widget());
+    return dynamic_cast<CTableHost*>(widget());
 }
 
 // ---------------------------------------------------------------- geometry
 
-int CTableAccessible::VisibleColumnCount(const CTableCtrl& ctrl)
+int CTableAccessible::VisibleColumnCount(const CTableHost& ctrl)
 {
     int count = 0;
     for (int col : ctrl.Geometry().GetDisplayOrder())
@@ -67,7 +73,7 @@ int CTableAccessible::VisibleColumnCount(const CTableCtrl& ctrl)
     return count;
 }
 
-int CTableAccessible::GridColumn(const CTableCtrl& ctrl, int column)
+int CTableAccessible::GridColumn(const CTableHost& ctrl, int column)
 {
     if (column < 0)
         return -1;
@@ -78,9 +84,9 @@ int CTableAccessible::GridColumn(const CTableCtrl& ctrl, int column)
     return -1;
 }
 
-int CTableAccessible::TableColumn(const CTableCtrl& ctrl, int col)
+int CTableAccessible::TableColumn(const CTableHost& ctrl, int col)
 {
-    if (!ctrl.IsValidColumn(col) || !ctrl.Geometry().IsVisible(col))
+    if (!ctrl.Table().IsValidColumn(col) || !ctrl.Geometry().IsVisible(col))
         return -1;
     int column = 0;
     for (int shown : ctrl.Geometry().GetDisplayOrder()) {
@@ -91,10 +97,10 @@ int CTableAccessible::TableColumn(const CTableCtrl& ctrl, int col)
     return -1;
 }
 
-QRect CTableAccessible::CellRect(CTableCtrl& ctrl, int row, int col)
+QRect CTableAccessible::CellRect(CTableHost& ctrl, int row, int col)
 {
     const int x = ctrl.Geometry().GetColumnLeft(col) - ctrl.GetScrollX();
-    const int width = ctrl.GetColumnWidth(col);
+    const int width = ctrl.Table().GetColumnWidth(col);
     if (row == CTableCellAccessible::kHeaderRow) {
         const QWidget& header = ctrl.Header();
         return QRect(header.mapToGlobal(QPoint(x, 0)), QSize(width, header.height()));
@@ -153,7 +159,7 @@ int CTableAccessible::indexOfChild(const QAccessibleInterface* child) const
 
 QAccessibleInterface* CTableAccessible::childAt(int x, int y) const
 {
-    CTableCtrl& ctrl = *Ctrl();
+    CTableHost& ctrl = *Ctrl();
     const QPoint global(x, y);
     if (HeaderShown()) {
         const QPoint pos = ctrl.Header().mapFromGlobal(global);
@@ -172,7 +178,7 @@ QAccessibleInterface* CTableAccessible::childAt(int x, int y) const
 
 std::pair<int, int> CTableAccessible::FocusCell() const
 {
-    const CTableCtrl& ctrl = *Ctrl();
+    const CTableHost& ctrl = *Ctrl();
     const int row = ctrl.GetCursor().GetRow();
     int col = ctrl.GetCursor().GetColumn();
     if (col < 0)
@@ -256,12 +262,12 @@ QList<QAccessibleInterface*> CTableAccessible::selectedCells() const
 QString CTableAccessible::columnDescription(int column) const
 {
     const int col = GridColumn(*Ctrl(), column);
-    return col >= 0 ? QString::fromStdString(Ctrl()->GetColumnTitle(col)) : QString();
+    return col >= 0 ? QString::fromStdString(Ctrl()->Table().GetColumnTitle(col)) : QString();
 }
 
 int CTableAccessible::selectedRowCount() const
 {
-    return Ctrl()->GetMarkedCount();
+    return Ctrl()->Table().GetMarkedCount();
 }
 
 int CTableAccessible::columnCount() const
@@ -271,15 +277,15 @@ int CTableAccessible::columnCount() const
 
 int CTableAccessible::rowCount() const
 {
-    return Ctrl()->GetRowCount();
+    return Ctrl()->Table().GetRowCount();
 }
 
 QList<int> CTableAccessible::selectedRows() const
 {
     QList<int> rows;
-    const CTableCtrl& ctrl = *Ctrl();
-    for (int row = 0, count = ctrl.GetRowCount(); row < count; ++row) {
-        if (ctrl.IsRowMarked(row))
+    const CTableHost& ctrl = *Ctrl();
+    for (int row = 0, count = ctrl.Table().GetRowCount(); row < count; ++row) {
+        if (ctrl.Table().IsRowMarked(row))
             rows.append(row);
     }
     return rows;
@@ -287,18 +293,18 @@ QList<int> CTableAccessible::selectedRows() const
 
 bool CTableAccessible::isRowSelected(int row) const
 {
-    return row >= 0 && row < rowCount() && Ctrl()->IsRowMarked(row);
+    return row >= 0 && row < rowCount() && Ctrl()->Table().IsRowMarked(row);
 }
 
 bool CTableAccessible::selectRow(int row)
 {
-    CTableCtrl& ctrl = *Ctrl();
-    if (!ctrl.IsValidRow(row) || ctrl.GetSelection().GetMode() == CSelection::kNone)
+    CTableHost& ctrl = *Ctrl();
+    if (!ctrl.Table().IsValidRow(row) || ctrl.GetSelection().GetMode() == CSelection::kNone)
         return false;
     if (ctrl.GetSelection().GetMode() == CSelection::kSingle)
-        ctrl.SelectRow(row);
+        ctrl.Table().SelectRow(row);
     else
-        ctrl.MarkRow(row, true);
+        ctrl.Table().MarkRow(row, true);
     ctrl.Body().update();
     SelectionChanged(ctrl);
     return true;
@@ -306,10 +312,10 @@ bool CTableAccessible::selectRow(int row)
 
 bool CTableAccessible::unselectRow(int row)
 {
-    CTableCtrl& ctrl = *Ctrl();
-    if (!ctrl.IsValidRow(row) || !ctrl.IsRowMarked(row))
+    CTableHost& ctrl = *Ctrl();
+    if (!ctrl.Table().IsValidRow(row) || !ctrl.Table().IsRowMarked(row))
         return false;
-    ctrl.MarkRow(row, false);
+    ctrl.Table().MarkRow(row, false);
     ctrl.Body().update();
     SelectionChanged(ctrl);
     return true;
@@ -341,16 +347,16 @@ void CTableAccessible::Post(QAccessibleEvent& event)
     QAccessible::updateAccessibility(&event);
 }
 
-CTableAccessible* CTableAccessible::Find(CTableCtrl& ctrl)
+CTableAccessible* CTableAccessible::Find(CTableHost& ctrl)
 {
     if (CTableAccessible* self = ctrl.GetAccessible())
         return self;
     if (!QAccessible::isActive())
         return nullptr;
-    return dynamic_cast<CTableAccessible*>(QAccessible::queryAccessibleInterface(&ctrl));
+    return dynamic_cast<CTableAccessible*>(QAccessible::queryAccessibleInterface(&ctrl.Widget()));
 }
 
-void CTableAccessible::Detach(CTableCtrl& ctrl)
+void CTableAccessible::Detach(CTableHost& ctrl)
 {
     if (CTableAccessible* self = ctrl.GetAccessible()) {
         self->m_ctrl = nullptr;
@@ -361,7 +367,7 @@ void CTableAccessible::Detach(CTableCtrl& ctrl)
 void CTableAccessible::Raise(QAccessibleTableModelChangeEvent::ModelChangeType type, int first,
                              int last)
 {
-    QAccessibleTableModelChangeEvent event(Ctrl(), type);
+    QAccessibleTableModelChangeEvent event(&Ctrl()->Widget(), type);
     event.setFirstRow(first);
     event.setLastRow(last);
     event.setFirstColumn(0);
@@ -380,17 +386,17 @@ void CTableAccessible::AnnounceFocus(bool always)
     m_announcedFocus = cell;
     if (!Ctrl()->HasReaderFocus() || cell.first < 0)
         return;
-    QAccessibleEvent event(Ctrl(), QAccessible::Focus);
+    QAccessibleEvent event(&Ctrl()->Widget(), QAccessible::Focus);
     event.setChild(ChildIndex(cell.first, cell.second));
     Post(event);
 }
 
-void CTableAccessible::ViewUpdated(CTableCtrl& ctrl)
+void CTableAccessible::ViewUpdated(CTableHost& ctrl)
 {
     CTableAccessible* self = Find(ctrl);
     if (!self)
         return;
-    const int rows = ctrl.GetRowCount();
+    const int rows = ctrl.Table().GetRowCount();
     if (rows > self->m_knownRows)
         self->Raise(QAccessibleTableModelChangeEvent::RowsInserted, self->m_knownRows, rows - 1);
     else if (rows < self->m_knownRows)
@@ -398,41 +404,43 @@ void CTableAccessible::ViewUpdated(CTableCtrl& ctrl)
     self->AnnounceFocus(false);
 }
 
-void CTableAccessible::RowsDeleted(CTableCtrl& ctrl, int first, int last)
+void CTableAccessible::RowsDeleted(CTableHost& ctrl, int first, int last)
 {
     CTableAccessible* self = Find(ctrl);
     if (!self)
         return;
     // Rows appended since the last announcement make the range unsure.
-    if (self->m_knownRows - (last - first + 1) == ctrl.GetRowCount())
+    if (self->m_knownRows - (last - first + 1) == ctrl.Table().GetRowCount())
         self->Raise(QAccessibleTableModelChangeEvent::RowsRemoved, first, last);
     else
-        self->Raise(QAccessibleTableModelChangeEvent::ModelReset, 0, ctrl.GetRowCount() - 1);
+        self->Raise(QAccessibleTableModelChangeEvent::ModelReset, 0,
+                    ctrl.Table().GetRowCount() - 1);
 }
 
-void CTableAccessible::RowsReset(CTableCtrl& ctrl)
+void CTableAccessible::RowsReset(CTableHost& ctrl)
 {
     if (CTableAccessible* self = Find(ctrl))
-        self->Raise(QAccessibleTableModelChangeEvent::ModelReset, 0, ctrl.GetRowCount() - 1);
+        self->Raise(QAccessibleTableModelChangeEvent::ModelReset, 0,
+                    ctrl.Table().GetRowCount() - 1);
 }
 
-void CTableAccessible::SelectionChanged(CTableCtrl& ctrl)
+void CTableAccessible::SelectionChanged(CTableHost& ctrl)
 {
     CTableAccessible* self = Find(ctrl);
     if (!self)
         return;
     if (ctrl.GetSelection().GetMode() == CSelection::kSingle) {
-        QAccessibleEvent event(&ctrl, QAccessible::Selection);
-        const int row = ctrl.GetSelectedRow();
+        QAccessibleEvent event(&ctrl.Widget(), QAccessible::Selection);
+        const int row = ctrl.Table().GetSelectedRow();
         event.setChild(row >= 0 ? self->ChildIndex(row, GridColumn(ctrl, 0)) : -1);
         self->Post(event);
     } else {
-        QAccessibleEvent event(&ctrl, QAccessible::SelectionWithin);
+        QAccessibleEvent event(&ctrl.Widget(), QAccessible::SelectionWithin);
         self->Post(event);
     }
 }
 
-void CTableAccessible::FocusIn(CTableCtrl& ctrl)
+void CTableAccessible::FocusIn(CTableHost& ctrl)
 {
     if (CTableAccessible* self = Find(ctrl))
         self->AnnounceFocus(true);

@@ -11,7 +11,7 @@
 
 namespace Lattix {
 
-class CTableCtrl;
+class CTableHost;
 
 // A grid as screen readers see it: a table of the visible columns in display order, one
 // accessible row per grid row, column headers from the titles and cells that read what the
@@ -27,7 +27,7 @@ class CTableCtrl;
 class CTableAccessible : public QAccessibleWidget, public QAccessibleTableInterface
 {
 public:
-    explicit CTableAccessible(CTableCtrl* ctrl);
+    explicit CTableAccessible(CTableHost* ctrl);
     ~CTableAccessible() override;
     CTableAccessible(const CTableAccessible&) = delete;
     CTableAccessible& operator=(const CTableAccessible&) = delete;
@@ -38,25 +38,25 @@ public:
     // Hooks of the grid. ViewUpdated: rows may have been appended or deleted at the end
     // since the last call, or the cursor may have moved; the grid calls it when it updates
     // its view.
-    static void ViewUpdated(CTableCtrl& ctrl);
+    static void ViewUpdated(CTableHost& ctrl);
     // Rows first..last were deleted.
-    static void RowsDeleted(CTableCtrl& ctrl, int first, int last);
+    static void RowsDeleted(CTableHost& ctrl, int first, int last);
     // The rows were replaced, reordered or cleared.
-    static void RowsReset(CTableCtrl& ctrl);
-    static void SelectionChanged(CTableCtrl& ctrl);
+    static void RowsReset(CTableHost& ctrl);
+    static void SelectionChanged(CTableHost& ctrl);
     // The grid took the keyboard focus: the cursor cell is announced again.
-    static void FocusIn(CTableCtrl& ctrl);
+    static void FocusIn(CTableHost& ctrl);
     // The grid is going: its interface must not reach it any more.
-    static void Detach(CTableCtrl& ctrl);
+    static void Detach(CTableHost& ctrl);
 
     // The grid's geometry as the table shows it: visible columns in display order.
-    static int VisibleColumnCount(const CTableCtrl& ctrl);
+    static int VisibleColumnCount(const CTableHost& ctrl);
     // The grid column shown as table column, or -1.
-    static int GridColumn(const CTableCtrl& ctrl, int column);
+    static int GridColumn(const CTableHost& ctrl, int column);
     // The table column of a grid column, or -1 when it is hidden.
-    static int TableColumn(const CTableCtrl& ctrl, int col);
+    static int TableColumn(const CTableHost& ctrl, int col);
     // A cell's rectangle in screen coordinates; row -1 is the column's header.
-    static QRect CellRect(CTableCtrl& ctrl, int row, int col);
+    static QRect CellRect(CTableHost& ctrl, int row, int col);
 
     // QAccessibleInterface
     QAccessible::Role role() const override { return QAccessible::Table; }
@@ -101,7 +101,7 @@ public:
     std::size_t CachedCellCount() const { return m_cells.size(); }
 
 private:
-    CTableCtrl* Ctrl() const;
+    CTableHost* Ctrl() const;
     bool HeaderShown() const;
     // The cell of a grid row and grid column (row -1: header), made on first use.
     QAccessibleInterface* Cell(int row, int col) const;
@@ -114,10 +114,10 @@ private:
     void Raise(QAccessibleTableModelChangeEvent::ModelChangeType type, int first, int last);
     void AnnounceFocus(bool always);
     void Post(QAccessibleEvent& event);
-    static CTableAccessible* Find(CTableCtrl& ctrl);
+    static CTableAccessible* Find(CTableHost& ctrl);
 
     mutable std::unordered_map<std::uint64_t, QAccessible::Id> m_cells;
-    CTableCtrl* m_ctrl; // nullptr once the grid is going
+    CTableHost* m_ctrl; // nullptr once the grid is going
     int m_knownRows = 0;
     std::pair<int, int> m_announcedFocus{-1, -1};
     EventObserver m_observer;

@@ -1,33 +1,40 @@
 #include "lattix/view/TableCellAccessible.h"
 
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/view/ColumnInfo.h"
+#include "lattix/view/HeaderDisplay.h"
+#include "lattix/view/Selection.h"
 #include "lattix/view/TableAccessible.h"
-#include "lattix/view/TableCtrl.h"
+#include "lattix/view/TableCtrlInterface.h"
+#include "lattix/view/TableCursor.h"
+#include "lattix/view/TableDisplay.h"
+#include "lattix/view/TableHost.h"
 
 #include <QWidget>
 #include <QWindow>
 
 namespace Lattix {
 
-CTableCellAccessible::CTableCellAccessible(CTableCtrl* ctrl, int row, int col)
+CTableCellAccessible::CTableCellAccessible(CTableHost* ctrl, int row, int col)
     : m_ctrl(ctrl), m_row(row), m_col(col)
 {
 }
 
 bool CTableCellAccessible::isValid() const
 {
-    if (!m_ctrl || !m_ctrl->IsValidColumn(m_col) || !m_ctrl->Geometry().IsVisible(m_col))
+    if (!m_ctrl || !m_ctrl->Table().IsValidColumn(m_col) || !m_ctrl->Geometry().IsVisible(m_col))
         return false;
-    return m_row == kHeaderRow ? !m_ctrl->Header().isHidden() : m_ctrl->IsValidRow(m_row);
+    return m_row == kHeaderRow ? !m_ctrl->Header().isHidden() : m_ctrl->Table().IsValidRow(m_row);
 }
 
 QWindow* CTableCellAccessible::window() const
 {
-    return m_ctrl ? m_ctrl->window()->windowHandle() : nullptr;
+    return m_ctrl ? m_ctrl->Widget().window()->windowHandle() : nullptr;
 }
 
 QAccessibleInterface* CTableCellAccessible::parent() const
 {
-    return m_ctrl ? QAccessible::queryAccessibleInterface(m_ctrl.data()) : nullptr;
+    return m_ctrl ? QAccessible::queryAccessibleInterface(&m_ctrl->Widget()) : nullptr;
 }
 
 QString CTableCellAccessible::text(QAccessible::Text t) const
@@ -44,7 +51,7 @@ QString CTableCellAccessible::text(QAccessible::Text t) const
     }
     // What the column's renderer paints, as the clipboard copies it.
     if (t == QAccessible::Name)
-        return QString::fromStdString(m_ctrl->GetCellText(m_row, m_col));
+        return QString::fromStdString(m_ctrl->Table().GetCellText(m_row, m_col));
     return {};
 }
 
@@ -68,15 +75,15 @@ QAccessible::State CTableCellAccessible::state() const
     const QWidget& view = m_row == kHeaderRow ? static_cast<QWidget&>(m_ctrl->Header())
                                               : static_cast<QWidget&>(m_ctrl->Body());
     const QRect shown(view.mapToGlobal(QPoint(0, 0)), view.size());
-    if (!shown.intersects(rect()) || !m_ctrl->isVisible()) {
+    if (!shown.intersects(rect()) || !m_ctrl->Widget().isVisible()) {
         s.invisible = true;
         s.offscreen = true;
     }
-    s.disabled = !m_ctrl->isEnabled();
+    s.disabled = !m_ctrl->Widget().isEnabled();
     if (m_row == kHeaderRow)
         return s;
     s.selectable = m_ctrl->GetSelection().GetMode() != CSelection::kNone;
-    s.selected = m_ctrl->IsRowMarked(m_row);
+    s.selected = m_ctrl->Table().IsRowMarked(m_row);
     s.focusable = true;
     const int cursorCol = m_ctrl->GetCursor().GetColumn();
     s.focused =
@@ -94,7 +101,7 @@ void* CTableCellAccessible::interface_cast(QAccessible::InterfaceType type)
 
 bool CTableCellAccessible::isSelected() const
 {
-    return isValid() && m_row != kHeaderRow && m_ctrl->IsRowMarked(m_row);
+    return isValid() && m_row != kHeaderRow && m_ctrl->Table().IsRowMarked(m_row);
 }
 
 QList<QAccessibleInterface*> CTableCellAccessible::columnHeaderCells() const

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "lattix/view/TableHost.h"
 #include <QAccessible>
-#include <QPointer>
 
 namespace Lattix {
-
-class CTableCtrl;
 
 // One cell of a grid as screen readers see it, or with row kHeaderRow the column's header.
 // It names a place (grid row, grid column), not a row record: after rows move it reads what
@@ -15,7 +13,7 @@ class CTableCellAccessible : public QAccessibleInterface, public QAccessibleTabl
 public:
     static constexpr int kHeaderRow = -1;
 
-    CTableCellAccessible(CTableCtrl* ctrl, int row, int col);
+    CTableCellAccessible(CTableHost* ctrl, int row, int col);
 
     int GridRow() const { return m_row; }
     int GridColumn() const { return m_col; }
@@ -47,7 +45,7 @@ public:
     QAccessibleInterface* table() const override { return parent(); }
 
 private:
-    QPointer<CTableCtrl> m_ctrl;
+    CHostPointer m_ctrl;
     int m_row;
     int m_col;
 };

@@ -1,6 +1,9 @@
 #include "lattix/view/TableClipboard.h"
 
-#include "lattix/view/TableCtrl.h"
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/view/ColumnInfo.h"
+#include "lattix/view/TableCtrlInterface.h"
+#include "lattix/view/TableHost.h"
 #include "lattix/view/TableMimeData.h"
 
 #include <QApplication>
@@ -22,7 +25,8 @@ std::vector<CExportColumn> CTableClipboard::ExportColumns() const
 
 void CTableClipboard::CopyCell(int row, int col)
 {
-    QApplication::clipboard()->setText(QString::fromStdString(m_ctrl.GetCellText(row, col)));
+    QApplication::clipboard()->setText(
+        QString::fromStdString(m_ctrl.Table().GetCellText(row, col)));
 }
 
 void CTableClipboard::CopyRows(bool allRows)
@@ -34,17 +38,17 @@ void CTableClipboard::CopyRows(bool allRows)
 
 QString CTableClipboard::Text(bool allRows) const
 {
-    return CTableExport::ClipboardText(m_ctrl, ExportColumns(), allRows);
+    return CTableExport::ClipboardText(m_ctrl.Table(), ExportColumns(), allRows);
 }
 
 QByteArray CTableClipboard::HtmlText() const
 {
-    return CTableExport::HtmlText(m_ctrl, ExportColumns());
+    return CTableExport::HtmlText(m_ctrl.Table(), ExportColumns());
 }
 
 bool CTableClipboard::SaveAsHtml()
 {
-    const QString name = CTableExport::DefaultHtmlFileName(m_ctrl.windowTitle());
+    const QString name = CTableExport::DefaultHtmlFileName(m_ctrl.Widget().windowTitle());
     QString path;
     if (m_savePathPrompt) {
         path = m_savePathPrompt(name);

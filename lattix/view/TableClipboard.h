@@ -10,7 +10,7 @@
 
 namespace Lattix {
 
-class CTableCtrl;
+class CTableHost;
 
 // Clipboard copy and HTML export of a grid: a cell's text at once, the marked or all rows as tabbed
 // text made when the clipboard is read, and "Save as ..." to an HTML file. All texts are what the
@@ -21,7 +21,7 @@ public:
     // Asks for the path to save the HTML export to, offering a file name; empty cancels.
     using SavePathPrompt = std::function<QString(const QString& defaultName)>;
 
-    explicit CTableClipboard(CTableCtrl& ctrl) : m_ctrl(ctrl) {}
+    explicit CTableClipboard(CTableHost& ctrl) : m_ctrl(ctrl) {}
 
     void CopyCell(int row, int col);
     // Puts a text on the clipboard that is made from the rows (marked ones, or all) when it is
@@ -39,7 +39,7 @@ public:
 private:
     std::vector<CExportColumn> ExportColumns() const;
 
-    CTableCtrl& m_ctrl;
+    CTableHost& m_ctrl;
     bool m_bCopyAll = false;
     SavePathPrompt m_savePathPrompt;
 };

@@ -13,16 +13,18 @@
 #include "lattix/view/TableCtrlInterface.h"
 #include "lattix/view/TableCursor.h"
 #include "lattix/view/TableDisplay.h"
+#include "lattix/view/TableHost.h"
+#include "lattix/view/TableKeys.h"
 #include "lattix/view/TableMenus.h"
-#include "lattix/view/TypeAhead.h"
+#include "lattix/view/TableScroller.h"
 
-#include <QBasicTimer>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CBottomTabCtrl;
@@ -47,7 +49,7 @@ class CTableAccessible;
 // widget when it implements CNotifyTarget). Notifications are sent only while the grid
 // handles an event of its own, and never while another one is being sent, so calls that
 // the program makes itself, also from within a notification, report nothing.
-class CTableCtrl : public QWidget, public CTableCtrlInterface
+class CTableCtrl : public QWidget, public CTableCtrlInterface, public CTableHost
 {
 public:
     // Creation style bits, those of a list-view placeholder.
@@ -62,11 +64,6 @@ public:
     // The window text, which also names the exported HTML file.
     static constexpr const char* kWindowText = "Lattix";
 
-    static constexpr int kMarginLeft = 5;
-    static constexpr int kMarginRight = 5;
-    static constexpr int kMarginTop = 1;
-    static constexpr int kMarginBottom = 1;
-    static constexpr int kHeaderHeight = 18;
     // The control id of the bottom tab strip.
     static constexpr int kBottomTabId = 23;
     // Room that the horizontal scroll bar leaves free right of the bottom tabs.
@@ -74,23 +71,6 @@ public:
 
     // Milliseconds of a monotonic clock.
     using Clock = std::function<std::int64_t()>;
-
-    // Switches notifications on for the lifetime of an event handler.
-    class CNotifyScope
-    {
-    public:
-        explicit CNotifyScope(CTableCtrl& ctrl) : m_ctrl(ctrl), m_bPrevious(ctrl.m_bNotify)
-        {
-            ctrl.m_bNotify = true;
-        }
-        ~CNotifyScope() { m_ctrl.m_bNotify = m_bPrevious; }
-        CNotifyScope(const CNotifyScope&) = delete;
-        CNotifyScope& operator=(const CNotifyScope&) = delete;
-
-    private:
-        CTableCtrl& m_ctrl;
-        bool m_bPrevious;
-    };
 
     CTableCtrl();
     ~CTableCtrl() override;
@@ -146,9 +126,9 @@ public:
     void AutoSizeColumns(bool includeTitle) override;
     void AutoSizeColumn(int col, bool includeTitle) override;
     void SetColumnWidthLimits(int col, int minWidth, int maxWidth) override;
-    int GetColumnMinWidth(int col) const override;
-    int GetColumnMaxWidth(int col) const override;
-    int GetColumnWidth(int col) const override;
+    int GetColumnMinWidth(int col) const override { return m_geometry.GetMinWidth(col); }
+    int GetColumnMaxWidth(int col) const override { return m_geometry.GetMaxWidth(col); }
+    int GetColumnWidth(int col) const override { return m_geometry.GetWidth(col); }
     void EnableColumnResize(bool enable) override { m_bColumnResize = enable; }
     bool IsColumnResizeEnabled() const override { return m_bColumnResize; }
     void EnableColumnMove(bool enable) override { m_bColumnMove = enable; }
@@ -164,17 +144,26 @@ public:
     int FindItemData(int value) const override;
 
     // Operations of the control.
-    virtual bool IsColumnVisible(int col) const;
+    virtual bool IsColumnVisible(int col) const { return m_geometry.IsVisible(col); }
     // Takes col out of the display order and puts it at pos.
-    virtual void MoveColumn(int col, int pos);
+    void MoveColumn(int col, int pos) override;
     // The first display position after pos with a visible column, else the column count.
-    virtual int GetNextVisiblePos(int pos) const;
+    virtual int GetNextVisiblePos(int pos) const { return m_geometry.GetNextVisiblePos(pos); }
     // The last display position before pos with a visible column, else -1.
-    virtual int GetPrevVisiblePos(int pos) const;
-    virtual void BuildBodyMenu(CPopupMenu& menu, int row, int col);
-    virtual void OnBodyMenuCommand(unsigned command, int row, int col);
-    virtual void BuildHeaderMenu(CPopupMenu& menu, int col);
-    virtual void OnHeaderMenuCommand(unsigned command, int col);
+    virtual int GetPrevVisiblePos(int pos) const { return m_geometry.GetPrevVisiblePos(pos); }
+    void BuildBodyMenu(CPopupMenu& menu, int row, int col) override
+    {
+        m_menus.BuildBodyMenu(menu, row, col);
+    }
+    void OnBodyMenuCommand(unsigned command, int row, int col) override
+    {
+        m_menus.OnBodyMenuCommand(command, row, col);
+    }
+    void BuildHeaderMenu(CPopupMenu& menu, int col) override { m_menus.BuildHeaderMenu(menu, col); }
+    void OnHeaderMenuCommand(unsigned command, int col) override
+    {
+        m_menus.OnHeaderMenuCommand(command, col);
+    }
     virtual void EnableHorzScrollBar(bool enable);
     virtual void EnableVertScrollBar(bool enable);
 
@@ -187,7 +176,7 @@ public:
     bool IsFooterShown() const { return m_bFooter; }
     void SetColumnFooter(int col, bool show);
     void SetColumnFooterTip(int col, const std::string& tip);
-    CTable& GetFooterTable() { return m_footer; }
+    CTable& GetFooterTable() override { return m_footer; }
     const CTable& GetFooterTable() const { return m_footer; }
 
     // Bottom tab strip: sheet tabs left of the horizontal scroll bar, which is then always
@@ -202,7 +191,14 @@ public:
 
     // The layout that "Restore default" applies when it is not empty.
     void SetDefaultLayout(CWordArray words) { m_defaultLayout = std::move(words); }
-    const CWordArray& GetDefaultLayout() const { return m_defaultLayout; }
+    const CWordArray& GetDefaultLayout() const override { return m_defaultLayout; }
+
+    // What the parts see of the grid.
+    CTableCtrlInterface& Table() override { return *this; }
+    const CTableCtrlInterface& Table() const override { return *this; }
+    QWidget& Widget() override { return *this; }
+    const QWidget& Widget() const override { return *this; }
+    bool SetNotificationsOn(bool on) override { return std::exchange(m_bNotify, on); }
 
     // Notifications.
     void SetNotifyTarget(CNotifyTarget* target) { m_pNotifyTarget = target; }
@@ -210,88 +206,87 @@ public:
     bool AreNotificationsOn() const { return m_bNotify; }
     // Sends code with the fields of notification (the header, item data and control
     // are filled in); 0 while notifications are off.
-    std::intptr_t Notify(int code, NMTABLECTRL& notification);
-    std::intptr_t Notify(int code, int row = -1, int col = -1);
+    std::intptr_t Notify(int code, NMTABLECTRL& notification) override;
+    std::intptr_t Notify(int code, int row = -1, int col = -1) override;
 
     // View state.
-    const CColumnInfo& GetColumnInfo(int col) const { return m_columns[Index(col)]; }
+    const CColumnInfo& GetColumnInfo(int col) const override { return m_columns[Index(col)]; }
     // Widths, visibility and display order of the columns.
-    const CColumnGeometry& Geometry() const { return m_geometry; }
+    const CColumnGeometry& Geometry() const override { return m_geometry; }
     int GetDataColumn() const { return m_nDataColumn; }
-    int GetRowHeight() const { return m_nRowHeight; }
+    int GetRowHeight() const override { return m_nRowHeight; }
     int GetTallestCell() const { return m_nTallestCell; }
     // Whole rows that the body shows.
-    int GetRowsPerPage() const;
-    int GetScrollX() const { return m_nScrollX; }
-    int GetScrollY() const { return m_nScrollY; }
+    int GetRowsPerPage() const override { return m_scroller.GetRowsPerPage(); }
+    int GetScrollX() const override { return m_scroller.GetScrollX(); }
+    int GetScrollY() const override { return m_scroller.GetScrollY(); }
     // Scrolls to (x, y), clamped, y rounded down to whole rows; repaints what moved.
-    void SetScrollPos(int x, int y);
-    int GetBodyWidth() const { return m_nBodyWidth; }
-    int GetBodyHeight() const { return m_nBodyHeight; }
+    void SetScrollPos(int x, int y) override { m_scroller.SetScrollPos(x, y); }
+    int GetBodyWidth() const override { return m_scroller.GetBodyWidth(); }
+    int GetBodyHeight() const override { return m_scroller.GetBodyHeight(); }
     // The row under a body y, or -1 past the last row.
-    int RowFromY(int bodyY) const;
-    void EnsureVisible(int row, int col);
+    int RowFromY(int bodyY) const override { return m_scroller.RowFromY(bodyY); }
+    void EnsureVisible(int row, int col) override { m_scroller.EnsureVisible(row, col); }
     int GetBorderWidth() const { return m_drawState.GetGridWidth(); }
 
-    CTableCursor& GetCursor() { return m_cursor; }
-    const CTableCursor& GetCursor() const { return m_cursor; }
-    CSelection& GetSelection() { return m_selection; }
-    const CSelection& GetSelection() const { return m_selection; }
+    CTableCursor& GetCursor() override { return m_cursor; }
+    const CTableCursor& GetCursor() const override { return m_cursor; }
+    CSelection& GetSelection() override { return m_selection; }
+    const CSelection& GetSelection() const override { return m_selection; }
 
     // In-place editing of the focus cell (see CCellEditController).
-    CCellEditController& EditController() { return m_edit; }
+    CCellEditController& EditController() override { return m_edit; }
     const CCellEditController& EditController() const { return m_edit; }
     bool BeginEdit(bool userStart) { return m_edit.BeginEdit(userStart); }
     void EndEdit(bool cancel) { m_edit.EndEdit(cancel); }
     bool IsEditing() const { return m_edit.IsEditing(); }
     // A cell's rectangle in body coordinates (scrolled), without its grid lines.
-    QRect GetCellRect(int row, int col) const;
+    QRect GetCellRect(int row, int col) const override { return m_scroller.GetCellRect(row, col); }
     // Focus reaching the grid or its editor, and focus leaving either for newFocus: the
     // grid counts focus in its editor as its own.
-    void FocusGained();
-    void FocusLost(QWidget* newFocus);
-    CDrawState& GetDrawState() { return m_drawState; }
-    const CDrawState& GetDrawState() const { return m_drawState; }
+    void FocusGained() override;
+    void FocusLost(QWidget* newFocus) override;
+    CDrawState& GetDrawState() override { return m_drawState; }
+    const CDrawState& GetDrawState() const override { return m_drawState; }
     // Recomputes row height and column limits from the renderers (after a change of
     // font or grid lines).
     void RecalcMetrics();
-    bool HasFocus() const { return m_bHasFocus; }
+    bool HasFocus() const override { return m_bHasFocus; }
     // Whether screen readers hear the cursor cell as the focus: while the grid has the
     // focus, or while a list that leaves the keyboard with another window is open.
-    virtual bool HasReaderFocus() const { return m_bHasFocus; }
+    bool HasReaderFocus() const override { return m_bHasFocus; }
 
-    CHeaderDisplay& Header() { return m_header; }
-    CTableDisplay& Body() { return m_body; }
-    CFooterDisplay& Footer() { return m_footerWnd; }
-    QScrollBar& VertScrollBar() { return *m_pVScroll; }
-    QScrollBar& HorzScrollBar() { return *m_pHScroll; }
+    CHeaderDisplay& Header() override { return m_header; }
+    CTableDisplay& Body() override { return m_body; }
+    CFooterDisplay& Footer() override { return m_footerWnd; }
+    QScrollBar& VertScrollBar() { return m_scroller.Vert(); }
+    QScrollBar& HorzScrollBar() { return m_scroller.Horz(); }
 
-    // Type-ahead: typed text is searched for in the first sorted column (else the first
-    // displayed one); it expires CTypeAhead::kExpiryMs after the last key.
-    void TypeAhead(const QString& text);
-    const std::string& GetTypeAheadText() const { return m_typeAhead.Text(); }
+    // Type-ahead and the keys that move the cursor (CTableKeys).
+    void TypeAhead(const QString& text) { m_keys.TypeAhead(text); }
+    const std::string& GetTypeAheadText() const { return m_keys.GetTypeAheadText(); }
 
     // Sorting and menus; clipboard and export.
-    CTableMenus& Menus() { return m_menus; }
-    CTableClipboard& Clipboard() { return m_clipboard; }
+    CTableMenus& Menus() override { return m_menus; }
+    CTableClipboard& Clipboard() override { return m_clipboard; }
 
     // Test seams.
     void SetClock(Clock clock) { m_clock = std::move(clock); }
-    std::int64_t Now() const;
+    std::int64_t Now() const override;
 
     // Scroll bar actions (QAbstractSlider::SliderAction).
-    void ScrollVert(int action);
-    void ScrollHorz(int action);
+    void ScrollVert(int action) { m_scroller.ScrollVert(action); }
+    void ScrollHorz(int action) override { m_scroller.ScrollHorz(action); }
     // The sort keys, as sorting by the header and its menu changes them (CTableMenus).
-    std::vector<CSortKey>& SortOrder() { return m_sortOrder; }
+    std::vector<CSortKey>& SortOrder() override { return m_sortOrder; }
 
     // A key press as the grid handles it (virtual-key number, Qt modifiers).
-    void HandleKey(unsigned vkey, Qt::KeyboardModifiers modifiers);
+    void HandleKey(unsigned vkey, Qt::KeyboardModifiers m) { m_keys.HandleKey(vkey, m); }
 
     // The grid's accessibility interface once a screen reader asked for it (it sets and
     // clears itself), else nullptr.
-    CTableAccessible* GetAccessible() const { return m_accessible; }
-    void SetAccessible(CTableAccessible* accessible) { m_accessible = accessible; }
+    CTableAccessible* GetAccessible() const override { return m_accessible; }
+    void SetAccessible(CTableAccessible* accessible) override { m_accessible = accessible; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -299,19 +294,14 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
     // The wheel scrolls through the scroll bars: by rows, or by columns with shift or a
     // sideways wheel.
     void wheelEvent(QWheelEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     CColumnInfo& Info(int col) { return m_columns[Index(col)]; }
     void Layout();
-    void UpdateScrollBars();
-    void ClampScroll();
-    int MaxScrollY() const;
     void RepaintAll();
     std::vector<std::string> FirstTitles() const;
     void SetFocusFlag(bool on);
@@ -323,10 +313,6 @@ private:
     std::vector<CColumnInfo> m_columns;
     CColumnGeometry m_geometry;
     int m_nDataColumn = -1;
-    int m_nScrollX = 0;
-    int m_nScrollY = 0;
-    int m_nBodyWidth = 0;
-    int m_nBodyHeight = 0;
     int m_nTallestCell = 0;
     int m_nRowHeight = kMarginTop + kMarginBottom;
     int m_nId = 0;
@@ -341,25 +327,23 @@ private:
     bool m_bHasFocus = false;
     bool m_bNotify = false;
     CWordArray m_defaultLayout;
-    CTypeAhead m_typeAhead;
     CTableCursor m_cursor;
     CSelection m_selection;
     CCellEditController m_edit;
+    CTableKeys m_keys;
     CTable m_footer;
     CDrawState m_drawState;
     std::vector<CSortKey> m_sortOrder;
     CNotifyTarget* m_pNotifyTarget = nullptr;
     CTableAccessible* m_accessible = nullptr; // owned by Qt's accessibility cache
     Clock m_clock;
-    QBasicTimer m_typeAheadTimer;
 
     CTableMenus m_menus;
     CTableClipboard m_clipboard;
     CTableDisplay m_body;
     CHeaderDisplay m_header;
     CFooterDisplay m_footerWnd;
-    QScrollBar* m_pHScroll; // children of the control
-    QScrollBar* m_pVScroll;
+    CTableScroller m_scroller;
     CBottomTabCtrl* m_pBottomTab;
 };
 

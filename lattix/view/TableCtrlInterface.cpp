@@ -1,7 +1,5 @@
 #include "lattix/view/TableCtrlInterface.h"
 
-#include "lattix/view/TableCtrl.h"
-
 namespace Lattix {
 
 // Every operation goes to the presented control. CTableCtrl overrides them all, so a

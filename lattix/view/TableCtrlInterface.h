@@ -14,7 +14,6 @@
 namespace Lattix {
 
 class CColDef;
-class CTableCtrl;
 
 // The operations of a grid control: the table operations of CTableInterface and the view
 // operations below. Each view operation, and the table operations SetColumnCount,
@@ -91,17 +90,14 @@ public:
     virtual int GetItemData(int row) const;
     virtual int FindItemData(int value) const;
 
-    CTableCtrl* GetCtrl() const { return m_pCtrl; }
-
 protected:
-    CTableCtrlInterface(CTableInterface* target, CTableCtrl* ctrl)
+    CTableCtrlInterface(CTableInterface* target, CTableCtrlInterface* ctrl)
         : CTableInterface(target), m_pCtrl(ctrl)
     {
     }
-    void SetCtrl(CTableCtrl* ctrl) { m_pCtrl = ctrl; }
 
 private:
-    CTableCtrl* m_pCtrl;
+    CTableCtrlInterface* m_pCtrl; // the presented control
 };
 
 } // namespace Lattix

@@ -1,6 +1,7 @@
 #include "lattix/view/TableCtrlWnd.h"
 
-#include "lattix/view/TableCtrl.h"
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/view/TableHost.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -21,7 +22,7 @@ QPixmap& SharedBuffer()
 }
 } // namespace
 
-CTableCtrlWnd::CTableCtrlWnd(CTableCtrl& ctrl) : QWidget(&ctrl), m_ctrl(ctrl)
+CTableCtrlWnd::CTableCtrlWnd(CTableHost& ctrl) : QWidget(&ctrl.Widget()), m_ctrl(ctrl)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -30,7 +31,7 @@ CTableCtrlWnd::CTableCtrlWnd(CTableCtrl& ctrl) : QWidget(&ctrl), m_ctrl(ctrl)
 
 void CTableCtrlWnd::wheelEvent(QWheelEvent* event)
 {
-    QApplication::sendEvent(&m_ctrl, event);
+    QApplication::sendEvent(&m_ctrl.Widget(), event);
 }
 
 void CTableCtrlWnd::paintEvent(QPaintEvent* event)

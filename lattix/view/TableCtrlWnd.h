@@ -8,7 +8,7 @@ class QPainter;
 
 namespace Lattix {
 
-class CTableCtrl;
+class CTableHost;
 
 // Base of the header, body and footer of a grid: a child widget that knows its control
 // and paints through one off-screen buffer shared by every display of the program. The
@@ -18,9 +18,9 @@ class CTableCtrl;
 class CTableCtrlWnd : public QWidget
 {
 public:
-    explicit CTableCtrlWnd(CTableCtrl& ctrl);
+    explicit CTableCtrlWnd(CTableHost& ctrl);
 
-    CTableCtrl& Ctrl() const { return m_ctrl; }
+    CTableHost& Ctrl() const { return m_ctrl; }
 
     // Draws the part clip of the widget (widget coordinates); painter is translated so that
     // widget coordinates apply.
@@ -38,7 +38,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    CTableCtrl& m_ctrl;
+    CTableHost& m_ctrl;
 };
 
 } // namespace Lattix

@@ -1,6 +1,8 @@
 #include "lattix/view/TableCursor.h"
 
-#include "lattix/view/TableCtrl.h"
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/view/TableCtrlInterface.h"
+#include "lattix/view/TableHost.h"
 
 #include <algorithm>
 
@@ -8,22 +10,23 @@ namespace Lattix {
 
 int CTableCursor::GetRow() const
 {
-    return m_row.Find(m_ctrl);
+    return m_row.Find(m_ctrl.Table());
 }
 
 void CTableCursor::SetRow(int row)
 {
-    m_row.Set(m_ctrl, row);
+    m_row.Set(m_ctrl.Table(), row);
 }
 
 int CTableCursor::GetColumn() const
 {
     if (m_nMode != kCellMode)
         return -1;
-    if (m_ctrl.IsValidColumn(m_nColumn) && m_ctrl.Geometry().IsVisible(m_nColumn))
+    if (m_ctrl.Table().IsValidColumn(m_nColumn) && m_ctrl.Geometry().IsVisible(m_nColumn))
         return m_nColumn;
-    const int count = m_ctrl.GetColumnCount();
-    int pos = m_ctrl.IsValidColumn(m_nColumn) ? m_ctrl.Geometry().GetColumnPos(m_nColumn) : -1;
+    const int count = m_ctrl.Table().GetColumnCount();
+    int pos =
+        m_ctrl.Table().IsValidColumn(m_nColumn) ? m_ctrl.Geometry().GetColumnPos(m_nColumn) : -1;
     pos = m_ctrl.Geometry().GetNextVisiblePos(pos);
     if (pos >= count)
         pos = m_ctrl.Geometry().GetNextVisiblePos(-1);
@@ -38,7 +41,7 @@ void CTableCursor::Reset()
 
 bool CTableCursor::MoveToRow(int row)
 {
-    const int count = m_ctrl.GetRowCount();
+    const int count = m_ctrl.Table().GetRowCount();
     if (count == 0)
         return false;
     row = std::clamp(row, 0, count - 1);
@@ -79,7 +82,7 @@ bool CTableCursor::FirstRow()
 
 bool CTableCursor::LastRow()
 {
-    return MoveToRow(m_ctrl.GetRowCount() - 1);
+    return MoveToRow(m_ctrl.Table().GetRowCount() - 1);
 }
 
 bool CTableCursor::MoveToColumn(int col)
@@ -93,12 +96,13 @@ bool CTableCursor::MoveToColumn(int col)
 bool CTableCursor::FirstColumn()
 {
     const int pos = m_ctrl.Geometry().GetNextVisiblePos(-1);
-    return pos < m_ctrl.GetColumnCount() && MoveToColumn(m_ctrl.Geometry().GetColumnAtPos(pos));
+    return pos < m_ctrl.Table().GetColumnCount() &&
+           MoveToColumn(m_ctrl.Geometry().GetColumnAtPos(pos));
 }
 
 bool CTableCursor::LastColumn()
 {
-    const int pos = m_ctrl.Geometry().GetPrevVisiblePos(m_ctrl.GetColumnCount());
+    const int pos = m_ctrl.Geometry().GetPrevVisiblePos(m_ctrl.Table().GetColumnCount());
     return pos >= 0 && MoveToColumn(m_ctrl.Geometry().GetColumnAtPos(pos));
 }
 
@@ -117,7 +121,8 @@ bool CTableCursor::NextColumn()
     if (col < 0)
         return false;
     const int pos = m_ctrl.Geometry().GetNextVisiblePos(m_ctrl.Geometry().GetColumnPos(col));
-    return pos < m_ctrl.GetColumnCount() && MoveToColumn(m_ctrl.Geometry().GetColumnAtPos(pos));
+    return pos < m_ctrl.Table().GetColumnCount() &&
+           MoveToColumn(m_ctrl.Geometry().GetColumnAtPos(pos));
 }
 
 } // namespace Lattix

@@ -4,7 +4,7 @@
 
 namespace Lattix {
 
-class CTableCtrl;
+class CTableHost;
 
 // The focus cursor of a grid: a row, and in cell mode a column. The row is held as its
 // row record, so the cursor follows its row when the rows are sorted or moved.
@@ -17,7 +17,7 @@ public:
         kCellMode = 2,
     };
 
-    explicit CTableCursor(const CTableCtrl& ctrl) : m_ctrl(ctrl) {}
+    explicit CTableCursor(const CTableHost& ctrl) : m_ctrl(ctrl) {}
 
     int GetMode() const { return m_nMode; }
     void SetMode(int mode) { m_nMode = mode; }
@@ -55,7 +55,7 @@ private:
     bool MoveToRow(int row);
     bool MoveToColumn(int col);
 
-    const CTableCtrl& m_ctrl;
+    const CTableHost& m_ctrl;
     int m_nMode = kRowMode;
     CRowRef m_row;
     int m_nColumn = -1;

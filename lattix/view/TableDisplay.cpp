@@ -1,7 +1,15 @@
 #include "lattix/view/TableDisplay.h"
 
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/view/ColumnInfo.h"
+#include "lattix/view/DrawState.h"
+#include "lattix/view/Selection.h"
 #include "lattix/view/TableAccessible.h"
-#include "lattix/view/TableCtrl.h"
+#include "lattix/view/TableCtrlInterface.h"
+#include "lattix/view/TableCursor.h"
+#include "lattix/view/TableHost.h"
+#include "lattix/edit/CellEditController.h"
+#include "lattix/view/TableMenus.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -20,15 +28,15 @@ unsigned KeyState(Qt::KeyboardModifiers modifiers)
 }
 } // namespace
 
-CTableDisplay::CTableDisplay(CTableCtrl& ctrl) : CTableCtrlWnd(ctrl) {}
+CTableDisplay::CTableDisplay(CTableHost& ctrl) : CTableCtrlWnd(ctrl) {}
 
 void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
 {
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost& ctrl = Ctrl();
     const CDrawState& look = ctrl.GetDrawState();
     const int rowHeight = std::max(1, ctrl.GetRowHeight());
     const int scrollY = ctrl.GetScrollY();
-    const int rowCount = ctrl.GetRowCount();
+    const int rowCount = ctrl.Table().GetRowCount();
     const int horzGrid = look.GetHorzGrid();
     const bool leparello = look.GetLeparello();
 
@@ -41,7 +49,7 @@ void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
     for (int row = firstRow; row <= lastRow; ++row) {
         const int top = row * rowHeight - scrollY;
         const int band = (top / rowHeight) & 1;
-        const bool marked = ctrl.IsRowMarked(row);
+        const bool marked = ctrl.Table().IsRowMarked(row);
         QColor fill;
         if (leparello)
             fill = marked ? look.GetSelectedBackColor(band) : look.GetBackColor(band);
@@ -63,15 +71,15 @@ void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
     ForEachColumnIn(clip, [&](int col, int left, int width) {
         const CColumnInfo& info = ctrl.GetColumnInfo(col);
         if (info.pOutput && lastRow >= firstRow) {
-            const CColData* data = ctrl.GetColData(col);
+            const CColData* data = ctrl.Table().GetColData(col);
             info.pOutput->Begin(painter);
             for (int row = firstRow; row <= lastRow; ++row) {
                 const int top = row * rowHeight - scrollY;
-                const QRect cell(left + CTableCtrl::kMarginLeft, top + CTableCtrl::kMarginTop,
-                                 width - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight,
-                                 rowHeight - horzGrid - CTableCtrl::kMarginTop -
-                                     CTableCtrl::kMarginBottom);
-                info.pOutput->Draw(cell, *data->GetCell(row), ctrl.IsRowMarked(row));
+                const QRect cell(left + CTableHost::kMarginLeft, top + CTableHost::kMarginTop,
+                                 width - CTableHost::kMarginLeft - CTableHost::kMarginRight,
+                                 rowHeight - horzGrid - CTableHost::kMarginTop -
+                                     CTableHost::kMarginBottom);
+                info.pOutput->Draw(cell, *data->GetCell(row), ctrl.Table().IsRowMarked(row));
             }
             info.pOutput->End();
         }
@@ -102,30 +110,30 @@ void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
 
 void CTableDisplay::mousePressEvent(QMouseEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
+    CTableHost::CNotifyScope scope(Ctrl());
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
-    CTableCtrl& ctrl = Ctrl();
-    ctrl.setFocus(Qt::MouseFocusReason);
+    CTableHost& ctrl = Ctrl();
+    ctrl.Widget().setFocus(Qt::MouseFocusReason);
     const QPoint pos = event->position().toPoint();
     m_bButtonDown = true;
     m_lastPos = pos;
     const int row = ctrl.RowFromY(pos.y());
     const int col = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
-    if (!ctrl.IsValidRow(row))
+    if (!ctrl.Table().IsValidRow(row))
         return;
-    ctrl.EndEdit(false);
+    ctrl.EditController().EndEdit(false);
     // The recipient of the commit may have sorted or deleted rows.
     const int cursorRow = ctrl.GetCursor().GetRow();
-    if (!ctrl.IsValidRow(row))
+    if (!ctrl.Table().IsValidRow(row))
         return;
     ctrl.GetCursor().Set(row, col);
     // A second click on the focus row edits the cell.
     const Qt::KeyboardModifiers keys =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    if (row == cursorRow && keys == Qt::NoModifier && ctrl.BeginEdit(true)) {
+    if (row == cursorRow && keys == Qt::NoModifier && ctrl.EditController().BeginEdit(true)) {
         update();
         return;
     }
@@ -139,8 +147,8 @@ void CTableDisplay::mousePressEvent(QMouseEvent* event)
 
 void CTableDisplay::DragStep(QPoint pos, std::int64_t now)
 {
-    CTableCtrl& ctrl = Ctrl();
-    const int rowCount = ctrl.GetRowCount();
+    CTableHost& ctrl = Ctrl();
+    const int rowCount = ctrl.Table().GetRowCount();
     if (rowCount == 0)
         return;
     const int rowHeight = std::max(1, ctrl.GetRowHeight());
@@ -182,13 +190,13 @@ void CTableDisplay::DragStep(QPoint pos, std::int64_t now)
     // The timer repeats steps while the mouse rests; repaint only what a step changed.
     if (selected || ctrl.GetScrollY() != scrolledFrom || cursor.GetRow() != oldRow ||
         cursor.GetColumn() != oldColumn)
-        ctrl.Update(true);
+        ctrl.Table().Update(true);
 }
 
 void CTableDisplay::mouseMoveEvent(QMouseEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost::CNotifyScope scope(Ctrl());
+    CTableHost& ctrl = Ctrl();
     const QPoint pos = event->position().toPoint();
     m_lastPos = pos;
     if (m_bDragSelect) {
@@ -215,7 +223,7 @@ void CTableDisplay::EndDragSelect()
 
 void CTableDisplay::mouseReleaseEvent(QMouseEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
+    CTableHost::CNotifyScope scope(Ctrl());
     if (event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
         return;
@@ -231,7 +239,7 @@ void CTableDisplay::mouseReleaseEvent(QMouseEvent* event)
 
 void CTableDisplay::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
+    CTableHost::CNotifyScope scope(Ctrl());
     if (event->button() != Qt::LeftButton) {
         QWidget::mouseDoubleClickEvent(event);
         return;
@@ -244,11 +252,11 @@ void CTableDisplay::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CTableDisplay::SendClick(int code, QPoint pos)
 {
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost& ctrl = Ctrl();
     NMTABLECTRL notification;
     notification.nRow = ctrl.RowFromY(pos.y());
     notification.nColumn = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
-    const QPoint inCtrl = mapTo(&ctrl, pos);
+    const QPoint inCtrl = mapTo(&ctrl.Widget(), pos);
     notification.nX = inCtrl.x();
     notification.nY = inCtrl.y();
     ctrl.Notify(code, notification);
@@ -260,14 +268,14 @@ void CTableDisplay::timerEvent(QTimerEvent* event)
         QWidget::timerEvent(event);
         return;
     }
-    CTableCtrl::CNotifyScope scope(Ctrl());
+    CTableHost::CNotifyScope scope(Ctrl());
     DragStep(m_lastPos, Ctrl().Now());
 }
 
 void CTableDisplay::contextMenuEvent(QContextMenuEvent* event)
 {
-    CTableCtrl::CNotifyScope scope(Ctrl());
-    Ctrl().EndEdit(true);
+    CTableHost::CNotifyScope scope(Ctrl());
+    Ctrl().EditController().EndEdit(true);
     Ctrl().Menus().ShowBodyMenu(event->reason() == QContextMenuEvent::Mouse ? event->pos()
                                                                             : QPoint(-1, -1));
 }
@@ -276,8 +284,8 @@ bool CTableDisplay::event(QEvent* event)
 {
     if (event->type() != QEvent::ToolTip)
         return CTableCtrlWnd::event(event);
-    CTableCtrl::CNotifyScope scope(Ctrl());
-    CTableCtrl& ctrl = Ctrl();
+    CTableHost::CNotifyScope scope(Ctrl());
+    CTableHost& ctrl = Ctrl();
     const auto* help = static_cast<QHelpEvent*>(event);
     const int row = ctrl.RowFromY(help->pos().y());
     const int col = ctrl.Geometry().ColumnFromX(help->pos().x() + ctrl.GetScrollX());
@@ -291,8 +299,8 @@ bool CTableDisplay::event(QEvent* event)
     notification.nRow = row;
     notification.nColumn = col;
     notification.strText = info.pOutput->GetToolTip(
-        *ctrl.GetCell(row, col),
-        ctrl.Geometry().GetWidth(col) - CTableCtrl::kMarginLeft - CTableCtrl::kMarginRight);
+        *ctrl.Table().GetCell(row, col),
+        ctrl.Geometry().GetWidth(col) - CTableHost::kMarginLeft - CTableHost::kMarginRight);
     ctrl.Notify(LXN_GETCELLTIP, notification);
     if (notification.strText.empty()) {
         QToolTip::hideText();

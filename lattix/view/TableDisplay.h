@@ -16,7 +16,7 @@ class CTableDisplay : public CTableCtrlWnd
 public:
     static constexpr int kTimerMs = 70;
 
-    explicit CTableDisplay(CTableCtrl& ctrl);
+    explicit CTableDisplay(CTableHost& ctrl);
 
     void Draw(QPainter& painter, const QRect& clip) override;
 

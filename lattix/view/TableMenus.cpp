@@ -1,7 +1,15 @@
 #include "lattix/view/TableMenus.h"
 
+#include "lattix/model/ColumnGeometry.h"
 #include "lattix/model/RowRef.h"
-#include "lattix/view/TableCtrl.h"
+#include "lattix/view/ColumnInfo.h"
+#include "lattix/view/HeaderDisplay.h"
+#include "lattix/view/Selection.h"
+#include "lattix/view/TableClipboard.h"
+#include "lattix/view/TableCtrlInterface.h"
+#include "lattix/view/TableCursor.h"
+#include "lattix/view/TableDisplay.h"
+#include "lattix/view/TableHost.h"
 #include "lattix/view/WaitCursor.h"
 #include "velk/PopupMenu.h"
 
@@ -26,10 +34,10 @@ std::string CTableMenus::GetColumnMenuText(int col) const
 
 void CTableMenus::ShowBodyMenu(QPoint pos)
 {
-    CTableCtrl& ctrl = m_ctrl;
-    CTableCtrl::CNotifyScope scope(ctrl);
+    CTableHost& ctrl = m_ctrl;
+    CTableHost::CNotifyScope scope(ctrl);
     ctrl.Body().EndDragSelect();
-    ctrl.setFocus(Qt::OtherFocusReason);
+    ctrl.Widget().setFocus(Qt::OtherFocusReason);
     int row = -1;
     int col = -1;
     QPoint at;
@@ -41,8 +49,9 @@ void CTableMenus::ShowBodyMenu(QPoint pos)
     } else {
         row = ctrl.GetCursor().GetRow();
         col = ctrl.GetCursor().GetColumn();
-        const int x =
-            ctrl.IsValidColumn(col) ? ctrl.Geometry().GetColumnLeft(col) - ctrl.GetScrollX() : 0;
+        const int x = ctrl.Table().IsValidColumn(col)
+                          ? ctrl.Geometry().GetColumnLeft(col) - ctrl.GetScrollX()
+                          : 0;
         const int y = row >= 0 ? (row + 1) * ctrl.GetRowHeight() - ctrl.GetScrollY() : 0;
         at =
             ctrl.Body().mapToGlobal(QPoint(std::max(0, x), std::clamp(y, 0, ctrl.GetBodyHeight())));
@@ -50,11 +59,11 @@ void CTableMenus::ShowBodyMenu(QPoint pos)
     // The rows may be re-sorted or deleted while the menu selects its row or is open (a scan
     // adds rows meanwhile): hold the row by its record and find it again.
     CRowRef held;
-    held.Set(ctrl, row);
-    if (row >= 0 && !ctrl.IsRowMarked(row)) {
+    held.Set(ctrl.Table(), row);
+    if (row >= 0 && !ctrl.Table().IsRowMarked(row)) {
         ctrl.GetSelection().Click(row, 0);
-        row = held.Find(ctrl);
-        ctrl.Update(true);
+        row = held.Find(ctrl.Table());
+        ctrl.Table().Update(true);
     }
     std::unique_ptr<CPopupMenu> menu = NewMenu();
     ctrl.BuildBodyMenu(*menu, row, col);
@@ -64,10 +73,10 @@ void CTableMenus::ShowBodyMenu(QPoint pos)
     built.pMenu = menu.get();
     if (ctrl.Notify(LXN_BODYMENU, built) != 0)
         return;
-    const unsigned command = menu->Track(&ctrl, at.x(), at.y(), CPopupMenu::kTrackRightButton);
+    const unsigned command = menu->Track(&ctrl.Widget(), at.x(), at.y(), CPopupMenu::kTrackRightButton);
     if (command == 0)
         return;
-    row = held.Find(ctrl);
+    row = held.Find(ctrl.Table());
     NMTABLECTRL chosen;
     chosen.nRow = row;
     chosen.nColumn = col;
@@ -79,10 +88,10 @@ void CTableMenus::ShowBodyMenu(QPoint pos)
 
 void CTableMenus::BuildBodyMenu(CPopupMenu& menu, int row, int col)
 {
-    const CTableCtrl& ctrl = m_ctrl;
+    const CTableHost& ctrl = m_ctrl;
     const CColumnGeometry& columns = ctrl.Geometry();
     menu.AppendItems(kBodyMenuItems, ID_COPY_CELL);
-    if (!ctrl.IsValidRow(row) || !ctrl.IsValidColumn(col))
+    if (!ctrl.Table().IsValidRow(row) || !ctrl.Table().IsValidColumn(col))
         menu.EnableItem(ID_COPY_CELL, CPopupMenu::kGrayed);
     if (ctrl.GetSelection().GetMode() == CSelection::kNone)
         menu.DeleteItem(ID_COPY, CPopupMenu::kByCommand);
@@ -107,7 +116,7 @@ void CTableMenus::BuildBodyMenu(CPopupMenu& menu, int row, int col)
     noneWhenFewer(hide, 2, ID_HIDE_FIRST);
     CPopupMenu show;
     show.AppendItems("&All columns;-", ID_ALL_COLUMNS);
-    for (int c = 0; c < ctrl.GetColumnCount() && c < 399; ++c) {
+    for (int c = 0; c < ctrl.Table().GetColumnCount() && c < 399; ++c) {
         const std::string text = GetColumnMenuText(c);
         if (!columns.IsVisible(c) && !text.empty())
             show.AppendItem(CPopupMenu::kEnabled, ID_SHOW_FIRST + static_cast<unsigned>(c), text);
@@ -119,21 +128,21 @@ void CTableMenus::BuildBodyMenu(CPopupMenu& menu, int row, int col)
 
 void CTableMenus::OnBodyMenuCommand(unsigned command, int row, int col)
 {
-    CTableCtrl& ctrl = m_ctrl;
+    CTableHost& ctrl = m_ctrl;
     const bool hide = command >= ID_HIDE_FIRST && command < ID_HIDE_FIRST + 400;
     const bool show = command >= ID_SHOW_FIRST && command < ID_SHOW_FIRST + 399;
     if (hide || show) {
         const int c = static_cast<int>(command - (hide ? ID_HIDE_FIRST : ID_SHOW_FIRST));
-        if (ctrl.IsValidColumn(c)) {
-            ctrl.SetColumnVisible(c, show);
+        if (ctrl.Table().IsValidColumn(c)) {
+            ctrl.Table().SetColumnVisible(c, show);
             // The rows keep their order, so the sort arrows stay.
-            ctrl.Update(true);
+            ctrl.Table().Update(true);
         }
         return;
     }
     switch (command) {
     case ID_COPY_CELL:
-        if (ctrl.IsValidRow(row) && ctrl.IsValidColumn(col))
+        if (ctrl.Table().IsValidRow(row) && ctrl.Table().IsValidColumn(col))
             ctrl.Clipboard().CopyCell(row, col);
         break;
     case ID_COPY:
@@ -142,16 +151,16 @@ void CTableMenus::OnBodyMenuCommand(unsigned command, int row, int col)
         break;
     case ID_SELECT_ALL:
         if (ctrl.GetSelection().GetMode() == CSelection::kMultiple) {
-            if (ctrl.GetRowCount() > 0)
-                ctrl.MarkRows(0, ctrl.GetRowCount() - 1, true);
-        } else if (ctrl.IsValidRow(row)) {
-            ctrl.MarkRow(row, true);
+            if (ctrl.Table().GetRowCount() > 0)
+                ctrl.Table().MarkRows(0, ctrl.Table().GetRowCount() - 1, true);
+        } else if (ctrl.Table().IsValidRow(row)) {
+            ctrl.Table().MarkRow(row, true);
         }
-        ctrl.Update(true);
+        ctrl.Table().Update(true);
         break;
     case ID_ALL_COLUMNS:
         ShowAllTitledColumns();
-        ctrl.Update(true);
+        ctrl.Table().Update(true);
         break;
     case ID_RESTORE_DEFAULT:
         RestoreDefault();
@@ -166,32 +175,32 @@ void CTableMenus::OnBodyMenuCommand(unsigned command, int row, int col)
 
 void CTableMenus::ShowAllTitledColumns()
 {
-    for (int c = 0; c < m_ctrl.GetColumnCount(); ++c) {
+    for (int c = 0; c < m_ctrl.Table().GetColumnCount(); ++c) {
         if (!m_ctrl.GetColumnInfo(c).strTitle.empty())
-            m_ctrl.SetColumnVisible(c, true);
+            m_ctrl.Table().SetColumnVisible(c, true);
     }
 }
 
 void CTableMenus::RestoreDefault()
 {
-    CTableCtrl& ctrl = m_ctrl;
+    CTableHost& ctrl = m_ctrl;
     if (!ctrl.GetDefaultLayout().empty()) {
-        ctrl.SetLayout(ctrl.GetDefaultLayout());
-        ctrl.Update(false);
+        ctrl.Table().SetLayout(ctrl.GetDefaultLayout());
+        ctrl.Table().Update(false);
         return;
     }
-    for (int c = 0; c < ctrl.GetColumnCount(); ++c)
+    for (int c = 0; c < ctrl.Table().GetColumnCount(); ++c)
         ctrl.MoveColumn(c, c);
-    ctrl.AutoSizeColumns(true);
+    ctrl.Table().AutoSizeColumns(true);
     ShowAllTitledColumns();
-    ctrl.Update(false);
+    ctrl.Table().Update(false);
 }
 
 void CTableMenus::ShowHeaderMenu(QPoint pos)
 {
-    CTableCtrl& ctrl = m_ctrl;
-    CTableCtrl::CNotifyScope scope(ctrl);
-    ctrl.setFocus(Qt::OtherFocusReason);
+    CTableHost& ctrl = m_ctrl;
+    CTableHost::CNotifyScope scope(ctrl);
+    ctrl.Widget().setFocus(Qt::OtherFocusReason);
     ctrl.Header().CancelTracking();
     const int col = ctrl.Geometry().ColumnFromX(pos.x() + ctrl.GetScrollX());
     std::unique_ptr<CPopupMenu> menu = NewMenu();
@@ -202,7 +211,7 @@ void CTableMenus::ShowHeaderMenu(QPoint pos)
     if (ctrl.Notify(LXN_HEADERMENU, built) != 0)
         return;
     const QPoint at = ctrl.Header().mapToGlobal(pos);
-    const unsigned command = menu->Track(&ctrl, at.x(), at.y(), CPopupMenu::kTrackRightButton);
+    const unsigned command = menu->Track(&ctrl.Widget(), at.x(), at.y(), CPopupMenu::kTrackRightButton);
     if (command == 0)
         return;
     NMTABLECTRL chosen;
@@ -215,12 +224,12 @@ void CTableMenus::ShowHeaderMenu(QPoint pos)
 
 void CTableMenus::BuildHeaderMenu(CPopupMenu& menu, int col)
 {
-    const CTableCtrl& ctrl = m_ctrl;
-    if (!ctrl.IsValidColumn(col)) {
+    const CTableHost& ctrl = m_ctrl;
+    if (!ctrl.Table().IsValidColumn(col)) {
         menu.AppendItems("~Todo: Implementieren", 1);
         return;
     }
-    if (ctrl.IsHeaderSortEnabled()) {
+    if (ctrl.Table().IsHeaderSortEnabled()) {
         menu.AppendItems(kHeaderMenuItems, ID_SORT_ASCENDING);
         menu.CheckRadioItem(ID_SORT_ASCENDING, ID_SORT_NONE,
                             ID_SORT_ASCENDING + static_cast<unsigned>(DirectionOf(col)),
@@ -229,7 +238,7 @@ void CTableMenus::BuildHeaderMenu(CPopupMenu& menu, int col)
         menu.AppendItem(CPopupMenu::kEnabled, ID_HIDE, "Hide");
     }
     int visible = 0;
-    for (int c = 0; c < ctrl.GetColumnCount(); ++c)
+    for (int c = 0; c < ctrl.Table().GetColumnCount(); ++c)
         visible += ctrl.Geometry().IsVisible(c) ? 1 : 0;
     if (visible <= 1)
         menu.EnableItem(ID_HIDE, CPopupMenu::kGrayed);
@@ -237,7 +246,7 @@ void CTableMenus::BuildHeaderMenu(CPopupMenu& menu, int col)
 
 void CTableMenus::OnHeaderMenuCommand(unsigned command, int col)
 {
-    if (m_ctrl.IsValidColumn(col)) {
+    if (m_ctrl.Table().IsValidColumn(col)) {
         switch (command) {
         case ID_SORT_ASCENDING:
         case ID_SORT_DESCENDING:
@@ -245,19 +254,19 @@ void CTableMenus::OnHeaderMenuCommand(unsigned command, int col)
             SortByColumn(col, static_cast<int>(command - ID_SORT_ASCENDING), false);
             break;
         case ID_HIDE:
-            m_ctrl.SetColumnVisible(col, false);
+            m_ctrl.Table().SetColumnVisible(col, false);
             break;
         default:
             break;
         }
     }
-    m_ctrl.Update(true);
+    m_ctrl.Table().Update(true);
 }
 
 int CTableMenus::DirectionOf(int col) const
 {
     int direction = kNoSort;
-    for (const CSortKey& key : m_ctrl.GetSortOrder()) {
+    for (const CSortKey& key : m_ctrl.Table().GetSortOrder()) {
         if (key.nColumn == col)
             direction = key.bDescending ? kDescending : kAscending;
     }
@@ -275,7 +284,7 @@ void CTableMenus::OrderSortKeys()
 
 bool CTableMenus::SortByColumn(int col, int direction, bool replace)
 {
-    CTableCtrl& ctrl = m_ctrl;
+    CTableHost& ctrl = m_ctrl;
     CWaitCursor wait;
     if (ctrl.Notify(LXN_SORTCHANGING, -1, col) != 0)
         return false;
@@ -293,23 +302,23 @@ bool CTableMenus::SortByColumn(int col, int direction, bool replace)
         keys.push_back({col, direction == kDescending});
     }
     OrderSortKeys();
-    ctrl.Sort(std::vector<CSortKey>(keys));
+    ctrl.Table().Sort(std::vector<CSortKey>(keys));
     ctrl.Notify(LXN_SORTED, -1, col);
     return true;
 }
 
 void CTableMenus::ResortByDisplayOrder()
 {
-    CTableCtrl& ctrl = m_ctrl;
-    if (!ctrl.GetSortOrder().empty()) {
+    CTableHost& ctrl = m_ctrl;
+    if (!ctrl.Table().GetSortOrder().empty()) {
         CWaitCursor wait;
         if (ctrl.Notify(LXN_SORTCHANGING) == 0) {
             OrderSortKeys();
-            ctrl.Sort(std::vector<CSortKey>(ctrl.GetSortOrder()));
+            ctrl.Table().Sort(std::vector<CSortKey>(ctrl.Table().GetSortOrder()));
             ctrl.Notify(LXN_SORTED);
         }
     }
-    ctrl.Update(true);
+    ctrl.Table().Update(true);
 }
 
 } // namespace Lattix

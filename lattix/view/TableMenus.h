@@ -12,7 +12,7 @@ class CPopupMenu;
 
 namespace Lattix {
 
-class CTableCtrl;
+class CTableHost;
 
 // Sorting and the context menus of a grid: the sort keys that title clicks and the header menu set,
 // the body menu (copy, select all, show and hide columns, restore the default layout, save as HTML)
@@ -55,7 +55,7 @@ public:
         "Save as ...;";
     static constexpr const char* kHeaderMenuItems = "Ascending;Descending;No sort;-;Hide";
 
-    explicit CTableMenus(CTableCtrl& ctrl) : m_ctrl(ctrl) {}
+    explicit CTableMenus(CTableHost& ctrl) : m_ctrl(ctrl) {}
 
     // The menus to show (test seam); a plain CPopupMenu when none is set.
     void SetMenuFactory(MenuFactory factory) { m_menuFactory = std::move(factory); }
@@ -89,7 +89,7 @@ private:
     void ShowAllTitledColumns();
     void RestoreDefault();
 
-    CTableCtrl& m_ctrl;
+    CTableHost& m_ctrl;
     MenuFactory m_menuFactory;
 };
 

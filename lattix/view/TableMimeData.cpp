@@ -1,6 +1,7 @@
 #include "lattix/view/TableMimeData.h"
 
-#include "lattix/view/TableCtrl.h"
+#include "lattix/view/TableClipboard.h"
+#include "lattix/view/TableHost.h"
 
 namespace Lattix {
 
@@ -8,7 +9,7 @@ namespace {
 const QString kTextPlain = QStringLiteral("text/plain");
 }
 
-CTableMimeData::CTableMimeData(CTableCtrl& ctrl) : m_pCtrl(&ctrl) {}
+CTableMimeData::CTableMimeData(CTableHost& ctrl) : m_pCtrl(&ctrl) {}
 
 QStringList CTableMimeData::formats() const
 {

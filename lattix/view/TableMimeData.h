@@ -1,11 +1,9 @@
 #pragma once
 
+#include "lattix/view/TableHost.h"
 #include <QMimeData>
-#include <QPointer>
 
 namespace Lattix {
-
-class CTableCtrl;
 
 // Clipboard data of a grid's "Copy" and "Copy all": the text is made from the grid's rows
 // and selection only when it is read, so that what is pasted is the selection at that
@@ -13,7 +11,7 @@ class CTableCtrl;
 class CTableMimeData : public QMimeData
 {
 public:
-    explicit CTableMimeData(CTableCtrl& ctrl);
+    explicit CTableMimeData(CTableHost& ctrl);
 
     QStringList formats() const override;
     bool hasFormat(const QString& mimeType) const override;
@@ -22,7 +20,7 @@ protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override;
 
 private:
-    QPointer<CTableCtrl> m_pCtrl;
+    CHostPointer m_pCtrl;
 };
 
 } // namespace Lattix

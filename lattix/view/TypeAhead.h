@@ -6,6 +6,8 @@
 
 namespace Lattix {
 
+class CTableCtrlInterface;
+
 // The text typed for a type-ahead search. Each key extends it; a pause of kExpiryMs or
 // more after the last key drops it, so the next key starts a new text. Times are
 // milliseconds of any monotonic clock.
@@ -21,6 +23,11 @@ public:
     void Clear() { m_strText.clear(); }
 
     const std::string& Text() const { return m_strText; }
+    // The first row after `after` (wrapping round, `after` itself last or never) whose
+    // text in the valid column col starts with prefix, compared without letter case by the
+    // user's collation; -1 when none.
+    static int FindRow(const CTableCtrlInterface& table, int col, const std::string& prefix,
+                       int after);
     bool IsActive() const { return !m_strText.empty(); }
 
 private:
