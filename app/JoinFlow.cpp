@@ -9,6 +9,15 @@
 
 #include <QDialog>
 
+namespace {
+
+// The first join asks where the game is: the title says what to pick.
+const QString kPickerTitle =
+    QStringLiteral("Where is the game? Pick its program: WolfMP.exe, or the native "
+                   "wolfmp.x86 on Linux");
+
+} // namespace
+
 CJoinFlow::Target CJoinFlow::TargetOf(const CServer& server)
 {
     return {QString::fromStdString(server.address.ToString()),
@@ -71,7 +80,7 @@ bool CJoinFlow::Join(const Target& target, const QString& typed)
         if (!result.problem.isEmpty())
             CPrompts::Show(&m_window, QMessageBox::Warning, result.problem);
         path = CPrompts::OpenFileName(
-            &m_window, path.isEmpty() ? QStringLiteral("WolfMP.exe") : path, filters);
+            &m_window, kPickerTitle, path.isEmpty() ? QStringLiteral("WolfMP.exe") : path, filters);
         if (path.isEmpty())
             return false;
         m_settings.SetString(QStringLiteral("RTCW"), path);

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "lattix/model/SortKey.h"
+
 #include <QSize>
 #include <QString>
+
+#include <vector>
 
 class CResizer;
 class CSearchPanel;
@@ -59,9 +63,14 @@ public:
     void Write(const State& state);
 
 private:
-    // Puts the window at its stored rectangle, brought back onto the desktop, and the
-    // splitter where it was; nothing without a usable rectangle.
+    // Puts the window at its stored rectangle, brought back onto the desktop, maximised
+    // when it was, and the splitter where it was; nothing without a usable rectangle.
     void RestoreWindowRect(QSize initialSize);
+    // The sort order stored under name as "col[d],..." (d: descending), or fallback when
+    // there is none or it does not fit the grid's columns.
+    std::vector<Lattix::CSortKey> ReadSortOrder(const QString& name, const Lattix::CTableCtrl& grid,
+                                                std::vector<Lattix::CSortKey> fallback) const;
+    static QString SortOrderText(const Lattix::CTableCtrl& grid);
 
     CSettingsKey& m_settings;
     Controls m_c;

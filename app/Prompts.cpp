@@ -54,10 +54,11 @@ std::unique_ptr<QMessageBox> CPrompts::Build(QWidget* parent, QMessageBox::Icon 
     return box;
 }
 
-QString CPrompts::OpenFileName(QWidget* parent, const QString& fileName, const QStringList& filters)
+QString CPrompts::OpenFileName(QWidget* parent, const QString& title, const QString& fileName,
+                               const QStringList& filters)
 {
     Script& script = TheScript();
-    script.shown.append(fileName);
+    script.shown.append(title);
     if (!script.fileNames.empty()) {
         QString path = script.fileNames.front();
         script.fileNames.pop_front();
@@ -65,7 +66,7 @@ QString CPrompts::OpenFileName(QWidget* parent, const QString& fileName, const Q
     }
     if (script.scripted)
         return {};
-    QFileDialog dialog(parent, script.title);
+    QFileDialog dialog(parent, title);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(filters);

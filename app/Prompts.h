@@ -28,9 +28,9 @@ public:
     Build(QWidget* parent, QMessageBox::Icon icon, const QString& text,
           QMessageBox::StandardButtons buttons,
           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
-    // An open-file dialog starting at fileName with the filters ("Name (*.exe)" entries);
-    // the chosen path, or empty when cancelled.
-    static QString OpenFileName(QWidget* parent, const QString& fileName,
+    // An open-file dialog titled title, starting at fileName with the filters ("Name
+    // (*.exe)" entries); the chosen path, or empty when cancelled.
+    static QString OpenFileName(QWidget* parent, const QString& title, const QString& fileName,
                                 const QStringList& filters);
 
     // Scripted answers, for tests and for tools that drive the program.
@@ -40,7 +40,7 @@ public:
     // that come in during a person's answer do (a list arriving, a scan ending).
     static void SetNextAnswer(std::function<QMessageBox::StandardButton()> answer);
     static void SetNextFileName(const QString& path); // empty: the picker is cancelled
-    // Texts of the message boxes and the start names of the pickers shown so far.
+    // Texts of the message boxes and the titles of the pickers shown so far.
     static QStringList Shown();
     static void Reset();
 

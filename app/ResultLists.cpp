@@ -91,9 +91,10 @@ void CResultLists::Clear()
     m_players.DeleteAllRows();
     m_servers.DeleteAllRows();
     m_serverPlayers.DeleteAllRows();
+    // Every grid keeps the order the user chose, also across scans and restarts.
     m_players.Update(true);
     m_servers.Update(true);
-    m_serverPlayers.Update(false);
+    m_serverPlayers.Update(true);
     m_records.clear();
     m_playersDue = m_serversDue = false;
 }

@@ -27,12 +27,14 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -174,6 +176,9 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     dialog->resize(dialog->minimumWidth() + 80, dialog->minimumHeight() + 60);
     const QSize size = dialog->size();
     const int split = dialog->Splitter().SetPos(40);
+    const std::vector<Lattix::CSortKey> serverOrder = {{9, true}, {0, false}};
+    dialog->ServerList().Sort(serverOrder);
+    dialog->ServerPlayerList().Sort(std::vector<Lattix::CSortKey>{{2, true}});
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(Store()->value("LastPlayers").toString(), QStringLiteral("Ab\n*zz\n"));
@@ -190,6 +195,24 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     EXPECT_EQ(history->itemText(1), "Ab");
     EXPECT_EQ(again->size(), size);
     EXPECT_EQ(again->Splitter().GetPos(), split);
+    // Each grid keeps its sort order.
+    EXPECT_EQ(again->ServerList().GetSortOrder(), serverOrder);
+    EXPECT_EQ(again->ServerPlayerList().GetSortOrder(), (std::vector<Lattix::CSortKey>{{2, true}}));
+    EXPECT_EQ(again->PlayerList().GetSortOrder(), (std::vector<Lattix::CSortKey>{{0, false}}));
+    again->showMaximized();
+    QTest::mouseClick(Get<QPushButton>(*again, D::IDC_CLOSE), Qt::LeftButton);
+
+    // Maximised, it comes back maximised; from a monitor that is gone, on the one that is
+    // left, wholly as far as the screen is large enough.
+    EXPECT_TRUE(Open()->isMaximized());
+    Set("LastMaximized", 0);
+    Store()->setValue("LastPos", QByteArray::fromHex("401f0000401f0000c4220000fc210000"));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const auto moved = Open();
+    EXPECT_FALSE(moved->isMaximized());
+    const QRect shown = area.intersected(moved->frameGeometry());
+    EXPECT_EQ(shown.width(), std::min(area.width(), moved->frameGeometry().width()));
+    EXPECT_EQ(shown.height(), std::min(area.height(), moved->frameGeometry().height()));
 }
 
 TEST_F(MainDlgTest, OddAndDamagedSettingsLeaveAUsableWindow)
@@ -461,7 +484,10 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     ASSERT_FALSE(start.isEmpty());
     EXPECT_EQ(QFileInfo(start[0]).canonicalFilePath(), QFileInfo(games.path()).canonicalFilePath());
     EXPECT_EQ(start.mid(1), (QStringList{"connect", address + ";", "password", "fav"}));
+    // The picker says what to pick, each time it opens.
     EXPECT_EQ(CPrompts::Shown().size(), 2);
+    EXPECT_TRUE(CPrompts::Shown().value(0).contains("WolfMP.exe") &&
+                CPrompts::Shown().value(1).contains("wolfmp.x86"));
     EXPECT_EQ(Store()->value("RTCW").toString(), game.Path());
     // The join stopped the scan, and the counters say so.
     ASSERT_TRUE(!finished.isEmpty() || finished.wait(10000));
