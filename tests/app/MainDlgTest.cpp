@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -560,6 +561,25 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
     EXPECT_FALSE(game.WaitForStart().isEmpty());
     EXPECT_FALSE(dialog->isVisible());
+}
+
+// Closing the window while a silent master is being asked ends it at once, not after the
+// probe's time-outs (4.5 s with the program's own).
+TEST_F(MainDlgTest, ClosingWhileTheMasterIsSilentEndsAtOnce)
+{
+    CTestNetProcess net({"--count", "1", "--master-silent"});
+    Set("Master", QString::fromStdString(net.MasterAddress()));
+    MainDlgOptions options;
+    options.favoritesPath = FavoritesPath();
+    auto dialog = std::make_unique<CMainDlg>(options);
+    dialog->show();
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_MASTER), Qt::LeftButton);
+    ASSERT_TRUE(dialog->Bridge().IsFetchingMaster());
+    QElapsedTimer closing;
+    closing.start();
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+    dialog.reset();
+    EXPECT_LT(closing.elapsed(), 1500);
 }
 
 TEST_F(MainDlgTest, AMasterListThatComesTooLateChangesNothing)
