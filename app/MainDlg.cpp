@@ -135,6 +135,7 @@ CMainDlg::~CMainDlg()
 void CMainDlg::CreateControls()
 {
     CMainDlgLayout::Create(*this);
+    CMainDlgLayout::ConnectAbout(*this, m_settings.FilePath(), m_favoritesPath);
     m_tabs = Find<QTabBar>(this, IDC_TABS);
     connect(m_tabs, &QTabBar::currentChanged, this, &CMainDlg::SetView);
 

@@ -1,5 +1,6 @@
 #include "app/MainDlgLayout.h"
 
+#include "app/AboutDlg.h"
 #include "app/DialogBuilder.h"
 #include "panlo/ControlId.h"
 #include "panlo/Resizer.h"
@@ -12,6 +13,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QTabBar>
+#include <QUrl>
 
 #include <array>
 
@@ -64,9 +66,8 @@ const std::array<CDialogBuilder::Control, 44> kControls = {{
     {MainDlgIds::IDC_PROGRESS, Kind::Progress, nullptr, {208, 255, 105, 9}},
 }};
 
-// Targets of the two links above the lists.
-constexpr const char* kHomePage = "https://farsighter.invalid/";
-constexpr const char* kMailAddress = "mailto:team@farsighter.invalid";
+// The target the program's name shows as its tooltip; a click opens the About box.
+constexpr const char* kAboutTarget = "about:farsighter";
 
 // The frame of the tab control, behind the grids; the tab bar sits on its top edge.
 constexpr int kTabFrameId = 10230;
@@ -97,8 +98,8 @@ void CMainDlgLayout::Create(QDialog& window)
 
     for (const int id : {MainDlgIds::IDC_HOME_PAGE, MainDlgIds::IDC_AUTHOR}) {
         auto* link = qobject_cast<CHyperLink*>(FindControl(&window, id));
-        link->m_strURL = id == MainDlgIds::IDC_HOME_PAGE ? QString::fromLatin1(kHomePage)
-                                                         : QString::fromLatin1(kMailAddress);
+        link->m_strURL = id == MainDlgIds::IDC_HOME_PAGE ? QString::fromLatin1(kAboutTarget)
+                                                         : CAboutDlg::ReadmeUrl().toString();
         link->Attach();
         link->raise();
     }
@@ -109,6 +110,18 @@ void CMainDlgLayout::Create(QDialog& window)
     auto* speed = qobject_cast<QComboBox*>(FindControl(&window, MainDlgIds::IDC_SPEED));
     for (const std::string_view name : kSpeedNames)
         speed->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+void CMainDlgLayout::ConnectAbout(QDialog& window, const QString& settingsPath,
+                                  const QString& favoritesPath)
+{
+    auto* link = qobject_cast<CHyperLink*>(FindControl(&window, MainDlgIds::IDC_HOME_PAGE));
+    CLinkDesktop desktop = CLinkDesktop::System();
+    desktop.openUrl = [&window, settingsPath, favoritesPath](const QUrl&) {
+        CAboutDlg(settingsPath, favoritesPath, &window).exec();
+        return true;
+    };
+    link->SetDesktop(std::move(desktop));
 }
 
 void CMainDlgLayout::Anchor(QDialog& window, CResizer& resizer, CSplitCtrl& splitter,

@@ -3,6 +3,7 @@
 class CResizer;
 class CSplitCtrl;
 class QDialog;
+class QString;
 class QWidget;
 
 // Control ids of the window's template.
@@ -52,7 +53,12 @@ class CMainDlgLayout
 public:
     // Creates the template's controls on window, fitted to its font, and sizes the window
     // to the template. The tab control becomes a frame with the tabs on its top edge.
+    // The program's name links to the About box, the other link to the README.
     static void Create(QDialog& window);
+    // Makes a click on the program's name open the About box over window, which names the
+    // two files.
+    static void ConnectAbout(QDialog& window, const QString& settingsPath,
+                             const QString& favoritesPath);
     // Stretches the three grids and the splitter over one area, anchors every control in
     // resizer (the splitter between the server list and the players of a server) and
     // makes the window's present size its least.

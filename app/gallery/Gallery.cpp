@@ -1,5 +1,6 @@
 // farsighter-gallery: drives the real main window and dialogs against a local test network
 // and writes each characteristic state as a PNG picture.
+#include "app/AboutDlg.h"
 #include "app/FavoritesDlg.h"
 #include "app/MainDlg.h"
 #include "app/MasterServerDlg.h"
@@ -213,6 +214,8 @@ public:
                 QStringLiteral("Ambiguous passwords! Use the favorite one (%1)?").arg("clan2026"),
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             ok &= ShootOver("10-ambiguous-password.png", *question);
+            CAboutDlg about(m_dialog.Settings().FilePath(), m_dialog.FavoritesPath(), &m_dialog);
+            ok &= ShootOver("14-about-dialog.png", about);
         }
 
         m_dialog.resize(1600, 1000);

@@ -2,6 +2,7 @@
 #include "FakeGame.h"
 #include "FileSizeLimit.h"
 
+#include "app/AboutDlg.h"
 #include "app/FavoritesDlg.h"
 #include "app/FavoritesFile.h"
 #include "app/JoinFlow.h"
@@ -15,11 +16,13 @@
 #include "lattix/edit/CellInput.h"
 #include "lattix/model/CellData.h"
 #include "lattix/view/TableDisplay.h"
+#include "net/Version.h"
 #include "panlo/ControlId.h"
 #include "panlo/SplitCtrl.h"
 #include "query/Server.h"
 #include "tests/support/TestNetProcess.h"
 #include "velk/ExComboBox.h"
+#include "velk/HyperLink.h"
 #include "velk/PopupMenu.h"
 
 #include <QApplication>
@@ -28,6 +31,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +47,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -580,6 +585,43 @@ TEST_F(MainDlgTest, ClosingWhileTheMasterIsSilentEndsAtOnce)
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
     dialog.reset();
     EXPECT_LT(closing.elapsed(), 1500);
+}
+
+// The program's name opens the About box; the other link opens the README's file.
+TEST_F(MainDlgTest, TheLinksBesideTheTabsOpenTheAboutBoxAndTheReadme)
+{
+    auto dialog = Open();
+    QStringList shown;
+    QTimer::singleShot(0, dialog.get(), [&shown] {
+        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr);
+        for (const QLabel* label : about->findChildren<QLabel*>())
+            shown << label->text();
+        about->reject();
+    });
+    auto* home = Get<CHyperLink>(*dialog, D::IDC_HOME_PAGE);
+    EXPECT_EQ(home->text(), "Farsighter");
+    QTest::mouseClick(home, Qt::LeftButton, {}, home->rect().center());
+    const QString settings = QStringLiteral("Settings: ") + dialog->Settings().FilePath();
+    EXPECT_TRUE(settings.endsWith("/Farsighter RTCW.conf")) << settings.toStdString();
+    EXPECT_EQ(shown,
+              (QStringList{"Farsighter " FARSIGHTER_VERSION, QStringLiteral("Qt ") + qVersion(),
+                           settings, "Favorites: " + FavoritesPath(), "Licence: GPL-3.0-or-later",
+                           "Farsighter comes with no warranty, to the extent permitted by law."}));
+
+    QUrl opened;
+    auto* team = Get<CHyperLink>(*dialog, D::IDC_AUTHOR);
+    EXPECT_EQ(team->text(), "the Farsighter team");
+    CLinkDesktop desktop = CLinkDesktop::System();
+    desktop.openUrl = [&opened](const QUrl& url) {
+        opened = url;
+        return true;
+    };
+    team->SetDesktop(desktop);
+    QTest::mouseClick(team, Qt::LeftButton, {}, team->rect().center());
+    EXPECT_EQ(opened.scheme(), "file");
+    EXPECT_EQ(QFileInfo(opened.toLocalFile()).fileName(), "README.md");
+    EXPECT_TRUE(QFileInfo(opened.toLocalFile()).isFile()) << opened.toString().toStdString();
 }
 
 TEST_F(MainDlgTest, AMasterListThatComesTooLateChangesNothing)
