@@ -1,6 +1,7 @@
 #include "app/MainDlgLayout.h"
 
 #include "app/DialogBuilder.h"
+#include "app/PasswordReveal.h"
 #include "panlo/ControlId.h"
 #include "panlo/Resizer.h"
 #include "panlo/SplitCtrl.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFrame>
+#include <QLineEdit>
 #include <QTabBar>
 
 #include <array>
@@ -102,6 +104,9 @@ void CMainDlgLayout::Create(QDialog& window)
         link->Attach();
         link->raise();
     }
+
+    CPasswordReveal::Attach(
+        *qobject_cast<QLineEdit*>(FindControl(&window, MainDlgIds::IDC_PASSWORD)));
 
     auto* version = qobject_cast<QComboBox*>(FindControl(&window, MainDlgIds::IDC_VERSION));
     for (const std::string_view name : kVersionNames)
