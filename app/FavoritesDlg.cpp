@@ -7,9 +7,12 @@
 #include "app/Prompts.h"
 #include "app/SettingsKey.h"
 #include "lattix/model/CellData.h"
+#include "lattix/view/PasswordCol.h"
+#include "lattix/view/PasswordOut.h"
 #include "lattix/view/StringCol.h"
 #include "query/Favorites.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
 
@@ -18,9 +21,10 @@ using Kind = CDialogBuilder::Kind;
 
 namespace {
 
+// The cell's own text, not what it shows: the passwords show as dots.
 QString Text(const CTableCtrl& grid, int row, int col)
 {
-    return QString::fromStdString(grid.GetCellText(row, col));
+    return QString::fromStdString(grid.GetCell(row, col)->GetString());
 }
 
 void SetText(CTableCtrl& grid, int row, int col, const QString& text)
@@ -37,7 +41,9 @@ CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* pare
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
     const CDialogUnits units(font());
     CDialogBuilder builder(*this, units);
-    builder.Add({IDC_FAVORITES, Kind::Placeholder, nullptr, {5, 6, 224, 131}});
+    builder.Add({IDC_FAVORITES, Kind::Placeholder, nullptr, {5, 6, 224, 119}});
+    auto* show = static_cast<QCheckBox*>(
+        builder.Add({IDC_SHOW_PASSWORDS, Kind::Check, "Show passwords", {5, 128, 80, 10}}));
     auto* add =
         static_cast<QPushButton*>(builder.Add({IDC_NEW, Kind::Button, "New", {5, 142, 50, 14}}));
     auto* remove = static_cast<QPushButton*>(
@@ -50,6 +56,13 @@ CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* pare
     connect(remove, &QPushButton::clicked, this, &CFavoritesDlg::DeleteFavorite);
     connect(ok, &QPushButton::clicked, this, &CFavoritesDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CFavoritesDlg::reject);
+    connect(show, &QCheckBox::toggled, this, [this](bool shown) {
+        if (auto* out =
+                dynamic_cast<CPasswordOut*>(m_grid.GetColumnInfo(kPasswordColumn).pOutput.get())) {
+            out->SetMasked(!shown);
+            m_grid.Update(true);
+        }
+    });
     resize(builder.Pixels(QRect(0, 0, 234, 161)).size());
     m_initialSize = size();
     setMinimumSize(m_initialSize);
@@ -59,13 +72,14 @@ CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* pare
     m_grid.SetColumnCount(3);
     m_grid.SetColumn(kNameColumn, text, "Name", 150);
     m_grid.SetColumn(kAddressColumn, text, "Ip", 128);
-    m_grid.SetColumn(kPasswordColumn, text, "Password", 0);
+    m_grid.SetColumn(kPasswordColumn, CPasswordCol(0x8924), "Password", 0);
     m_grid.CreateRowLayout();
     m_grid.SetAllColumnsEditable(true);
 
     using R = CResizer;
     m_resizer.Attach(this);
     m_resizer.Add(&m_grid, R::kRightMoves | R::kBottomMoves);
+    m_resizer.Add(show, R::kTopMoves | R::kBottomMoves);
     for (QPushButton* button : {add, remove})
         m_resizer.Add(button, R::kTopMoves | R::kBottomMoves);
     for (QPushButton* button : {ok, cancel})

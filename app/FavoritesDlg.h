@@ -12,6 +12,8 @@ class CSettingsKey;
 // row, "Delete" removes the selected one, "OK" checks every address and saves the file,
 // "Cancel" leaves it alone. The grid shows the file's last line first. A file that cannot
 // be read whole is said so when the dialog opens, and is only shown: it is never saved over.
+// The passwords show as dots unless "Show passwords" is checked; the in-place editor shows
+// a password's text while editing.
 class CFavoritesDlg : public QDialog
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ public:
         IDC_FAVORITES = 1044,
         IDC_NEW = 1018,
         IDC_DELETE = 1019,
+        IDC_SHOW_PASSWORDS = 1020,
     };
     static constexpr int kNameColumn = 0;
     static constexpr int kAddressColumn = 1;

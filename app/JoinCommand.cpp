@@ -9,9 +9,12 @@ JoinPasswordChoice ChooseJoinPassword(const QString& typed, const QString& favor
     return JoinPasswordChoice::Typed;
 }
 
-QString AmbiguousPasswordQuestion(const QString& favorite)
+QString AmbiguousPasswordQuestion(const QString& favorite, bool revealed)
 {
-    return QStringLiteral("Ambiguous passwords! Use the favorite one (%1)?").arg(favorite);
+    // Hidden, the favorite's password shows as one dot a character, as the field shows it.
+    const QString shown =
+        revealed ? favorite : QString(favorite.toUcs4().size(), QChar(kPasswordDot));
+    return QStringLiteral("Ambiguous passwords! Use the favorite one (%1)?").arg(shown);
 }
 
 QString JoinCommandText(const QString& address, const QString& password)

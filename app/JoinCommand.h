@@ -18,8 +18,12 @@ enum class JoinPasswordChoice
 };
 JoinPasswordChoice ChooseJoinPassword(const QString& typed, const QString& favorite);
 
-// The question asked for JoinPasswordChoice::Ask.
-QString AmbiguousPasswordQuestion(const QString& favorite);
+// The dot that stands for each character of a hidden password.
+inline constexpr char16_t kPasswordDot = u'\u25CF';
+
+// The question asked for JoinPasswordChoice::Ask. It names the favorite's password only
+// when revealed (the password field's text is shown); else one dot a character.
+QString AmbiguousPasswordQuestion(const QString& favorite, bool revealed);
 
 // " connect ADDRESS", or " connect \"ADDRESS\"; password \"PASSWORD\"" with a password.
 QString JoinCommandText(const QString& address, const QString& password);

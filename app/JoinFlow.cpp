@@ -42,7 +42,7 @@ bool CJoinFlow::Refuse(const QString& password)
     return refusal.has_value();
 }
 
-bool CJoinFlow::Join(const Target& target, const QString& typed)
+bool CJoinFlow::Join(const Target& target, const QString& typed, bool revealed)
 {
     QString path = m_settings.GetString(QStringLiteral("RTCW"));
     QString password = typed.trimmed();
@@ -58,7 +58,7 @@ bool CJoinFlow::Join(const Target& target, const QString& typed)
         break;
     case JoinPasswordChoice::Ask: {
         const auto answer = CPrompts::Show(
-            &m_window, QMessageBox::Question, AmbiguousPasswordQuestion(target.favorite),
+            &m_window, QMessageBox::Question, AmbiguousPasswordQuestion(target.favorite, revealed),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel || answer == QMessageBox::NoButton)
             return false;

@@ -34,8 +34,9 @@ public:
     void ReadOptions();
     bool AutoClose() const { return m_autoClose; }
 
-    // Joins target with the typed password (trimmed here). True when the game started.
-    bool Join(const Target& target, const QString& typed);
+    // Joins target with the typed password (trimmed here). The question names the
+    // favorite's password only when revealed. True when the game started.
+    bool Join(const Target& target, const QString& typed, bool revealed);
 
 private:
     // Says why the password cannot be used, if it cannot; true then.

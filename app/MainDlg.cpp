@@ -346,7 +346,7 @@ void CMainDlg::JoinServer()
     m_bridge->SignalStop();
     if (m_bridge->DropMaster())
         unsetCursor();
-    m_join->Join(target, m_password->text());
+    m_join->Join(target, m_password->text(), m_password->echoMode() == QLineEdit::Normal);
 }
 
 void CMainDlg::OpenFavoritesDialog()

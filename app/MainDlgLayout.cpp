@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/DialogBuilder.h"
+#include "app/PasswordReveal.h"
 #include "panlo/ControlId.h"
 #include "panlo/Resizer.h"
 #include "panlo/SplitCtrl.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFrame>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QUrl>
 
@@ -103,6 +105,9 @@ void CMainDlgLayout::Create(QDialog& window)
         link->Attach();
         link->raise();
     }
+
+    CPasswordReveal::Attach(
+        *qobject_cast<QLineEdit*>(FindControl(&window, MainDlgIds::IDC_PASSWORD)));
 
     auto* version = qobject_cast<QComboBox*>(FindControl(&window, MainDlgIds::IDC_VERSION));
     for (const std::string_view name : kVersionNames)

@@ -2,6 +2,7 @@
 // and writes each characteristic state as a PNG picture.
 #include "app/AboutDlg.h"
 #include "app/FavoritesDlg.h"
+#include "app/JoinCommand.h"
 #include "app/MainDlg.h"
 #include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
@@ -194,6 +195,11 @@ public:
             ok &= ShootOver("07-master-server-dialog.png", master);
             CFavoritesDlg favorites(m_dialog.FavoritesPath(), m_dialog.Settings(), &m_dialog);
             favorites.NewFavorite();
+            // The new favorite's password shows as dots.
+            favorites.Grid()
+                .GetCell(favorites.Grid().GetRowCount() - 1, CFavoritesDlg::kPasswordColumn)
+                ->Set(std::string("clan2026"));
+            favorites.Grid().Update(false);
             ok &= ShootOver("08-favorites-dialog.png", favorites);
             // The new row's address being typed in place.
             Lattix::CTableCtrl& grid = favorites.Grid();
@@ -209,10 +215,10 @@ public:
             CServerInfoDlg info(*m_dialog.Lists().ServerOfServerRow(busiest), &m_dialog);
             info.resize(info.size());
             ok &= ShootOver("09-server-info-dialog.png", info);
-            const auto question = CPrompts::Build(
-                &m_dialog, QMessageBox::Question,
-                QStringLiteral("Ambiguous passwords! Use the favorite one (%1)?").arg("clan2026"),
-                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            const auto question =
+                CPrompts::Build(&m_dialog, QMessageBox::Question,
+                                AmbiguousPasswordQuestion(QStringLiteral("clan2026"), false),
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             ok &= ShootOver("10-ambiguous-password.png", *question);
             CAboutDlg about(m_dialog.Settings().FilePath(), m_dialog.FavoritesPath(), &m_dialog);
             ok &= ShootOver("14-about-dialog.png", about);

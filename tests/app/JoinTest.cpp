@@ -25,8 +25,11 @@ TEST(JoinTest, PasswordChoiceCommandTextAndArguments)
                   c.choice)
             << c.typed << " / " << c.favorite;
     }
-    EXPECT_EQ(AmbiguousPasswordQuestion(QStringLiteral("fav")),
+    EXPECT_EQ(AmbiguousPasswordQuestion(QStringLiteral("fav"), true),
               QStringLiteral("Ambiguous passwords! Use the favorite one (fav)?"));
+    // Hidden: one dot a character, also beyond the basic plane.
+    EXPECT_EQ(AmbiguousPasswordQuestion(QStringLiteral("f\U0001F600v"), false),
+              QStringLiteral("Ambiguous passwords! Use the favorite one (\u25CF\u25CF\u25CF)?"));
 
     const QString plain = JoinCommandText(QStringLiteral("127.0.0.1:27960"), {});
     EXPECT_EQ(plain, QStringLiteral(" connect 127.0.0.1:27960"));

@@ -25,6 +25,7 @@
 #include "velk/HyperLink.h"
 #include "velk/PopupMenu.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -522,10 +523,12 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
         if (c.answer != QMessageBox::NoButton)
             CPrompts::SetNextAnswer(c.answer);
         QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
-        EXPECT_EQ(CPrompts::Shown().contains(
-                      QStringLiteral("Ambiguous passwords! Use the favorite one (fav)?")),
+        // The field is hidden: the question names the favorite's password by its dots.
+        EXPECT_EQ(CPrompts::Shown().contains(QStringLiteral(
+                      "Ambiguous passwords! Use the favorite one (\u25CF\u25CF\u25CF)?")),
                   c.answer != QMessageBox::NoButton)
             << c.typed;
+        EXPECT_FALSE(CPrompts::Shown().join(' ').contains("(fav)")) << c.typed;
         if (c.used) {
             start = game.WaitForStart();
             EXPECT_EQ(start.mid(1), (QStringList{"connect", address + ";", "password", c.used}))
@@ -534,6 +537,21 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
             EXPECT_FALSE(game.Started()) << c.typed;
         }
     }
+
+    // The field's eye shows its text, and then the question names the password itself.
+    QAction* eye = password->actions().value(0);
+    ASSERT_NE(eye, nullptr);
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    eye->trigger();
+    EXPECT_EQ(password->echoMode(), QLineEdit::Normal);
+    CPrompts::Reset();
+    CPrompts::SetNextAnswer(QMessageBox::Cancel);
+    password->setText(QStringLiteral("other"));
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
+    EXPECT_TRUE(CPrompts::Shown().contains(
+        QStringLiteral("Ambiguous passwords! Use the favorite one (fav)?")));
+    eye->trigger();
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
 
     // Keys on a row: Escape ends nothing; Enter joins, in either list, as a double click does.
     password->clear();
@@ -723,6 +741,11 @@ TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
         CFavoritesDlg dialog(FavoritesPath(), main->Settings(), main.get());
         ASSERT_EQ(dialog.Grid().GetRowCount(), 3);
         EXPECT_EQ(dialog.Grid().GetCellText(0, 0), "Three");
+        // Passwords read as dots, one a character, until "Show passwords" is checked.
+        EXPECT_EQ(dialog.Grid().GetCellText(2, CFavoritesDlg::kPasswordColumn), "\u25CF\u25CF");
+        qobject_cast<QCheckBox*>(FindControl(&dialog, CFavoritesDlg::IDC_SHOW_PASSWORDS))
+            ->setChecked(true);
+        EXPECT_EQ(dialog.Grid().GetCellText(2, CFavoritesDlg::kPasswordColumn), "pw");
         dialog.accept();
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(read(), original);
@@ -772,6 +795,24 @@ TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(read(), QByteArray("127.0.0.2:27960\tClan War\t\r\n"
                                      "127.0.0.1:27960\tOne\tpw\r\n"
+                                     "127.0.0.1:27962\tThree\t\r\n"));
+    }
+    {
+        // The editor shows a password's text, and what is typed there is saved.
+        CFavoritesDlg dialog(FavoritesPath(), main->Settings(), main.get());
+        dialog.show();
+        Lattix::CTableCtrl& grid = dialog.Grid();
+        grid.SelectRow(1);
+        grid.GetCursor().Set(1, CFavoritesDlg::kPasswordColumn);
+        ASSERT_TRUE(grid.BeginEdit(false));
+        auto* editor = qobject_cast<QLineEdit*>(&grid.EditController().GetEditor()->Window());
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->text(), QStringLiteral("pw"));
+        EXPECT_EQ(editor->echoMode(), QLineEdit::Normal);
+        editor->setText(QStringLiteral("new pw"));
+        dialog.accept();
+        EXPECT_EQ(read(), QByteArray("127.0.0.2:27960\tClan War\t\r\n"
+                                     "127.0.0.1:27960\tOne\tnew pw\r\n"
                                      "127.0.0.1:27962\tThree\t\r\n"));
     }
 }

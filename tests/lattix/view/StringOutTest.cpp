@@ -1,5 +1,7 @@
 #include "lattix/view/StringOut.h"
 
+#include "lattix/view/PasswordCol.h"
+#include "lattix/view/PasswordOut.h"
 #include "lattix/view/StringCol.h"
 #include "lattix/view/TextFlags.h"
 #include "tests/lattix/RenderSupport.h"
@@ -94,6 +96,26 @@ TEST_F(StringOutTest, LongTextIsShortenedToItsCell)
         out->End();
     }
     EXPECT_GT(selected.CountNear(Qt::white), 0);
+}
+
+TEST_F(StringOutTest, PasswordCellsPaintAndReadOneDotACharacterUntilUnmasked)
+{
+    auto out = Output(CPasswordCol(TextFlags::kLeft));
+    auto plain = Output(CStringCol(TextFlags::kLeft));
+    const CDString cell("p\xC3\xA4ss"); // four characters, five bytes
+    const std::string dots = "\u25CF\u25CF\u25CF\u25CF";
+    EXPECT_EQ(out->GetText(cell), dots);
+    EXPECT_EQ(out->GetToolTip(cell, 0), dots);
+    Canvas masked;
+    masked.Draw(*out, cell, false);
+    Canvas expected;
+    expected.Draw(*plain, CDString(dots), false);
+    EXPECT_GT(masked.InkCount(), 0);
+    EXPECT_EQ(masked.image, expected.image);
+
+    static_cast<CPasswordOut&>(*out).SetMasked(false);
+    EXPECT_EQ(out->GetText(cell), "p\xC3\xA4ss");
+    EXPECT_EQ(out->GetCellWidth(cell), Width("p\xC3\xA4ss"));
 }
 
 // Texts of many lengths, with kerning pairs, ligatures, accents and signs that Latin
