@@ -1,6 +1,7 @@
 #include "lattix/edit/ComboTable.h"
 
 #include "lattix/model/CellData.h"
+#include "lattix/model/ColumnGeometry.h"
 #include "lattix/view/TableAccessible.h"
 
 #include <QAccessible>
@@ -21,24 +22,25 @@ constexpr int kComboDropFrame = 2;
 } // namespace
 
 CComboTable::CComboTable(int id, QWidget* parent)
-    : CComboBase(id, parent), CTableCtrlInterface(&m_drop, &m_drop), m_drop(*this),
+    : CComboBase(id, parent), CTableCtrlInterface(nullptr, nullptr), m_drop(*this),
       m_beeper([] { QApplication::beep(); })
 {
+    Present(m_drop.Table());
     setWindowTitle(QString::fromLatin1(kWindowName));
     // No accessible name of its own: screen readers name it after its label (the label's
     // buddy) unless the owner names it.
-    m_drop.SetNotifyTarget(&m_dropTarget);
-    m_drop.GetCursor().SetMode(CTableCursor::kRowMode);
+    m_drop.Grid().SetNotifyTarget(&m_dropTarget);
+    m_drop.Host().GetCursor().SetMode(CTableCursor::kRowMode);
     SetText(QString());
 }
 
 CComboTable::~CComboTable()
 {
     // The list goes before the face: nothing it does on the way may reach the face.
-    m_drop.SetNotifyTarget(nullptr);
+    m_drop.Grid().SetNotifyTarget(nullptr);
     if (IsOpened()) {
         CComboBase::SetOpened(false);
-        m_drop.hide();
+        m_drop.Widget().hide();
     }
 }
 
@@ -51,15 +53,15 @@ void CComboTable::CreateRowLayout(int dataColumn)
 {
     m_nTextColumn = 0;
     m_nItemDataColumn = -1;
-    m_drop.CreateRowLayout(dataColumn);
-    m_drop.Update(false);
+    m_drop.Table().CreateRowLayout(dataColumn);
+    m_drop.Table().Update(false);
 }
 
 void CComboTable::SelectRow(int row)
 {
     SetCurrentRow(row);
-    m_drop.SelectRow(m_nCurrentRow);
-    if (m_drop.GetSelectedRow() >= 0) {
+    m_drop.Table().SelectRow(m_nCurrentRow);
+    if (m_drop.Table().GetSelectedRow() >= 0) {
         SetText(QString::fromStdString(m_strText));
     } else {
         m_strText.clear();
@@ -75,13 +77,13 @@ bool CComboTable::SetCurrentRow(int row)
         return m_nCurrentRow >= 0;
     }
     // A row that is not (or no longer) in the list makes no current row.
-    m_nCurrentRow = m_drop.IsValidRow(row) ? row : -1;
+    m_nCurrentRow = m_drop.Table().IsValidRow(row) ? row : -1;
     if (m_nCurrentRow >= 0) {
-        m_strText = m_drop.IsValidColumn(m_nTextColumn)
-                        ? m_drop.GetCellText(m_nCurrentRow, m_nTextColumn)
+        m_strText = m_drop.Table().IsValidColumn(m_nTextColumn)
+                        ? m_drop.Table().GetCellText(m_nCurrentRow, m_nTextColumn)
                         : std::string();
-        m_nCurrentData = m_drop.IsValidColumn(m_nItemDataColumn)
-                             ? m_drop.GetCell(m_nCurrentRow, m_nItemDataColumn)->GetInt()
+        m_nCurrentData = m_drop.Table().IsValidColumn(m_nItemDataColumn)
+                             ? m_drop.Table().GetCell(m_nCurrentRow, m_nItemDataColumn)->GetInt()
                              : -1;
     } else {
         m_strText.clear();
@@ -96,16 +98,16 @@ void CComboTable::SelectByPrefix(const QString& text)
 {
     if (m_nTextColumn < 0 || text.isEmpty() || text.startsWith(QLatin1Char(' ')))
         return;
-    const int count = m_drop.GetRowCount();
+    const int count = m_drop.Table().GetRowCount();
     for (int row = 0; row < count; ++row) {
         if (row == m_nCurrentRow)
             continue;
-        const QString cell = QString::fromStdString(m_drop.GetCellText(row, m_nTextColumn));
+        const QString cell = QString::fromStdString(m_drop.Table().GetCellText(row, m_nTextColumn));
         if (cell.left(text.size()).compare(text, Qt::CaseInsensitive) != 0)
             continue;
-        m_drop.SelectRow(row);
+        m_drop.Table().SelectRow(row);
         SetCurrentRow(row);
-        m_drop.Update(false);
+        m_drop.Table().Update(false);
         if (IsOpened())
             m_nOpenRow = row; // already reported here, not again when the list closes
         NotifyParent(CBN_SELCHANGE);
@@ -128,7 +130,7 @@ void CComboTable::ShowDropDown(bool show)
         return;
     if (!show) {
         CComboBase::SetOpened(false); // first: hiding the list reports back
-        m_drop.hide();
+        m_drop.Widget().hide();
         update();
         if (hasFocus()) {
             // Screen readers followed the list: the focus is the face's again.
@@ -139,18 +141,19 @@ void CComboTable::ShowDropDown(bool show)
         return;
     }
     if (!m_bAutoSized) {
-        m_drop.AutoSizeColumns(false);
+        m_drop.Table().AutoSizeColumns(false);
         m_bAutoSized = true;
     }
     NotifyParent(CBN_DROPDOWN);
 
-    const int rowCount = m_drop.GetRowCount();
+    const int rowCount = m_drop.Table().GetRowCount();
     const int rows = std::clamp(rowCount, 1, kMaxDropRows);
-    const int extra = kComboDropFrame + (m_drop.IsHeaderShown() ? CTableCtrl::kHeaderHeight : 0);
+    const int extra =
+        kComboDropFrame + (m_drop.Grid().IsHeaderShown() ? CTableHost::kHeaderHeight : 0);
     QRect rect = GetDropRect(-rows, extra);
 
     const int barExtent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    int needed = m_drop.Geometry().GetTotalWidth() + kComboDropFrame;
+    int needed = m_drop.Host().Geometry().GetTotalWidth() + kComboDropFrame;
     if (static_cast<long long>(rowCount) * GetRowHeight() > rect.height() - extra)
         needed += barExtent;
     if (rect.width() < needed) {
@@ -167,32 +170,32 @@ void CComboTable::ShowDropDown(bool show)
         }
     }
 
-    m_drop.setGeometry(rect);
-    m_drop.show();
-    m_drop.raise();
-    m_nOpenRow = m_drop.GetSelectedRow();
-    m_drop.EnsureVisible(m_nOpenRow, -1);
-    m_drop.Update(true);
+    m_drop.Widget().setGeometry(rect);
+    m_drop.Widget().show();
+    m_drop.Widget().raise();
+    m_nOpenRow = m_drop.Table().GetSelectedRow();
+    m_drop.Host().EnsureVisible(m_nOpenRow, -1);
+    m_drop.Table().Update(true);
     CComboBase::SetOpened(true);
     update();
     // The face keeps the keyboard; screen readers move to the highlighted row.
-    CTableAccessible::FocusIn(m_drop);
+    CTableAccessible::FocusIn(m_drop.Host());
 }
 
 void CComboTable::CloseDropDown(bool accept)
 {
     NotifyParent(accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
     NotifyParent(CBN_CLOSEUP);
-    if (!accept && m_drop.GetSelectedRow() != m_nOpenRow) {
+    if (!accept && m_drop.Table().GetSelectedRow() != m_nOpenRow) {
         // A cancelled list keeps the row it opened with.
-        m_drop.SelectRow(m_nOpenRow);
+        m_drop.Table().SelectRow(m_nOpenRow);
     }
     ShowDropDown(false);
 }
 
 void CComboTable::FinishTracking()
 {
-    const int selected = m_drop.GetSelectedRow();
+    const int selected = m_drop.Table().GetSelectedRow();
     if (selected != m_nOpenRow) {
         SetCurrentRow(selected);
         NotifyParent(CBN_SELCHANGE);
@@ -230,7 +233,7 @@ void CComboTable::OnFaceAction(int code)
 
 int CComboTable::GetRowHeight() const
 {
-    return m_drop.GetRowHeight();
+    return m_drop.Host().GetRowHeight();
 }
 
 void CComboTable::OnTypeAhead(const QString& text)
@@ -253,7 +256,7 @@ void CComboTable::OnOpenKey(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        if (SetCurrentRow(m_drop.GetSelectedRow())) {
+        if (SetCurrentRow(m_drop.Table().GetSelectedRow())) {
             m_bSkipSetRow = true;
             CloseDropDown(true);
         }
@@ -276,7 +279,8 @@ void CComboTable::OnOpenKey(QKeyEvent* event)
 
 std::intptr_t CComboTable::OnDropNotify(const NMTABLECTRL& notification)
 {
-    if (notification.hdr.code == NM_CLICK && m_drop.IsValidRow(notification.nRow) && IsOpened()) {
+    if (notification.hdr.code == NM_CLICK && m_drop.Table().IsValidRow(notification.nRow) &&
+        IsOpened()) {
         if (SetCurrentRow(notification.nRow)) {
             m_bSkipSetRow = true;
             CloseDropDown(true);

@@ -1,6 +1,7 @@
 #include "lattix/edit/ComboTableDrop.h"
 
 #include "lattix/edit/ComboTable.h"
+#include "lattix/view/TableDisplay.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -8,70 +9,69 @@
 
 namespace Lattix {
 
-CComboTableDrop::CComboTableDrop(CComboTable& combo) : m_combo(combo)
+CComboTableDrop::CComboTableDrop(CComboTable& combo)
+    : m_combo(combo), m_grid(CTableHost::kStyleSingleSel, combo.Id())
 {
-    Create(kStyleSingleSel, 0, 0, 1, 1, nullptr, combo.Id());
-    setParent(&combo, Qt::Popup | Qt::FramelessWindowHint);
+    QWidget& window = Widget();
+    window.setParent(&combo, Qt::Popup | Qt::FramelessWindowHint);
     // The press that closes the list is not delivered again to the window under it.
-    setAttribute(Qt::WA_NoMouseReplay);
-    setContentsMargins(1, 1, 1, 1);
-    setAccessibleName(QStringLiteral("Drop-down list"));
-    Body().installEventFilter(this);
-}
-
-bool CComboTableDrop::HasReaderFocus() const
-{
-    return m_combo.IsOpened() || CTableCtrl::HasReaderFocus();
-}
-
-void CComboTableDrop::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void CComboTableDrop::keyPressEvent(QKeyEvent* event)
-{
-    if (m_combo.IsOpened())
-        m_combo.OnOpenKey(event);
-    else
-        CTableCtrl::keyPressEvent(event);
-}
-
-void CComboTableDrop::mousePressEvent(QMouseEvent* event)
-{
-    // Presses inside reach the body; one that arrives here is outside the list.
-    if (!rect().contains(event->position().toPoint())) {
-        event->accept();
-        m_combo.OnPressOutside();
-        return;
-    }
-    CTableCtrl::mousePressEvent(event);
-}
-
-void CComboTableDrop::hideEvent(QHideEvent* event)
-{
-    CTableCtrl::hideEvent(event);
-    m_combo.OnDropHidden();
+    window.setAttribute(Qt::WA_NoMouseReplay);
+    window.setContentsMargins(1, 1, 1, 1);
+    window.setAccessibleName(QStringLiteral("Drop-down list"));
+    // The face keeps the keyboard while the list is open, but the highlighted row is what
+    // a screen reader follows.
+    m_grid.SetReaderFocus([&combo] { return combo.IsOpened(); });
+    window.installEventFilter(this);
+    Host().Body().installEventFilter(this);
 }
 
 bool CComboTableDrop::eventFilter(QObject* watched, QEvent* event)
 {
+    QWidget& window = Widget();
+    if (watched == &window) {
+        switch (event->type()) {
+        case QEvent::Paint: {
+            // Only the frame: the displays paint the rest.
+            QPainter painter(&window);
+            painter.setPen(window.palette().color(QPalette::WindowText));
+            painter.drawRect(window.rect().adjusted(0, 0, -1, -1));
+            return true;
+        }
+        case QEvent::KeyPress:
+            if (!m_combo.IsOpened())
+                return false;
+            m_combo.OnOpenKey(static_cast<QKeyEvent*>(event));
+            return true;
+        case QEvent::MouseButtonPress: {
+            // Presses inside reach the body; one that arrives here is outside the list.
+            const auto* press = static_cast<QMouseEvent*>(event);
+            if (window.rect().contains(press->position().toPoint()))
+                return false;
+            event->accept();
+            m_combo.OnPressOutside();
+            return true;
+        }
+        case QEvent::Hide:
+            m_combo.OnDropHidden();
+            return false;
+        default:
+            return false;
+        }
+    }
     // Dragged over the list with the button held (from a press on the face), the row under
     // the mouse is selected; the release on a row chooses it.
-    if (watched == &Body() && event->type() == QEvent::MouseMove && m_combo.IsOpened() &&
-        !Body().IsDragSelecting()) {
+    if (watched == &Host().Body() && event->type() == QEvent::MouseMove && m_combo.IsOpened() &&
+        !Host().Body().IsDragSelecting()) {
         const auto* move = static_cast<QMouseEvent*>(event);
         if (move->buttons() & Qt::LeftButton) {
-            const int row = RowFromY(move->position().toPoint().y());
-            if (row >= 0 && row != GetSelectedRow()) {
-                SelectRow(row);
-                Update(true);
+            const int row = Host().RowFromY(move->position().toPoint().y());
+            if (row >= 0 && row != Table().GetSelectedRow()) {
+                Table().SelectRow(row);
+                Table().Update(true);
             }
         }
     }
-    return CTableCtrl::eventFilter(watched, event);
+    return false;
 }
 
 } // namespace Lattix

@@ -36,7 +36,7 @@ void CEnumIn::SetOwner(QWidget* parent, CCellEditController* controller)
 
 void CEnumIn::DefineList()
 {
-    CComboTableDrop& list = GetDropDown();
+    CTableCtrlInterface& list = GetDropDown().Table();
     list.SetColumnCount(1);
     list.CTableInterface::SetColumn(0, std::make_unique<CFAny<CDInt>>(),
                                     std::make_unique<CEnumCompare>(m_pEnum.Get()));
@@ -57,7 +57,7 @@ int CEnumIn::GetMinHeight() const
 
 void CEnumIn::StoreValue(CCellData& cell)
 {
-    const CComboTableDrop& list = GetDropDown();
+    const CTableCtrlInterface& list = GetDropDown().Table();
     const int row = list.GetSelectedRow();
     if (row >= 0)
         cell.Assign(*list.GetCell(row, 0));
@@ -65,19 +65,19 @@ void CEnumIn::StoreValue(CCellData& cell)
 
 bool CEnumIn::HasValue() const
 {
-    return GetDropDown().GetSelectedRow() >= 0;
+    return GetDropDown().Table().GetSelectedRow() >= 0;
 }
 
 void CEnumIn::LoadValue(const CCellData& cell)
 {
-    const int row = GetDropDown().FindRow(0, cell, -1);
+    const int row = GetDropDown().Table().FindRow(0, cell, -1);
     SelectRow(row >= 0 ? row : 0);
 }
 
 void CEnumIn::Create(const CCellData& cell, const QRect& rect, bool userStart)
 {
     NameAfterColumn();
-    CComboTableDrop& list = GetDropDown();
+    CTableCtrlInterface& list = GetDropDown().Table();
     list.DeleteAllRows();
     m_pEnum->FillTable(list);
     LoadValue(cell);
@@ -128,7 +128,7 @@ void CEnumIn::Destroy()
 void CEnumIn::Move(const QRect& rect)
 {
     CCellInput::Move(rect);
-    GetDropDown().Update(true);
+    GetDropDown().Table().Update(true);
 }
 
 bool CEnumIn::event(QEvent* event)
@@ -153,11 +153,11 @@ void CEnumIn::paintEvent(QPaintEvent*)
 
     DrawDropButton(painter, IsOpened());
 
-    const CComboTableDrop& list = GetDropDown();
+    const CTableCtrlInterface& list = GetDropDown().Table();
     const int row = GetCurrentRow();
     if (!list.IsValidRow(row) || list.GetColumnCount() < 1)
         return;
-    CCellOutput* output = list.GetColumnInfo(0).pOutput.get();
+    CCellOutput* output = GetDropDown().Host().GetColumnInfo(0).pOutput.get();
     if (!output)
         return;
     const QRect text = QRect(0, 0, ButtonRect().left(), height()).adjusted(2, 2, -2, -2);

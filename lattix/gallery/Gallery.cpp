@@ -351,7 +351,7 @@ public:
         if (types) {
             types->ShowDropDown(true);
             QApplication::processEvents();
-            ok &= ShootWithPopup("16-enumeration-drop-down.png", types->GetDropDown());
+            ok &= ShootWithPopup("16-enumeration-drop-down.png", types->GetDropDown().Widget());
             types->CloseDropDown(false);
         } else {
             std::printf("FAILED 16-enumeration-drop-down.png: no enumeration editor\n");

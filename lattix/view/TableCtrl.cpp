@@ -720,4 +720,34 @@ void CTableCtrl::contextMenuEvent(QContextMenuEvent* event)
                              : QPoint(-1, -1));
 }
 
+// ---------------------------------------------------------------- an owner's grid
+
+CGridWindow::CGridWindow(unsigned style, int id)
+    : m_grid(std::make_unique<CTableCtrl>()), m_host(m_grid.get())
+{
+    m_grid->Create(style, 0, 0, 1, 1, nullptr, id);
+}
+
+CGridWindow::~CGridWindow() = default;
+
+bool CGridWindow::IsHeaderShown() const
+{
+    return m_grid->IsHeaderShown();
+}
+
+void CGridWindow::SetNotifyTarget(CNotifyTarget* target)
+{
+    m_grid->SetNotifyTarget(target);
+}
+
+void CGridWindow::SetReaderFocus(std::function<bool()> hasReaderFocus)
+{
+    m_grid->m_readerFocus = std::move(hasReaderFocus);
+}
+
+void CGridWindow::HandleKey(QKeyEvent* event)
+{
+    m_grid->keyPressEvent(event);
+}
+
 } // namespace Lattix

@@ -52,10 +52,6 @@ class CTableAccessible;
 class CTableCtrl : public QWidget, public CTableCtrlInterface, public CTableHost
 {
 public:
-    // Creation style bits, those of a list-view placeholder.
-    static constexpr unsigned kStyleSingleSel = 0x0004;
-    static constexpr unsigned kStyleNoColumnHeader = 0x4000;
-    static constexpr unsigned kStyleNoSortHeader = 0x8000;
     // Style bits of a placeholder that the grid does not take over.
     static constexpr unsigned kPlaceholderStyleMask = 0x33FB;
     // Dynamic properties: a widget's control id, and a placeholder's creation style.
@@ -173,7 +169,6 @@ public:
     // Footer: a row of the footer table under the body, for the columns whose footer
     // flag is set.
     void ShowFooter(bool show);
-    bool IsFooterShown() const { return m_bFooter; }
     void SetColumnFooter(int col, bool show);
     void SetColumnFooterTip(int col, const std::string& tip);
     CTable& GetFooterTable() override { return m_footer; }
@@ -184,7 +179,6 @@ public:
     // scrolls its tabs when they need more. Its notifications reach the grid's parent as
     // if the grid had sent them (CVelkNotifyTarget).
     void ShowBottomTab(bool show);
-    bool IsBottomTabShown() const { return m_bBottomTab; }
     CBottomTabCtrl& BottomTab() { return *m_pBottomTab; }
 
     bool IsHeaderShown() const { return m_bHeaderShown; }
@@ -202,7 +196,6 @@ public:
 
     // Notifications.
     void SetNotifyTarget(CNotifyTarget* target) { m_pNotifyTarget = target; }
-    CNotifyTarget* GetNotifyTarget() const;
     bool AreNotificationsOn() const { return m_bNotify; }
     // Sends code with the fields of notification (the header, item data and control
     // are filled in); 0 while notifications are off.
@@ -213,9 +206,7 @@ public:
     const CColumnInfo& GetColumnInfo(int col) const override { return m_columns[Index(col)]; }
     // Widths, visibility and display order of the columns.
     const CColumnGeometry& Geometry() const override { return m_geometry; }
-    int GetDataColumn() const { return m_nDataColumn; }
     int GetRowHeight() const override { return m_nRowHeight; }
-    int GetTallestCell() const { return m_nTallestCell; }
     // Whole rows that the body shows.
     int GetRowsPerPage() const override { return m_scroller.GetRowsPerPage(); }
     int GetScrollX() const override { return m_scroller.GetScrollX(); }
@@ -227,7 +218,6 @@ public:
     // The row under a body y, or -1 past the last row.
     int RowFromY(int bodyY) const override { return m_scroller.RowFromY(bodyY); }
     void EnsureVisible(int row, int col) override { m_scroller.EnsureVisible(row, col); }
-    int GetBorderWidth() const { return m_drawState.GetGridWidth(); }
 
     CTableCursor& GetCursor() override { return m_cursor; }
     const CTableCursor& GetCursor() const override { return m_cursor; }
@@ -248,13 +238,13 @@ public:
     void FocusLost(QWidget* newFocus) override;
     CDrawState& GetDrawState() override { return m_drawState; }
     const CDrawState& GetDrawState() const override { return m_drawState; }
-    // Recomputes row height and column limits from the renderers (after a change of
-    // font or grid lines).
-    void RecalcMetrics();
     bool HasFocus() const override { return m_bHasFocus; }
     // Whether screen readers hear the cursor cell as the focus: while the grid has the
     // focus, or while a list that leaves the keyboard with another window is open.
-    bool HasReaderFocus() const override { return m_bHasFocus; }
+    bool HasReaderFocus() const override
+    {
+        return m_bHasFocus || (m_readerFocus && m_readerFocus());
+    }
 
     CHeaderDisplay& Header() override { return m_header; }
     CTableDisplay& Body() override { return m_body; }
@@ -280,9 +270,6 @@ public:
     // The sort keys, as sorting by the header and its menu changes them (CTableMenus).
     std::vector<CSortKey>& SortOrder() override { return m_sortOrder; }
 
-    // A key press as the grid handles it (virtual-key number, Qt modifiers).
-    void HandleKey(unsigned vkey, Qt::KeyboardModifiers m) { m_keys.HandleKey(vkey, m); }
-
     // The grid's accessibility interface once a screen reader asked for it (it sets and
     // clears itself), else nullptr.
     CTableAccessible* GetAccessible() const override { return m_accessible; }
@@ -299,12 +286,17 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    friend class CGridWindow;
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     CColumnInfo& Info(int col) { return m_columns[Index(col)]; }
     void Layout();
     void RepaintAll();
     std::vector<std::string> FirstTitles() const;
     void SetFocusFlag(bool on);
+    // Recomputes row height and column limits from the renderers (after a change of
+    // font or grid lines).
+    void RecalcMetrics();
+    CNotifyTarget* GetNotifyTarget() const;
     // After rows were deleted: a cursor whose row went moves to the row now at its old
     // index cursorRow (or to none), an anchor whose row went is dropped.
     void RowsDeleted(int cursorRow);
@@ -337,6 +329,7 @@ private:
     CNotifyTarget* m_pNotifyTarget = nullptr;
     CTableAccessible* m_accessible = nullptr; // owned by Qt's accessibility cache
     Clock m_clock;
+    std::function<bool()> m_readerFocus;
 
     CTableMenus m_menus;
     CTableClipboard m_clipboard;

@@ -95,6 +95,12 @@ protected:
         : CTableInterface(target), m_pCtrl(ctrl)
     {
     }
+    // Presents ctrl (for a wrapper whose grid is made after it).
+    void Present(CTableCtrlInterface& ctrl)
+    {
+        SetTarget(&ctrl);
+        m_pCtrl = &ctrl;
+    }
 
 private:
     CTableCtrlInterface* m_pCtrl; // the presented control

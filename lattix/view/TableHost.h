@@ -9,9 +9,12 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class CPopupMenu;
+class QKeyEvent;
 
 namespace Lattix {
 
@@ -25,6 +28,7 @@ class CTable;
 class CTableAccessible;
 class CTableClipboard;
 class CTableCtrlInterface;
+class CTableCtrl;
 class CTableCursor;
 class CTableDisplay;
 class CTableMenus;
@@ -38,6 +42,10 @@ struct CColumnInfo;
 class CTableHost
 {
 public:
+    // Creation style bits, those of a list-view placeholder.
+    static constexpr unsigned kStyleSingleSel = 0x0004;
+    static constexpr unsigned kStyleNoColumnHeader = 0x4000;
+    static constexpr unsigned kStyleNoSortHeader = 0x8000;
     // Room round a cell's text, and the height of the header.
     static constexpr int kMarginLeft = 5;
     static constexpr int kMarginRight = 5;
@@ -142,6 +150,32 @@ public:
 
 protected:
     ~CTableHost() = default;
+};
+
+// A grid that an owner shows without reaching into the control (a combo box's drop-down):
+// the control, made with the style bits and control id and without a parent, behind its
+// host interface. The grid goes with this object.
+class CGridWindow
+{
+public:
+    CGridWindow(unsigned style, int id);
+    ~CGridWindow();
+    CGridWindow(const CGridWindow&) = delete;
+    CGridWindow& operator=(const CGridWindow&) = delete;
+
+    CTableHost& Host() const { return *m_host; }
+    bool IsHeaderShown() const;
+    // Where the grid's notifications go (nullptr: its parent, when that listens).
+    void SetNotifyTarget(CNotifyTarget* target);
+    // Screen readers also hear the cursor cell as the focus while this says so (a list
+    // whose keys another window takes).
+    void SetReaderFocus(std::function<bool()> hasReaderFocus);
+    // A key as the grid itself handles it (arrows, page keys, home, end, type-ahead).
+    void HandleKey(QKeyEvent* event);
+
+private:
+    std::unique_ptr<CTableCtrl> m_grid;
+    CTableHost* m_host;
 };
 
 // A host pointer that turns null once the host's window is gone (as QPointer does for a

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,6 +70,14 @@ protected:
                           widget.mapTo(&dialog, pos));
     }
     Lattix::CComboTableDrop& Drop() { return combo.GetDropDown(); }
+    QWidget& DropWindow() { return Drop().Widget(); }
+    QScrollBar& DropBar(Qt::Orientation orientation)
+    {
+        for (QScrollBar* bar : DropWindow().findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+            if (bar->orientation() == orientation)
+                return *bar;
+        throw std::logic_error("the list has no such scroll bar");
+    }
     int BarExtent() const { return dialog.style()->pixelMetric(QStyle::PM_ScrollBarExtent); }
 
     QWidget dialog;
@@ -94,21 +103,21 @@ TEST_F(ComboTableTest, DropDownShowsUpToEightRowsAndWidensForItsScrollBar)
         FillNumbered(c.rows);
         Key(Qt::Key_F4);
         ASSERT_TRUE(combo.IsOpened());
-        ASSERT_TRUE(Drop().isVisible());
+        ASSERT_TRUE(DropWindow().isVisible());
         EXPECT_EQ(Take(), std::vector<int>{CComboTable::CBN_DROPDOWN});
-        const int rowHeight = Drop().GetRowHeight();
-        const QRect drop = Drop().geometry();
+        const int rowHeight = Drop().Host().GetRowHeight();
+        const QRect drop = DropWindow().geometry();
         EXPECT_EQ(drop.height(), c.shownRows * rowHeight + Lattix::CTableCtrl::kHeaderHeight + 2);
-        EXPECT_EQ(Drop().GetRowsPerPage(), c.shownRows);
-        EXPECT_EQ(Drop().VertScrollBar().isVisible(), c.scrollBar);
-        EXPECT_FALSE(Drop().HorzScrollBar().isVisible());
+        EXPECT_EQ(Drop().Host().GetRowsPerPage(), c.shownRows);
+        EXPECT_EQ(DropBar(Qt::Vertical).isVisible(), c.scrollBar);
+        EXPECT_FALSE(DropBar(Qt::Horizontal).isVisible());
         // The columns fit beside the scroll bar, wider than the face.
-        const int columns = Drop().Geometry().GetTotalWidth();
+        const int columns = Drop().Host().Geometry().GetTotalWidth();
         EXPECT_GT(columns, combo.width());
         EXPECT_EQ(drop.width(), columns + 2 + (c.scrollBar ? BarExtent() : 0));
         EXPECT_EQ(drop.topLeft(), combo.mapToGlobal(QPoint(0, combo.height())));
         Key(Qt::Key_Escape);
-        EXPECT_FALSE(Drop().isVisible());
+        EXPECT_FALSE(DropWindow().isVisible());
         EXPECT_EQ(Take(),
                   (std::vector<int>{CComboTable::CBN_SELENDCANCEL, CComboTable::CBN_CLOSEUP}));
     }
@@ -124,12 +133,12 @@ TEST_F(ComboTableTest, DropDownStaysOnTheScreenAtItsRightAndBottomEdges)
     combo.move(dialog.width() - combo.width(), 10);
     QApplication::processEvents();
     combo.ShowDropDown(true);
-    const int rowHeight = Drop().GetRowHeight();
+    const int rowHeight = Drop().Host().GetRowHeight();
     const int listHeight = 5 * rowHeight + Lattix::CTableCtrl::kHeaderHeight + 2;
-    EXPECT_EQ(Drop().geometry().right(), screen.right());
-    EXPECT_EQ(Drop().geometry().height(), listHeight + BarExtent());
-    EXPECT_EQ(Drop().GetRowsPerPage(), 5);
-    EXPECT_TRUE(Drop().HorzScrollBar().isVisible());
+    EXPECT_EQ(DropWindow().geometry().right(), screen.right());
+    EXPECT_EQ(DropWindow().geometry().height(), listHeight + BarExtent());
+    EXPECT_EQ(Drop().Host().GetRowsPerPage(), 5);
+    EXPECT_TRUE(DropBar(Qt::Horizontal).isVisible());
     combo.CloseDropDown(false);
 
     // Near the bottom: the list goes above the face.
@@ -137,8 +146,8 @@ TEST_F(ComboTableTest, DropDownStaysOnTheScreenAtItsRightAndBottomEdges)
     combo.move(10, dialog.height() - combo.height());
     QApplication::processEvents();
     combo.ShowDropDown(true);
-    EXPECT_EQ(Drop().geometry().bottom() + 1, combo.mapToGlobal(QPoint(0, 0)).y());
-    EXPECT_EQ(Drop().geometry().height(), listHeight);
+    EXPECT_EQ(DropWindow().geometry().bottom() + 1, combo.mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_EQ(DropWindow().geometry().height(), listHeight);
     combo.CloseDropDown(false);
 }
 
@@ -168,7 +177,7 @@ TEST_F(ComboTableTest, TypingSelectsTheNextMatchingRowOrBeeps)
         now += 3000; // each key starts a new text
         Key(s.key);
         EXPECT_EQ(combo.GetCurrentRow(), s.row);
-        EXPECT_EQ(Drop().GetSelectedRow(), s.row);
+        EXPECT_EQ(Drop().Table().GetSelectedRow(), s.row);
         EXPECT_EQ(combo.GetText().toStdString(), combo.GetCellText(s.row, 0));
         EXPECT_EQ(Take(), s.codes);
         EXPECT_EQ(beeps, s.beeps);
@@ -191,7 +200,7 @@ TEST_F(ComboTableTest, EnterAcceptsTheHighlightedRowAndEscapeKeepsTheOldOne)
     EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_SELENDCANCEL,
                                         CComboTable::CBN_CLOSEUP}));
     EXPECT_EQ(combo.GetCurrentRow(), 0);
-    EXPECT_EQ(Drop().GetSelectedRow(), 0);
+    EXPECT_EQ(Drop().Table().GetSelectedRow(), 0);
     EXPECT_EQ(combo.GetText(), "Alpha");
 
     Key(Qt::Key_F4);
@@ -218,8 +227,8 @@ TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhere)
     Take();
     ClickAt(combo, combo.ButtonRect().center());
     ASSERT_TRUE(combo.IsOpened());
-    QTest::mouseClick(&Drop().Body(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(5, 2 * Drop().GetRowHeight() + 2));
+    QTest::mouseClick(&Drop().Host().Body(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(5, 2 * Drop().Host().GetRowHeight() + 2));
     EXPECT_FALSE(combo.IsOpened());
     EXPECT_EQ(combo.GetCurrentRow(), 2);
     EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_ROWSET,
@@ -231,7 +240,7 @@ TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhere)
     Key(Qt::Key_Up);
     ClickAt(button, QPoint(10, 10));
     EXPECT_FALSE(combo.IsOpened());
-    EXPECT_FALSE(Drop().isVisible());
+    EXPECT_FALSE(DropWindow().isVisible());
     EXPECT_EQ(buttonPresses, 0);
     EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_SELENDCANCEL,
                                         CComboTable::CBN_CLOSEUP}));
@@ -249,14 +258,14 @@ TEST_F(ComboTableTest, PressOnTheTextDragIntoTheListAndReleaseChooses)
     const QPoint text = combo.mapTo(&dialog, QPoint(5, 5));
     QTest::mousePress(dialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, text);
     ASSERT_TRUE(combo.IsOpened());
-    const QWidget& body = Drop().Body();
+    const QWidget& body = Drop().Host().Body();
     const auto over = [&](int row) {
-        return dialog.mapFromGlobal(
-            body.mapToGlobal(QPoint(5, row * Drop().GetRowHeight() + Drop().GetRowHeight() / 2)));
+        return dialog.mapFromGlobal(body.mapToGlobal(
+            QPoint(5, row * Drop().Host().GetRowHeight() + Drop().Host().GetRowHeight() / 2)));
     };
     for (int row : {1, 2}) {
         QTest::mouseMove(dialog.windowHandle(), over(row));
-        EXPECT_EQ(Drop().GetSelectedRow(), row);
+        EXPECT_EQ(Drop().Table().GetSelectedRow(), row);
     }
     QTest::mouseRelease(dialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, over(2));
     EXPECT_FALSE(combo.IsOpened());
@@ -275,7 +284,7 @@ TEST_F(ComboTableTest, ScreenReadersHearItsLabelAndFollowTheOpenList)
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&combo);
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->text(QAccessible::Name).toStdString(), "Game type:");
-    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&Drop());
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&DropWindow());
     ASSERT_NE(list, nullptr);
 
     // The face keeps the keyboard, but while the list is open a screen reader follows its

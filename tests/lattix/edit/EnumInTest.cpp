@@ -50,7 +50,7 @@ protected:
     std::vector<std::string> ListTexts()
     {
         std::vector<std::string> texts;
-        CComboTableDrop& list = Editor()->GetDropDown();
+        const CTableCtrlInterface& list = Editor()->GetDropDown().Table();
         for (int r = 0; r < list.GetRowCount(); ++r)
             texts.push_back(list.GetCellText(r, 0));
         return texts;
@@ -69,7 +69,7 @@ TEST_F(EnumInTest, UnknownValueOpensWithTheFirstEntryAndAClickLeftOfTheButtonOnl
     EXPECT_FALSE(editor->IsOpened());
     EXPECT_EQ(ListTexts(), (std::vector<std::string>{"Any", "SW - Stopwatch", "CP - Checkpoint",
                                                      "MP - Objective"}));
-    EXPECT_EQ(editor->GetDropDown().GetSelectedRow(), 0);
+    EXPECT_EQ(editor->GetDropDown().Table().GetSelectedRow(), 0);
     EXPECT_EQ(editor->GetCurrentRow(), 0);
     // Screen readers hear it named after its column.
     EXPECT_EQ(QAccessible::queryAccessibleInterface(editor)->text(QAccessible::Name).toStdString(),
@@ -90,8 +90,8 @@ TEST_F(EnumInTest, ClickOnTheDropButtonOpensTheListAndAChoiceIsStored)
     CEnumIn* editor = Editor();
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(editor->IsOpened());
-    EXPECT_TRUE(editor->GetDropDown().isVisible());
-    EXPECT_EQ(editor->GetDropDown().GetSelectedRow(), 1); // "SW - Stopwatch", value 6
+    EXPECT_TRUE(editor->GetDropDown().Widget().isVisible());
+    EXPECT_EQ(editor->GetDropDown().Table().GetSelectedRow(), 1); // "SW - Stopwatch", value 6
 
     parent.log.clear();
     QTest::keyClick(editor->window()->windowHandle(), Qt::Key_Down);
@@ -139,7 +139,7 @@ TEST_P(EnumInOpenTest, RecipientsOfTheOpeningLeaveNoEditorAndNoValueBehind)
         else if (c.action == OnOpen::kDeleteRow)
             grid.DeleteRow(n.nRow);
         else
-            opened->GetDropDown().DeleteAllRows();
+            opened->GetDropDown().Table().DeleteAllRows();
     };
     ClickFromRight(0, 40);
     ASSERT_NE(opened, nullptr);
