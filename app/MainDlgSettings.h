@@ -5,8 +5,10 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
+class CNameColumnFill;
 class CResizer;
 class CSearchPanel;
 class CSettingsKey;
@@ -50,10 +52,8 @@ public:
         int view = 0;   // "LastView" as stored
     };
 
-    CMainDlgSettings(CSettingsKey& settings, const Controls& controls)
-        : m_settings(settings), m_c(controls)
-    {
-    }
+    CMainDlgSettings(CSettingsKey& settings, const Controls& controls);
+    ~CMainDlgSettings();
 
     // Sets the controls as the settings say. initialSize: the window's size from its
     // template, the least that a stored rectangle must have to be used.
@@ -74,4 +74,5 @@ private:
 
     CSettingsKey& m_settings;
     Controls m_c;
+    std::vector<std::unique_ptr<CNameColumnFill>> m_fills; // of the grids at their defaults
 };

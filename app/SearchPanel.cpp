@@ -1,20 +1,36 @@
 #include "app/SearchPanel.h"
 
 #include "app/Prompts.h"
+#include "app/StatusLine.h"
 #include "velk/ExComboBox.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 
-CSearchPanel::CSearchPanel(CExComboBox& box, QAbstractButton& search, QAbstractButton& del,
-                           CResultLists& lists, std::function<qint64()> clock)
-    : m_box(box), m_search(lists), m_clock(std::move(clock))
+CSearchPanel::CSearchPanel(CExComboBox& box, QAbstractItemView& history, QAbstractButton& search,
+                           QAbstractButton& del, CResultLists& lists, CStatusLine& status,
+                           std::function<qint64()> clock)
+    : m_box(box), m_history(history), m_search(lists), m_status(status), m_clock(std::move(clock))
 {
+    m_box.ShowListIn(m_history);
+    m_history.installEventFilter(this);
     m_box.m_bAutoSelect = false;
     m_box.SetSorted(true);
     connect(&search, &QAbstractButton::clicked, this, [this] { Search(m_box.currentText()); });
     connect(&del, &QAbstractButton::clicked, this, &CSearchPanel::DeleteEntry);
     connect(&m_box, &CExComboBox::Command, this, [this](int, int code) { OnCommand(code); });
+}
+
+bool CSearchPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_history && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        DeleteEntry();
+        return true;
+    }
+    return false;
 }
 
 qint64 CSearchPanel::Now() const
@@ -84,7 +100,10 @@ void CSearchPanel::Search(const QString& rawText)
     }
     m_searchesThisSession.removeAll(text);
     m_searchesThisSession.prepend(text);
-    m_search.Run(text);
+    if (m_search.Run(text))
+        m_status.Clear();
+    else
+        m_status.NobodyFound(text);
 }
 
 void CSearchPanel::DeleteEntry()
