@@ -5,6 +5,7 @@
 #include "app/ResultLists.h"
 #include "app/SearchPanel.h"
 #include "app/SettingsKey.h"
+#include "lattix/model/ColumnGeometry.h"
 #include "lattix/model/SortKey.h"
 #include "lattix/view/TableCtrl.h"
 #include "panlo/Resizer.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStringList>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
@@ -97,6 +99,8 @@ CMainDlgSettings::State CMainDlgSettings::Read(QSize initialSize, const QString&
     m_c.password.setText(m_settings.GetString(QStringLiteral("Password")));
 
     RestoreWindowRect(initialSize);
+    if (m_settings.GetInt(QStringLiteral("SplitPos"), 0) == 0)
+        ShowServerPlayersWhole();
     for (const auto& fill : m_fills)
         fill->Fit();
 
@@ -171,6 +175,17 @@ void CMainDlgSettings::RestoreWindowRect(QSize initialSize)
     const int split = m_settings.GetInt(QStringLiteral("SplitPos"), 0);
     if (split != 0)
         m_c.splitter.SetPos(split);
+}
+
+void CMainDlgSettings::ShowServerPlayersWhole()
+{
+    const int need = m_c.serverPlayers.Geometry().GetTotalWidth() +
+                     m_c.serverPlayers.style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                     m_c.serverPlayers.width() - m_c.serverPlayers.contentsRect().width();
+    const int area = m_c.serverPlayers.geometry().right() - m_c.servers.geometry().left();
+    const int wider = need - m_c.serverPlayers.width();
+    if (wider > 0 && area > 0)
+        m_c.splitter.SetPos(m_c.splitter.GetPos() - (wider * 100 + area - 1) / area);
 }
 
 void CMainDlgSettings::Write(const State& state)

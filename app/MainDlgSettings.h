@@ -66,6 +66,9 @@ private:
     // Puts the window at its stored rectangle, brought back onto the desktop, maximised
     // when it was, and the splitter where it was; nothing without a usable rectangle.
     void RestoreWindowRect(QSize initialSize);
+    // Without a stored place, moves the splitter so far left that the players of a server
+    // show their columns whole, as far as the splitter's limits let it.
+    void ShowServerPlayersWhole();
     // The sort order stored under name as "col[d],..." (d: descending), or fallback when
     // there is none or it does not fit the grid's columns.
     std::vector<Lattix::CSortKey> ReadSortOrder(const QString& name, const Lattix::CTableCtrl& grid,

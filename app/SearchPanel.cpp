@@ -73,6 +73,8 @@ void CSearchPanel::Reload(const QStringList& entries, const QString& select)
         m_box.AddItem(entry, 1);
     if (!select.isEmpty())
         m_box.setCurrentIndex(CSearchHistory::Find(entries, select));
+    // The list heard nothing of the blocked box: it highlights the entry shown now.
+    m_history.setCurrentIndex(m_box.model()->index(m_box.currentIndex(), 0));
 }
 
 void CSearchPanel::Load(const QString& stored)

@@ -355,17 +355,9 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     EXPECT_EQ(Get<QProgressBar>(*dialog, D::IDC_PROGRESS)->value(), 0);
     for (int row = 1; row < serverList.GetRowCount(); ++row) // sorted by ping at the end
         EXPECT_LE(serverList.GetCell(row - 1, 4)->GetInt(), serverList.GetCell(row, 4)->GetInt());
-    // Nothing is cut off at the default widths; in a large window the names take the room
-    // that the other columns leave.
+    // Nothing is cut off at the default widths.
     ExpectColumnsFit(playerList);
     ExpectColumnsFit(serverList);
-    const int narrow = playerList.GetColumnWidth(0);
-    dialog->resize(1400, 900);
-    EXPECT_GT(playerList.GetColumnWidth(0), narrow);
-    const int total = playerList.Geometry().GetTotalWidth();
-    EXPECT_LE(total, playerList.Body().width());
-    EXPECT_GE(total + playerList.style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-              playerList.Body().width());
 
     // A click on a server shows its players.
     ClickTab(*dialog, 1);
@@ -379,6 +371,18 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     EXPECT_EQ(serverList.GetSelectedRow(), row);
     EXPECT_EQ(dialog->ServerPlayerList().GetRowCount(), serverList.GetCell(row, 7)->GetInt());
     ExpectColumnsFit(dialog->ServerPlayerList());
+    EXPECT_LE(dialog->ServerPlayerList().Geometry().GetTotalWidth(),
+              dialog->ServerPlayerList().Body().width());
+    // In a large window the names take the room that the other columns leave.
+    ClickTab(*dialog, 0);
+    const int narrow = playerList.GetColumnWidth(0);
+    dialog->resize(1400, 900);
+    EXPECT_GT(playerList.GetColumnWidth(0), narrow);
+    const int total = playerList.Geometry().GetTotalWidth();
+    EXPECT_LE(total, playerList.Body().width());
+    EXPECT_GE(total + playerList.style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+              playerList.Body().width());
+    ClickTab(*dialog, 1);
 
     // Searches typed into the box and sent with Enter, by the start of a name in other letter
     // case (also typed on past a completion from the history), or with "*" by a part from the
@@ -421,6 +425,7 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     // entry searches, Delete deletes the highlighted entry once the user agrees.
     auto* history = Get<QListView>(*dialog, D::IDC_SEARCH_HISTORY);
     ASSERT_EQ(history->model()->rowCount(), 4);
+    EXPECT_EQ(history->currentIndex().row(), box->findText("zz nobody"));
     const int first = box->findText(name.left(3).toLower());
     history->setFocus();
     history->setCurrentIndex(history->model()->index(first, 0));
