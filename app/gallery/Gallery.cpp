@@ -237,6 +237,7 @@ public:
         m_dialog.SetView(0);
         m_dialog.resize(m_dialog.minimumWidth(), 1100);
         ok &= Shoot("17-search-history-tall.png", m_dialog);
+        m_dialog.SetView(1);
 
         m_dialog.resize(1600, 1000);
         ok &= Shoot("11-enlarged-1600x1000.png", m_dialog);
