@@ -33,18 +33,25 @@ void CNameColumnFill::Fit()
         m_following = false; // the user's layout from now on
         return;
     }
+    // The shown name columns share what is left beyond their own widths.
     int names = 0;
-    for (const int col : m_columns)
-        names += m_grid.Geometry().IsVisible(col) ? m_grid.GetColumnWidth(col) : 0;
+    int least = 0;
+    int shown = 0;
+    for (std::size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_grid.Geometry().IsVisible(m_columns[i])) {
+            names += m_grid.GetColumnWidth(m_columns[i]);
+            least += m_defaults[i];
+            ++shown;
+        }
+    }
     const int others = m_grid.Geometry().GetTotalWidth() - names;
     const int room = m_grid.contentsRect().width() -
                      m_grid.style()->pixelMetric(QStyle::PM_ScrollBarExtent) - others;
-    int least = 0;
-    for (std::size_t i = 0; i < m_columns.size(); ++i)
-        least += m_grid.Geometry().IsVisible(m_columns[i]) ? m_defaults[i] : 0;
     int extra = std::max(0, room - least);
     for (std::size_t i = 0; i < m_columns.size(); ++i) {
-        const int share = extra / static_cast<int>(m_columns.size() - i);
+        if (!m_grid.Geometry().IsVisible(m_columns[i]))
+            continue;
+        const int share = extra / shown--;
         extra -= share;
         m_grid.SetColumnWidth(m_columns[i], m_defaults[i] + share);
     }

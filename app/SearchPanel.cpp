@@ -116,6 +116,10 @@ void CSearchPanel::DeleteEntry()
     const QString entry = m_box.itemText(index);
     if (CPrompts::Show(m_box.window(), QMessageBox::Question,
                        QStringLiteral("Are you sure to delete '%1'?").arg(entry),
-                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
-        m_box.removeItem(index);
+                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    // The question ran an event loop of its own: the entry is found again by its text.
+    const int now = m_box.findText(entry, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (now >= 0)
+        m_box.removeItem(now);
 }
