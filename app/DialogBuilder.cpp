@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
@@ -78,6 +79,9 @@ QWidget* CDialogBuilder::Add(const Control& control)
         break;
     case Kind::ComboSimple:
         widget = new CExComboBox(CExComboBox::kSimple, control.id, &m_dialog);
+        break;
+    case Kind::List:
+        widget = new QListView(&m_dialog);
         break;
     case Kind::Progress: {
         auto* progress = new QProgressBar(&m_dialog);

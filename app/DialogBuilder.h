@@ -28,7 +28,8 @@ public:
         Edit,
         ComboList,   // a list to pick from, no typing
         ComboEdit,   // a list with a field to type in
-        ComboSimple, // a field with its history below it
+        ComboSimple, // a field whose list is shown always, below it (see List)
+        List,        // the always-shown list of a simple combo box
         Progress,
         TabBar,
     };

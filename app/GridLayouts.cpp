@@ -4,7 +4,7 @@
 #include "lattix/model/LayoutWords.h"
 #include "lattix/view/TableCtrl.h"
 
-void RestoreGridLayout(const CSettingsKey& settings, Lattix::CTableCtrl& grid, const QString& name)
+bool RestoreGridLayout(const CSettingsKey& settings, Lattix::CTableCtrl& grid, const QString& name)
 {
     Lattix::CWordArray words;
     grid.GetLayout(words);
@@ -15,7 +15,7 @@ void RestoreGridLayout(const CSettingsKey& settings, Lattix::CTableCtrl& grid, c
         const auto high = static_cast<unsigned char>(stored[static_cast<qsizetype>(2 * i + 1)]);
         words[i] = static_cast<std::uint16_t>(low | (high << 8));
     }
-    grid.SetLayout(words);
+    return grid.SetLayout(words) && count > 0;
 }
 
 void SaveGridLayout(CSettingsKey& settings, const Lattix::CTableCtrl& grid, const QString& name)

@@ -25,6 +25,7 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
@@ -44,21 +45,13 @@ T* Find(const QWidget* parent, int id)
 
 } // namespace
 
-// The icon lives in the library's resources, which a static library must load itself.
-static void LoadAppResources()
-{
-    Q_INIT_RESOURCE(farsighter);
-}
-
 CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
     : QDialog(parent), m_options(std::move(options)),
       m_favoritesPath(m_options.favoritesPath.isEmpty() ? CFavoritesFile::DefaultPath()
                                                         : m_options.favoritesPath)
 {
-    // 1. Title and icon.
-    LoadAppResources();
+    // 1. Title (the icon comes with the controls).
     setWindowTitle(kAppName);
-    setWindowIcon(QIcon(QStringLiteral(":/farsighter/farsighter.svg")));
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     CPrompts::SetTitle(kAppName);
@@ -71,15 +64,18 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
     // 3.-4. Controls and the grids' columns.
     CreateControls();
     m_lists = std::make_unique<CResultLists>(m_playerList, m_serverList, m_serverPlayerList);
-    m_lists->DefineColumns();
-    m_search = std::make_unique<CSearchPanel>(
-        *Find<CExComboBox>(this, IDC_SEARCH_TEXT), *Find<QPushButton>(this, IDC_SEARCH),
-        *Find<QPushButton>(this, IDC_DELETE_SEARCH), *m_lists, m_options.clock);
-    m_join = std::make_unique<CJoinFlow>(*this, m_settings);
-    m_rowMenu = std::make_unique<CServerRowMenu>(*this, *m_lists, m_favoritesPath);
+    m_lists->DefineColumns(CMainDlgLayout::WidthScale(*this));
     m_status = std::make_unique<CScanStatus>(
         *Find<QLabel>(this, IDC_SERVER_COUNT), *Find<QLabel>(this, IDC_PLAYER_COUNT),
-        *Find<QLabel>(this, IDC_SERVERS_TO_QUERY), *Find<QProgressBar>(this, IDC_PROGRESS));
+        *Find<QLabel>(this, IDC_SERVERS_TO_QUERY), *Find<QProgressBar>(this, IDC_PROGRESS),
+        *Find<QLabel>(this, IDC_STATUS_LINE));
+    m_search = std::make_unique<CSearchPanel>(
+        *Find<CExComboBox>(this, IDC_SEARCH_TEXT), *Find<QListView>(this, IDC_SEARCH_HISTORY),
+        *Find<QPushButton>(this, IDC_SEARCH), *Find<QPushButton>(this, IDC_DELETE_SEARCH), *m_lists,
+        m_status->Line(), m_options.clock);
+    m_join = std::make_unique<CJoinFlow>(*this, m_settings);
+    m_rowMenu =
+        std::make_unique<CServerRowMenu>(*this, *m_lists, m_status->Line(), m_favoritesPath);
     m_bridge = std::make_unique<CScanBridge>(
         m_options.engineOptions ? m_options.engineOptions() : QueryEngineOptions{}, this);
     m_bridge->SetMasterTimeouts(std::chrono::milliseconds(m_options.masterFirstTimeoutMs),
@@ -234,17 +230,18 @@ void CMainDlg::QueryMaster()
     m_includeFullScan = m_includeFull->isChecked();
     const std::string request = BuildMasterRequest(
         ProtocolForVersionIndex(m_version->currentIndex()), m_includeFullScan, m_includeEmptyScan);
-    setCursor(Qt::BusyCursor);
-    m_bridge->FetchMaster(m_master.toStdString(), request);
+    if (m_bridge->FetchMaster(m_master.toStdString(), request))
+        m_status->Line().AskingMaster(m_master, m_version->currentText());
 }
 
 void CMainDlg::OnMasterFinished(bool answered, const QString& error)
 {
-    unsetCursor();
     if (!answered) {
+        m_status->Line().MasterSilent();
         CPrompts::Show(this, QMessageBox::Warning, error);
         return;
     }
+    m_status->Line().MasterListed(static_cast<int>(m_bridge->Servers().size()));
     StartScan();
 }
 
@@ -252,17 +249,19 @@ void CMainDlg::QueryFavorites()
 {
     // The favorites overtake a master query still under way: its list must not replace them.
     if (m_bridge->DropMaster())
-        unsetCursor();
+        m_status->Line().MasterDropped();
     if (!StopScan())
         return;
     // A file that cannot be read is the user's to know about, and the lists stay as they
-    // were; so are the lines that are left out.
+    // were; the status line names the lines that are left out.
     const CFavoritesFile::ScanLoad load =
         CFavoritesFile(m_favoritesPath).LoadForScan(m_bridge->Servers());
-    if (load.read)
-        StartScan();
-    if (!load.message.isEmpty())
+    if (!load.read) {
         CPrompts::Show(this, QMessageBox::Warning, load.message);
+        return;
+    }
+    m_status->Line().Say(load.message);
+    StartScan();
 }
 
 void CMainDlg::ShowCounters()
@@ -345,7 +344,7 @@ void CMainDlg::JoinServer()
     // Joining ends the querying: the scan, and a master query whose list would start another.
     m_bridge->SignalStop();
     if (m_bridge->DropMaster())
-        unsetCursor();
+        m_status->Line().MasterDropped();
     m_join->Join(target, m_password->text(), m_password->echoMode() == QLineEdit::Normal);
 }
 

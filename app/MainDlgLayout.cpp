@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFrame>
+#include <QIcon>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QUrl>
@@ -23,10 +24,10 @@ using Kind = CDialogBuilder::Kind;
 
 namespace {
 
-constexpr QSize kTemplateSize(422, 272); // dialog units
+constexpr QSize kTemplateSize(422, 283); // dialog units
 
 // The window's template: controls in tab and stacking order.
-const std::array<CDialogBuilder::Control, 44> kControls = {{
+const std::array<CDialogBuilder::Control, 41> kControls = {{
     {MainDlgIds::IDC_TABS, Kind::TabBar, nullptr, {5, 6, 314, 262}},
     {MainDlgIds::IDC_PLAYER_LIST, Kind::Placeholder, nullptr, {11, 24, 302, 79}},
     {MainDlgIds::IDC_SERVER_LIST, Kind::Placeholder, nullptr, {11, 107, 198, 144}},
@@ -48,7 +49,8 @@ const std::array<CDialogBuilder::Control, 44> kControls = {{
     {MainDlgIds::IDC_QUERY_FAVORITES, Kind::Button, "Query Favorites", {331, 96, 62, 14}},
     {MainDlgIds::IDC_FAVORITES_DIALOG, Kind::Button, "...", {395, 96, 15, 14}},
     {MainDlgIds::IDC_SEARCH_GROUP, Kind::Group, "Search for player", {326, 116, 90, 80}},
-    {MainDlgIds::IDC_SEARCH_TEXT, Kind::ComboSimple, nullptr, {331, 126, 79, 49}},
+    {MainDlgIds::IDC_SEARCH_TEXT, Kind::ComboSimple, nullptr, {331, 126, 79, 12}},
+    {MainDlgIds::IDC_SEARCH_HISTORY, Kind::List, nullptr, {331, 139, 79, 36}},
     {MainDlgIds::IDC_SEARCH, Kind::DefaultButton, "Search", {332, 178, 53, 14}},
     {MainDlgIds::IDC_DELETE_SEARCH, Kind::Button, "Del", {391, 178, 19, 14}},
     {MainDlgIds::IDC_JOIN_AREA, Kind::Frame, nullptr, {322, 191, 98, 79}},
@@ -66,7 +68,11 @@ const std::array<CDialogBuilder::Control, 44> kControls = {{
     {-1, Kind::Static, "Servers to Query:", {123, 255, 56, 8}},
     {MainDlgIds::IDC_SERVERS_TO_QUERY, Kind::Static, "0", {179, 255, 25, 10}},
     {MainDlgIds::IDC_PROGRESS, Kind::Progress, nullptr, {208, 255, 105, 9}},
+    {MainDlgIds::IDC_STATUS_LINE, Kind::Static, nullptr, {7, 272, 410, 9}},
 }};
+
+// The horizontal base unit of the 8-point dialog font, in pixels.
+constexpr int kTemplateBaseWidth = 6;
 
 // The target the program's name shows as its tooltip; a click opens the About box.
 constexpr const char* kAboutTarget = "about:farsighter";
@@ -76,8 +82,16 @@ constexpr int kTabFrameId = 10230;
 
 } // namespace
 
+// The icon lives in the library's resources, which a static library must load itself.
+static void LoadAppResources()
+{
+    Q_INIT_RESOURCE(farsighter);
+}
+
 void CMainDlgLayout::Create(QDialog& window)
 {
+    LoadAppResources();
+    window.setWindowIcon(QIcon(QStringLiteral(":/farsighter/farsighter.svg")));
     CDialogBuilder builder(window, CDialogBuilder::FittedUnits(window.font(), kControls));
     builder.AddAll(kControls);
     window.resize(builder.Pixels(QRect(QPoint(0, 0), kTemplateSize)).size());
@@ -106,6 +120,12 @@ void CMainDlgLayout::Create(QDialog& window)
         link->raise();
     }
 
+    // The search history's list starts right below the search field.
+    QWidget* history = FindControl(&window, MainDlgIds::IDC_SEARCH_HISTORY);
+    QRect list = history->geometry();
+    list.setTop(FindControl(&window, MainDlgIds::IDC_SEARCH_TEXT)->geometry().bottom() + 3);
+    history->setGeometry(list);
+
     CPasswordReveal::Attach(
         *qobject_cast<QLineEdit*>(FindControl(&window, MainDlgIds::IDC_PASSWORD)));
 
@@ -115,6 +135,12 @@ void CMainDlgLayout::Create(QDialog& window)
     auto* speed = qobject_cast<QComboBox*>(FindControl(&window, MainDlgIds::IDC_SPEED));
     for (const std::string_view name : kSpeedNames)
         speed->addItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+double CMainDlgLayout::WidthScale(const QDialog& window)
+{
+    return CDialogBuilder::FittedUnits(window.font(), kControls).BaseWidth() /
+           static_cast<double>(kTemplateBaseWidth);
 }
 
 void CMainDlgLayout::ConnectAbout(QDialog& window, const QString& settingsPath,
@@ -165,8 +191,10 @@ void CMainDlgLayout::Anchor(QDialog& window, CResizer& resizer, CSplitCtrl& spli
                       R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves, queryArea);
     resizer.AddInRect(Ids::IDC_COUNTER_AREA, R::kTopMoves | R::kBottomMoves);
     resizer.Add(Ids::IDC_PROGRESS, R::kRightMoves | R::kTopMoves | R::kBottomMoves);
-    // The search box keeps its height: its history opens as a list below it.
+    resizer.Add(Ids::IDC_STATUS_LINE, R::kRightMoves | R::kTopMoves | R::kBottomMoves);
+    // The search field keeps its height; its history list below it fills the group.
     resizer.Add(Ids::IDC_SEARCH_TEXT, R::kLeftMoves | R::kRightMoves);
+    resizer.Add(Ids::IDC_SEARCH_HISTORY, R::kLeftMoves | R::kRightMoves | R::kBottomMoves);
     resizer.Add(Ids::IDC_SEARCH_GROUP, R::kLeftMoves | R::kRightMoves | R::kBottomMoves);
     for (const int id : {Ids::IDC_SEARCH, Ids::IDC_DELETE_SEARCH})
         resizer.Add(id, R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves);

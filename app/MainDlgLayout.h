@@ -39,6 +39,8 @@ struct MainDlgIds
         IDC_MASTER_DIALOG = 1045,
         IDC_INCLUDE_FULL = 1047,
         IDC_OPTIONS = 1049,
+        IDC_STATUS_LINE = 1050,
+        IDC_SEARCH_HISTORY = 1051,
         IDC_QUERY_MASTER = 1004,
         IDC_CLOSE = 2,
     };
@@ -51,10 +53,13 @@ struct MainDlgIds
 class CMainDlgLayout
 {
 public:
-    // Creates the template's controls on window, fitted to its font, and sizes the window
-    // to the template. The tab control becomes a frame with the tabs on its top edge.
-    // The program's name links to the About box, the other link to the README.
+    // Gives window its icon, creates the template's controls on it, fitted to its font, and
+    // sizes the window to the template. The tab control becomes a frame with the tabs on its top
+    // edge. The program's name links to the About box, the other link to the README.
     static void Create(QDialog& window);
+    // How much wider the window's dialog units are than those of the 8-point dialog font
+    // that the template and the grids' column widths were drawn for.
+    static double WidthScale(const QDialog& window);
     // Makes a click on the program's name open the About box over window, which names the
     // two files.
     static void ConnectAbout(QDialog& window, const QString& settingsPath,

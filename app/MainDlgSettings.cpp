@@ -1,8 +1,11 @@
 #include "app/MainDlgSettings.h"
 
 #include "app/GridLayouts.h"
+#include "app/NameColumnFill.h"
+#include "app/ResultLists.h"
 #include "app/SearchPanel.h"
 #include "app/SettingsKey.h"
+#include "lattix/model/ColumnGeometry.h"
 #include "lattix/model/SortKey.h"
 #include "lattix/view/TableCtrl.h"
 #include "panlo/Resizer.h"
@@ -15,6 +18,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QStringList>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
@@ -60,16 +64,30 @@ QRect OntoNearestScreen(QRect rect, QSize least)
 
 } // namespace
 
+CMainDlgSettings::CMainDlgSettings(CSettingsKey& settings, const Controls& controls)
+    : m_settings(settings), m_c(controls)
+{
+}
+
+CMainDlgSettings::~CMainDlgSettings() = default;
+
 CMainDlgSettings::State CMainDlgSettings::Read(QSize initialSize, const QString& defaultMaster)
 {
     // Layouts, and the sort orders that the user left (else the default ones).
-    RestoreGridLayout(m_settings, m_c.players, QStringLiteral("Lattix_Player"));
+    // A grid without a layout of the user's lets its name columns fill it.
+    const auto fill = [this](Lattix::CTableCtrl& grid, const QString& name,
+                             std::vector<int> nameColumns) {
+        if (!RestoreGridLayout(m_settings, grid, name))
+            m_fills.push_back(std::make_unique<CNameColumnFill>(grid, std::move(nameColumns)));
+    };
+    fill(m_c.players, QStringLiteral("Lattix_Player"),
+         {CResultLists::kPlayerNameColumn, CResultLists::kPlayerServerColumn});
     m_c.players.Sort(ReadSortOrder(QStringLiteral("Sort_Player"), m_c.players, {{0, false}}));
     m_c.players.Update(true);
-    RestoreGridLayout(m_settings, m_c.servers, QStringLiteral("Lattix_Server"));
+    fill(m_c.servers, QStringLiteral("Lattix_Server"), {CResultLists::kServerNameColumn});
     m_c.servers.Sort(ReadSortOrder(QStringLiteral("Sort_Server"), m_c.servers, {{4, false}}));
     m_c.servers.Update(true);
-    RestoreGridLayout(m_settings, m_c.serverPlayers, QStringLiteral("Lattix_PlayerOnServer"));
+    fill(m_c.serverPlayers, QStringLiteral("Lattix_PlayerOnServer"), {0});
     const auto serverPlayersOrder =
         ReadSortOrder(QStringLiteral("Sort_PlayerOnServer"), m_c.serverPlayers, {});
     if (!serverPlayersOrder.empty())
@@ -81,6 +99,10 @@ CMainDlgSettings::State CMainDlgSettings::Read(QSize initialSize, const QString&
     m_c.password.setText(m_settings.GetString(QStringLiteral("Password")));
 
     RestoreWindowRect(initialSize);
+    if (m_settings.GetInt(QStringLiteral("SplitPos"), 0) == 0)
+        ShowServerPlayersWhole();
+    for (const auto& fill : m_fills)
+        fill->Fit();
 
     // Query options.
     const int version =
@@ -153,6 +175,17 @@ void CMainDlgSettings::RestoreWindowRect(QSize initialSize)
     const int split = m_settings.GetInt(QStringLiteral("SplitPos"), 0);
     if (split != 0)
         m_c.splitter.SetPos(split);
+}
+
+void CMainDlgSettings::ShowServerPlayersWhole()
+{
+    const int need = m_c.serverPlayers.Geometry().GetTotalWidth() +
+                     m_c.serverPlayers.style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                     m_c.serverPlayers.width() - m_c.serverPlayers.contentsRect().width();
+    const int area = m_c.serverPlayers.geometry().right() - m_c.servers.geometry().left();
+    const int wider = need - m_c.serverPlayers.width();
+    if (wider > 0 && area > 0)
+        m_c.splitter.SetPos(m_c.splitter.GetPos() - (wider * 100 + area - 1) / area);
 }
 
 void CMainDlgSettings::Write(const State& state)

@@ -5,8 +5,10 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
+class CNameColumnFill;
 class CResizer;
 class CSearchPanel;
 class CSettingsKey;
@@ -50,10 +52,8 @@ public:
         int view = 0;   // "LastView" as stored
     };
 
-    CMainDlgSettings(CSettingsKey& settings, const Controls& controls)
-        : m_settings(settings), m_c(controls)
-    {
-    }
+    CMainDlgSettings(CSettingsKey& settings, const Controls& controls);
+    ~CMainDlgSettings();
 
     // Sets the controls as the settings say. initialSize: the window's size from its
     // template, the least that a stored rectangle must have to be used.
@@ -66,6 +66,9 @@ private:
     // Puts the window at its stored rectangle, brought back onto the desktop, maximised
     // when it was, and the splitter where it was; nothing without a usable rectangle.
     void RestoreWindowRect(QSize initialSize);
+    // Without a stored place, moves the splitter so far left that the players of a server
+    // show their columns whole, as far as the splitter's limits let it.
+    void ShowServerPlayersWhole();
     // The sort order stored under name as "col[d],..." (d: descending), or fallback when
     // there is none or it does not fit the grid's columns.
     std::vector<Lattix::CSortKey> ReadSortOrder(const QString& name, const Lattix::CTableCtrl& grid,
@@ -74,4 +77,5 @@ private:
 
     CSettingsKey& m_settings;
     Controls m_c;
+    std::vector<std::unique_ptr<CNameColumnFill>> m_fills; // of the grids at their defaults
 };

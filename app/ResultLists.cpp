@@ -11,6 +11,12 @@
 #include "query/ResultRules.h"
 #include "query/Server.h"
 
+#include <QFontMetrics>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
 using namespace Lattix;
 
 namespace {
@@ -25,6 +31,31 @@ std::string Shown(const std::string& bytes)
 {
     return Cp1252ToUtf8(bytes);
 }
+
+// A column's width at first start: its width for the 8-point dialog font, scaled as the
+// window's dialog units are, but at least what its title (with the sort arrow beside it)
+// and a typical widest value need.
+class CDefaultWidth
+{
+public:
+    CDefaultWidth(const CTableCtrl& grid, double scale)
+        : m_metrics(grid.GetDrawState().GetFont()), m_scale(scale)
+    {
+    }
+    int operator()(int pixels, const char* title, const char* sample = "") const
+    {
+        constexpr int kPadding = CTableHost::kMarginLeft + CTableHost::kMarginRight;
+        constexpr int kSortArrow = 7;
+        const QString head = QString::fromUtf8(title).section(QLatin1Char('\n'), 0, 0);
+        return std::max({static_cast<int>(std::lround(pixels * m_scale)),
+                         m_metrics.horizontalAdvance(head) + kPadding + kSortArrow,
+                         m_metrics.horizontalAdvance(QString::fromUtf8(sample)) + kPadding});
+    }
+
+private:
+    QFontMetrics m_metrics;
+    double m_scale;
+};
 
 void Resort(CTableCtrl& grid)
 {
@@ -42,37 +73,52 @@ CResultLists::CResultLists(CTableCtrl& players, CTableCtrl& servers, CTableCtrl&
 {
 }
 
-void CResultLists::DefineColumns()
+void CResultLists::DefineColumns(double scale)
 {
     const CStringCol text(kStringFlags);
     const CIntCol number(kIntFlags);
     const CEnumCol gameType(m_gameTypes.Get(), kEnumMode, kEnumFlags);
     const CBoolCol rule(kBoolFlags, "yes", "no", true);
+    // Typical widest values: long player and server names (without their colour codes), a
+    // connecting player's ping, a score below zero, a full large server, the longest game
+    // type and map name of the stock maps.
+    constexpr const char* kPlayer = "Lieutenant Blazkowicz";
+    constexpr const char* kServer = "Wolfenstein Objective Server #1";
+    constexpr const char* kPing = "999";
+    constexpr const char* kScore = "-999";
+    constexpr const char* kCount = "64/64";
+    constexpr const char* kType = "CP - Checkpoint";
+    constexpr const char* kMap = "mp_trenchtoast";
+    const auto define = [scale](CTableCtrl& grid, int col, const CColDef& def, const char* title,
+                                int pixels, const char* sample = "") {
+        grid.SetColumn(col, def, title,
+                       title ? CDefaultWidth(grid, scale)(pixels, title, sample) : 0);
+    };
 
     m_players.SetColumnCount(9);
-    m_players.SetColumn(8, number, nullptr, 0);
-    m_players.SetColumn(0, text, "Player", 120);
-    m_players.SetColumn(3, number, "Frags", 36);
-    m_players.SetColumn(2, number, "Ping", 32);
-    m_players.SetColumn(4, text, "Server", 120);
-    m_players.SetColumn(7, gameType, "Type", 128);
-    m_players.SetColumn(5, text, "Map", 90);
-    m_players.SetColumn(1, number, "ServerPing", 32);
-    m_players.SetColumn(6, text, "Players", 44);
+    define(m_players, 8, number, nullptr, 0);
+    define(m_players, 0, text, "Player", 120, kPlayer);
+    define(m_players, 3, number, "Frags", 36, kScore);
+    define(m_players, 2, number, "Ping", 32, kPing);
+    define(m_players, 4, text, "Server", 120, kServer);
+    define(m_players, 7, gameType, "Type", 128, kType);
+    define(m_players, 5, text, "Map", 90, kMap);
+    define(m_players, 1, number, "ServerPing", 32, kPing);
+    define(m_players, 6, text, "Players", 44, kCount);
     m_players.CreateRowLayout();
 
     m_servers.SetColumnCount(13);
-    m_servers.SetColumn(12, number, nullptr, 0);
-    m_servers.SetColumn(0, text, "Server", 120);
-    m_servers.SetColumn(4, number, "Ping", 40);
-    m_servers.SetColumn(5, text, "Players", 44);
-    m_servers.SetColumn(9, text, "Map", 90);
-    m_servers.SetColumn(1, gameType, "Type", 128);
-    m_servers.SetColumn(2, text, "Mod", 50);
-    m_servers.SetColumn(3, rule, "FF\nFriendly Fire", 30);
-    m_servers.SetColumn(6, rule, "PB\nPunkbuster", 30);
-    m_servers.SetColumn(10, number, "MaxLives", 60);
-    m_servers.SetColumn(11, text, "Ip", 200);
+    define(m_servers, 12, number, nullptr, 0);
+    define(m_servers, 0, text, "Server", 120, kServer);
+    define(m_servers, 4, number, "Ping", 40, kPing);
+    define(m_servers, 5, text, "Players", 44, kCount);
+    define(m_servers, 9, text, "Map", 90, kMap);
+    define(m_servers, 1, gameType, "Type", 128, kType);
+    define(m_servers, 2, text, "Mod", 50, "http://www.rtcwpro.com");
+    define(m_servers, 3, rule, "FF\nFriendly Fire", 30, "yes");
+    define(m_servers, 6, rule, "PB\nPunkbuster", 30, "yes");
+    define(m_servers, 10, number, "MaxLives", 60, "1");
+    define(m_servers, 11, text, "Ip", 200, "255.255.255.255:65535");
     m_servers.SetColumn(7, number, "NumPlayers", 0);
     m_servers.SetColumn(8, number, "MaxPlayers", 0);
     m_servers.SetColumnVisible(7, false);
@@ -80,9 +126,9 @@ void CResultLists::DefineColumns()
     m_servers.CreateRowLayout();
 
     m_serverPlayers.SetColumnCount(3);
-    m_serverPlayers.SetColumn(0, text, "Player", 120);
-    m_serverPlayers.SetColumn(1, number, "Ping", 32);
-    m_serverPlayers.SetColumn(2, number, "Frags", 36);
+    define(m_serverPlayers, 0, text, "Player", 120, kPlayer);
+    define(m_serverPlayers, 1, number, "Ping", 32, kPing);
+    define(m_serverPlayers, 2, number, "Frags", 36, kScore);
     m_serverPlayers.CreateRowLayout();
 }
 

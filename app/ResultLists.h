@@ -30,8 +30,13 @@ public:
     CResultLists(Lattix::CTableCtrl& players, Lattix::CTableCtrl& servers,
                  Lattix::CTableCtrl& serverPlayers);
 
-    // Columns, row layouts and the default sort orders of the three grids.
-    void DefineColumns();
+    // Columns, row layouts and the default sort orders of the three grids. scale: of the
+    // window's dialog units to those of the 8-point dialog font the widths were drawn for.
+    void DefineColumns(double scale = 1.0);
+    // The player list's columns of player and server names (the server list's and the
+    // server players' names are their column 0).
+    static constexpr int kPlayerNameColumn = 0;
+    static constexpr int kPlayerServerColumn = 4;
 
     // Empties the three grids and forgets every handle.
     void Clear();

@@ -10,9 +10,9 @@
 #include <algorithm>
 
 CScanStatus::CScanStatus(QLabel& serverCount, QLabel& playerCount, QLabel& serversToQuery,
-                         QProgressBar& progress)
+                         QProgressBar& progress, QLabel& statusLine)
     : m_serverCount(serverCount), m_playerCount(playerCount), m_serversToQueryLabel(serversToQuery),
-      m_progress(progress)
+      m_progress(progress), m_line(statusLine)
 {
 }
 

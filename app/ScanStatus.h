@@ -1,19 +1,24 @@
 #pragma once
 
+#include "app/StatusLine.h"
+
 class CSettingsKey;
 class QLabel;
 class QProgressBar;
 class QWidget;
 
 // The main window's counters and status: the "Servers", "Players" and "Servers to Query"
-// labels, the scan's progress bar, and the warning about settings that cannot be saved.
+// labels, the scan's progress bar, the status line, and the warning about settings that
+// cannot be saved.
 // It counts the servers a scan still has to query; labels and bar follow every second
 // record, and a scan that stops early shows nothing left to query.
 class CScanStatus
 {
 public:
     CScanStatus(QLabel& serverCount, QLabel& playerCount, QLabel& serversToQuery,
-                QProgressBar& progress);
+                QProgressBar& progress, QLabel& statusLine);
+
+    CStatusLine& Line() { return m_line; }
 
     // A scan of `servers` records starts: all of them are to query, the bar is empty.
     void Start(int servers);
@@ -34,6 +39,7 @@ private:
     QLabel& m_playerCount;
     QLabel& m_serversToQueryLabel;
     QProgressBar& m_progress;
+    CStatusLine m_line;
     int m_serversToQuery = 0;
     bool m_settingsTroubleReported = false;
 };

@@ -1,20 +1,36 @@
 #include "app/SearchPanel.h"
 
 #include "app/Prompts.h"
+#include "app/StatusLine.h"
 #include "velk/ExComboBox.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 
-CSearchPanel::CSearchPanel(CExComboBox& box, QAbstractButton& search, QAbstractButton& del,
-                           CResultLists& lists, std::function<qint64()> clock)
-    : m_box(box), m_search(lists), m_clock(std::move(clock))
+CSearchPanel::CSearchPanel(CExComboBox& box, QAbstractItemView& history, QAbstractButton& search,
+                           QAbstractButton& del, CResultLists& lists, CStatusLine& status,
+                           std::function<qint64()> clock)
+    : m_box(box), m_history(history), m_search(lists), m_status(status), m_clock(std::move(clock))
 {
+    m_box.ShowListIn(m_history);
+    m_history.installEventFilter(this);
     m_box.m_bAutoSelect = false;
     m_box.SetSorted(true);
     connect(&search, &QAbstractButton::clicked, this, [this] { Search(m_box.currentText()); });
     connect(&del, &QAbstractButton::clicked, this, &CSearchPanel::DeleteEntry);
     connect(&m_box, &CExComboBox::Command, this, [this](int, int code) { OnCommand(code); });
+}
+
+bool CSearchPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &m_history && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        DeleteEntry();
+        return true;
+    }
+    return false;
 }
 
 qint64 CSearchPanel::Now() const
@@ -57,6 +73,8 @@ void CSearchPanel::Reload(const QStringList& entries, const QString& select)
         m_box.AddItem(entry, 1);
     if (!select.isEmpty())
         m_box.setCurrentIndex(CSearchHistory::Find(entries, select));
+    // The list heard nothing of the blocked box: it highlights the entry shown now.
+    m_history.setCurrentIndex(m_box.model()->index(m_box.currentIndex(), 0));
 }
 
 void CSearchPanel::Load(const QString& stored)
@@ -84,7 +102,10 @@ void CSearchPanel::Search(const QString& rawText)
     }
     m_searchesThisSession.removeAll(text);
     m_searchesThisSession.prepend(text);
-    m_search.Run(text);
+    if (m_search.Run(text))
+        m_status.Clear();
+    else
+        m_status.NobodyFound(text);
 }
 
 void CSearchPanel::DeleteEntry()
@@ -95,6 +116,10 @@ void CSearchPanel::DeleteEntry()
     const QString entry = m_box.itemText(index);
     if (CPrompts::Show(m_box.window(), QMessageBox::Question,
                        QStringLiteral("Are you sure to delete '%1'?").arg(entry),
-                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
-        m_box.removeItem(index);
+                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    // The question ran an event loop of its own: the entry is found again by its text.
+    const int now = m_box.findText(entry, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (now >= 0)
+        m_box.removeItem(now);
 }

@@ -4,11 +4,13 @@
 #include "app/Prompts.h"
 #include "app/ResultLists.h"
 #include "app/ServerInfoDlg.h"
+#include "app/StatusLine.h"
 #include "lattix/view/TableCtrl.h"
 #include "velk/PopupMenu.h"
 
-CServerRowMenu::CServerRowMenu(QWidget& parent, CResultLists& lists, QString favoritesPath)
-    : m_parent(parent), m_lists(lists), m_favoritesPath(std::move(favoritesPath))
+CServerRowMenu::CServerRowMenu(QWidget& parent, CResultLists& lists, CStatusLine& status,
+                               QString favoritesPath)
+    : m_parent(parent), m_lists(lists), m_status(status), m_favoritesPath(std::move(favoritesPath))
 {
 }
 
@@ -52,14 +54,17 @@ bool CServerRowMenu::AddToFavorites(int row)
         return false;
     QString error;
     const CFavoritesFile file(m_favoritesPath);
+    const QString address =
+        QString::fromStdString(servers.GetCellText(row, CResultLists::kServerAddressColumn));
     const auto result = file.Add(
-        QString::fromStdString(servers.GetCellText(row, CResultLists::kServerAddressColumn)),
-        QString::fromStdString(servers.GetCellText(row, CResultLists::kServerNameColumn)), &error);
+        address, QString::fromStdString(servers.GetCellText(row, CResultLists::kServerNameColumn)),
+        &error);
     if (result == CFavoritesFile::AddResult::Failed) {
         CPrompts::Show(&m_parent, QMessageBox::Warning,
                        QStringLiteral("Cannot write %1: %2").arg(m_favoritesPath, error));
         return false;
     }
+    m_status.FavoriteAdded(address, result == CFavoritesFile::AddResult::AlreadyThere);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 class CPopupMenu;
 class CResultLists;
+class CStatusLine;
 class QWidget;
 
 // The row menu of the main window's server list: "Add to favorites" and "Show server
@@ -21,16 +22,18 @@ public:
     static constexpr unsigned kAddToFavorites = 57341;
     static constexpr unsigned kShowServerInfo = 57343;
 
-    // parent: of the prompts and the server info dialog; favoritesPath: the file that
-    // "Add to favorites" writes.
-    CServerRowMenu(QWidget& parent, CResultLists& lists, QString favoritesPath);
+    // parent: of the prompts and the server info dialog; status: where "Add to favorites"
+    // says what it did; favoritesPath: the file that it writes.
+    CServerRowMenu(QWidget& parent, CResultLists& lists, CStatusLine& status,
+                   QString favoritesPath);
 
     // Puts the items into the menu of the server-list row and notes its server.
     void Fill(CPopupMenu& menu, int row);
     // Runs a command of the menu on the row. False when it is none of the menu's.
     bool Command(int command, int row);
 
-    // Adds the server of the row to the favorites file; says why when it cannot.
+    // Adds the server of the row to the favorites file and says so, or that it is there
+    // already; says why when it cannot.
     bool AddToFavorites(int row);
     // Shows the server info dialog of the row's record, if it has one.
     void ShowServerInfo(int row);
@@ -38,6 +41,7 @@ public:
 private:
     QWidget& m_parent;
     CResultLists& m_lists;
+    CStatusLine& m_status;
     QString m_favoritesPath;
     std::string m_address; // of the row whose menu was opened last
 };

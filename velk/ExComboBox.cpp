@@ -2,11 +2,15 @@
 
 #include "velk/VelkLibrary.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 
 namespace {
 
@@ -202,8 +206,76 @@ void CExComboBox::OnActivated()
     Notify(kSelEndOk);
 }
 
+void CExComboBox::ShowListIn(QAbstractItemView& view)
+{
+    m_list = &view;
+    view.setModel(model());
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const auto follow = [this] {
+        if (m_list)
+            m_list->setCurrentIndex(model()->index(currentIndex(), modelColumn()));
+    };
+    connect(this, &QComboBox::currentIndexChanged, &view, follow);
+    follow();
+    connect(view.selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) {
+                if (!index.isValid() || index.row() == currentIndex())
+                    return;
+                setCurrentIndex(index.row());
+                Notify(kSelChange);
+                m_bSelEndPending = true; // Enter confirms it
+            });
+    connect(&view, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (!index.isValid())
+            return;
+        setCurrentIndex(index.row());
+        Notify(kSelChange);
+        m_nLastSelEndOk = -2; // every click is a pick of its own
+        Notify(kSelEndOk);
+    });
+    if (QLineEdit* edit = lineEdit()) {
+        edit->installEventFilter(this);
+        edit->setGeometry(PlainFieldRect());
+    }
+    update();
+}
+
+QRect CExComboBox::PlainFieldRect() const
+{
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    return rect().adjusted(frame + 1, frame, -frame - 1, -frame);
+}
+
+bool CExComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // The combo puts its field beside a drop-down button; with the list below there is none.
+    if (m_list && watched == lineEdit() &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+        lineEdit()->geometry() != PlainFieldRect())
+        lineEdit()->setGeometry(PlainFieldRect());
+    return QComboBox::eventFilter(watched, event);
+}
+
+void CExComboBox::paintEvent(QPaintEvent* event)
+{
+    if (!m_list) {
+        QComboBox::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    QStyleOptionFrame option;
+    option.initFrom(this);
+    option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+}
+
 void CExComboBox::showPopup()
 {
+    if (m_list)
+        return; // the list is shown already
     if (QLineEdit* edit = lineEdit()) {
         // Open at the item that begins with the longest leading part of the typed text.
         const QString text = edit->text();
@@ -257,7 +329,7 @@ void CExComboBox::keyPressEvent(QKeyEvent* event)
     case Qt::Key_F4:
         return; // the list opens with Down only
     case Qt::Key_Down:
-        if (modifiers == Qt::NoModifier && !IsDropped()) {
+        if (modifiers == Qt::NoModifier && !IsDropped() && !m_list) {
             showPopup();
             return;
         }
@@ -358,6 +430,8 @@ void CExComboBox::changeEvent(QEvent* event)
 void CExComboBox::resizeEvent(QResizeEvent* event)
 {
     QComboBox::resizeEvent(event);
+    if (m_list && lineEdit())
+        lineEdit()->setGeometry(PlainFieldRect());
     UpdateOverlay();
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariant>
 
+class QAbstractItemView;
 class QLineEdit;
 
 // A combo box that completes typed text from its list, keeps the selected item in line with
@@ -18,10 +19,12 @@ class QLineEdit;
 // by Escape on the open list) and kDblClk (Enter with the list closed, after kSelEndOk when
 // such a selection was pending).
 //
-// Kinds: kSimple and kDropDown have an edit field (kSimple shows its list as a drop-down
-// too); kDropDownList has none and selects only from its list. Down opens the list, F4 does
-// not. Enter and Escape in the edit field with the list closed belong to the field, not to
-// the dialog's default and cancel buttons; Tab and Shift+Tab move the focus on as usual.
+// Kinds: kSimple and kDropDown have an edit field; kDropDownList has none and selects only
+// from its list. A kSimple combo shows its list always, in a list view below the field
+// (ShowListIn), and its field draws as a plain edit field; until it has that view it shows
+// its list as a drop-down like the others. Down opens a drop-down list, F4 does not. Enter and
+// Escape in the edit field with the list closed belong to the field, not to the dialog's default
+// and cancel buttons; Tab and Shift+Tab move the focus on as usual.
 //
 // While disabled, a read-only field over the combo (a sibling, because the children of a
 // disabled widget are disabled too) shows the text in normal colours, selectable and
@@ -67,6 +70,12 @@ public:
     // item is still selected), then kDblClk.
     void OnEnter();
 
+    // kSimple: shows the list always in view, which the owner placed below the field. The
+    // view shows the combo's items and follows its selection. A click on an item picks it
+    // (kSelChange, kSelEndOk, also when it was picked before); moving in the view with the
+    // keys selects as the arrow keys in the field do, and Enter then confirms.
+    void ShowListIn(QAbstractItemView& view);
+
     // Opens the list; in an edit kind it first selects the item that begins with the
     // longest leading part of the text, reported with kSelChange.
     void showPopup() override;
@@ -91,6 +100,8 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void AutoComplete(int previous);
@@ -106,6 +117,8 @@ private:
     void Notify(int code);
 
     void UpdateOverlay();
+    // Where the field goes when the list is shown below it: the whole combo but its frame.
+    QRect PlainFieldRect() const;
 
     Kind m_kind;
     int m_id;
@@ -120,4 +133,5 @@ private:
     bool m_focused = false; // stays set while the open list has the keyboard
     // Shows the text while the combo is disabled; owned by the parent, deleted with the combo.
     QPointer<QLineEdit> m_overlay;
+    QPointer<QAbstractItemView> m_list; // kSimple: the list always shown below the field
 };

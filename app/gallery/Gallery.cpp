@@ -122,7 +122,11 @@ public:
         QObject::connect(&m_dialog, &CMainDlg::ScanFinished, &loop, &QEventLoop::quit);
         QTimer::singleShot(30000, &loop, &QEventLoop::quit);
         m_dialog.QueryMaster();
+        // The status line while the master is asked, before its answer can come in.
+        bool ok = Save("15-status-asking-master.png", m_dialog.grab());
         loop.exec();
+        if (!ok)
+            return false;
         return m_dialog.ServerList().GetRowCount() > 0;
     }
 
@@ -172,6 +176,8 @@ public:
             m_dialog.PlayerList().GetCellText(m_dialog.PlayerList().GetRowCount() / 2, 0);
         m_dialog.Search().Search(QString::fromStdString(name.substr(0, 2)));
         ok &= Shoot("04-player-search.png", m_dialog);
+        m_dialog.Search().Search(QStringLiteral("zz nobody"));
+        ok &= Shoot("16-search-found-nobody.png", m_dialog);
 
         m_dialog.SetView(1);
         Lattix::CTableCtrl& servers = m_dialog.ServerList();
@@ -223,6 +229,15 @@ public:
             CAboutDlg about(m_dialog.Settings().FilePath(), m_dialog.FavoritesPath(), &m_dialog);
             ok &= ShootOver("14-about-dialog.png", about);
         }
+
+        // A history of searches fills the search group of a tall window.
+        for (int row = 0; row < m_dialog.PlayerList().GetRowCount(); row += 7)
+            m_dialog.Search().Search(
+                QString::fromStdString(m_dialog.PlayerList().GetCellText(row, 0)).left(4));
+        m_dialog.SetView(0);
+        m_dialog.resize(m_dialog.minimumWidth(), 1100);
+        ok &= Shoot("17-search-history-tall.png", m_dialog);
+        m_dialog.SetView(1);
 
         m_dialog.resize(1600, 1000);
         ok &= Shoot("11-enlarged-1600x1000.png", m_dialog);

@@ -1,5 +1,6 @@
 #include "lattix/view/TableDisplay.h"
 
+#include "lattix/edit/CellEditController.h"
 #include "lattix/model/ColumnGeometry.h"
 #include "lattix/view/ColumnInfo.h"
 #include "lattix/view/DrawState.h"
@@ -8,7 +9,6 @@
 #include "lattix/view/TableCtrlInterface.h"
 #include "lattix/view/TableCursor.h"
 #include "lattix/view/TableHost.h"
-#include "lattix/edit/CellEditController.h"
 #include "lattix/view/TableMenus.h"
 
 #include <QHelpEvent>
@@ -248,6 +248,9 @@ void CTableDisplay::mouseDoubleClickEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     SendClick(NM_CLICK, pos);
     SendClick(NM_DBLCLK, pos);
+    // A double click on an editable cell edits it, as F2 does; the first click placed the
+    // cursor there.
+    Ctrl().EditController().BeginEdit(true);
 }
 
 void CTableDisplay::SendClick(int code, QPoint pos)

@@ -50,6 +50,9 @@ bool CTableKeys::KeyPress(const QKeyEvent& event)
     case VK_DELETE:
         m_typeAhead.Clear();
         return true;
+    case VK_F2: // edits the cell under the cursor
+        m_host.EditController().BeginEdit(true);
+        return true;
     case VK_SPACE:
         m_typeAhead.Expire(m_host.Now()); // a text that ran out takes no more spaces
         if (m_typeAhead.IsActive() && !(event.modifiers() & Qt::ControlModifier))

@@ -15,8 +15,8 @@ class CTableHost;
 
 // The keyboard of a grid: the cursor keys, page keys, home, end and space move the cursor
 // and the selection (or scroll, in row mode); typed text searches the first sorted column
-// (else the first displayed one) for a row that starts with it. Each key first goes to the
-// grid's parent as NM_KEYDOWN, which may take it.
+// (else the first displayed one) for a row that starts with it; F2 edits the cursor's cell.
+// Each key first goes to the grid's parent as NM_KEYDOWN, which may take it.
 class CTableKeys
 {
 public:

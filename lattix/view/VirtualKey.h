@@ -26,6 +26,7 @@ enum : unsigned
     VK_DELETE = 0x2E,
     VK_APPS = 0x5D,
     VK_F1 = 0x70,
+    VK_F2 = 0x71,
 };
 
 // The virtual-key number of a Qt key (Qt::Key), 0 for a key without one. Letters give

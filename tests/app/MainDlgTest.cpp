@@ -36,6 +36,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -43,6 +44,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -128,6 +130,38 @@ protected:
         for (const QChar c : text)
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), {});
     }
+    // The whole text of the status line, also when the line shows it cut.
+    static QString StatusOf(const CMainDlg& dialog)
+    {
+        const auto* line = Get<QLabel>(dialog, D::IDC_STATUS_LINE);
+        return line->toolTip().isEmpty() ? line->text() : line->toolTip();
+    }
+    // Every shown column of the grid is wide enough for its title with the sort arrow and
+    // for the text of each of its cells, with the grid's cell margins.
+    static void ExpectColumnsFit(const Lattix::CTableCtrl& grid)
+    {
+        const QFontMetrics metrics(grid.GetDrawState().GetFont());
+        constexpr int kMargins = 10;
+        constexpr int kSortArrow = 7;
+        for (int col = 0; col < grid.GetColumnCount(); ++col) {
+            const QString title =
+                QString::fromStdString(grid.GetColumnTitle(col)).section('\n', 0, 0);
+            if (!grid.Geometry().IsVisible(col) || title.isEmpty())
+                continue;
+            int widest = metrics.horizontalAdvance(title) + kSortArrow;
+            QString widestText = title;
+            for (int row = 0; row < grid.GetRowCount(); ++row) {
+                const QString text = QString::fromStdString(grid.GetCellText(row, col));
+                if (metrics.horizontalAdvance(text) > widest) {
+                    widest = metrics.horizontalAdvance(text);
+                    widestText = text;
+                }
+            }
+            EXPECT_LE(widest + kMargins, grid.GetColumnWidth(col))
+                << grid.GetDlgCtrlID() << " " << title.toStdString() << ": "
+                << widestText.toStdString();
+        }
+    }
     static void ClickTab(CMainDlg& dialog, int tab)
     {
         auto* tabs = Get<QTabBar>(dialog, D::IDC_TABS);
@@ -164,9 +198,9 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     file.write("not an address\r\n127.0.0.1\tNo port\r\n");
     file.close();
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
-    ASSERT_EQ(CPrompts::Shown().size(), 2);
-    EXPECT_TRUE(CPrompts::Shown()[1].endsWith("1 line that is not a server address (line 1); "
-                                              "skipped."));
+    EXPECT_EQ(CPrompts::Shown().size(), 1);
+    EXPECT_TRUE(StatusOf(*dialog).endsWith("1 line that is not a server address (line 1); "
+                                           "skipped."));
     EXPECT_TRUE(dialog->Bridge().IsRunning());
 
     // The user switches the view and changes every setting the window keeps.
@@ -321,6 +355,9 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     EXPECT_EQ(Get<QProgressBar>(*dialog, D::IDC_PROGRESS)->value(), 0);
     for (int row = 1; row < serverList.GetRowCount(); ++row) // sorted by ping at the end
         EXPECT_LE(serverList.GetCell(row - 1, 4)->GetInt(), serverList.GetCell(row, 4)->GetInt());
+    // Nothing is cut off at the default widths.
+    ExpectColumnsFit(playerList);
+    ExpectColumnsFit(serverList);
 
     // A click on a server shows its players.
     ClickTab(*dialog, 1);
@@ -333,6 +370,19 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     ClickRow(serverList, row);
     EXPECT_EQ(serverList.GetSelectedRow(), row);
     EXPECT_EQ(dialog->ServerPlayerList().GetRowCount(), serverList.GetCell(row, 7)->GetInt());
+    ExpectColumnsFit(dialog->ServerPlayerList());
+    EXPECT_LE(dialog->ServerPlayerList().Geometry().GetTotalWidth(),
+              dialog->ServerPlayerList().Body().width());
+    // In a large window the names take the room that the other columns leave.
+    ClickTab(*dialog, 0);
+    const int narrow = playerList.GetColumnWidth(0);
+    dialog->resize(1400, 900);
+    EXPECT_GT(playerList.GetColumnWidth(0), narrow);
+    const int total = playerList.Geometry().GetTotalWidth();
+    EXPECT_LE(total, playerList.Body().width());
+    EXPECT_GE(total + playerList.style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+              playerList.Body().width());
+    ClickTab(*dialog, 1);
 
     // Searches typed into the box and sent with Enter, by the start of a name in other letter
     // case (also typed on past a completion from the history), or with "*" by a part from the
@@ -366,6 +416,36 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     EXPECT_EQ(playerList.GetSelectedRow(), -1);
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(playerList.GetSelectedRow(), 0);
+    // A search that finds nobody says so on the status line.
+    box->lineEdit()->selectAll();
+    Type(box, QStringLiteral("zz nobody"));
+    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_SEARCH), Qt::LeftButton);
+    EXPECT_EQ(StatusOf(*dialog), "No player found for \"zz nobody\".");
+    // The history list below the field: Down moves in it without searching, a click on an
+    // entry searches, Delete deletes the highlighted entry once the user agrees.
+    auto* history = Get<QListView>(*dialog, D::IDC_SEARCH_HISTORY);
+    ASSERT_EQ(history->model()->rowCount(), 4);
+    EXPECT_EQ(history->currentIndex().row(), box->findText("zz nobody"));
+    const int first = box->findText(name.left(3).toLower());
+    history->setFocus();
+    history->setCurrentIndex(history->model()->index(first, 0));
+    QTest::keyClick(history, Qt::Key_Down);
+    EXPECT_EQ(box->currentIndex(), first + 1);
+    EXPECT_EQ(StatusOf(*dialog), "No player found for \"zz nobody\".");
+    QTest::mouseClick(history->viewport(), Qt::LeftButton, {},
+                      history->visualRect(history->model()->index(first, 0)).center());
+    EXPECT_EQ(box->currentText(), name.left(3).toLower());
+    EXPECT_EQ(StatusOf(*dialog), "");
+    EXPECT_EQ(playerList.GetSelectedRow(), 0);
+    // While the question is open, a search puts a new entry before it.
+    CPrompts::SetNextAnswer([&] {
+        dialog->Search().Search(QStringLiteral("!!!"));
+        return QMessageBox::Yes;
+    });
+    QTest::keyClick(history, Qt::Key_Delete);
+    EXPECT_EQ(box->findText(name.left(3).toLower()), -1);
+    EXPECT_EQ(box->findText(QStringLiteral("!!!")), 0);
+    EXPECT_EQ(history->model()->rowCount(), 4);
 
     // The row menu: enabled on a row, where "Add to favorites" writes the server once;
     // disabled below the last row.
@@ -374,9 +454,12 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     serverList.Menus().SetMenuFactory(
         [&] { return std::make_unique<MenuProbe>(enabled, disabled, "Add to favorites"); });
     serverList.SetScrollPos(0, 0);
+    const QString added = QString::fromStdString(serverList.GetCellText(0, 11));
     serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
     EXPECT_TRUE(enabled.contains("Add to favorites") && enabled.contains("Show server info"));
+    EXPECT_EQ(StatusOf(*dialog), added + " added to the favorites.");
     serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
+    EXPECT_EQ(StatusOf(*dialog), added + " is a favorite already.");
     QFile favorites(FavoritesPath());
     ASSERT_TRUE(favorites.open(QIODevice::ReadOnly));
     const QByteArray line = favorites.readAll();
@@ -584,6 +667,51 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
     EXPECT_FALSE(game.WaitForStart().isEmpty());
     EXPECT_FALSE(dialog->isVisible());
+}
+
+// The status line says which master is asked for which version, and what came of it; the
+// fixed message box stays for a master that does not answer.
+TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQuery)
+{
+    struct Case
+    {
+        const char* name;
+        bool silent;
+        int version; // as stored: 60 is "1.4", the test network's
+        const char* said;
+    };
+    const Case cases[] = {
+        {"listed", false, 60, "The master server %1 lists 2 servers of 1.4."},
+        {"none of the version", false, 58, "The master server %1 lists no servers of 1.3."},
+        {"silent", true, 60, "The master server %1 did not answer."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args = {"--count", "2"};
+        if (c.silent)
+            args.emplace_back("--master-silent");
+        CTestNetProcess net(args);
+        const QString master = QString::fromStdString(net.MasterAddress());
+        Set("Master", master);
+        Set("Version", c.version);
+        Set("IncludeEmptyServers", 1);
+        CPrompts::Reset();
+        auto dialog = Open();
+        QSignalSpy finished(&dialog->Bridge(), &CScanBridge::MasterFinished);
+        const QString version = Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText();
+        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_MASTER), Qt::LeftButton);
+        EXPECT_EQ(StatusOf(*dialog).toStdString(),
+                  QStringLiteral("Asking %1 for the servers of %2 \u2026")
+                      .arg(master, version)
+                      .toStdString());
+        EXPECT_EQ(dialog->cursor().shape(), Qt::BusyCursor);
+        ASSERT_TRUE(finished.wait(10000));
+        EXPECT_EQ(StatusOf(*dialog).toStdString(),
+                  QString::fromLatin1(c.said).arg(master).toStdString());
+        EXPECT_EQ(dialog->cursor().shape(), Qt::ArrowCursor);
+        EXPECT_EQ(CPrompts::Shown(),
+                  c.silent ? QStringList{"No response from master server."} : QStringList{});
+    }
 }
 
 // Closing the window while a silent master is being asked ends it at once, not after the

@@ -97,6 +97,8 @@ enum class Start
 {
     kSpace,
     kClick,
+    kF2,
+    kDoubleClick, // on a cell away from the cursor
 };
 
 struct StartEndCase
@@ -131,10 +133,15 @@ TEST_P(StartEndTest, TypedTextReachesTheModelAsTheRecipientDecides)
         if (n.hdr.code == LVN_ENDLABELEDIT && c.changeScratch)
             n.pCell->Set(n.pCell->GetString() + "!");
     };
-    if (c.start == Start::kSpace)
-        Key(Qt::Key_Space);
-    else
+    if (c.start == Start::kSpace || c.start == Start::kF2) {
+        Key(c.start == Start::kSpace ? Qt::Key_Space : Qt::Key_F2);
+    } else if (c.start == Start::kDoubleClick) {
+        Click(0, 0); // the first click moves the cursor away and back, not into an edit
         Click(1, 0);
+        QTest::mouseDClick(&grid.Body(), Qt::LeftButton, {}, CellCenter(1, 0));
+    } else {
+        Click(1, 0);
+    }
     ASSERT_TRUE(grid.IsEditing());
     EXPECT_TRUE(beginUserStart);
     EXPECT_EQ(scratchAtBegin, "row 1");
@@ -167,6 +174,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         StartEndCase{"SpaceEnter", Start::kSpace, Qt::Key_Return, 0, false, "Anna", kEditCommitted},
         StartEndCase{"ClickEnter", Start::kClick, Qt::Key_Enter, 0, false, "Anna", kEditCommitted},
+        StartEndCase{"F2Enter", Start::kF2, Qt::Key_Return, 0, false, "Anna", kEditCommitted},
+        StartEndCase{"DoubleClickEnter", Start::kDoubleClick, Qt::Key_Return, 0, false, "Anna",
+                     kEditCommitted},
         StartEndCase{"ClickEscape", Start::kClick, Qt::Key_Escape, 0, false, "row 1",
                      kEditCancelled},
         StartEndCase{"RecipientDiscards", Start::kSpace, Qt::Key_Return, 1, false, "row 1",
