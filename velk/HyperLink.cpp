@@ -1,5 +1,6 @@
 #include "velk/HyperLink.h"
 
+#include "velk/Contrast.h"
 #include "velk/VelkLibrary.h"
 
 #include <QAccessible>
@@ -229,11 +230,14 @@ QString CHyperLink::ErrorText(int code)
 
 QColor CHyperLink::TextColor() const
 {
+    CColorValue color = m_visited ? kVisitedColor : kLinkColor;
     if (m_hover && (m_nFlags & kUseHoverColor))
-        return kHoverColor.ToQColor();
-    if (m_active && !(m_nFlags & kNoActiveColor))
-        return kActiveColor.ToQColor();
-    return (m_visited ? kVisitedColor : kLinkColor).ToQColor();
+        color = kHoverColor;
+    else if (m_active && !(m_nFlags & kNoActiveColor))
+        color = kActiveColor;
+    // The link colours are made for a light window; a dark one gets lighter shades of them.
+    return CContrast::OnBackground(color.ToQColor(), palette().color(QPalette::Window),
+                                   CContrast::kText);
 }
 
 void CHyperLink::UpdateColor()

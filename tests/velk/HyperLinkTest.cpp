@@ -1,5 +1,7 @@
 #include "velk/HyperLink.h"
 
+#include "velk/Contrast.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
@@ -38,6 +40,20 @@ struct FakeDesktop
                 [this](QWidget*, const QString& text) { log << "warn " + text; }};
     }
 };
+
+// On a dark window the link keeps its blue, in a shade that reads there.
+TEST(HyperLinkTest, LinkReadsOnADarkWindow)
+{
+    QWidget window;
+    QPalette dark = window.palette();
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    window.setPalette(dark);
+    CHyperLink link("Farsighter", &window);
+    const QColor shown = link.palette().color(QPalette::WindowText);
+    EXPECT_GE(CContrast::Ratio(shown, dark.color(QPalette::Window)), CContrast::kText);
+    EXPECT_GT(shown.blue(), shown.red() + 60);
+    EXPECT_GT(shown.blue(), shown.green() + 60);
+}
 
 TEST(HyperLinkTest, AttachTakesTextOrTargetAndFitsKeepingTheAlignedEdge)
 {
