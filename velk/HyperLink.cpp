@@ -267,7 +267,12 @@ bool CHyperLink::event(QEvent* event)
             QToolTip::showText(help->globalPos(), m_strURL, this, rect());
         return true;
     }
-    return QLabel::event(event);
+    const bool handled = QLabel::event(event);
+    // A changed theme: the link colours are picked again for the new window colour (setting
+    // the same colour again changes nothing, so this ends).
+    if (event->type() == QEvent::PaletteChange)
+        UpdateColor();
+    return handled;
 }
 
 void CHyperLink::mouseMoveEvent(QMouseEvent* event)

@@ -42,14 +42,14 @@ struct FakeDesktop
     }
 };
 
-// On a dark window the link keeps its blue, in a shade that reads there.
-TEST(HyperLinkTest, LinkReadsOnADarkWindow)
+// When the window turns dark the link keeps its blue, in a shade that reads there.
+TEST(HyperLinkTest, LinkReadsWhenTheWindowTurnsDark)
 {
     QWidget window;
+    CHyperLink link("Farsighter", &window);
     QPalette dark = window.palette();
     dark.setColor(QPalette::Window, QColor(53, 53, 53));
     window.setPalette(dark);
-    CHyperLink link("Farsighter", &window);
     const QColor shown = link.palette().color(QPalette::WindowText);
     EXPECT_GE(CContrast::Ratio(shown, dark.color(QPalette::Window)), CContrast::kText);
     EXPECT_GT(shown.blue(), std::max(shown.red(), shown.green()) + 60);
