@@ -8,18 +8,25 @@
 
 namespace {
 
-// An eye drawn in the palette's text colour, so that no image file is needed.
+// An eye drawn in the palette's text colour, so that no image file is needed; drawn for
+// ordinary and for double-density screens, so that it stays sharp on both.
 QIcon EyeIcon(const QColor& color)
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(color, 1.3));
-    painter.drawEllipse(QRectF(1.5, 4.5, 13, 7));
-    painter.setBrush(color);
-    painter.drawEllipse(QPointF(8, 8), 2, 2);
-    return QIcon(pixmap);
+    QIcon icon;
+    for (const int ratio : {1, 2}) {
+        QPixmap pixmap(16 * ratio, 16 * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(color, 1.3));
+        painter.drawEllipse(QRectF(1.5, 4.5, 13, 7));
+        painter.setBrush(color);
+        painter.drawEllipse(QPointF(8, 8), 2, 2);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 } // namespace

@@ -390,8 +390,11 @@ void CBottomTabCtrl::paintEvent(QPaintEvent*)
     const QColor face = colors.color(QPalette::Button);
     painter.fillRect(rect(), face);
 
-    const QColor selectedColor = m_bEmbedded ? m_embeddedColor : QColor(Qt::white);
-    const QPen framePen(m_bEmbedded ? colors.color(QPalette::Dark) : QColor(Qt::black), 1);
+    // Standalone, the current tab has the colour of a text field and a frame in the theme's
+    // text colour (white and black in a light theme).
+    const QColor selectedColor = m_bEmbedded ? m_embeddedColor : colors.color(QPalette::Base);
+    const QPen framePen(
+        m_bEmbedded ? colors.color(QPalette::Dark) : colors.color(QPalette::WindowText), 1);
     const QPen highlightPen(m_bEmbedded ? m_embeddedColor : face, 1);
     const QColor enabledText = colors.color(QPalette::Active, QPalette::ButtonText);
     const QColor grayText = colors.color(QPalette::Disabled, QPalette::Text);

@@ -76,6 +76,8 @@ protected:
 
     // Sends a notification with this control as the sender to the parent.
     std::intptr_t Notify(VelkNMHDR& header);
+    // The theme's colours as the control had them before it painted in its own.
+    const QPalette& SystemPalette() const { return m_systemPalette; }
 
 private:
     void SetDefaultColors();

@@ -1,5 +1,6 @@
 #include "velk/HyperLink.h"
 
+#include "velk/Contrast.h"
 #include "velk/VelkLibrary.h"
 
 #include <QAccessible>
@@ -229,11 +230,14 @@ QString CHyperLink::ErrorText(int code)
 
 QColor CHyperLink::TextColor() const
 {
+    CColorValue color = m_visited ? kVisitedColor : kLinkColor;
     if (m_hover && (m_nFlags & kUseHoverColor))
-        return kHoverColor.ToQColor();
-    if (m_active && !(m_nFlags & kNoActiveColor))
-        return kActiveColor.ToQColor();
-    return (m_visited ? kVisitedColor : kLinkColor).ToQColor();
+        color = kHoverColor;
+    else if (m_active && !(m_nFlags & kNoActiveColor))
+        color = kActiveColor;
+    // The link colours are made for a light window; a dark one gets lighter shades of them.
+    return CContrast::OnBackground(color.ToQColor(), palette().color(QPalette::Window),
+                                   CContrast::kText);
 }
 
 void CHyperLink::UpdateColor()
@@ -263,7 +267,12 @@ bool CHyperLink::event(QEvent* event)
             QToolTip::showText(help->globalPos(), m_strURL, this, rect());
         return true;
     }
-    return QLabel::event(event);
+    const bool handled = QLabel::event(event);
+    // A changed theme: the link colours are picked again for the new window colour (setting
+    // the same colour again changes nothing, so this ends).
+    if (event->type() == QEvent::PaletteChange)
+        UpdateColor();
+    return handled;
 }
 
 void CHyperLink::mouseMoveEvent(QMouseEvent* event)

@@ -1,5 +1,6 @@
 #include "velk/NumberEdit.h"
 
+#include "velk/Contrast.h"
 #include "velk/VelkLibrary.h"
 
 #include <QFocusEvent>
@@ -120,8 +121,16 @@ void CNumberEdit::SetValue(double value)
     value = std::clamp(value, m_minimum, m_maximum);
     if (m_format.ColorsNegatives()) {
         const bool negative = value < 0;
-        SetTextColor(negative ? kNegativeText : QColor(Qt::black));
-        SetReadOnlyTextColor(negative ? kNegativeReadOnlyText : QColor(Qt::black));
+        // Red on the theme's ground (a lighter red on a dark one), else the theme's text.
+        const QPalette& colors = SystemPalette();
+        const QColor text = colors.color(QPalette::Active, QPalette::Text);
+        const QColor back = colors.color(QPalette::Active, QPalette::Base);
+        const QColor readOnlyBack = colors.color(QPalette::Active, QPalette::Button);
+        SetTextColor(negative ? CContrast::OnBackground(kNegativeText, back, CContrast::kText)
+                              : text);
+        SetReadOnlyTextColor(negative ? CContrast::OnBackground(kNegativeReadOnlyText, readOnlyBack,
+                                                                CContrast::kText)
+                                      : text);
     }
     QString shown = QString::fromStdString(m_format.FormatDouble(value));
     const std::string& groupSep = m_format.GetNumberFmt().thousandSep;

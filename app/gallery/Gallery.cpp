@@ -27,8 +27,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSettings>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -70,6 +73,27 @@ private:
     QProcess m_process;
     QString m_master;
 };
+
+// A dark theme as desktops set one: light text on dark grey, blue selection and links.
+QPalette DarkPalette()
+{
+    const QColor window(53, 53, 53);
+    QPalette palette(window, window);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Base, QColor(42, 42, 42));
+    palette.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::ToolTipBase, window);
+    palette.setColor(QPalette::ToolTipText, Qt::white);
+    palette.setColor(QPalette::Link, QColor(42, 130, 218));
+    palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    palette.setColor(QPalette::HighlightedText, Qt::black);
+    const QColor grey(127, 127, 127);
+    for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, grey);
+    return palette;
+}
 
 class Gallery
 {
@@ -128,6 +152,20 @@ public:
         if (!ok)
             return false;
         return m_dialog.ServerList().GetRowCount() > 0;
+    }
+
+    // The main window with the server list after a scan.
+    bool ShootAfterScan(const QString& file)
+    {
+        if (!WaitForScan())
+            return false;
+        m_dialog.SetView(1);
+        const int busiest = BusiestServer();
+        m_dialog.ServerList().SelectRow(busiest);
+        m_dialog.ServerList().EnsureVisible(busiest, -1);
+        m_dialog.ServerList().Update(true);
+        m_dialog.Lists().ShowServerPlayers(busiest);
+        return Shoot(file.toLatin1().constData(), m_dialog);
     }
 
     // The server row with the most players.
@@ -296,6 +334,36 @@ int main(int argc, char** argv)
     }
     const QString folder = QString::fromStdString(argument);
     QDir().mkpath(folder);
-    Gallery gallery(folder, network.Master());
-    return gallery.Run() ? 0 : 1;
+    const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR");
+    if (!scale.isEmpty()) {
+        // Under a scale factor (the run below starts one) only the scaled window is shot.
+        Gallery scaled(folder, network.Master());
+        return scaled.ShootAfterScan(QStringLiteral("16-scale-%1.png").arg(scale)) ? 0 : 1;
+    }
+    bool ok = false;
+    {
+        Gallery gallery(folder, network.Master());
+        ok = gallery.Run();
+    }
+    {
+        // The desktop's dark theme: Fusion with dark colours, on a first start again.
+        qputenv("XDG_CONFIG_HOME", profile.filePath(QStringLiteral("dark/config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", profile.filePath(QStringLiteral("dark/data")).toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           profile.filePath(QStringLiteral("dark/config")));
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(DarkPalette());
+        Gallery dark(folder, network.Master());
+        ok &= dark.ShootAfterScan(QStringLiteral("15-dark-after-scan.png"));
+    }
+    // A screen of double density: a run of its own, since the factor is read at start-up.
+    QProcess scaled;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    scaled.setProcessEnvironment(environment);
+    scaled.setProcessChannelMode(QProcess::ForwardedChannels);
+    scaled.start(QCoreApplication::applicationFilePath(), {folder, testnet});
+    ok &= scaled.waitForFinished(120000) && scaled.exitStatus() == QProcess::NormalExit &&
+          scaled.exitCode() == 0;
+    return ok ? 0 : 1;
 }

@@ -79,9 +79,11 @@ constexpr int kIcon = 16;
 // One icon per game type (values 0 to 9), drawn without smoothing so that no edge pixel
 // mixes with the mask colour: a grey question mark for unknown types, a red flag on a
 // pole for Objective, a stopwatch for Stopwatch and a ring of three flags for Checkpoint.
+// Drawn at double density, so that they are sharp on such screens too.
 QImage GameTypeIcons()
 {
-    QImage strip(10 * kIcon, kIcon, QImage::Format_RGB32);
+    QImage strip(20 * kIcon, 2 * kIcon, QImage::Format_RGB32);
+    strip.setDevicePixelRatio(2);
     strip.fill(QColor(255, 0, 255));
     QPainter p(&strip);
     for (int type = 0; type < 10; ++type) {
@@ -130,7 +132,8 @@ QImage GameTypeIcons()
 // PunkBuster: no image for "no", a green shield for "yes".
 QImage PunkBusterIcons()
 {
-    QImage strip(2 * kIcon, kIcon, QImage::Format_RGB32);
+    QImage strip(4 * kIcon, 2 * kIcon, QImage::Format_RGB32);
+    strip.setDevicePixelRatio(2);
     strip.fill(QColor(255, 0, 255));
     QPainter p(&strip);
     QPainterPath shield;

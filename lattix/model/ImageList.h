@@ -32,11 +32,16 @@ public:
     // kNoMask, every pixel of that colour word (red in the lowest byte; the highest byte
     // is not part of the colour) becomes transparent. A null strip, an image width below 1
     // or a strip narrower than one image leave the list empty. True when the list has
-    // images afterwards.
+    // images afterwards. Sizes count in the strip's own pixels divided by its device pixel
+    // ratio: a strip of ratio 2 (drawn for double-density screens) gives images of half its
+    // pixel size, drawn from the strip itself on double-density screens and from a
+    // smoothly halved copy elsewhere.
     bool Load(const QImage& strip, int imageWidth, ColorWord mask = kNoMask);
     // Replaces the images by those of the image file or resource (":/...") at path; a file
-    // that cannot be read leaves the list empty.
+    // that cannot be read leaves the list empty. A file of the same name with "@2x" before
+    // its extension ("types@2x.png") gives the images for double-density screens.
     bool Load(const QString& path, int imageWidth, ColorWord mask = kNoMask);
+    bool HasDoubleDensity() const noexcept { return !m_strip2x.isNull(); }
     void Clear() noexcept;
 
     bool IsEmpty() const noexcept { return m_nCount == 0; }
@@ -50,14 +55,21 @@ public:
     // outside the list.
     QImage GetImage(int index) const;
     // Draws image index with its top left corner at topLeft, blending its transparent
-    // pixels with what is under them. An index outside the list draws nothing and
+    // pixels with what is under them; on a painter of double or higher density its
+    // double-density image when there is one. An index outside the list draws nothing and
     // answers false.
     bool Draw(QPainter& painter, int index, const QPoint& topLeft) const;
     // The same, drawing only the part of the image inside clip.
     bool Draw(QPainter& painter, int index, const QPoint& topLeft, const QRect& clip) const;
 
 private:
-    QImage m_strip; // premultiplied ARGB, m_nCount * m_nWidth pixels wide
+    // Adds the double-density images from a strip of twice the images' size, cut and
+    // masked alike; a strip of another size adds none.
+    void AddDoubleDensity(const QImage& strip, ColorWord mask);
+    const QImage& StripFor(const QPainter& painter) const;
+
+    QImage m_strip;   // premultiplied ARGB, m_nCount * m_nWidth pixels wide
+    QImage m_strip2x; // the same at double density (device pixel ratio 2), or null
     int m_nWidth = 0;
     int m_nCount = 0;
 };

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 
+class QPalette;
 class QSettings;
 
 namespace Lattix {
@@ -12,10 +13,10 @@ namespace Lattix {
 // The look that a grid control shares with its renderers: text and background colours,
 // grid lines and the font. A control owns one and hands renderers a pointer to it.
 //
-// The defaults are the system's colours and font with alternating row colours on,
-// horizontal grid lines off and vertical grid lines one pixel wide. Load() then takes
-// what the user configured in the library's own settings ("Quenmark", "Lattix"); values
-// that are missing or malformed leave the defaults.
+// The defaults are the system's colours and font with alternating row colours on (light
+// greens, or dark ones under a dark theme), horizontal grid lines off and vertical grid
+// lines one pixel wide. Load() then takes what the user configured in the library's own
+// settings ("Quenmark", "Lattix"); values that are missing or malformed leave the defaults.
 class CDrawState
 {
 public:
@@ -32,6 +33,10 @@ public:
 
     CDrawState();
 
+    // Takes the theme's colours (a changed desktop theme), except those that were set or
+    // configured: they stay.
+    void TakeTheme(const QPalette& palette);
+
     // Reads QSettings("Quenmark", "Lattix").
     void Load();
     void Load(const QSettings& settings);
@@ -43,14 +48,21 @@ public:
     const QColor& GetBackColor(int band) const { return m_back[band & 1]; }
     const QColor& GetSelectedBackColor(int band) const { return m_selectedBack[band & 1]; }
     const QColor& GetGridColor() const { return m_grid; }
-    void SetTextColor(const QColor& c) { m_text = c; }
-    void SetSelectedTextColor(const QColor& c) { m_selectedText = c; }
-    void SetBackColor(int band, const QColor& c) { m_back[band & 1] = c; }
-    void SetSelectedBackColor(int band, const QColor& c) { m_selectedBack[band & 1] = c; }
-    void SetGridColor(const QColor& c) { m_grid = c; }
+    void SetTextColor(const QColor& c) { Own(kOwnText, m_text, c); }
+    void SetSelectedTextColor(const QColor& c) { Own(kOwnSelectedText, m_selectedText, c); }
+    void SetBackColor(int band, const QColor& c)
+    {
+        Own((band & 1) ? kOwnBack1 : kOwnBack0, m_back[band & 1], c);
+    }
+    void SetSelectedBackColor(int band, const QColor& c)
+    {
+        Own((band & 1) ? kOwnSelectedBack1 : kOwnSelectedBack0, m_selectedBack[band & 1], c);
+    }
+    void SetGridColor(const QColor& c) { Own(kOwnGrid, m_grid, c); }
 
-    // The colour a renderer draws with: color itself, or for kNormalColor the selected
-    // text colour or the text colour.
+    // The colour a renderer draws with: color itself (under a dark theme a lighter shade of
+    // it that reads on the rows), or for kNormalColor the selected text colour or the text
+    // colour.
     QColor ResolveTextColor(ColorWord color, bool selected) const;
 
     const QFont& GetFont() const { return m_font; }
@@ -71,12 +83,32 @@ public:
     static QColor ToQColor(ColorWord color);
 
 private:
+    // The colours that were set or configured, which a theme leaves as they are.
+    enum : unsigned
+    {
+        kOwnText = 1,
+        kOwnSelectedText = 2,
+        kOwnBack0 = 4,
+        kOwnBack1 = 8,
+        kOwnSelectedBack0 = 16,
+        kOwnSelectedBack1 = 32,
+        kOwnGrid = 64,
+    };
+    void Own(unsigned colour, QColor& target, const QColor& value)
+    {
+        m_ownColours |= colour;
+        target = value;
+    }
+
+    unsigned m_ownColours = 0;
     QColor m_text;
     QColor m_selectedText;
     QColor m_back[2];
     QColor m_selectedBack[2];
     QColor m_grid;
     QFont m_font;
+    // The theme's window colour is dark: fixed text colours are lightened.
+    bool m_bDarkGround = false;
     bool m_bLeparello = true;
     int m_nHorzGrid = 0;
     int m_nVertGrid = 1;

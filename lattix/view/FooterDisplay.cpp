@@ -5,6 +5,7 @@
 #include "lattix/view/ColumnInfo.h"
 #include "lattix/view/TableCtrlInterface.h"
 #include "lattix/view/TableHost.h"
+#include "velk/Contrast.h"
 
 #include <QHelpEvent>
 #include <QPainter>
@@ -29,7 +30,12 @@ void CFooterDisplay::Draw(QPainter& painter, const QRect& clip)
     painter.drawLine(clip.left(), height() - 1, clip.right(), height() - 1);
     const CTable& footer = ctrl.GetFooterTable();
     const bool hasRow = footer.GetRowCount() > 0;
-    const QPen separator(QColor(169, 169, 169), 1);
+    // Grey separators; on a dark theme a grey between the face and its text.
+    const QColor face = palette().color(QPalette::Button);
+    const QPen separator(CContrast::IsDark(face)
+                             ? CContrast::Mix(face, palette().color(QPalette::ButtonText), 0.35)
+                             : QColor(169, 169, 169),
+                         1);
     ForEachColumnIn(clip, [&](int col, int left, int width) {
         const CColumnInfo& info = ctrl.GetColumnInfo(col);
         if (info.bFooter && info.pOutput && hasRow) {

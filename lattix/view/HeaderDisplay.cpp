@@ -1,14 +1,15 @@
 #include "lattix/view/HeaderDisplay.h"
 
+#include "lattix/edit/CellEditController.h"
 #include "lattix/model/ColumnGeometry.h"
 #include "lattix/view/ColumnInfo.h"
 #include "lattix/view/DrawState.h"
 #include "lattix/view/TableCtrlInterface.h"
 #include "lattix/view/TableHost.h"
-#include "lattix/edit/CellEditController.h"
 #include "lattix/view/TableMenus.h"
 #include "lattix/view/TextFlags.h"
 #include "lattix/view/WaitCursor.h"
+#include "velk/Contrast.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -32,7 +33,7 @@ constexpr int kArrowHeight = 4;
 
 // A sort arrow with its left edge at x, vertically centred in rect: pointing down for an
 // ascending key, up for a descending one.
-void DrawArrow(QPainter& painter, int x, const QRect& rect, bool descending)
+void DrawArrow(QPainter& painter, int x, const QRect& rect, bool descending, const QColor& color)
 {
     const qreal top = rect.top() + (rect.height() - kArrowHeight) / 2.0;
     QPainterPath path;
@@ -49,7 +50,7 @@ void DrawArrow(QPainter& painter, int x, const QRect& rect, bool descending)
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kArrowColor);
+    painter.setBrush(color);
     painter.drawPath(path);
     painter.restore();
 }
@@ -120,12 +121,14 @@ void CHeaderDisplay::DrawTitle(QPainter& painter, const QRect& cell, int col, bo
         const bool arrowLeft = align == TextFlags::Center || align == TextFlags::Right;
         const bool arrowRight = align != TextFlags::Right;
         const bool descending = direction == CTableMenus::kDescending;
+        const QColor arrow = CContrast::OnBackground(kArrowColor, palette().color(QPalette::Button),
+                                                     CContrast::kText);
         if (arrowLeft) {
-            DrawArrow(painter, text.left() - 2, text, descending);
+            DrawArrow(painter, text.left() - 2, text, descending, arrow);
             text.setLeft(text.left() + 7);
         }
         if (arrowRight) {
-            DrawArrow(painter, text.right() - 5, text, descending);
+            DrawArrow(painter, text.right() - 5, text, descending, arrow);
             text.setRight(text.right() - 7);
         }
     }

@@ -558,6 +558,16 @@ void CTableCtrl::resizeEvent(QResizeEvent* event)
     Layout();
 }
 
+void CTableCtrl::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange)
+        return;
+    m_drawState.TakeTheme(palette());
+    m_pBottomTab->SetEmbedded(m_drawState.GetBackColor(1), m_nId);
+    RepaintAll();
+}
+
 // ---------------------------------------------------------------- rows
 
 std::string CTableCtrl::GetCellText(int row, int col) const

@@ -277,6 +277,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // A changed theme (the desktop turned dark or light) recolours the rows and lines.
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

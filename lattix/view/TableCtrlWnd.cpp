@@ -4,11 +4,13 @@
 #include "lattix/view/TableHost.h"
 
 #include <QApplication>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Lattix {
@@ -39,7 +41,12 @@ void CTableCtrlWnd::paintEvent(QPaintEvent* event)
     const QRect box = event->rect();
     if (box.isEmpty())
         return;
-    const qreal ratio = devicePixelRatioF();
+    // Drawn at the density of the target: the screen's, or that of a picture the display is
+    // rendered into, so that a double-density picture is no 1x drawing scaled up.
+    QPainter screen(this);
+    const QPaintDevice* target =
+        screen.paintEngine() ? screen.paintEngine()->paintDevice() : nullptr;
+    const qreal ratio = std::max(devicePixelRatioF(), target ? target->devicePixelRatioF() : 1.0);
     const int needW = static_cast<int>(std::ceil(box.width() * ratio));
     const int needH = static_cast<int>(std::ceil(box.height() * ratio));
     QPixmap& buffer = SharedBuffer();
@@ -55,7 +62,6 @@ void CTableCtrlWnd::paintEvent(QPaintEvent* event)
         Draw(painter, box);
         painter.restore();
     }
-    QPainter screen(this);
     screen.drawPixmap(box.topLeft(), buffer, QRect(0, 0, needW, needH));
 }
 

@@ -624,6 +624,8 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     // The field's eye shows its text, and then the question names the password itself.
     QAction* eye = password->actions().value(0);
     ASSERT_NE(eye, nullptr);
+    // The eye is drawn for double-density screens too, not scaled up from 16 pixels.
+    EXPECT_EQ(eye->icon().pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
     eye->trigger();
     EXPECT_EQ(password->echoMode(), QLineEdit::Normal);

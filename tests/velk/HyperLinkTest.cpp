@@ -1,5 +1,7 @@
 #include "velk/HyperLink.h"
 
+#include "velk/Contrast.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
@@ -10,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -38,6 +41,19 @@ struct FakeDesktop
                 [this](QWidget*, const QString& text) { log << "warn " + text; }};
     }
 };
+
+// When the window turns dark the link keeps its blue, in a shade that reads there.
+TEST(HyperLinkTest, LinkReadsWhenTheWindowTurnsDark)
+{
+    QWidget window;
+    CHyperLink link("Farsighter", &window);
+    QPalette dark = window.palette();
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    window.setPalette(dark);
+    const QColor shown = link.palette().color(QPalette::WindowText);
+    EXPECT_GE(CContrast::Ratio(shown, dark.color(QPalette::Window)), CContrast::kText);
+    EXPECT_GT(shown.blue(), std::max(shown.red(), shown.green()) + 60);
+}
 
 TEST(HyperLinkTest, AttachTakesTextOrTargetAndFitsKeepingTheAlignedEdge)
 {

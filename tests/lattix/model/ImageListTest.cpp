@@ -108,6 +108,34 @@ TEST(ImageListTest, DrawsOneImageBlendedAndClippedAndNothingOutsideTheList)
     EXPECT_EQ(canvas.pixelColor(0, 9), QColor(Qt::white));
 }
 
+// A strip drawn for double-density screens (device pixel ratio 2) of red and blue stripes:
+// its own pixels show on a double-density canvas, a smoothly halved image elsewhere.
+TEST(ImageListTest, DoubleDensityStripsDrawSharpOnDoubleDensityCanvases)
+{
+    QImage strip(16, 8, QImage::Format_RGB32);
+    for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < 8; ++y)
+            strip.setPixelColor(x, y, x % 2 ? Qt::blue : Qt::red);
+    strip.setPixelColor(8, 0, kOrange);
+    strip.setDevicePixelRatio(2);
+    const CImageList list(strip, 4, kOrangeWord);
+    ASSERT_EQ(list.GetImageCount(), 2);
+    ASSERT_EQ(list.GetImageWidth(), 4);
+    QImage dense(20, 20, QImage::Format_RGB32);
+    dense.setDevicePixelRatio(2);
+    dense.fill(Qt::white);
+    QImage plain(10, 10, QImage::Format_RGB32);
+    plain.fill(Qt::white);
+    for (QImage* canvas : {&dense, &plain}) {
+        QPainter painter(canvas);
+        list.Draw(painter, 1, QPoint(2, 2));
+    }
+    EXPECT_EQ(dense.pixelColor(4, 4), QColor(Qt::white)); // masked
+    EXPECT_EQ(dense.pixelColor(5, 4), QColor(Qt::blue));
+    EXPECT_EQ(dense.pixelColor(6, 5), QColor(Qt::red));
+    EXPECT_GT(std::min(plain.pixelColor(3, 3).red(), plain.pixelColor(3, 3).blue()), 60);
+}
+
 // The test resource ":/bitmap/130": three 4 x 2 images (red, green with an orange top left
 // corner, blue) and a rest column.
 TEST(EnumImagesTest, LoadsBitmapResourcesByNumberAndPathAndFiles)

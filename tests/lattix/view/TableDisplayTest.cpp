@@ -1,7 +1,10 @@
 // What the body paints and how it follows the mouse.
 #include "tests/lattix/GridFixture.h"
 
+#include "velk/Contrast.h"
+
 #include <QImage>
+#include <QPainter>
 
 namespace LattixTest {
 namespace {
@@ -50,14 +53,6 @@ TEST_F(BodyTest, AlternatingColoursCountFromTheTopVisibleRow)
     EXPECT_EQ(BandColor(image, 2), grid.Body().palette().color(QPalette::Highlight));
     // Horizontal lines now end each band.
     EXPECT_EQ(image.pixelColor(250, 2 * grid.GetRowHeight() - 1), look.GetGridColor());
-}
-
-TEST_F(BodyTest, VerticalGridLinesAtColumnEdges)
-{
-    const QImage image = grid.Body().grab().toImage();
-    EXPECT_EQ(image.pixelColor(99, 5), grid.GetDrawState().GetGridColor());
-    EXPECT_EQ(image.pixelColor(199, 5), grid.GetDrawState().GetGridColor());
-    EXPECT_NE(image.pixelColor(150, 5), grid.GetDrawState().GetGridColor());
 }
 
 TEST_F(BodyTest, PaintingCoversOnlyTheUpdateArea)
@@ -175,6 +170,77 @@ TEST_F(GridTest, FooterShowsItsCellsUnderTheBodyWithTips)
     grid.ShowFooter(false);
     grid.AutoSizeColumn(1, false);
     EXPECT_GT(withFooter, grid.GetColumnWidth(1));
+}
+
+// The colour in area that contrasts most with back: the ink of what is drawn there.
+QColor Ink(const QImage& image, const QRect& area, const QColor& back)
+{
+    QColor ink = back;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (CContrast::Ratio(image.pixelColor(x, y), back) > CContrast::Ratio(ink, back))
+                ink = image.pixelColor(x, y);
+    return ink;
+}
+
+// The desktop turns dark and light again under a grid sorted by name with negative pings:
+// the bands, grid lines, negative numbers and the sort arrow read in either theme, and the
+// light theme keeps its green bands, grid lines and red as they always were.
+TEST_F(GridTest, BandsLinesNegativesAndArrowsReadAsTheDesktopTurnsDarkAndLight)
+{
+    AddStandardColumns();
+    for (int i = 0; i < 6; ++i)
+        AddRow("", -888, false);
+    grid.Sort(std::vector<CSortKey>{{0, false}});
+    QPalette dark(QColor(53, 53, 53), QColor(53, 53, 53));
+    dark.setColor(QPalette::Base, QColor(42, 42, 42));
+    dark.setColor(QPalette::Text, Qt::white);
+    for (const QPalette& theme : {dark, QApplication::palette()}) {
+        const bool isDark = CContrast::IsDark(theme.color(QPalette::Base));
+        SCOPED_TRACE(isDark ? "dark" : "light");
+        QApplication::setPalette(theme);
+        QApplication::processEvents(); // widgets take a new application palette when posted
+        const int h = grid.GetRowHeight();
+        const QImage body = grid.Body().grab().toImage();
+        const QColor band[2] = {body.pixelColor(300, h / 2), body.pixelColor(300, h + h / 2)};
+        const QColor line = body.pixelColor(149, h / 2);
+        const QColor negative = Ink(body, QRect(152, 1, 55, h - 2), band[0]);
+        for (const QColor& back : band) {
+            EXPECT_GE(CContrast::Ratio(theme.color(QPalette::Text), back), CContrast::kText);
+            EXPECT_GE(CContrast::Ratio(line, back), 2.0);
+            EXPECT_GE(CContrast::Ratio(negative, back), isDark ? CContrast::kText : 3.0);
+        }
+        EXPECT_GT(CContrast::Ratio(band[0], band[1]), 1.03); // the bands tell apart
+        EXPECT_GT(band[1].green(), band[1].red() + 10);      // in green
+        EXPECT_GT(negative.red(), negative.green() + 60);    // and negatives stay red
+        const QImage header = grid.Header().grab().toImage();
+        const QColor face = header.pixelColor(60, CTableCtrl::kHeaderHeight / 2);
+        const QRect arrow(137, 2, 10, CTableCtrl::kHeaderHeight - 4); // right of "Name"
+        EXPECT_GE(CContrast::Ratio(Ink(header, arrow, face), face), 3.0);
+        if (!isDark) {
+            EXPECT_EQ((std::vector<QColor>{band[0], band[1], line, negative}),
+                      (std::vector<QColor>{QColor(240, 255, 240), QColor(224, 255, 224),
+                                           QColor(128, 160, 128), QColor(255, 0, 0)}));
+        }
+    }
+}
+
+// Rendered into a picture of double density, the header draws at that density: the sort
+// arrow's slopes shade single device pixels, where a 1x drawing scaled up repeats each
+// pixel in 2 x 2 blocks.
+TEST_F(GridTest, HeaderDrawnAtDoubleDensityIsNoScaledUpPicture)
+{
+    AddStandardColumns();
+    grid.Sort(std::vector<CSortKey>{{0, false}});
+    QImage picture(grid.Header().size() * 2, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(2);
+    grid.Header().render(&picture);
+    int mixedBlocks = 0; // around the arrow right of the title "Name"
+    for (int y = 0; y < 2 * CTableCtrl::kHeaderHeight; y += 2)
+        for (int x = 2 * 130; x < 2 * 148; x += 2)
+            mixedBlocks += picture.pixel(x + 1, y) != picture.pixel(x, y) ||
+                           picture.pixel(x, y + 1) != picture.pixel(x + 1, y + 1);
+    EXPECT_GT(mixedBlocks, 4);
 }
 
 } // namespace
