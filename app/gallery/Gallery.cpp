@@ -338,7 +338,7 @@ int main(int argc, char** argv)
     if (!scale.isEmpty()) {
         // Under a scale factor (the run below starts one) only the scaled window is shot.
         Gallery scaled(folder, network.Master());
-        return scaled.ShootAfterScan(QStringLiteral("16-scale-%1.png").arg(scale)) ? 0 : 1;
+        return scaled.ShootAfterScan(QStringLiteral("19-scale-%1.png").arg(scale)) ? 0 : 1;
     }
     bool ok = false;
     {
@@ -354,7 +354,7 @@ int main(int argc, char** argv)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(DarkPalette());
         Gallery dark(folder, network.Master());
-        ok &= dark.ShootAfterScan(QStringLiteral("15-dark-after-scan.png"));
+        ok &= dark.ShootAfterScan(QStringLiteral("18-dark-after-scan.png"));
     }
     // A screen of double density: a run of its own, since the factor is read at start-up.
     QProcess scaled;
