@@ -46,16 +46,4 @@ TEST_F(DrawStateTest, ConfiguredValuesAreTakenAndBrokenOnesIgnored)
     EXPECT_EQ(state.GetGridWidth(), 1);
 }
 
-TEST(DrawStateColours, NormalColourStandsForTheTextColours)
-{
-    CDrawState state;
-    state.SetTextColor(Qt::darkBlue);
-    state.SetSelectedTextColor(Qt::yellow);
-    EXPECT_EQ(state.ResolveTextColor(kNormalColor, false), QColor(Qt::darkBlue));
-    EXPECT_EQ(state.ResolveTextColor(kNormalColor, true), QColor(Qt::yellow));
-    // Red sits in the lowest byte of a colour word.
-    EXPECT_EQ(state.ResolveTextColor(0x0000FF, true), QColor(255, 0, 0));
-    EXPECT_EQ(CDrawState::ToQColor(0xB48246), QColor(0x46, 0x82, 0xB4));
-}
-
 } // namespace
