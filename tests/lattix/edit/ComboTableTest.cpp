@@ -24,6 +24,12 @@ namespace {
 using Lattix::CComboTable;
 
 constexpr int kComboId = 700;
+// The commands of a list opened and closed choosing a row, or cancelled.
+const std::vector<int> kChosen = {CComboTable::CBN_DROPDOWN, CComboTable::CBN_ROWSET,
+                                  CComboTable::CBN_SELENDOK, CComboTable::CBN_CLOSEUP,
+                                  CComboTable::CBN_SELCHANGE};
+const std::vector<int> kCancelled = {CComboTable::CBN_DROPDOWN, CComboTable::CBN_SELENDCANCEL,
+                                     CComboTable::CBN_CLOSEUP};
 
 // A dialog with a combo table and a button beside it; records the combo's commands.
 class ComboTableTest : public ::testing::Test
@@ -197,8 +203,7 @@ TEST_F(ComboTableTest, EnterAcceptsTheHighlightedRowAndEscapeKeepsTheOldOne)
     EXPECT_EQ(combo.GetCurrentRow(), 0);
     Key(Qt::Key_Escape);
     EXPECT_FALSE(combo.IsOpened());
-    EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_SELENDCANCEL,
-                                        CComboTable::CBN_CLOSEUP}));
+    EXPECT_EQ(Take(), kCancelled);
     EXPECT_EQ(combo.GetCurrentRow(), 0);
     EXPECT_EQ(Drop().Table().GetSelectedRow(), 0);
     EXPECT_EQ(combo.GetText(), "Alpha");
@@ -207,9 +212,7 @@ TEST_F(ComboTableTest, EnterAcceptsTheHighlightedRowAndEscapeKeepsTheOldOne)
     Key(Qt::Key_Down);
     Key(Qt::Key_Return);
     EXPECT_FALSE(combo.IsOpened());
-    EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_ROWSET,
-                                        CComboTable::CBN_SELENDOK, CComboTable::CBN_CLOSEUP,
-                                        CComboTable::CBN_SELCHANGE}));
+    EXPECT_EQ(Take(), kChosen);
     EXPECT_EQ(combo.GetCurrentRow(), 1);
     EXPECT_EQ(combo.GetText(), "Beta");
 
@@ -231,9 +234,7 @@ TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhere)
                       QPoint(5, 2 * Drop().Host().GetRowHeight() + 2));
     EXPECT_FALSE(combo.IsOpened());
     EXPECT_EQ(combo.GetCurrentRow(), 2);
-    EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_ROWSET,
-                                        CComboTable::CBN_SELENDOK, CComboTable::CBN_CLOSEUP,
-                                        CComboTable::CBN_SELCHANGE}));
+    EXPECT_EQ(Take(), kChosen);
 
     ClickAt(combo, combo.ButtonRect().center());
     ASSERT_TRUE(combo.IsOpened());
@@ -242,8 +243,7 @@ TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhere)
     EXPECT_FALSE(combo.IsOpened());
     EXPECT_FALSE(DropWindow().isVisible());
     EXPECT_EQ(buttonPresses, 0);
-    EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_SELENDCANCEL,
-                                        CComboTable::CBN_CLOSEUP}));
+    EXPECT_EQ(Take(), kCancelled);
     EXPECT_EQ(combo.GetCurrentRow(), 2);
     // The next click is the button's again.
     ClickAt(button, QPoint(10, 10));
@@ -270,9 +270,7 @@ TEST_F(ComboTableTest, PressOnTheTextDragIntoTheListAndReleaseChooses)
     QTest::mouseRelease(dialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, over(2));
     EXPECT_FALSE(combo.IsOpened());
     EXPECT_EQ(combo.GetCurrentRow(), 2);
-    EXPECT_EQ(Take(), (std::vector<int>{CComboTable::CBN_DROPDOWN, CComboTable::CBN_ROWSET,
-                                        CComboTable::CBN_SELENDOK, CComboTable::CBN_CLOSEUP,
-                                        CComboTable::CBN_SELCHANGE}));
+    EXPECT_EQ(Take(), kChosen);
 }
 
 TEST_F(ComboTableTest, ScreenReadersHearItsLabelAndFollowTheOpenList)

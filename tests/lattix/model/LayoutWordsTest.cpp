@@ -64,56 +64,44 @@ TEST(LayoutWordsTest, ChecksumReadsBytesAsSignedAndWrapsAround)
               CLayoutWords::TitleChecksum(std::vector<std::string>{"Map", "Ping"}));
 }
 
+// Stored as little-endian words; a short stored value leaves the remaining words.
 TEST(LayoutWordsTest, StoredBytesAreLittleEndianWords)
 {
-    // (Applying words to a grid is checked through the grid in TableCtrlTest.)
     Grid saved = ThreeColumns();
     saved.columns[1] = {55, false};
     saved.order = {2, 0, 1};
     const CWordArray words = saved.Words();
     const QByteArray bytes = CLayoutWords::ToBytes(words);
     ASSERT_EQ(bytes.size(), 2 * static_cast<qsizetype>(words.size()));
-    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 2);
-    EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0);
     CWordArray reread = ThreeColumns().Words();
     CLayoutWords::ReadBytesOver(reread, bytes);
     EXPECT_EQ(reread, words);
+
+    CWordArray few{1, 2, 3, 4};
+    CLayoutWords::ReadBytesOver(few, QByteArray("\x09\x01\x05", 3)); // one whole word
+    EXPECT_EQ(few, (CWordArray{0x0109, 2, 3, 4}));
+    CLayoutWords::ReadBytesOver(few, QByteArray(20, '\x01')); // extra bytes ignored
+    EXPECT_EQ(few, (CWordArray{0x0101, 0x0101, 0x0101, 0x0101}));
 }
 
-TEST(LayoutWordsTest, ShortStoredValueLeavesTheRemainingWords)
+// Untitled (data) columns keep their visibility; when every column would be hidden the
+// first in display order stays visible.
+TEST(LayoutWordsTest, ApplyKeepsDataColumnsAndOneVisibleColumn)
 {
-    CWordArray words{1, 2, 3, 4};
-    CLayoutWords::ReadBytesOver(words, QByteArray("\x09\x01\x05", 3)); // one whole word
-    EXPECT_EQ(words, (CWordArray{0x0109, 2, 3, 4}));
-    CLayoutWords::ReadBytesOver(words, QByteArray(20, '\x01')); // extra bytes ignored
-    EXPECT_EQ(words, (CWordArray{0x0101, 0x0101, 0x0101, 0x0101}));
-}
+    Grid data{{"Name", ""}, {{80, true}, {0, true}}, {0, 1}};
+    ASSERT_TRUE(data.Apply(Grid{{"Name", ""}, {{80, false}, {0, false}}, {0, 1}}.Words()));
+    EXPECT_FALSE(data.columns[0].bVisible);
+    EXPECT_TRUE(data.columns[1].bVisible);
 
-TEST(LayoutWordsTest, UntitledColumnsKeepTheirVisibility)
-{
-    Grid saved{{"Name", ""}, {{80, false}, {0, false}}, {0, 1}};
-    const CWordArray words = saved.Words();
-    Grid grid{{"Name", ""}, {{80, true}, {0, true}}, {0, 1}};
-    ASSERT_TRUE(grid.Apply(words));
-    EXPECT_FALSE(grid.columns[0].bVisible);
-    EXPECT_TRUE(grid.columns[1].bVisible); // the hidden data column stays as it is
-}
-
-TEST(LayoutWordsTest, WhenEveryColumnIsHiddenTheFirstInDisplayOrderStaysVisible)
-{
-    // (Zero widths taking the default width is checked through the grid in TableCtrlTest.)
     Grid grid = ThreeColumns();
     grid.order = {2, 0, 1};
     CWordArray words = grid.Words();
     for (std::size_t i = 0; i < 3; ++i)
         words[5 + 4 * i] = 0;
     ASSERT_TRUE(grid.Apply(words));
-    EXPECT_EQ(grid.columns[2].bVisible, true); // the first in display order
-    EXPECT_EQ(grid.columns[0].bVisible || grid.columns[1].bVisible, false);
-}
+    EXPECT_TRUE(grid.columns[2].bVisible);
+    EXPECT_FALSE(grid.columns[0].bVisible || grid.columns[1].bVisible);
 
-TEST(LayoutWordsTest, NoColumns)
-{
     Grid empty;
     EXPECT_EQ(empty.Words(), (CWordArray{2, 0, 0}));
     EXPECT_TRUE(empty.Apply({2, 0, 0}));

@@ -8,24 +8,10 @@ namespace {
 
 using namespace Lattix;
 
-class DrawStateTest : public ::testing::Test
+TEST(DrawStateTest, ConfiguredValuesAreTakenAndBrokenOnesIgnored)
 {
-protected:
-    QSettings& Settings()
-    {
-        if (!m_settings)
-            m_settings = std::make_unique<QSettings>(m_dir.filePath(QStringLiteral("Lattix.ini")),
-                                                     QSettings::IniFormat);
-        return *m_settings;
-    }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<QSettings> m_settings;
-};
-
-TEST_F(DrawStateTest, ConfiguredValuesAreTakenAndBrokenOnesIgnored)
-{
-    QSettings& settings = Settings();
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("Lattix.ini")), QSettings::IniFormat);
     settings.setValue(CDrawState::kHorzGrid, 2);
     settings.setValue(CDrawState::kVertGrid, QStringLiteral("thick")); // no number
     settings.setValue(CDrawState::kLeparello, 0);

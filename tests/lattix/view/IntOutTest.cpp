@@ -1,11 +1,9 @@
 #include "lattix/view/IntOut.h"
 
 #include "lattix/view/IntCol.h"
+#include "lattix/view/StringCol.h"
 #include "lattix/view/TextFlags.h"
 #include "tests/lattix/RenderSupport.h"
-
-#include <QFontMetrics>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -13,52 +11,35 @@ using namespace Lattix;
 using LattixTest::Canvas;
 using LattixTest::OneColumnTable;
 
-class IntOutTest : public ::testing::Test
+class IntOutTest : public LattixTest::OutputTest
 {
 protected:
-    IntOutTest() { m_state.SetTextColor(Qt::black); }
-
-    std::unique_ptr<CIntOut> Output(const CIntCol& def)
-    {
-        auto out = def.CreateOutput();
-        out->SetDrawState(&m_state);
-        return std::unique_ptr<CIntOut>(static_cast<CIntOut*>(out.release()));
-    }
-    int Width(const std::string& text) const
-    {
-        return QFontMetrics(m_state.GetFont()).horizontalAdvance(QString::fromUtf8(text));
-    }
     // The widest formatted value, measured row by row.
-    int WidestRow(CIntOut& out, const CTable& table) const
+    int WidestRow(CCellOutput& out, const CTable& table) const
     {
         int widest = 0;
         for (int row = 0; row < table.GetRowCount(); ++row)
             widest = std::max(widest, Width(out.GetText(*table.GetCell(row, 0))));
         return widest;
     }
-
-    CDrawState m_state;
 };
 
 TEST_F(IntOutTest, BestWidthIsThatOfTheWidestValueWhereverItStands)
 {
     CIntCol def(TextFlags::kRight);
     auto out = Output(def);
-
-    // The widest value in the middle, at the start and at the end of the column.
-    for (auto values :
-         {std::initializer_list<int>{5, -123456, 7, 99}, std::initializer_list<int>{1234567, -5, 3},
-          std::initializer_list<int>{-5, 12, 1234567}}) {
-        auto table = OneColumnTable<int>(def, values);
-        const int best = out->GetMaxWidth(*table->GetColData(0), table->GetRowCount());
-        EXPECT_EQ(best, WidestRow(*out, *table));
-        EXPECT_GT(best, Width("99"));
+    const std::vector<int> cases[] = {{5, -123456, 7, 99}, {1234567, -5, 3}, {-5, 12, 1234567}, {}};
+    for (const std::vector<int>& values : cases) {
+        auto table = OneColumnTable<int>(def, {});
+        for (int value : values)
+            table->AddRow()->GetCell(0)->Set(value);
+        EXPECT_EQ(out->GetMaxWidth(*table->GetColData(0), table->GetRowCount()),
+                  WidestRow(*out, *table));
     }
-
-    auto empty = OneColumnTable<int>(def, {});
-    EXPECT_EQ(out->GetMaxWidth(*empty->GetColData(0), 0), 0);
 }
 
+// The special value is the largest number but shows as "-": the best width is that of
+// 12, not of 9,999,999; a long special text counts only where the value occurs.
 TEST_F(IntOutTest, SpecialValueCountsByItsTextNotByItsNumber)
 {
     CIntCol def(TextFlags::kRight);
@@ -66,53 +47,57 @@ TEST_F(IntOutTest, SpecialValueCountsByItsTextNotByItsNumber)
     def.GetFormat().SetSpecialValue(9999999);
     def.GetFormat().SetSpecialText("-");
     auto out = Output(def);
-
-    // The special value is the largest number but shows as "-": the best width is that
-    // of 12, not of 9,999,999.
     auto table = OneColumnTable<int>(def, {12, 9999999, 3});
     EXPECT_EQ(out->GetText(*table->GetCell(1, 0)), "-");
     EXPECT_EQ(out->GetMaxWidth(*table->GetColData(0), 3), std::max(Width("12"), Width("-")));
 
-    // A long special text is wider than any value and counts when the value occurs...
     def.GetFormat().SetSpecialText("no reply at all");
     out = Output(def);
     EXPECT_EQ(out->GetMaxWidth(*table->GetColData(0), 3), Width("no reply at all"));
-    // ...and not when it does not.
     auto plain = OneColumnTable<int>(def, {12, 3});
     EXPECT_EQ(out->GetMaxWidth(*plain->GetColData(0), 2), Width("12"));
 }
 
-TEST_F(IntOutTest, NegativeNumbersAreRedSelectedOrNot)
+TEST_F(IntOutTest, NegativeNumbersAreRedSelectedOrNotAndRightAligned)
 {
-    CIntCol def(TextFlags::kRight);
-    auto out = Output(def);
-    const CDInt negative(-42);
-    const CDInt positive(42);
-
-    EXPECT_EQ(out->GetColor(negative, false), kDefaultNegativeColor);
-    EXPECT_EQ(out->GetColor(negative, true), kDefaultNegativeColor);
-    EXPECT_EQ(out->GetColor(positive, false), kNormalColor);
-
+    auto out = Output<CIntOut>(CIntCol(TextFlags::kRight));
+    EXPECT_EQ(out->GetColor(CDInt(-42), true), kDefaultNegativeColor);
+    EXPECT_EQ(out->GetColor(CDInt(42), false), kNormalColor);
     Canvas red;
-    red.Draw(*out, negative, true);
+    red.Draw(*out, CDInt(-42), true);
     EXPECT_GT(red.CountNear(QColor(255, 0, 0)), 0);
     Canvas black;
-    black.Draw(*out, positive, false);
+    black.Draw(*out, CDInt(7), false);
     EXPECT_EQ(black.CountNear(QColor(255, 0, 0)), 0);
-    EXPECT_GT(black.CountNear(Qt::black), 0);
-}
+    EXPECT_GT(black.LeftInk(), Canvas::kWidth / 2);
+    EXPECT_GE(black.RightInk(), Canvas::kWidth - 12);
 
-TEST_F(IntOutTest, WidthsAndPlacement)
-{
-    auto out = Output(CIntCol(TextFlags::kRight));
     EXPECT_EQ(out->GetMinWidth(), Width("0..."));
     EXPECT_EQ(out->GetDefaultWidth(), Width(out->GetText(CDInt(1073741823))));
-    EXPECT_EQ(out->GetHeight(), QFontMetrics(m_state.GetFont()).height() + 2);
+    EXPECT_EQ(out->GetHeight(), QFontMetrics(state.GetFont()).height() + 2);
+}
 
-    Canvas canvas;
-    canvas.Draw(*out, CDInt(7), false);
-    EXPECT_GT(canvas.LeftInk(), Canvas::kWidth / 2); // right aligned
-    EXPECT_GE(canvas.RightInk(), Canvas::kWidth - 12);
+// Renderers copy their definition's format: later changes reach only later renderers.
+TEST_F(IntOutTest, RenderersHoldFormatsOfTheirOwn)
+{
+    CIntCol def(TextFlags::kRight);
+    auto first = Output<CIntOut>(def);
+    auto second = Output(def);
+    first->GetFormat().SetSpecial(true);
+    first->GetFormat().SetSpecialValue(9999);
+    first->GetFormat().SetSpecialText("n/a");
+    EXPECT_EQ(first->GetText(CDInt(9999)), "n/a");
+    EXPECT_NE(second->GetText(CDInt(9999)), "n/a");
+    def.GetFormat().SetNegativeColor(0x00FF00);
+    EXPECT_EQ(second->GetColor(CDInt(-1), false), kDefaultNegativeColor);
+    EXPECT_EQ(def.CreateOutput()->GetColor(CDInt(-1), false), 0x00FF00u);
+
+    CStringCol texts(TextFlags::kLeft);
+    auto textOut = texts.CreateOutput();
+    texts.GetFormat().SetSpecial(true);
+    texts.GetFormat().SetSpecialText("-");
+    EXPECT_EQ(textOut->GetText(CDString()), "");
+    EXPECT_EQ(texts.CreateOutput()->GetText(CDString()), "-");
 }
 
 } // namespace

