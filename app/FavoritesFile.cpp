@@ -81,7 +81,7 @@ CFavoritesFile::Content CFavoritesFile::Load() const
         content.problem = QString::fromLocal8Bit(error.what());
     }
     if (content.capped)
-        content.problem = QStringLiteral("it holds more than %1 favorites").arg(kMaxFavorites);
+        content.problem = tr("it holds more than %1 favorites").arg(kMaxFavorites);
     return content;
 }
 
@@ -116,7 +116,7 @@ CFavoritesFile::AddResult CFavoritesFile::Add(const QString& address, const QStr
         return AddResult::AlreadyThere;
     if (lines >= kMaxFavorites) {
         if (error)
-            *error = QStringLiteral("it holds %1 favorites already").arg(kMaxFavorites);
+            *error = tr("it holds %1 favorites already").arg(kMaxFavorites);
         return AddResult::Failed;
     }
     // A last line without its line end gets one, so the new favorite starts a line.
@@ -151,7 +151,7 @@ CFavoritesFile::ScanLoad CFavoritesFile::LoadForScan(CServerMap& map) const
             notices.append(QString::fromStdString(notice));
         return {true, notices.join(QLatin1Char('\n'))};
     } catch (const CFavoritesError& error) {
-        return {false, QStringLiteral("Cannot read the favorites file %1: %2")
+        return {false, tr("Cannot read the favorites file %1: %2")
                            .arg(file, QString::fromLocal8Bit(error.what()))};
     }
 }

@@ -2,6 +2,7 @@
 
 #include "query/ServerMap.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <vector>
@@ -22,6 +23,8 @@ struct Favorite
 
 class CFavoritesFile
 {
+    Q_DECLARE_TR_FUNCTIONS(CFavoritesFile)
+
 public:
     explicit CFavoritesFile(QString path) : m_path(std::move(path)) {}
 

@@ -37,8 +37,10 @@ void Resort(CTableCtrl& grid)
 
 CResultLists::CResultLists(CTableCtrl& players, CTableCtrl& servers, CTableCtrl& serverPlayers)
     : m_players(players), m_servers(servers), m_serverPlayers(serverPlayers),
-      m_gameTypes("0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?\n",
-                  0)
+      m_gameTypes(
+          tr("0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?\n")
+              .toStdString(),
+          0)
 {
 }
 
@@ -47,42 +49,42 @@ void CResultLists::DefineColumns()
     const CStringCol text(kStringFlags);
     const CIntCol number(kIntFlags);
     const CEnumCol gameType(m_gameTypes.Get(), kEnumMode, kEnumFlags);
-    const CBoolCol rule(kBoolFlags, "yes", "no", true);
+    const CBoolCol rule(kBoolFlags, tr("yes").toStdString(), tr("no").toStdString(), true);
 
     m_players.SetColumnCount(9);
     m_players.SetColumn(8, number, nullptr, 0);
-    m_players.SetColumn(0, text, "Player", 120);
-    m_players.SetColumn(3, number, "Frags", 36);
-    m_players.SetColumn(2, number, "Ping", 32);
-    m_players.SetColumn(4, text, "Server", 120);
-    m_players.SetColumn(7, gameType, "Type", 128);
-    m_players.SetColumn(5, text, "Map", 90);
-    m_players.SetColumn(1, number, "ServerPing", 32);
-    m_players.SetColumn(6, text, "Players", 44);
+    m_players.SetColumn(0, text, tr("Player").toUtf8().constData(), 120);
+    m_players.SetColumn(3, number, tr("Frags").toUtf8().constData(), 36);
+    m_players.SetColumn(2, number, tr("Ping").toUtf8().constData(), 32);
+    m_players.SetColumn(4, text, tr("Server").toUtf8().constData(), 120);
+    m_players.SetColumn(7, gameType, tr("Type").toUtf8().constData(), 128);
+    m_players.SetColumn(5, text, tr("Map").toUtf8().constData(), 90);
+    m_players.SetColumn(1, number, tr("ServerPing").toUtf8().constData(), 32);
+    m_players.SetColumn(6, text, tr("Players").toUtf8().constData(), 44);
     m_players.CreateRowLayout();
 
     m_servers.SetColumnCount(13);
     m_servers.SetColumn(12, number, nullptr, 0);
-    m_servers.SetColumn(0, text, "Server", 120);
-    m_servers.SetColumn(4, number, "Ping", 40);
-    m_servers.SetColumn(5, text, "Players", 44);
-    m_servers.SetColumn(9, text, "Map", 90);
-    m_servers.SetColumn(1, gameType, "Type", 128);
-    m_servers.SetColumn(2, text, "Mod", 50);
-    m_servers.SetColumn(3, rule, "FF\nFriendly Fire", 30);
-    m_servers.SetColumn(6, rule, "PB\nPunkbuster", 30);
-    m_servers.SetColumn(10, number, "MaxLives", 60);
-    m_servers.SetColumn(11, text, "Ip", 200);
-    m_servers.SetColumn(7, number, "NumPlayers", 0);
-    m_servers.SetColumn(8, number, "MaxPlayers", 0);
+    m_servers.SetColumn(0, text, tr("Server").toUtf8().constData(), 120);
+    m_servers.SetColumn(4, number, tr("Ping").toUtf8().constData(), 40);
+    m_servers.SetColumn(5, text, tr("Players").toUtf8().constData(), 44);
+    m_servers.SetColumn(9, text, tr("Map").toUtf8().constData(), 90);
+    m_servers.SetColumn(1, gameType, tr("Type").toUtf8().constData(), 128);
+    m_servers.SetColumn(2, text, tr("Mod").toUtf8().constData(), 50);
+    m_servers.SetColumn(3, rule, tr("FF\nFriendly Fire").toUtf8().constData(), 30);
+    m_servers.SetColumn(6, rule, tr("PB\nPunkbuster").toUtf8().constData(), 30);
+    m_servers.SetColumn(10, number, tr("MaxLives").toUtf8().constData(), 60);
+    m_servers.SetColumn(11, text, tr("Ip").toUtf8().constData(), 200);
+    m_servers.SetColumn(7, number, tr("NumPlayers").toUtf8().constData(), 0);
+    m_servers.SetColumn(8, number, tr("MaxPlayers").toUtf8().constData(), 0);
     m_servers.SetColumnVisible(7, false);
     m_servers.SetColumnVisible(8, false);
     m_servers.CreateRowLayout();
 
     m_serverPlayers.SetColumnCount(3);
-    m_serverPlayers.SetColumn(0, text, "Player", 120);
-    m_serverPlayers.SetColumn(1, number, "Ping", 32);
-    m_serverPlayers.SetColumn(2, number, "Frags", 36);
+    m_serverPlayers.SetColumn(0, text, tr("Player").toUtf8().constData(), 120);
+    m_serverPlayers.SetColumn(1, number, tr("Ping").toUtf8().constData(), 32);
+    m_serverPlayers.SetColumn(2, number, tr("Frags").toUtf8().constData(), 36);
     m_serverPlayers.CreateRowLayout();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 class CSettingsKey;
 class QLabel;
 class QProgressBar;
@@ -11,6 +13,8 @@ class QWidget;
 // record, and a scan that stops early shows nothing left to query.
 class CScanStatus
 {
+    Q_DECLARE_TR_FUNCTIONS(CScanStatus)
+
 public:
     CScanStatus(QLabel& serverCount, QLabel& playerCount, QLabel& serversToQuery,
                 QProgressBar& progress);

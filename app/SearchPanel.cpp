@@ -93,8 +93,9 @@ void CSearchPanel::DeleteEntry()
     if (index < 0)
         return;
     const QString entry = m_box.itemText(index);
-    if (CPrompts::Show(m_box.window(), QMessageBox::Question,
-                       QStringLiteral("Are you sure to delete '%1'?").arg(entry),
-                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+    if (CPrompts::Show(
+            m_box.window(), QMessageBox::Question,
+            QCoreApplication::translate("CSearchPanel", "Are you sure to delete '%1'?").arg(entry),
+            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
         m_box.removeItem(index);
 }

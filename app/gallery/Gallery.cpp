@@ -11,6 +11,7 @@
 #include "app/SearchPanel.h"
 #include "app/ServerInfoDlg.h"
 #include "app/ServerRowMenu.h"
+#include "app/Translations.h"
 #include "lattix/edit/CellInput.h"
 #include "lattix/gallery/PictureMenu.h"
 #include "lattix/model/CellData.h"
@@ -232,6 +233,17 @@ public:
         return ok;
     }
 
+    // The main window after a scan and the options dialog, as a German user sees them.
+    bool RunGerman()
+    {
+        bool ok = WaitForScan();
+        ok &= Shoot("15-german-main-window.png", m_dialog);
+        COptionsDlg options(m_dialog.Settings(), &m_dialog);
+        ok &= ShootOver("16-german-options-dialog.png", options);
+        m_dialog.reject();
+        return ok;
+    }
+
 private:
     QString m_folder;
     CMainDlg m_dialog;
@@ -281,6 +293,10 @@ int main(int argc, char** argv)
     }
     const QString folder = QString::fromStdString(argument);
     QDir().mkpath(folder);
-    Gallery gallery(folder, network.Master());
-    return gallery.Run() ? 0 : 1;
+    bool ok = Gallery(folder, network.Master()).Run();
+    {
+        const CTranslations german(QLocale(QLocale::German, QLocale::Germany));
+        ok &= german.IsTranslated() && Gallery(folder, network.Master()).RunGerman();
+    }
+    return ok ? 0 : 1;
 }
