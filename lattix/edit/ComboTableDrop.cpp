@@ -2,6 +2,7 @@
 
 #include "lattix/edit/ComboTable.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,7 +16,7 @@ CComboTableDrop::CComboTableDrop(CComboTable& combo) : m_combo(combo)
     // The press that closes the list is not delivered again to the window under it.
     setAttribute(Qt::WA_NoMouseReplay);
     setContentsMargins(1, 1, 1, 1);
-    setAccessibleName(QStringLiteral("Drop-down list"));
+    setAccessibleName(QCoreApplication::translate("CComboTableDrop", "Drop-down list"));
     Body().installEventFilter(this);
 }
 
