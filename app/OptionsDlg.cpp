@@ -7,21 +7,43 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <algorithm>
+
+namespace {
+
+// Units for the dialog's font, widened (by at most half again) where a check box's text in
+// the user's language would not fit the width that the template gives it.
+CDialogUnits FittedUnits(const QFont& font, std::initializer_list<std::pair<QString, int>> boxes)
+{
+    const CDialogUnits units(font);
+    double ratio = 1.0;
+    for (const auto& [text, width] : boxes)
+        ratio = std::max(ratio, (QFontMetrics(font).horizontalAdvance(text) + 24.0) /
+                                    std::max(1, units.X(width)));
+    ratio = std::min(ratio, 1.5);
+    return CDialogUnits(static_cast<int>(units.BaseWidth() * ratio + 0.999), units.BaseHeight());
+}
+
+} // namespace
 
 COptionsDlg::COptionsDlg(CSettingsKey& settings, QWidget* parent)
     : QDialog(parent), m_settings(settings)
 {
     setWindowTitle(tr("Options ..."));
-    const CDialogUnits units(font());
+    const QString autoClose = tr("Close after joining");
+    const QString autoRequery = tr("Requery server data in background ");
+    const CDialogUnits units = FittedUnits(font(), {{autoClose, 120}, {autoRequery, 140}});
     setFixedSize(units.ToPixels(0, 0, 204, 87).size());
 
-    m_autoClose = new QCheckBox(tr("Close after joining"), this);
+    m_autoClose = new QCheckBox(autoClose, this);
     m_autoClose->setGeometry(units.ToPixels(7, 7, 120, 10));
     SetControlId(m_autoClose, IDC_AUTO_CLOSE);
-    m_autoRequery = new QCheckBox(tr("Requery server data in background "), this);
+    m_autoRequery = new QCheckBox(autoRequery, this);
     m_autoRequery->setGeometry(units.ToPixels(7, 19, 140, 10));
     m_autoRequery->setEnabled(false);
     SetControlId(m_autoRequery, IDC_AUTO_REQUERY);

@@ -295,6 +295,10 @@ int main(int argc, char** argv)
     QDir().mkpath(folder);
     bool ok = Gallery(folder, network.Master()).Run();
     {
+        // A German user starting the program for the first time: settings of their own.
+        const QString config = profile.filePath(QStringLiteral("config-de"));
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
         const CTranslations german(QLocale(QLocale::German, QLocale::Germany));
         ok &= german.IsTranslated() && Gallery(folder, network.Master()).RunGerman();
     }

@@ -3,11 +3,15 @@
 #include "app/Translations.h"
 #include "app/AboutDlg.h"
 #include "app/MainDlg.h"
+#include "app/OptionsDlg.h"
 #include "app/ResultLists.h"
 #include "panlo/ControlId.h"
 
+#include <QAbstractButton>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabBar>
 
 #include <gtest/gtest.h>
@@ -36,6 +40,32 @@ std::string ShownTexts()
 
 const std::string kEnglish = "Server list | Query Master | Map | About Farsighter | Close";
 const std::string kGerman = "Serverliste | Master abfragen | Karte | Über Farsighter | Schließen";
+
+// The texts of window's buttons, check boxes and labels that do not fit them whole.
+std::string ClippedTexts(const QWidget& window)
+{
+    QStringList clipped;
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        const QStyle& style = *widget->style();
+        QString text;
+        int room = widget->width();
+        if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+            text = label->text();
+        } else if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
+            text = button->text();
+            room -= 2 * style.pixelMetric(QStyle::PM_ButtonMargin);
+        } else if (widget->inherits("QCheckBox") || widget->inherits("QRadioButton")) {
+            text = static_cast<const QAbstractButton*>(widget)->text();
+            room -= style.pixelMetric(QStyle::PM_IndicatorWidth) +
+                    style.pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+        }
+        if (widget->fontMetrics().horizontalAdvance(text.remove(QLatin1Char('&'))) > room)
+            clipped << text;
+    }
+    return clipped.join(QStringLiteral(" | ")).toStdString();
+}
 
 // The language the environment asks for, as the C library reads it.
 bool EnvironmentAsksForGerman()
@@ -66,6 +96,19 @@ TEST(TranslationsTest, GermanComesAndGoesWithItsLocale)
 }
 
 // ctest runs this under LANG=de_DE.UTF-8 and LANG=en_US.UTF-8 too.
+// German is longer than English: the fixed layouts widen so that no text is cut off.
+TEST(TranslationsTest, GermanTextsFitTheMainWindowAndTheOptionsDialog)
+{
+    const CTranslations german(QLocale(QLocale::German, QLocale::Germany));
+    MainDlgOptions options;
+    CMainDlg window(options);
+    window.show();
+    EXPECT_EQ(ClippedTexts(window), "");
+    COptionsDlg dialog(window.Settings(), &window);
+    dialog.show();
+    EXPECT_EQ(ClippedTexts(dialog), "");
+}
+
 TEST(TranslationsTest, ComesUpInTheEnvironmentsLanguage)
 {
     const CTranslations translations;
