@@ -45,7 +45,7 @@ CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* pare
     auto* show = static_cast<QCheckBox*>(builder.Add({IDC_SHOW_PASSWORDS,
                                                       Kind::Check,
                                                       QT_TRANSLATE_NOOP("Dialog", "Show passwords"),
-                                                      {5, 128, 80, 10}}));
+                                                      {5, 128, 120, 10}}));
     auto* add = static_cast<QPushButton*>(
         builder.Add({IDC_NEW, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "New"), {5, 142, 50, 14}}));
     auto* remove = static_cast<QPushButton*>(builder.Add(

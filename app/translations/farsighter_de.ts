@@ -606,7 +606,7 @@ Punkbuster</translation>
     <name>JoinCommand</name>
     <message>
         <source>Ambiguous passwords! Use the favorite one (%1)?</source>
-        <translation>Mehrdeutige Passwörter! Das des Favoriten (%1) verwenden?</translation>
+        <translation>Die Passwörter sind nicht eindeutig! Das Passwort des Favoriten (%1) verwenden?</translation>
     </message>
     <message>
         <source>The %1 holds a double quote, a semicolon, a plus sign or a line break, which the game would read as a further command. Remove it and join again.</source>

@@ -2,7 +2,9 @@
 // language of the sources, everywhere else.
 #include "app/Translations.h"
 #include "app/AboutDlg.h"
+#include "app/FavoritesDlg.h"
 #include "app/MainDlg.h"
+#include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
 #include "app/ResultLists.h"
 #include "panlo/ControlId.h"
@@ -52,6 +54,8 @@ std::string ClippedTexts(const QWidget& window)
         QString text;
         int room = widget->width();
         if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+            if (label->wordWrap())
+                continue; // takes the lines it needs (DialogsTest)
             text = label->text();
         } else if (const auto* button = qobject_cast<const QPushButton*>(widget)) {
             text = button->text();
@@ -80,24 +84,8 @@ bool EnvironmentAsksForGerman()
 
 } // namespace
 
-TEST(TranslationsTest, GermanComesAndGoesWithItsLocale)
-{
-    {
-        const CTranslations german(QLocale(QLocale::German, QLocale::Germany));
-        EXPECT_TRUE(german.IsTranslated());
-        EXPECT_EQ(ShownTexts(), kGerman);
-    }
-    EXPECT_EQ(ShownTexts(), kEnglish);
-    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c()}) {
-        const CTranslations english(locale);
-        EXPECT_FALSE(english.IsTranslated());
-        EXPECT_EQ(ShownTexts(), kEnglish);
-    }
-}
-
-// ctest runs this under LANG=de_DE.UTF-8 and LANG=en_US.UTF-8 too.
 // German is longer than English: the fixed layouts widen so that no text is cut off.
-TEST(TranslationsTest, GermanTextsFitTheMainWindowAndTheOptionsDialog)
+TEST(TranslationsTest, GermanTextsFitTheWindowsAndDialogs)
 {
     const CTranslations german(QLocale(QLocale::German, QLocale::Germany));
     MainDlgOptions options;
@@ -105,8 +93,12 @@ TEST(TranslationsTest, GermanTextsFitTheMainWindowAndTheOptionsDialog)
     window.show();
     EXPECT_EQ(ClippedTexts(window), "");
     COptionsDlg dialog(window.Settings(), &window);
-    dialog.show();
-    EXPECT_EQ(ClippedTexts(dialog), "");
+    CFavoritesDlg favorites(window.FavoritesPath(), window.Settings(), &window);
+    CMasterServerDlg master(window.MasterAddress(), &window);
+    for (QDialog* shown : std::initializer_list<QDialog*>{&dialog, &favorites, &master}) {
+        shown->show();
+        EXPECT_EQ(ClippedTexts(*shown), "") << shown->windowTitle().toStdString();
+    }
 }
 
 TEST(TranslationsTest, ComesUpInTheEnvironmentsLanguage)
