@@ -86,6 +86,18 @@ Die Datei bleibt unverändert und kann hier nicht bearbeitet werden.</translatio
         <source>Cannot read the favorites file %1: %2</source>
         <translation>Die Favoritendatei %1 kann nicht gelesen werden: %2</translation>
     </message>
+    <message>
+        <source>The favorites file &apos;%1&apos; has %2 line that is not a server address (line %3); skipped.</source>
+        <translation>Die Favoritendatei &apos;%1&apos; hat %2 Zeile, die keine Serveradresse ist (Zeile %3); sie wurde übersprungen.</translation>
+    </message>
+    <message>
+        <source>The favorites file &apos;%1&apos; has %2 lines that are not a server address (line %3); skipped.</source>
+        <translation>Die Favoritendatei &apos;%1&apos; hat %2 Zeilen, die keine Serveradresse sind (Zeile %3); sie wurden übersprungen.</translation>
+    </message>
+    <message>
+        <source>The favorites file &apos;%1&apos; has more than %2 favorites; only the first %2 are scanned.</source>
+        <translation>Die Favoritendatei &apos;%1&apos; enthält mehr als %2 Favoriten; nur die ersten %2 werden abgefragt.</translation>
+    </message>
 </context>
 <context>
     <name>CGameLauncher</name>
