@@ -119,7 +119,8 @@ void CScanBridge::OnServerQueried(CServer& server, unsigned scan)
 
 void CScanBridge::OnScanError(const std::string& text, unsigned scan)
 {
-    Post({Notice::Error, scan, nullptr, QString::fromStdString(text)});
+    // The engine's fixed messages (kEngineTexts) in the user's language, others as they are.
+    Post({Notice::Error, scan, nullptr, tr(text.c_str())});
 }
 
 void CScanBridge::OnScanEnded(unsigned scan)
