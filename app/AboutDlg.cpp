@@ -12,7 +12,7 @@
 CAboutDlg::CAboutDlg(const QString& settingsPath, const QString& favoritesPath, QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About Farsighter"));
+    setWindowTitle(tr("About Farsighter"));
     auto* layout = new QVBoxLayout(this);
     const QStringList lines = Lines(settingsPath, favoritesPath);
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -35,10 +35,10 @@ QStringList CAboutDlg::Lines(const QString& settingsPath, const QString& favorit
 {
     return {QStringLiteral("Farsighter %1").arg(QStringLiteral(FARSIGHTER_VERSION)),
             QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion())),
-            QStringLiteral("Settings: %1").arg(QDir::toNativeSeparators(settingsPath)),
-            QStringLiteral("Favorites: %1").arg(QDir::toNativeSeparators(favoritesPath)),
-            QStringLiteral("Licence: GPL-3.0-or-later"),
-            QStringLiteral("Farsighter comes with no warranty, to the extent permitted by law.")};
+            tr("Settings: %1").arg(QDir::toNativeSeparators(settingsPath)),
+            tr("Favorites: %1").arg(QDir::toNativeSeparators(favoritesPath)),
+            tr("Licence: GPL-3.0-or-later"),
+            tr("Farsighter comes with no warranty, to the extent permitted by law.")};
 }
 
 QUrl CAboutDlg::ReadmeUrl()

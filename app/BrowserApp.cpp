@@ -1,6 +1,7 @@
 #include "app/BrowserApp.h"
 
 #include "app/MainDlg.h"
+#include "app/Translations.h"
 #include "net/LibraryVersions.h"
 #include "net/Version.h"
 
@@ -111,6 +112,7 @@ int CBrowserApp::Run(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("farsighter"));
     QApplication::setOrganizationName(QStringLiteral("Farsighter"));
     QApplication::setApplicationVersion(QStringLiteral(FARSIGHTER_VERSION));
+    const CTranslations translations;
     if (arguments->settings)
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            qEnvironmentVariable("XDG_CONFIG_HOME"));

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,11 +16,16 @@
 #include <QPushButton>
 #include <QTabBar>
 
+QString CDialogBuilder::Text(const Control& control)
+{
+    return control.text ? QCoreApplication::translate("Dialog", control.text) : QString();
+}
+
 double CDialogBuilder::WidthNeeded(const QFont& font, const Control& control)
 {
     if (!control.text || !*control.text)
         return 0;
-    const int text = QFontMetrics(font).horizontalAdvance(QString::fromUtf8(control.text));
+    const int text = QFontMetrics(font).horizontalAdvance(Text(control));
     switch (control.kind) {
     case Kind::Static:
     case Kind::Link:
@@ -38,7 +44,7 @@ double CDialogBuilder::WidthNeeded(const QFont& font, const Control& control)
 
 QWidget* CDialogBuilder::Add(const Control& control)
 {
-    const QString text = QString::fromUtf8(control.text ? control.text : "");
+    const QString text = Text(control);
     QWidget* widget = nullptr;
     switch (control.kind) {
     case Kind::Placeholder:

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 class QFont;
+class QString;
 class QWidget;
 
 // Builds a dialog's controls from its template: one entry a control, placed by its
@@ -38,8 +39,8 @@ public:
     {
         int id; // -1 for controls that code never names
         Kind kind;
-        const char* text;
-        QRect units; // x, y, width, height in dialog units
+        const char* text; // marked QT_TRANSLATE_NOOP("Dialog", ...): shown translated
+        QRect units;      // x, y, width, height in dialog units
     };
 
     // Units for the dialog's font, widened where a template text would not fit its
@@ -72,6 +73,8 @@ public:
     QRect Pixels(const QRect& units) const { return m_units.ToPixels(units); }
 
 private:
+    // The control's text in the user's language.
+    static QString Text(const Control& control);
     // Pixels the control's text needs, with the room its kind draws around the text.
     static double WidthNeeded(const QFont& font, const Control& control);
 

@@ -37,21 +37,23 @@ void SetText(CTableCtrl& grid, int row, int col, const QString& text)
 CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* parent)
     : QDialog(parent), m_path(std::move(path)), m_settings(settings)
 {
-    setWindowTitle(QStringLiteral("Favorites ..."));
+    setWindowTitle(tr("Favorites ..."));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
     const CDialogUnits units(font());
     CDialogBuilder builder(*this, units);
     builder.Add({IDC_FAVORITES, Kind::Placeholder, nullptr, {5, 6, 224, 119}});
-    auto* show = static_cast<QCheckBox*>(
-        builder.Add({IDC_SHOW_PASSWORDS, Kind::Check, "Show passwords", {5, 128, 80, 10}}));
-    auto* add =
-        static_cast<QPushButton*>(builder.Add({IDC_NEW, Kind::Button, "New", {5, 142, 50, 14}}));
-    auto* remove = static_cast<QPushButton*>(
-        builder.Add({IDC_DELETE, Kind::Button, "Delete", {59, 142, 50, 14}}));
-    auto* ok =
-        static_cast<QPushButton*>(builder.Add({1, Kind::DefaultButton, "OK", {125, 143, 50, 14}}));
-    auto* cancel =
-        static_cast<QPushButton*>(builder.Add({2, Kind::Button, "Cancel", {179, 143, 50, 14}}));
+    auto* show = static_cast<QCheckBox*>(builder.Add({IDC_SHOW_PASSWORDS,
+                                                      Kind::Check,
+                                                      QT_TRANSLATE_NOOP("Dialog", "Show passwords"),
+                                                      {5, 128, 120, 10}}));
+    auto* add = static_cast<QPushButton*>(
+        builder.Add({IDC_NEW, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "New"), {5, 142, 50, 14}}));
+    auto* remove = static_cast<QPushButton*>(builder.Add(
+        {IDC_DELETE, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Delete"), {59, 142, 50, 14}}));
+    auto* ok = static_cast<QPushButton*>(builder.Add(
+        {1, Kind::DefaultButton, QT_TRANSLATE_NOOP("Dialog", "OK"), {125, 143, 50, 14}}));
+    auto* cancel = static_cast<QPushButton*>(
+        builder.Add({2, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Cancel"), {179, 143, 50, 14}}));
     connect(add, &QPushButton::clicked, this, &CFavoritesDlg::NewFavorite);
     connect(remove, &QPushButton::clicked, this, &CFavoritesDlg::DeleteFavorite);
     connect(ok, &QPushButton::clicked, this, &CFavoritesDlg::accept);
@@ -70,9 +72,9 @@ CFavoritesDlg::CFavoritesDlg(QString path, CSettingsKey& settings, QWidget* pare
     m_grid.CreateFromControl(IDC_FAVORITES, this);
     const CStringCol text(0x8924);
     m_grid.SetColumnCount(3);
-    m_grid.SetColumn(kNameColumn, text, "Name", 150);
-    m_grid.SetColumn(kAddressColumn, text, "Ip", 128);
-    m_grid.SetColumn(kPasswordColumn, CPasswordCol(0x8924), "Password", 0);
+    m_grid.SetColumn(kNameColumn, text, tr("Name").toUtf8().constData(), 150);
+    m_grid.SetColumn(kAddressColumn, text, tr("Ip").toUtf8().constData(), 128);
+    m_grid.SetColumn(kPasswordColumn, CPasswordCol(0x8924), tr("Password").toUtf8().constData(), 0);
     m_grid.CreateRowLayout();
     m_grid.SetAllColumnsEditable(true);
 
@@ -120,21 +122,20 @@ void CFavoritesDlg::Load()
         return;
     // What could not be read whole is only shown: saving it would lose the rest.
     const QString file = QDir::toNativeSeparators(m_path);
-    m_problem = content.capped
-                    ? QStringLiteral("The favorites file %1 holds more than %2 favorites; only "
-                                     "the first %2 are shown, and the file cannot be changed here.")
-                          .arg(file)
-                          .arg(kMaxFavorites)
-                    : QStringLiteral("Cannot read the favorites file %1: %2\nThe file is left "
-                                     "as it is and cannot be changed here.")
-                          .arg(file, content.problem);
+    m_problem = content.capped ? tr("The favorites file %1 holds more than %2 favorites; only "
+                                    "the first %2 are shown, and the file cannot be changed here.")
+                                     .arg(file)
+                                     .arg(kMaxFavorites)
+                               : tr("Cannot read the favorites file %1: %2\nThe file is left "
+                                    "as it is and cannot be changed here.")
+                                     .arg(file, content.problem);
 }
 
 void CFavoritesDlg::NewFavorite()
 {
     const int row = m_grid.GetRowCount();
     m_grid.AddRow();
-    SetText(m_grid, row, kNameColumn, QStringLiteral("New Server"));
+    SetText(m_grid, row, kNameColumn, tr("New Server"));
     SetText(m_grid, row, kAddressColumn, QStringLiteral("127.0.0.1:27960"));
     SetText(m_grid, row, kPasswordColumn, {});
     m_grid.SelectRow(row);
@@ -170,7 +171,7 @@ void CFavoritesDlg::accept()
             m_grid.EnsureVisible(row, kAddressColumn);
             m_grid.BeginEdit(false);
             m_grid.Update(false);
-            CPrompts::Show(this, QMessageBox::Critical, QStringLiteral("Invalid IP address."));
+            CPrompts::Show(this, QMessageBox::Critical, tr("Invalid IP address."));
             m_grid.EditController().FocusEditor();
             return;
         }
@@ -182,8 +183,7 @@ void CFavoritesDlg::accept()
     }
     QString error;
     if (!CFavoritesFile(m_path).Save(favorites, &error)) {
-        CPrompts::Show(this, QMessageBox::Warning,
-                       QStringLiteral("Cannot write %1: %2").arg(m_path, error));
+        CPrompts::Show(this, QMessageBox::Warning, tr("Cannot write %1: %2").arg(m_path, error));
         return;
     }
     QDialog::accept();

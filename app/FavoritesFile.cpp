@@ -81,7 +81,7 @@ CFavoritesFile::Content CFavoritesFile::Load() const
         content.problem = QString::fromLocal8Bit(error.what());
     }
     if (content.capped)
-        content.problem = QStringLiteral("it holds more than %1 favorites").arg(kMaxFavorites);
+        content.problem = tr("it holds more than %1 favorites").arg(kMaxFavorites);
     return content;
 }
 
@@ -116,7 +116,7 @@ CFavoritesFile::AddResult CFavoritesFile::Add(const QString& address, const QStr
         return AddResult::AlreadyThere;
     if (lines >= kMaxFavorites) {
         if (error)
-            *error = QStringLiteral("it holds %1 favorites already").arg(kMaxFavorites);
+            *error = tr("it holds %1 favorites already").arg(kMaxFavorites);
         return AddResult::Failed;
     }
     // A last line without its line end gets one, so the new favorite starts a line.
@@ -135,6 +135,36 @@ QString CFavoritesFile::CleanField(const QString& text)
     return clean.trimmed();
 }
 
+QStringList CFavoritesFile::Notices(const FavoritesLoad& load, const QString& file)
+{
+    QStringList notices;
+    if (load.skipped > 0) {
+        QStringList numbers;
+        for (const std::size_t line : load.skippedLines)
+            numbers.append(QString::number(line));
+        if (load.skipped > load.skippedLines.size())
+            numbers.append(QStringLiteral("..."));
+        const QString lines = numbers.join(QStringLiteral(", "));
+        notices.append(load.skipped == 1
+                           ? tr("The favorites file '%1' has %2 line that is not a server "
+                                "address (line %3); skipped.")
+                                 .arg(file)
+                                 .arg(load.skipped)
+                                 .arg(lines)
+                           : tr("The favorites file '%1' has %2 lines that are not a server "
+                                "address (line %3); skipped.")
+                                 .arg(file)
+                                 .arg(load.skipped)
+                                 .arg(lines));
+    }
+    if (load.capped)
+        notices.append(tr("The favorites file '%1' has more than %2 favorites; only the first %2 "
+                          "are scanned.")
+                           .arg(file)
+                           .arg(kMaxFavorites));
+    return notices;
+}
+
 CFavoritesFile::ScanLoad CFavoritesFile::LoadForScan(CServerMap& map) const
 {
     const QString file = QDir::toNativeSeparators(m_path);
@@ -146,12 +176,9 @@ CFavoritesFile::ScanLoad CFavoritesFile::LoadForScan(CServerMap& map) const
     try {
         const FavoritesLoad load =
             LoadFavoritesForScan(QFile::encodeName(m_path).toStdString(), map);
-        QStringList notices;
-        for (const std::string& notice : DescribeFavoritesLoad(load, file.toStdString()))
-            notices.append(QString::fromStdString(notice));
-        return {true, notices.join(QLatin1Char('\n'))};
+        return {true, Notices(load, file).join(QLatin1Char('\n'))};
     } catch (const CFavoritesError& error) {
-        return {false, QStringLiteral("Cannot read the favorites file %1: %2")
+        return {false, tr("Cannot read the favorites file %1: %2")
                            .arg(file, QString::fromLocal8Bit(error.what()))};
     }
 }

@@ -2,9 +2,13 @@
 
 #include "query/ServerMap.h"
 
+#include <QCoreApplication>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
+
+struct FavoritesLoad;
 
 // The favorites file: one favorite a line, "address TAB name TAB password", lines ended by
 // CR LF (CR LF, LF and a lone CR are read), text in Windows-1252 so that a file from a
@@ -22,6 +26,8 @@ struct Favorite
 
 class CFavoritesFile
 {
+    Q_DECLARE_TR_FUNCTIONS(CFavoritesFile)
+
 public:
     explicit CFavoritesFile(QString path) : m_path(std::move(path)) {}
 
@@ -70,5 +76,8 @@ public:
     static QString CleanField(const QString& text);
 
 private:
+    // The sentences about the lines a scan's load left out, in the user's language.
+    static QStringList Notices(const FavoritesLoad& load, const QString& file);
+
     QString m_path;
 };

@@ -32,8 +32,8 @@ CGameLauncher::Result CGameLauncher::Start(const QString& path, const QStringLis
     if (IsWindowsExecutable(path)) {
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (wine.isEmpty())
-            return {false, QStringLiteral("%1 is a Windows program. Install wine to start it "
-                                          "here, or choose the game's native executable.")
+            return {false, tr("%1 is a Windows program. Install wine to start it "
+                              "here, or choose the game's native executable.")
                                .arg(info.fileName())};
         program = wine;
         programArguments.prepend(info.absoluteFilePath());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -9,6 +10,8 @@
 // wine when wine is installed.
 class CGameLauncher
 {
+    Q_DECLARE_TR_FUNCTIONS(CGameLauncher)
+
 public:
     struct Result
     {

@@ -1,5 +1,7 @@
 #include "app/JoinCommand.h"
 
+#include <QCoreApplication>
+
 JoinPasswordChoice ChooseJoinPassword(const QString& typed, const QString& favorite)
 {
     if (typed.isEmpty())
@@ -14,7 +16,9 @@ QString AmbiguousPasswordQuestion(const QString& favorite, bool revealed)
     // Hidden, the favorite's password shows as one dot a character, as the field shows it.
     const QString shown =
         revealed ? favorite : QString(favorite.toUcs4().size(), QChar(kPasswordDot));
-    return QStringLiteral("Ambiguous passwords! Use the favorite one (%1)?").arg(shown);
+    return QCoreApplication::translate("JoinCommand",
+                                       "Ambiguous passwords! Use the favorite one (%1)?")
+        .arg(shown);
 }
 
 QString JoinCommandText(const QString& address, const QString& password)
@@ -54,9 +58,10 @@ std::optional<QString> UnsafeJoinText(const QString& what, const QString& text)
     for (const QChar c : text) {
         if (c == QLatin1Char('"') || c == QLatin1Char(';') || c == QLatin1Char('+') ||
             c.category() == QChar::Other_Control)
-            return QStringLiteral("The %1 holds a double quote, a semicolon, a plus sign or a "
-                                  "line break, which the game would read as a further command. "
-                                  "Remove it and join again.")
+            return QCoreApplication::translate(
+                       "JoinCommand", "The %1 holds a double quote, a semicolon, a plus sign or a "
+                                      "line break, which the game would read as a further command. "
+                                      "Remove it and join again.")
                 .arg(what);
     }
     return std::nullopt;

@@ -12,9 +12,9 @@
 namespace {
 
 // The first join asks where the game is: the title says what to pick.
-const QString kPickerTitle =
-    QStringLiteral("Where is the game? Pick its program: WolfMP.exe, or the native "
-                   "wolfmp.x86 on Linux");
+const char* const kPickerTitle =
+    QT_TRANSLATE_NOOP("CJoinFlow", "Where is the game? Pick its program: WolfMP.exe, or the native "
+                                   "wolfmp.x86 on Linux");
 
 } // namespace
 
@@ -36,7 +36,7 @@ void CJoinFlow::ReadOptions()
 
 bool CJoinFlow::Refuse(const QString& password)
 {
-    const auto refusal = UnsafeJoinText(QStringLiteral("password"), password);
+    const auto refusal = UnsafeJoinText(tr("password"), password);
     if (refusal)
         CPrompts::Show(&m_window, QMessageBox::Warning, *refusal);
     return refusal.has_value();
@@ -71,16 +71,17 @@ bool CJoinFlow::Join(const Target& target, const QString& typed, bool revealed)
         return false;
     const QStringList arguments = JoinArguments(JoinCommandText(target.address, password));
     const QStringList filters = {QStringLiteral("WolfMP.exe (*.exe)"),
-                                 QStringLiteral("Game programs (wolfmp* iowolfmp* *.x86*)"),
-                                 QStringLiteral("All files (*)")};
+                                 tr("Game programs (wolfmp* iowolfmp* *.x86*)"),
+                                 tr("All files (*)")};
     for (;;) {
         const CGameLauncher::Result result = CGameLauncher::Start(path, arguments);
         if (result.started)
             break;
         if (!result.problem.isEmpty())
             CPrompts::Show(&m_window, QMessageBox::Warning, result.problem);
-        path = CPrompts::OpenFileName(
-            &m_window, kPickerTitle, path.isEmpty() ? QStringLiteral("WolfMP.exe") : path, filters);
+        path =
+            CPrompts::OpenFileName(&m_window, tr(kPickerTitle),
+                                   path.isEmpty() ? QStringLiteral("WolfMP.exe") : path, filters);
         if (path.isEmpty())
             return false;
         m_settings.SetString(QStringLiteral("RTCW"), path);

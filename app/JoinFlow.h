@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class CServer;
@@ -18,6 +19,8 @@ class QDialog;
 // flow works only on the copies of a record that it was given, never on the record.
 class CJoinFlow
 {
+    Q_DECLARE_TR_FUNCTIONS(CJoinFlow)
+
 public:
     // What joining needs of a server record, copied out of it.
     struct Target

@@ -11,6 +11,7 @@
 #include "velk/HyperLink.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFrame>
 #include <QIcon>
@@ -26,50 +27,52 @@ namespace {
 
 constexpr QSize kTemplateSize(422, 283); // dialog units
 
-// The window's template: controls in tab and stacking order.
+// The window's template: controls in tab and stacking order, one a line.
+// clang-format off
 const std::array<CDialogBuilder::Control, 41> kControls = {{
     {MainDlgIds::IDC_TABS, Kind::TabBar, nullptr, {5, 6, 314, 262}},
     {MainDlgIds::IDC_PLAYER_LIST, Kind::Placeholder, nullptr, {11, 24, 302, 79}},
     {MainDlgIds::IDC_SERVER_LIST, Kind::Placeholder, nullptr, {11, 107, 198, 144}},
     {MainDlgIds::IDC_SPLITTER, Kind::Placeholder, nullptr, {210, 24, 5, 228}},
     {MainDlgIds::IDC_FRAGS_PLAYERS_ON_SERVER, Kind::Placeholder, nullptr, {216, 107, 97, 144}},
-    {-1, Kind::Static, "a server browser by", {125, 8, 56, 8}},
-    {MainDlgIds::IDC_AUTHOR, Kind::Link, "the Farsighter team", {182, 8, 66, 8}},
+    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "a server browser by"), {125, 8, 56, 8}},
+    {MainDlgIds::IDC_AUTHOR, Kind::Link, QT_TRANSLATE_NOOP("Dialog", "the Farsighter team"), {182, 8, 66, 8}},
     {MainDlgIds::IDC_HOME_PAGE, Kind::Link, "Farsighter", {91, 8, 33, 8}},
     {MainDlgIds::IDC_QUERY_AREA, Kind::Frame, nullptr, {323, 6, 96, 109}},
-    {-1, Kind::Group, "Query Server Options", {326, 14, 90, 100}},
-    {-1, Kind::Static, "Version:", {330, 26, 26, 8}},
+    {-1, Kind::Group, QT_TRANSLATE_NOOP("Dialog", "Query Server Options"), {326, 14, 90, 100}},
+    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Version:"), {330, 26, 26, 8}},
     {MainDlgIds::IDC_VERSION, Kind::ComboList, nullptr, {358, 24, 54, 43}},
-    {-1, Kind::Static, "Speed:", {331, 42, 24, 8}},
+    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Speed:"), {331, 42, 24, 8}},
     {MainDlgIds::IDC_SPEED, Kind::ComboEdit, nullptr, {358, 40, 54, 95}},
-    {MainDlgIds::IDC_INCLUDE_EMPTY, Kind::Check, "Include empty servers", {330, 55, 81, 10}},
-    {MainDlgIds::IDC_INCLUDE_FULL, Kind::Check, "Include full servers", {330, 67, 75, 10}},
-    {MainDlgIds::IDC_QUERY_MASTER, Kind::Button, "Query Master", {331, 79, 61, 14}},
+    {MainDlgIds::IDC_INCLUDE_EMPTY, Kind::Check, QT_TRANSLATE_NOOP("Dialog", "Include empty servers"), {330, 55, 81, 10}},
+    {MainDlgIds::IDC_INCLUDE_FULL, Kind::Check, QT_TRANSLATE_NOOP("Dialog", "Include full servers"), {330, 67, 75, 10}},
+    {MainDlgIds::IDC_QUERY_MASTER, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Query Master"), {331, 79, 61, 14}},
     {MainDlgIds::IDC_MASTER_DIALOG, Kind::Button, "...", {395, 79, 15, 14}},
-    {MainDlgIds::IDC_QUERY_FAVORITES, Kind::Button, "Query Favorites", {331, 96, 62, 14}},
+    {MainDlgIds::IDC_QUERY_FAVORITES, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Query Favorites"), {331, 96, 62, 14}},
     {MainDlgIds::IDC_FAVORITES_DIALOG, Kind::Button, "...", {395, 96, 15, 14}},
-    {MainDlgIds::IDC_SEARCH_GROUP, Kind::Group, "Search for player", {326, 116, 90, 80}},
+    {MainDlgIds::IDC_SEARCH_GROUP, Kind::Group, QT_TRANSLATE_NOOP("Dialog", "Search for player"), {326, 116, 90, 80}},
     {MainDlgIds::IDC_SEARCH_TEXT, Kind::ComboSimple, nullptr, {331, 126, 79, 12}},
     {MainDlgIds::IDC_SEARCH_HISTORY, Kind::List, nullptr, {331, 139, 79, 36}},
-    {MainDlgIds::IDC_SEARCH, Kind::DefaultButton, "Search", {332, 178, 53, 14}},
-    {MainDlgIds::IDC_DELETE_SEARCH, Kind::Button, "Del", {391, 178, 19, 14}},
+    {MainDlgIds::IDC_SEARCH, Kind::DefaultButton, QT_TRANSLATE_NOOP("Dialog", "Search"), {332, 178, 53, 14}},
+    {MainDlgIds::IDC_DELETE_SEARCH, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Del"), {391, 178, 19, 14}},
     {MainDlgIds::IDC_JOIN_AREA, Kind::Frame, nullptr, {322, 191, 98, 79}},
     {-1, Kind::Group, nullptr, {326, 195, 90, 41}},
-    {-1, Kind::Static, "Pwd:", {332, 205, 17, 8}},
+    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Pwd:"), {332, 205, 17, 8}},
     {MainDlgIds::IDC_PASSWORD, Kind::Edit, nullptr, {351, 203, 58, 12}},
-    {MainDlgIds::IDC_JOIN, Kind::Button, "Join", {332, 218, 78, 14}},
-    {MainDlgIds::IDC_OPTIONS, Kind::Button, "Options ...", {332, 238, 78, 14}},
-    {MainDlgIds::IDC_CLOSE, Kind::Button, "Close", {332, 254, 78, 14}},
+    {MainDlgIds::IDC_JOIN, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Join"), {332, 218, 78, 14}},
+    {MainDlgIds::IDC_OPTIONS, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Options ..."), {332, 238, 78, 14}},
+    {MainDlgIds::IDC_CLOSE, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Close"), {332, 254, 78, 14}},
     {MainDlgIds::IDC_COUNTER_AREA, Kind::Frame, nullptr, {0, 253, 209, 17}},
-    {-1, Kind::Static, "Servers:", {11, 255, 27, 8}},
+    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Servers:"), {11, 255, 27, 8}},
     {MainDlgIds::IDC_SERVER_COUNT, Kind::Static, "0", {38, 255, 25, 10}},
-    {-1, Kind::Static, "Players:", {68, 255, 26, 8}},
+    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Players:"), {68, 255, 26, 8}},
     {MainDlgIds::IDC_PLAYER_COUNT, Kind::Static, "0", {93, 255, 25, 10}},
-    {-1, Kind::Static, "Servers to Query:", {123, 255, 56, 8}},
+    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Servers to Query:"), {123, 255, 56, 8}},
     {MainDlgIds::IDC_SERVERS_TO_QUERY, Kind::Static, "0", {179, 255, 25, 10}},
     {MainDlgIds::IDC_PROGRESS, Kind::Progress, nullptr, {208, 255, 105, 9}},
     {MainDlgIds::IDC_STATUS_LINE, Kind::Static, nullptr, {7, 272, 410, 9}},
 }};
+// clang-format on
 
 // The horizontal base unit of the 8-point dialog font, in pixels.
 constexpr int kTemplateBaseWidth = 6;
@@ -102,8 +105,8 @@ void CMainDlgLayout::Create(QDialog& window)
     auto* frame = new QFrame(&window);
     frame->setFrameShape(QFrame::StyledPanel);
     SetControlId(frame, kTabFrameId);
-    tabs->addTab(QStringLiteral("Player list"));
-    tabs->addTab(QStringLiteral("Server list"));
+    tabs->addTab(QCoreApplication::translate("CMainDlgLayout", "Player list"));
+    tabs->addTab(QCoreApplication::translate("CMainDlgLayout", "Server list"));
     // Tabs as wide as their titles, so the links beside them stay in sight.
     tabs->setExpanding(false);
     tabs->setDrawBase(false);

@@ -12,8 +12,9 @@
 
 namespace {
 
-const QString kHint = QStringLiteral("Address of the master server, for example\n"
-                                     "wolfmaster.idsoftware.com:27950");
+const char* const kHint =
+    QT_TRANSLATE_NOOP("CMasterServerDlg", "Address of the master server, for example\n"
+                                          "wolfmaster.idsoftware.com:27950");
 
 int PortOf(const QString& text)
 {
@@ -28,17 +29,17 @@ int PortOf(const QString& text)
 CMasterServerDlg::CMasterServerDlg(const QString& master, QWidget* parent)
     : QDialog(parent), m_master(master)
 {
-    setWindowTitle(QStringLiteral("Master Server ..."));
+    setWindowTitle(tr("Master Server ..."));
     const CDialogUnits units(font());
-    m_hint = new QLabel(kHint, this);
+    m_hint = new QLabel(tr(kHint), this);
     m_hint->setWordWrap(true);
     SetControlId(m_hint, IDC_HINT);
     m_edit = new QLineEdit(master, this);
     SetControlId(m_edit, IDC_MASTER);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setGeometry(units.ToPixels(141, 5, 50, 14));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setGeometry(units.ToPixels(141, 24, 50, 14));
     connect(ok, &QPushButton::clicked, this, &CMasterServerDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CMasterServerDlg::reject);
@@ -63,8 +64,8 @@ void CMasterServerDlg::accept()
     const bool hasPort = text.contains(QLatin1Char(':')) || text.contains(QLatin1Char('['));
     const auto port = static_cast<std::uint16_t>(PortOf(m_master));
     if (!ParseAddressText(text, port)) {
-        m_hint->setText(QStringLiteral("\"%1\" is no master server address that can be "
-                                       "found. Check the name and the port.")
+        m_hint->setText(tr("\"%1\" is no master server address that can be "
+                           "found. Check the name and the port.")
                             .arg(text));
         Arrange();
         m_edit->setFocus();

@@ -7,55 +7,77 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
+namespace {
+
+// Units for the dialog's font, widened (by at most half again) where a check box's text in
+// the user's language would not fit the width that the template gives it.
+CDialogUnits FittedUnits(const QFont& font, std::initializer_list<std::pair<QString, int>> boxes)
+{
+    const CDialogUnits units(font);
+    double ratio = 1.0;
+    for (const auto& [text, width] : boxes)
+        ratio = std::max(ratio, (QFontMetrics(font).horizontalAdvance(text) + 24.0) /
+                                    std::max(1, units.X(width)));
+    ratio = std::min(ratio, 1.5);
+    return CDialogUnits(static_cast<int>(units.BaseWidth() * ratio + 0.999), units.BaseHeight());
+}
+
+} // namespace
+
 COptionsDlg::COptionsDlg(CSettingsKey& settings, QWidget* parent)
     : QDialog(parent), m_settings(settings)
 {
-    setWindowTitle(QStringLiteral("Options ..."));
-    const CDialogUnits units(font());
+    setWindowTitle(tr("Options ..."));
+    const QString autoClose = tr("Close after joining");
+    const QString autoRequery = tr("Requery server data in background ");
+    const CDialogUnits units = FittedUnits(font(), {{autoClose, 120}, {autoRequery, 140}});
     setFixedSize(units.ToPixels(0, 0, 204, 87).size());
 
-    m_autoClose = new QCheckBox(QStringLiteral("Close after joining"), this);
+    m_autoClose = new QCheckBox(autoClose, this);
     m_autoClose->setGeometry(units.ToPixels(7, 7, 120, 10));
     SetControlId(m_autoClose, IDC_AUTO_CLOSE);
-    m_autoRequery = new QCheckBox(QStringLiteral("Requery server data in background "), this);
+    m_autoRequery = new QCheckBox(autoRequery, this);
     m_autoRequery->setGeometry(units.ToPixels(7, 19, 140, 10));
     m_autoRequery->setEnabled(false);
     SetControlId(m_autoRequery, IDC_AUTO_REQUERY);
     connect(m_autoRequery, &QCheckBox::clicked, this, [this] {
         CPrompts::Show(this, QMessageBox::Information,
-                       QStringLiteral("To reduce lag, it is strongly recommended to also check "
-                                      "the 'Close after joining' option when checking this "
-                                      "option!"));
+                       tr("To reduce lag, it is strongly recommended to also check "
+                          "the 'Close after joining' option when checking this "
+                          "option!"));
     });
 
-    auto* group = new QGroupBox(QStringLiteral("Start up query"), this);
+    auto* group = new QGroupBox(tr("Start up query"), this);
     group->setGeometry(units.ToPixels(7, 33, 132, 48));
     auto* buttons = new QButtonGroup(this);
     buttons->setExclusive(false); // so that no button may be set at all
     const auto radio = [&](int id, const char* text, int y) {
-        auto* button = new QRadioButton(QString::fromLatin1(text), this);
+        auto* button = new QRadioButton(tr(text), this);
         button->setGeometry(units.ToPixels(14, y, 100, 10));
         SetControlId(button, id);
         buttons->addButton(button);
         return button;
     };
-    m_nothing = radio(IDC_STARTUP_NOTHING, "nothing", 44);
-    m_favorites = radio(IDC_STARTUP_FAVORITES, "favorites", 56);
-    m_master = radio(IDC_STARTUP_MASTER, "master", 68);
+    m_nothing = radio(IDC_STARTUP_NOTHING, QT_TR_NOOP("nothing"), 44);
+    m_favorites = radio(IDC_STARTUP_FAVORITES, QT_TR_NOOP("favorites"), 56);
+    m_master = radio(IDC_STARTUP_MASTER, QT_TR_NOOP("master"), 68);
     connect(buttons, &QButtonGroup::buttonClicked, this, [this, buttons](QAbstractButton* clicked) {
         for (QAbstractButton* button : buttons->buttons())
             button->setChecked(button == clicked);
     });
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setGeometry(units.ToPixels(147, 7, 50, 14));
     ok->setDefault(true);
     SetControlId(ok, 1);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setGeometry(units.ToPixels(147, 24, 50, 14));
     SetControlId(cancel, 2);
     connect(ok, &QPushButton::clicked, this, &COptionsDlg::accept);

@@ -34,8 +34,8 @@ QIcon EyeIcon(const QColor& color)
 void CPasswordReveal::Attach(QLineEdit& edit)
 {
     edit.setEchoMode(QLineEdit::Password);
-    auto* eye = new QAction(EyeIcon(edit.palette().color(QPalette::Text)),
-                            QStringLiteral("Show password"), &edit);
+    auto* eye =
+        new QAction(EyeIcon(edit.palette().color(QPalette::Text)), tr("Show password"), &edit);
     eye->setCheckable(true);
     eye->setToolTip(eye->text());
     QObject::connect(eye, &QAction::toggled, &edit, [&edit](bool shown) {

@@ -68,8 +68,10 @@ void Resort(CTableCtrl& grid)
 
 CResultLists::CResultLists(CTableCtrl& players, CTableCtrl& servers, CTableCtrl& serverPlayers)
     : m_players(players), m_servers(servers), m_serverPlayers(serverPlayers),
-      m_gameTypes("0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?\n",
-                  0)
+      m_gameTypes(
+          tr("0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?\n")
+              .toStdString(),
+          0)
 {
 }
 
@@ -78,7 +80,7 @@ void CResultLists::DefineColumns(double scale)
     const CStringCol text(kStringFlags);
     const CIntCol number(kIntFlags);
     const CEnumCol gameType(m_gameTypes.Get(), kEnumMode, kEnumFlags);
-    const CBoolCol rule(kBoolFlags, "yes", "no", true);
+    const CBoolCol rule(kBoolFlags, tr("yes").toStdString(), tr("no").toStdString(), true);
     // Typical widest values: long player and server names (without their colour codes), a
     // connecting player's ping, a score below zero, a full large server, the longest game
     // type and map name of the stock maps.
@@ -91,44 +93,46 @@ void CResultLists::DefineColumns(double scale)
     constexpr const char* kMap = "mp_trenchtoast";
     const auto define = [scale](CTableCtrl& grid, int col, const CColDef& def, const char* title,
                                 int pixels, const char* sample = "") {
-        grid.SetColumn(col, def, title,
-                       title ? CDefaultWidth(grid, scale)(pixels, title, sample) : 0);
+        // The title in the user's language, measured as it is shown.
+        const QByteArray shown = title ? tr(title).toUtf8() : QByteArray();
+        grid.SetColumn(col, def, title ? shown.constData() : nullptr,
+                       title ? CDefaultWidth(grid, scale)(pixels, shown.constData(), sample) : 0);
     };
 
     m_players.SetColumnCount(9);
     define(m_players, 8, number, nullptr, 0);
-    define(m_players, 0, text, "Player", 120, kPlayer);
-    define(m_players, 3, number, "Frags", 36, kScore);
-    define(m_players, 2, number, "Ping", 32, kPing);
-    define(m_players, 4, text, "Server", 120, kServer);
-    define(m_players, 7, gameType, "Type", 128, kType);
-    define(m_players, 5, text, "Map", 90, kMap);
-    define(m_players, 1, number, "ServerPing", 32, kPing);
-    define(m_players, 6, text, "Players", 44, kCount);
+    define(m_players, 0, text, QT_TR_NOOP("Player"), 120, kPlayer);
+    define(m_players, 3, number, QT_TR_NOOP("Frags"), 36, kScore);
+    define(m_players, 2, number, QT_TR_NOOP("Ping"), 32, kPing);
+    define(m_players, 4, text, QT_TR_NOOP("Server"), 120, kServer);
+    define(m_players, 7, gameType, QT_TR_NOOP("Type"), 128, kType);
+    define(m_players, 5, text, QT_TR_NOOP("Map"), 90, kMap);
+    define(m_players, 1, number, QT_TR_NOOP("ServerPing"), 32, kPing);
+    define(m_players, 6, text, QT_TR_NOOP("Players"), 44, kCount);
     m_players.CreateRowLayout();
 
     m_servers.SetColumnCount(13);
     define(m_servers, 12, number, nullptr, 0);
-    define(m_servers, 0, text, "Server", 120, kServer);
-    define(m_servers, 4, number, "Ping", 40, kPing);
-    define(m_servers, 5, text, "Players", 44, kCount);
-    define(m_servers, 9, text, "Map", 90, kMap);
-    define(m_servers, 1, gameType, "Type", 128, kType);
-    define(m_servers, 2, text, "Mod", 50, "http://www.rtcwpro.com");
-    define(m_servers, 3, rule, "FF\nFriendly Fire", 30, "yes");
-    define(m_servers, 6, rule, "PB\nPunkbuster", 30, "yes");
-    define(m_servers, 10, number, "MaxLives", 60, "1");
-    define(m_servers, 11, text, "Ip", 200, "255.255.255.255:65535");
-    m_servers.SetColumn(7, number, "NumPlayers", 0);
-    m_servers.SetColumn(8, number, "MaxPlayers", 0);
+    define(m_servers, 0, text, QT_TR_NOOP("Server"), 120, kServer);
+    define(m_servers, 4, number, QT_TR_NOOP("Ping"), 40, kPing);
+    define(m_servers, 5, text, QT_TR_NOOP("Players"), 44, kCount);
+    define(m_servers, 9, text, QT_TR_NOOP("Map"), 90, kMap);
+    define(m_servers, 1, gameType, QT_TR_NOOP("Type"), 128, kType);
+    define(m_servers, 2, text, QT_TR_NOOP("Mod"), 50, "http://www.rtcwpro.com");
+    define(m_servers, 3, rule, QT_TR_NOOP("FF\nFriendly Fire"), 30, "yes");
+    define(m_servers, 6, rule, QT_TR_NOOP("PB\nPunkbuster"), 30, "yes");
+    define(m_servers, 10, number, QT_TR_NOOP("MaxLives"), 60, "1");
+    define(m_servers, 11, text, QT_TR_NOOP("Ip"), 200, "255.255.255.255:65535");
+    m_servers.SetColumn(7, number, tr("NumPlayers").toUtf8().constData(), 0);
+    m_servers.SetColumn(8, number, tr("MaxPlayers").toUtf8().constData(), 0);
     m_servers.SetColumnVisible(7, false);
     m_servers.SetColumnVisible(8, false);
     m_servers.CreateRowLayout();
 
     m_serverPlayers.SetColumnCount(3);
-    define(m_serverPlayers, 0, text, "Player", 120, kPlayer);
-    define(m_serverPlayers, 1, number, "Ping", 32, kPing);
-    define(m_serverPlayers, 2, number, "Frags", 36, kScore);
+    define(m_serverPlayers, 0, text, QT_TR_NOOP("Player"), 120, kPlayer);
+    define(m_serverPlayers, 1, number, QT_TR_NOOP("Ping"), 32, kPing);
+    define(m_serverPlayers, 2, number, QT_TR_NOOP("Frags"), 36, kScore);
     m_serverPlayers.CreateRowLayout();
 }
 

@@ -2,6 +2,8 @@
 
 #include "lattix/model/Enum.h"
 
+#include <QCoreApplication>
+
 #include <string>
 #include <vector>
 
@@ -20,6 +22,8 @@ class CTableCtrl;
 // so a handle can never lead to a record of an earlier scan.
 class CResultLists
 {
+    Q_DECLARE_TR_FUNCTIONS(CResultLists)
+
 public:
     // Column indices of the hidden handle cells.
     static constexpr int kPlayerHandleColumn = 8;

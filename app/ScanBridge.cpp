@@ -4,12 +4,20 @@
 #include "net/SockAddr.h"
 #include "query/MasterQuery.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMetaObject>
 
 #include <utility>
 
 namespace {
+
+// The engine's fixed messages, marked here so that they are shown in the user's language.
+constexpr const char* kEngineTexts[] = {
+    QT_TRANSLATE_NOOP("CScanBridge", "No response from master server."),
+    QT_TRANSLATE_NOOP("CScanBridge", "Unhandled Unknown Exception!"),
+};
+static_assert(kNoMasterResponse == kEngineTexts[0] && kUnknownScanException == kEngineTexts[1]);
 
 // Waiting "without limit" in a form that a deadline computation cannot overflow.
 constexpr std::chrono::milliseconds kForever = std::chrono::hours(24 * 366);
@@ -111,7 +119,8 @@ void CScanBridge::OnServerQueried(CServer& server, unsigned scan)
 
 void CScanBridge::OnScanError(const std::string& text, unsigned scan)
 {
-    Post({Notice::Error, scan, nullptr, QString::fromStdString(text)});
+    // The engine's fixed messages (kEngineTexts) in the user's language, others as they are.
+    Post({Notice::Error, scan, nullptr, tr(text.c_str())});
 }
 
 void CScanBridge::OnScanEnded(unsigned scan)
@@ -153,16 +162,16 @@ bool CScanBridge::FetchMaster(const std::string& masterText, std::string request
         try {
             const CSockAddr master(masterText);
             if (!master.IsValid())
-                throw CError("Cannot find the master server " + masterText + ".");
+                throw CError(tr("Cannot find the master server %1.")
+                                 .arg(QString::fromStdString(masterText))
+                                 .toStdString());
             answered = QueryMaster(master, request, *list, options) == MasterResult::Answered;
             if (!answered)
-                error = QString::fromUtf8(kNoMasterResponse.data(),
-                                          static_cast<qsizetype>(kNoMasterResponse.size()));
+                error = tr(kEngineTexts[0]);
         } catch (const CError& e) {
             error = QString::fromStdString(e.what());
         } catch (...) {
-            error = QString::fromUtf8(kUnknownScanException.data(),
-                                      static_cast<qsizetype>(kUnknownScanException.size()));
+            error = tr(kEngineTexts[1]);
         }
         QMetaObject::invokeMethod(
             this,

@@ -60,12 +60,11 @@ void CScanStatus::ReportSettingsTrouble(QWidget* parent, const CSettingsKey& set
     const QString file = QDir::toNativeSeparators(settings.FilePath());
     QString text;
     if (!settings.IsWritable())
-        text = QStringLiteral("The settings in %1 are read-only: they are used, but changes "
-                              "cannot be saved.")
+        text = tr("The settings in %1 are read-only: they are used, but changes "
+                  "cannot be saved.")
                    .arg(file);
     else if (!settings.WriteError().isEmpty())
-        text =
-            QStringLiteral("Cannot save the settings to %1: %2").arg(file, settings.WriteError());
+        text = tr("Cannot save the settings to %1: %2").arg(file, settings.WriteError());
     else
         return;
     m_settingsTroubleReported = true;

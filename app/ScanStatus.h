@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/StatusLine.h"
+#include <QCoreApplication>
 
 class CSettingsKey;
 class QLabel;
@@ -14,6 +15,8 @@ class QWidget;
 // record, and a scan that stops early shows nothing left to query.
 class CScanStatus
 {
+    Q_DECLARE_TR_FUNCTIONS(CScanStatus)
+
 public:
     CScanStatus(QLabel& serverCount, QLabel& playerCount, QLabel& serversToQuery,
                 QProgressBar& progress, QLabel& statusLine);

@@ -114,9 +114,10 @@ void CSearchPanel::DeleteEntry()
     if (index < 0)
         return;
     const QString entry = m_box.itemText(index);
-    if (CPrompts::Show(m_box.window(), QMessageBox::Question,
-                       QStringLiteral("Are you sure to delete '%1'?").arg(entry),
-                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (CPrompts::Show(
+            m_box.window(), QMessageBox::Question,
+            QCoreApplication::translate("CSearchPanel", "Are you sure to delete '%1'?").arg(entry),
+            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     // The question ran an event loop of its own: the entry is found again by its text.
     const int now = m_box.findText(entry, Qt::MatchFixedString | Qt::MatchCaseSensitive);

@@ -41,16 +41,16 @@ CServerInfoDlg::CServerInfoDlg(const CServer& server, QWidget* parent) : QDialog
     const CDialogUnits units(font());
     CDialogBuilder builder(*this, units);
     builder.Add({IDC_VARIABLES, Kind::Placeholder, nullptr, {5, 5, 211, 177}});
-    auto* close =
-        static_cast<QPushButton*>(builder.Add({2, Kind::Button, "Close", {167, 185, 50, 14}}));
+    auto* close = static_cast<QPushButton*>(
+        builder.Add({2, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Close"), {167, 185, 50, 14}}));
     connect(close, &QPushButton::clicked, this, &CServerInfoDlg::reject);
     resize(builder.Pixels(QRect(0, 0, 221, 201)).size());
 
     m_grid.CreateFromControl(IDC_VARIABLES, this);
     m_grid.SetColumnCount(0);
     const CStringCol text(0x8924);
-    m_grid.AddColumn(text, "Variable", 0);
-    m_grid.AddColumn(text, "Value", 0);
+    m_grid.AddColumn(text, tr("Variable").toUtf8().constData(), 0);
+    m_grid.AddColumn(text, tr("Value").toUtf8().constData(), 0);
     m_grid.CreateRowLayout();
 
     m_resizer.Attach(this);

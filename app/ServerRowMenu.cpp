@@ -20,8 +20,10 @@ void CServerRowMenu::Fill(CPopupMenu& menu, int row)
     const bool valid = servers.IsValidRow(row);
     m_address =
         valid ? servers.GetCellText(row, CResultLists::kServerAddressColumn) : std::string();
-    const auto items = CPopupMenu::ParseItems(valid ? "Add to favorites;-;Show server info;-"
-                                                    : "~Add to favorites;-;~Show server info;-");
+    const QByteArray itemText = tr(valid ? QT_TR_NOOP("Add to favorites;-;Show server info;-")
+                                         : QT_TR_NOOP("~Add to favorites;-;~Show server info;-"))
+                                    .toUtf8();
+    const auto items = CPopupMenu::ParseItems(itemText.toStdString());
     for (unsigned i = 0; i < items.size(); ++i)
         menu.InsertItem(i, items[i].flags | CPopupMenu::kByPosition, kAddToFavorites + i,
                         items[i].text);
@@ -35,9 +37,9 @@ bool CServerRowMenu::Command(int command, int row)
     const Lattix::CTableCtrl& servers = m_lists.Servers();
     if (!servers.IsValidRow(row) ||
         servers.GetCellText(row, CResultLists::kServerAddressColumn) != m_address) {
-        CPrompts::Show(&m_parent, QMessageBox::Warning,
-                       QStringLiteral("The server %1 is no longer in the list.")
-                           .arg(QString::fromStdString(m_address)));
+        CPrompts::Show(
+            &m_parent, QMessageBox::Warning,
+            tr("The server %1 is no longer in the list.").arg(QString::fromStdString(m_address)));
         return true;
     }
     if (command == static_cast<int>(kAddToFavorites))
@@ -61,7 +63,7 @@ bool CServerRowMenu::AddToFavorites(int row)
         &error);
     if (result == CFavoritesFile::AddResult::Failed) {
         CPrompts::Show(&m_parent, QMessageBox::Warning,
-                       QStringLiteral("Cannot write %1: %2").arg(m_favoritesPath, error));
+                       tr("Cannot write %1: %2").arg(m_favoritesPath, error));
         return false;
     }
     m_status.FavoriteAdded(address, result == CFavoritesFile::AddResult::AlreadyThere);

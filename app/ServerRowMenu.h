@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <string>
@@ -17,6 +18,8 @@ class QWidget;
 // server; otherwise the user is told that it is gone.
 class CServerRowMenu
 {
+    Q_DECLARE_TR_FUNCTIONS(CServerRowMenu)
+
 public:
     // Command ids of the two items.
     static constexpr unsigned kAddToFavorites = 57341;

@@ -103,7 +103,7 @@ bool CSettingsKey::Write(const CIniText& text)
 {
     QString error;
     if (!IsWritable())
-        error = QStringLiteral("%1 is read-only").arg(QDir::toNativeSeparators(m_path));
+        error = tr("%1 is read-only").arg(QDir::toNativeSeparators(m_path));
     else if (WriteWholeFile(m_path, text.ToBytes(), &error))
         return true;
     if (m_writeError.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QRect>
 #include <QString>
 #include <QVariant>
@@ -25,6 +26,8 @@ class CIniText;
 // and every Set then returns false.
 class CSettingsKey
 {
+    Q_DECLARE_TR_FUNCTIONS(CSettingsKey)
+
 public:
     // The roots, with the platform's numbers. Only the current user's root is used by the
     // program; the local machine maps to the system-wide store, the two others to the

@@ -1,5 +1,6 @@
 #include "app/WholeFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -27,11 +28,12 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, QString* error
     if (named.isSymLink()) {
         target = named.canonicalFilePath();
         if (target.isEmpty())
-            return Fail(error, QStringLiteral("it is a link to a file that does not exist"));
+            return Fail(error, QCoreApplication::translate(
+                                   "WholeFile", "it is a link to a file that does not exist"));
     }
     const QFileInfo info(target);
     if (info.exists() && !info.isFile())
-        return Fail(error, QStringLiteral("it is not a regular file"));
+        return Fail(error, QCoreApplication::translate("WholeFile", "it is not a regular file"));
     QDir().mkpath(info.absolutePath());
 
     // QSaveFile::commit() does not see a failed flush of its buffer, and would put a cut-off

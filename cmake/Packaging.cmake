@@ -16,9 +16,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded as plug-ins, so no linker dependency shows them: the SVG image plug-in draws the
-# window icon, and Wine starts a Windows copy of the game.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6")
+# Loaded at run time, so no linker dependency shows them: the SVG image plug-in draws the
+# window icon, Qt's translations put its standard buttons in the user's language, and Wine
+# starts a Windows copy of the game.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "wine")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "server browser for Return to Castle Wolfenstein multiplayer

@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libgl-dev libqt6svg6
+    qt6-l10n-tools qt6-translations-l10n
     clang libclang-rt-14-dev
     qstat nlohmann-json3-dev libicu-dev
 )

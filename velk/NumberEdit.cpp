@@ -108,7 +108,7 @@ void CNumberEdit::SetRange(double minimum, double maximum)
 void CNumberEdit::UpdateDescription()
 {
     // Screen readers read the value from the text; the range tells what may be typed.
-    setAccessibleDescription(QStringLiteral("%1 to %2")
+    setAccessibleDescription(tr("%1 to %2")
                                  .arg(QString::fromStdString(m_format.FormatDouble(m_minimum)),
                                       QString::fromStdString(m_format.FormatDouble(m_maximum))));
 }

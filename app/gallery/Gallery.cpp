@@ -11,6 +11,7 @@
 #include "app/SearchPanel.h"
 #include "app/ServerInfoDlg.h"
 #include "app/ServerRowMenu.h"
+#include "app/Translations.h"
 #include "lattix/edit/CellInput.h"
 #include "lattix/gallery/PictureMenu.h"
 #include "lattix/model/CellData.h"
@@ -285,6 +286,17 @@ public:
         return ok;
     }
 
+    // The main window after a scan and the options dialog, as a German user sees them.
+    bool RunGerman()
+    {
+        bool ok = WaitForScan();
+        ok &= Shoot("20-german-main-window.png", m_dialog);
+        COptionsDlg options(m_dialog.Settings(), &m_dialog);
+        ok &= ShootOver("21-german-options-dialog.png", options);
+        m_dialog.reject();
+        return ok;
+    }
+
 private:
     QString m_folder;
     CMainDlg m_dialog;
@@ -344,6 +356,14 @@ int main(int argc, char** argv)
     {
         Gallery gallery(folder, network.Master());
         ok = gallery.Run();
+    }
+    {
+        // A German user starting the program for the first time: settings of their own.
+        const QString config = profile.filePath(QStringLiteral("config-de"));
+        qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config);
+        const CTranslations german(QLocale(QLocale::German, QLocale::Germany));
+        ok &= german.IsTranslated() && Gallery(folder, network.Master()).RunGerman();
     }
     {
         // The desktop's dark theme: Fusion with dark colours, on a first start again.

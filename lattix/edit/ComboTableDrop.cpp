@@ -3,6 +3,7 @@
 #include "lattix/edit/ComboTable.h"
 #include "lattix/view/TableDisplay.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,7 +18,7 @@ CComboTableDrop::CComboTableDrop(CComboTable& combo)
     // The press that closes the list is not delivered again to the window under it.
     window.setAttribute(Qt::WA_NoMouseReplay);
     window.setContentsMargins(1, 1, 1, 1);
-    window.setAccessibleName(QStringLiteral("Drop-down list"));
+    window.setAccessibleName(QCoreApplication::translate("CComboTableDrop", "Drop-down list"));
     // The face keeps the keyboard while the list is open, but the highlighted row is what
     // a screen reader follows.
     m_grid.SetReaderFocus([&combo] { return combo.IsOpened(); });

@@ -57,7 +57,8 @@ bool CTableClipboard::SaveAsHtml()
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("html"));
         dialog.setNameFilters(
-            {QStringLiteral("Html Dateien (*.html)"), QStringLiteral("Alle Dateien (*.*)")});
+            {QCoreApplication::translate("CTableClipboard", "Html Dateien (*.html)"),
+             QCoreApplication::translate("CTableClipboard", "Alle Dateien (*.*)")});
         dialog.selectFile(name);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             path = dialog.selectedFiles().front();

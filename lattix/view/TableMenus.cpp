@@ -13,9 +13,21 @@
 #include "lattix/view/WaitCursor.h"
 #include "velk/PopupMenu.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace Lattix {
+
+namespace {
+
+// A menu's item string in the user's language.
+std::string Translated(const char* items)
+{
+    return QCoreApplication::translate("CTableMenus", items).toStdString();
+}
+
+} // namespace
 
 std::unique_ptr<CPopupMenu> CTableMenus::NewMenu() const
 {
@@ -73,7 +85,8 @@ void CTableMenus::ShowBodyMenu(QPoint pos)
     built.pMenu = menu.get();
     if (ctrl.Notify(LXN_BODYMENU, built) != 0)
         return;
-    const unsigned command = menu->Track(&ctrl.Widget(), at.x(), at.y(), CPopupMenu::kTrackRightButton);
+    const unsigned command =
+        menu->Track(&ctrl.Widget(), at.x(), at.y(), CPopupMenu::kTrackRightButton);
     if (command == 0)
         return;
     row = held.Find(ctrl.Table());
@@ -90,7 +103,7 @@ void CTableMenus::BuildBodyMenu(CPopupMenu& menu, int row, int col)
 {
     const CTableHost& ctrl = m_ctrl;
     const CColumnGeometry& columns = ctrl.Geometry();
-    menu.AppendItems(kBodyMenuItems, ID_COPY_CELL);
+    menu.AppendItems(Translated(kBodyMenuItems), ID_COPY_CELL);
     if (!ctrl.Table().IsValidRow(row) || !ctrl.Table().IsValidColumn(col))
         menu.EnableItem(ID_COPY_CELL, CPopupMenu::kGrayed);
     if (ctrl.GetSelection().GetMode() == CSelection::kNone)
@@ -105,7 +118,7 @@ void CTableMenus::BuildBodyMenu(CPopupMenu& menu, int row, int col)
             return;
         while (submenu.ItemCount() > 0)
             submenu.DeleteItem(0, CPopupMenu::kByPosition);
-        submenu.AppendItems("~(none)", id);
+        submenu.AppendItems(Translated(QT_TRANSLATE_NOOP("CTableMenus", "~(none)")), id);
     };
     CPopupMenu hide;
     for (int c : columns.GetDisplayOrder()) {
@@ -115,7 +128,8 @@ void CTableMenus::BuildBodyMenu(CPopupMenu& menu, int row, int col)
     }
     noneWhenFewer(hide, 2, ID_HIDE_FIRST);
     CPopupMenu show;
-    show.AppendItems("&All columns;-", ID_ALL_COLUMNS);
+    show.AppendItems(Translated(QT_TRANSLATE_NOOP("CTableMenus", "&All columns;-")),
+                     ID_ALL_COLUMNS);
     for (int c = 0; c < ctrl.Table().GetColumnCount() && c < 399; ++c) {
         const std::string text = GetColumnMenuText(c);
         if (!columns.IsVisible(c) && !text.empty())
@@ -211,7 +225,8 @@ void CTableMenus::ShowHeaderMenu(QPoint pos)
     if (ctrl.Notify(LXN_HEADERMENU, built) != 0)
         return;
     const QPoint at = ctrl.Header().mapToGlobal(pos);
-    const unsigned command = menu->Track(&ctrl.Widget(), at.x(), at.y(), CPopupMenu::kTrackRightButton);
+    const unsigned command =
+        menu->Track(&ctrl.Widget(), at.x(), at.y(), CPopupMenu::kTrackRightButton);
     if (command == 0)
         return;
     NMTABLECTRL chosen;
@@ -226,16 +241,17 @@ void CTableMenus::BuildHeaderMenu(CPopupMenu& menu, int col)
 {
     const CTableHost& ctrl = m_ctrl;
     if (!ctrl.Table().IsValidColumn(col)) {
-        menu.AppendItems("~Todo: Implementieren", 1);
+        menu.AppendItems(Translated(QT_TRANSLATE_NOOP("CTableMenus", "~Todo: Implementieren")), 1);
         return;
     }
     if (ctrl.Table().IsHeaderSortEnabled()) {
-        menu.AppendItems(kHeaderMenuItems, ID_SORT_ASCENDING);
+        menu.AppendItems(Translated(kHeaderMenuItems), ID_SORT_ASCENDING);
         menu.CheckRadioItem(ID_SORT_ASCENDING, ID_SORT_NONE,
                             ID_SORT_ASCENDING + static_cast<unsigned>(DirectionOf(col)),
                             CPopupMenu::kByCommand);
     } else {
-        menu.AppendItem(CPopupMenu::kEnabled, ID_HIDE, "Hide");
+        menu.AppendItem(CPopupMenu::kEnabled, ID_HIDE,
+                        Translated(QT_TRANSLATE_NOOP("CTableMenus", "Hide")));
     }
     int visible = 0;
     for (int c = 0; c < ctrl.Table().GetColumnCount(); ++c)

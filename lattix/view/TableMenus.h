@@ -50,10 +50,12 @@ public:
         ID_SHOW_FIRST = 57444, // + column, column < 399
         ID_HIDE_FIRST = 57844, // + column, column < 400
     };
-    static constexpr const char* kBodyMenuItems =
-        "Copy cell;Copy;Copy all;Select all;-;Show column;Hide column;Restore default;-;"
-        "Save as ...;";
-    static constexpr const char* kHeaderMenuItems = "Ascending;Descending;No sort;-;Hide";
+    // Item strings as the menus show them translated (context "CTableMenus").
+    static constexpr const char* kBodyMenuItems = QT_TRANSLATE_NOOP(
+        "CTableMenus", "Copy cell;Copy;Copy all;Select all;-;Show column;Hide column;Restore "
+                       "default;-;Save as ...;");
+    static constexpr const char* kHeaderMenuItems =
+        QT_TRANSLATE_NOOP("CTableMenus", "Ascending;Descending;No sort;-;Hide");
 
     explicit CTableMenus(CTableHost& ctrl) : m_ctrl(ctrl) {}
 

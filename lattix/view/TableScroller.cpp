@@ -63,7 +63,10 @@ bool CTableScroller::eventFilter(QObject* watched, QEvent* event)
         const int count = m_host.Table().GetRowCount();
         int first = m_y / std::max(1, m_host.GetRowHeight()) + 1;
         first = std::min(std::max(first, 1), count);
-        QToolTip::showText(help->globalPos(), QString::asprintf("%i von %i", first, count), m_vert);
+        QToolTip::showText(
+            help->globalPos(),
+            QCoreApplication::translate("CTableScroller", "%1 von %2").arg(first).arg(count),
+            m_vert);
         return true;
     }
     return QObject::eventFilter(watched, event);

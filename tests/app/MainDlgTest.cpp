@@ -195,11 +195,11 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     ASSERT_TRUE(QFile::remove(FavoritesPath()));
     QFile file(FavoritesPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not an address\r\n127.0.0.1\tNo port\r\n");
+    file.write("not an address\r\n:27960\r\n127.0.0.1\tNo port\r\n");
     file.close();
     QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
     EXPECT_EQ(CPrompts::Shown().size(), 1);
-    EXPECT_TRUE(StatusOf(*dialog).endsWith("1 line that is not a server address (line 1); "
+    EXPECT_TRUE(StatusOf(*dialog).endsWith("2 lines that are not a server address (line 1, 2); "
                                            "skipped."));
     EXPECT_TRUE(dialog->Bridge().IsRunning());
 
