@@ -2,7 +2,7 @@
 // its output compared with the network's manifest.
 #include "cli/TerminalText.h"
 #include "net/Version.h"
-#include "tests/cli/ProgramRun.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestNetProcess.h"
 
 #include <gtest/gtest.h>
