@@ -67,7 +67,7 @@ CTestNetProcess::CTestNetProcess(COptions options)
     try {
         Start(options);
         WaitReady(options.readyTimeout);
-        if (options.readManifest && !m_manifestPath.empty()) {
+        if (options.readManifest) {
             std::ifstream file(m_manifestPath);
             m_manifest = nlohmann::json::parse(file);
         }
@@ -91,17 +91,12 @@ CTestNetProcess::~CTestNetProcess()
         std::filesystem::remove_all(m_folder, ignored);
 }
 
-std::string CTestNetProcess::Executable()
-{
-    return FARSIGHTER_TESTNET_PATH;
-}
-
 void CTestNetProcess::Start(const COptions& options)
 {
     m_folder = MakeFolder();
     m_stderrPath = m_folder + "/stderr.txt";
 
-    std::vector<std::string> args{Executable()};
+    std::vector<std::string> args{FARSIGHTER_TESTNET_PATH};
     args.insert(args.end(), options.args.begin(), options.args.end());
     if (!Names(options.args, "--master-port"))
         args.insert(args.end(), {"--master-port", "0"});
@@ -109,19 +104,8 @@ void CTestNetProcess::Start(const COptions& options)
         args.insert(args.end(), {"--first-port", "0"});
     if (!Names(options.args, "--run-time") && options.runTimeSec > 0)
         args.insert(args.end(), {"--run-time", std::to_string(options.runTimeSec)});
-    if (!Names(options.args, "--manifest")) {
-        m_manifestPath = m_folder + "/manifest.json";
-        args.insert(args.end(), {"--manifest", m_manifestPath});
-    } else {
-        for (std::size_t i = 0; i < options.args.size(); ++i) {
-            const std::string& arg = options.args[i];
-            if (arg == "--manifest" && i + 1 < options.args.size())
-                m_manifestPath = options.args[i + 1];
-            else if (arg.starts_with("--manifest="))
-                m_manifestPath = arg.substr(std::strlen("--manifest="));
-        }
-    }
-    args.insert(args.end(), {"--exit-with-parent", "--quiet"});
+    m_manifestPath = m_folder + "/manifest.json";
+    args.insert(args.end(), {"--manifest", m_manifestPath, "--exit-with-parent", "--quiet"});
 
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0)
