@@ -249,17 +249,6 @@ TEST_F(SteppedScanTest, ATickDueBehindManyDatagramsWaitsForOnlyAFewOfThem)
     EXPECT_EQ(listener.Reports()[0].ping, 45);
 }
 
-TEST_F(SteppedScanTest, StopEndsTheScanWithinOneWait)
-{
-    AddPeers(2);
-    ASSERT_TRUE(engine->StartQuery(1));
-    EXPECT_EQ(Tick(0), 1);
-    EXPECT_TRUE(engine->IsRunning()); // no tick is due: the worker sleeps
-    EXPECT_TRUE(engine->StopQuery(5s));
-    EXPECT_FALSE(engine->IsRunning());
-    EXPECT_EQ(listener.Calls(), std::vector<std::string>{"ended 1"});
-}
-
 TEST_F(SteppedScanTest, AWorkerThatDoesNotEndInTimeIsWaitedForAgain)
 {
     AddPeers(1);

@@ -186,45 +186,28 @@ int CTestNetProcess::Stop(std::chrono::milliseconds grace)
     if (m_pid <= 0)
         return m_exitStatus;
     ::kill(m_pid, SIGTERM);
-    const auto deadline = Clock::now() + grace;
-    int status = 0;
-    while (true) {
-        const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
-        if (done == m_pid)
-            break;
-        if (done < 0 && errno != EINTR) {
-            m_pid = -1;
-            return m_exitStatus;
-        }
-        if (Clock::now() >= deadline) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    m_exitStatus = DecodeStatus(status);
-    m_pid = -1;
-    return m_exitStatus;
+    if (const auto status = WaitForExit(grace))
+        return *status;
+    ::kill(m_pid, SIGKILL);
+    return *WaitForExit(std::chrono::hours(1));
 }
 
 std::optional<int> CTestNetProcess::WaitForExit(std::chrono::milliseconds timeout)
 {
-    if (m_pid <= 0)
-        return m_exitStatus;
     const auto deadline = Clock::now() + timeout;
     int status = 0;
-    while (true) {
+    while (m_pid > 0) {
         const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
-        if (done == m_pid) {
-            m_exitStatus = DecodeStatus(status);
+        if (done == m_pid || (done < 0 && errno != EINTR)) {
+            m_exitStatus = done == m_pid ? DecodeStatus(status) : m_exitStatus;
             m_pid = -1;
-            return m_exitStatus;
-        }
-        if (Clock::now() >= deadline)
+        } else if (Clock::now() >= deadline) {
             return std::nullopt;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
     }
+    return m_exitStatus;
 }
 
 std::string CTestNetProcess::MasterAddress() const
