@@ -90,6 +90,16 @@ TEST(IntFormatTest, FormatsWithTheBoundLocaleAndPadding)
     EXPECT_EQ(&format.GetSettings(), &German());
 }
 
+TEST(IntFormatTest, CopiesAreIndependent)
+{
+    CIntFormat a(English(), true);
+    CIntFormat b = a;
+    b.SetPadding(6, '0', CFormat::Right);
+    b.SetSettings(German());
+    EXPECT_EQ(a.Format(12345), "12,345");
+    EXPECT_EQ(b.Format(12345), "12.345");
+}
+
 TEST(IntFormatTest, SpecialValueAndNegativeColours)
 {
     CIntFormat format(English(), true);

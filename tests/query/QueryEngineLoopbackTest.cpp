@@ -4,11 +4,13 @@
 #include "RecordingListener.h"
 
 #include "net/Event.h"
+#include "net/Wait.h"
 #include "query/QueryEngine.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <poll.h>
 #include <thread>
@@ -42,6 +44,36 @@ TEST(QueryEngineLoopbackTest, EmptyScansEndAtOnceAndRunningScansStopPromptly)
         ASSERT_TRUE(engine.StartQuery(1)); // left running: the destructor stops it
     }
     EXPECT_EQ(listener.Calls(), (std::vector<std::string>{"ended 1", "ended 2", "ended 3"}));
+}
+
+TEST(QueryEngineLoopbackTest, PingIsMeasuredWithTheRealClock)
+{
+    CSockUDP peer;
+    CreateOnLoopback(peer);
+    CRecordingListener listener;
+    CQueryEngine engine(listener);
+    engine.Servers().insert_or_assign(peer.LocalAddress(), CServer(peer.LocalAddress()));
+    const auto start = SteadyClock::now();
+    ASSERT_TRUE(engine.StartQuery(1));
+
+    // Play the server: answer the request after 40 ms.
+    std::array<IWaitable*, 1> sources{&peer};
+    ASSERT_EQ(WaitForAny(sources, 5000ms), 0);
+    std::string request;
+    CSockAddr client;
+    ASSERT_EQ(peer.ReceiveFrom(request, client), 0);
+    ASSERT_EQ(request, kStatusRequest);
+    std::this_thread::sleep_for(40ms);
+    ASSERT_EQ(peer.SendTo(StatusReply("g_gametype\\5"), client), 0);
+
+    ASSERT_TRUE(listener.WaitEnded(1, 5s));
+    EXPECT_LT(SteadyClock::now() - start, 1500ms); // reported and ended at the next ticks
+    const auto reports = listener.Reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].tries, 999);
+    EXPECT_GE(reports[0].ping, 40);
+    EXPECT_LT(reports[0].ping, 1000);
+    EXPECT_EQ(reports[0].record->gameType, 5);
 }
 
 TEST(QueryEngineLoopbackTest, UnpacedScanKeepsItsRepliesWithinASmallReceiveBuffer)
