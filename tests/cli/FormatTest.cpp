@@ -55,15 +55,6 @@ std::string Capture(Write write)
     return out.str();
 }
 
-TEST(GameTypeTextTest, NamedTypesAndNumbersWithQuestionMark)
-{
-    EXPECT_EQ(GameTypeText(5), "MP - Objective");
-    EXPECT_EQ(GameTypeText(6), "SW - Stopwatch");
-    EXPECT_EQ(GameTypeText(7), "CP - Checkpoint");
-    EXPECT_EQ(GameTypeText(0), "0?");
-    EXPECT_EQ(GameTypeText(12), "12?");
-}
-
 TEST(TableFormatTest, ServerListHasTheDesktopColumns)
 {
     const std::vector<ServerRow> rows = {Objective(), Odd()};

@@ -27,29 +27,29 @@ const CNumberSettings& German()
 
 TEST(FormatTest, PadsToTheWidthByAlignment)
 {
-    CFormat format(English());
-    EXPECT_EQ(format.Pad("ab"), "ab"); // no width by default
-
-    format.SetPadding(6, '*', CFormat::Centred);
-    EXPECT_EQ(format.Pad("ab"), "**ab**");
-    format.SetPadding(5, '*', CFormat::Centred);
-    EXPECT_EQ(format.Pad("ab"), "*ab**");
-    format.SetPadding(5, '*', CFormat::Right);
-    EXPECT_EQ(format.Pad("ab"), "***ab");
-    format.SetPadding(5, '*', CFormat::Left);
-    EXPECT_EQ(format.Pad("ab"), "ab***");
-    format.SetPadding(5, '*', 7); // unknown alignment pads after
-    EXPECT_EQ(format.Pad("ab"), "ab***");
-
-    format.SetPadding(2, '*', CFormat::Right);
-    EXPECT_EQ(format.Pad("abc"), "abc");
-    EXPECT_EQ(format.Pad(""), "**");
-    format.SetPadding(-3, '*', CFormat::Right);
-    EXPECT_EQ(format.Pad("a"), "a");
-
-    // Width counts characters, not bytes.
-    format.SetPadding(4, '.', CFormat::Right);
-    EXPECT_EQ(format.Pad("\u00e4\u00f6"), "..\u00e4\u00f6");
+    EXPECT_EQ(CFormat(English()).Pad("ab"), "ab"); // no width by default
+    struct Case
+    {
+        int width;
+        int align;
+        std::string text, padded;
+    };
+    const Case cases[] = {
+        {6, CFormat::Centred, "ab", "**ab**"},
+        {5, CFormat::Centred, "ab", "*ab**"},
+        {5, CFormat::Right, "ab", "***ab"},
+        {5, CFormat::Left, "ab", "ab***"},
+        {5, 7, "ab", "ab***"}, // unknown alignment pads after
+        {2, CFormat::Right, "abc", "abc"},
+        {2, CFormat::Right, "", "**"},
+        {-3, CFormat::Right, "a", "a"},
+        {4, CFormat::Right, "\u00e4\u00f6", "**\u00e4\u00f6"}, // width counts characters
+    };
+    for (const Case& c : cases) {
+        CFormat format(English());
+        format.SetPadding(c.width, '*', c.align);
+        EXPECT_EQ(format.Pad(c.text), c.padded) << c.width << " " << c.text;
+    }
 }
 
 TEST(FormatTest, SpecialTextAndItsColour)

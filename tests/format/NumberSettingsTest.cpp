@@ -35,14 +35,8 @@ TEST(NumberSettingsTest, ReadsNumberConventions)
     const CNumberSettings settings =
         CNumberSettings::FromConventions("de_DE.UTF-8", de.conv, "%H:%M:%S");
     EXPECT_EQ(settings.LocaleName(), "de_DE.UTF-8");
-    const NumberFmt& number = settings.Number();
-    EXPECT_EQ(number.numDigits, 2);
-    EXPECT_EQ(number.leadingZero, 1);
-    EXPECT_EQ(number.grouping, 33);
-    EXPECT_EQ(number.decimalSep, ",");
-    EXPECT_EQ(number.thousandSep, ".");
-    EXPECT_EQ(number.negativeOrder, 1);
-    EXPECT_EQ(FormatNumberText("-1234567.891", number), "-1.234.567,89");
+    EXPECT_EQ(settings.Number(), (NumberFmt{2, 1, 33, ",", ".", 1}));
+    EXPECT_EQ(FormatNumberText("-1234567.891", settings.Number()), "-1.234.567,89");
 
     const CurrencyFmt& currency = settings.Currency();
     EXPECT_EQ(currency.numDigits, 2);

@@ -8,7 +8,6 @@
 TEST(ErrorTest, SocketErrorTextsComeFromTheTable)
 {
     EXPECT_STREQ(CSockErr(10060).what(), "Socket Error 10060 : Connection timed out");
-    EXPECT_STREQ(CSockErr(10040).what(), "Socket Error 10040 : Message too long");
     EXPECT_STREQ(CSockErr(1).what(), "Socket Error 1 : Unknown error");
     EXPECT_STREQ(CSockErr(0).what(), "Socket Error 0 : No error");
     EXPECT_STREQ(CSockErr(11004).what(),

@@ -249,17 +249,6 @@ TEST_F(SteppedScanTest, ATickDueBehindManyDatagramsWaitsForOnlyAFewOfThem)
     EXPECT_EQ(listener.Reports()[0].ping, 45);
 }
 
-TEST_F(SteppedScanTest, StopEndsTheScanWithinOneWait)
-{
-    AddPeers(2);
-    ASSERT_TRUE(engine->StartQuery(1));
-    EXPECT_EQ(Tick(0), 1);
-    EXPECT_TRUE(engine->IsRunning()); // no tick is due: the worker sleeps
-    EXPECT_TRUE(engine->StopQuery(5s));
-    EXPECT_FALSE(engine->IsRunning());
-    EXPECT_EQ(listener.Calls(), std::vector<std::string>{"ended 1"});
-}
-
 TEST_F(SteppedScanTest, AWorkerThatDoesNotEndInTimeIsWaitedForAgain)
 {
     AddPeers(1);
@@ -310,12 +299,8 @@ TEST_F(SteppedScanTest, ExceptionsOnTheWorkerReachTheListener)
     }
 }
 
-TEST(SpeedLimitTest, OneShiftedByTheIndexWithinTheBox)
+TEST(SpeedLimitTest, IndexesOutsideTheBoxAreClamped)
 {
-    EXPECT_EQ(SpeedLimit(0), 1);
-    EXPECT_EQ(SpeedLimit(3), 8);
-    EXPECT_EQ(SpeedLimit(5), 32);
     EXPECT_EQ(SpeedLimit(-1), 1); // nothing selected
     EXPECT_EQ(SpeedLimit(1000), 32);
-    EXPECT_EQ(kSpeedNames[5], "DSL*4");
 }

@@ -67,7 +67,7 @@ CTestNetProcess::CTestNetProcess(COptions options)
     try {
         Start(options);
         WaitReady(options.readyTimeout);
-        if (options.readManifest && !m_manifestPath.empty()) {
+        if (options.readManifest) {
             std::ifstream file(m_manifestPath);
             m_manifest = nlohmann::json::parse(file);
         }
@@ -91,17 +91,12 @@ CTestNetProcess::~CTestNetProcess()
         std::filesystem::remove_all(m_folder, ignored);
 }
 
-std::string CTestNetProcess::Executable()
-{
-    return FARSIGHTER_TESTNET_PATH;
-}
-
 void CTestNetProcess::Start(const COptions& options)
 {
     m_folder = MakeFolder();
     m_stderrPath = m_folder + "/stderr.txt";
 
-    std::vector<std::string> args{Executable()};
+    std::vector<std::string> args{FARSIGHTER_TESTNET_PATH};
     args.insert(args.end(), options.args.begin(), options.args.end());
     if (!Names(options.args, "--master-port"))
         args.insert(args.end(), {"--master-port", "0"});
@@ -109,19 +104,8 @@ void CTestNetProcess::Start(const COptions& options)
         args.insert(args.end(), {"--first-port", "0"});
     if (!Names(options.args, "--run-time") && options.runTimeSec > 0)
         args.insert(args.end(), {"--run-time", std::to_string(options.runTimeSec)});
-    if (!Names(options.args, "--manifest")) {
-        m_manifestPath = m_folder + "/manifest.json";
-        args.insert(args.end(), {"--manifest", m_manifestPath});
-    } else {
-        for (std::size_t i = 0; i < options.args.size(); ++i) {
-            const std::string& arg = options.args[i];
-            if (arg == "--manifest" && i + 1 < options.args.size())
-                m_manifestPath = options.args[i + 1];
-            else if (arg.starts_with("--manifest="))
-                m_manifestPath = arg.substr(std::strlen("--manifest="));
-        }
-    }
-    args.insert(args.end(), {"--exit-with-parent", "--quiet"});
+    m_manifestPath = m_folder + "/manifest.json";
+    args.insert(args.end(), {"--manifest", m_manifestPath, "--exit-with-parent", "--quiet"});
 
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0)
@@ -202,45 +186,28 @@ int CTestNetProcess::Stop(std::chrono::milliseconds grace)
     if (m_pid <= 0)
         return m_exitStatus;
     ::kill(m_pid, SIGTERM);
-    const auto deadline = Clock::now() + grace;
-    int status = 0;
-    while (true) {
-        const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
-        if (done == m_pid)
-            break;
-        if (done < 0 && errno != EINTR) {
-            m_pid = -1;
-            return m_exitStatus;
-        }
-        if (Clock::now() >= deadline) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    m_exitStatus = DecodeStatus(status);
-    m_pid = -1;
-    return m_exitStatus;
+    if (const auto status = WaitForExit(grace))
+        return *status;
+    ::kill(m_pid, SIGKILL);
+    return *WaitForExit(std::chrono::hours(1));
 }
 
 std::optional<int> CTestNetProcess::WaitForExit(std::chrono::milliseconds timeout)
 {
-    if (m_pid <= 0)
-        return m_exitStatus;
     const auto deadline = Clock::now() + timeout;
     int status = 0;
-    while (true) {
+    while (m_pid > 0) {
         const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
-        if (done == m_pid) {
-            m_exitStatus = DecodeStatus(status);
+        if (done == m_pid || (done < 0 && errno != EINTR)) {
+            m_exitStatus = done == m_pid ? DecodeStatus(status) : m_exitStatus;
             m_pid = -1;
-            return m_exitStatus;
-        }
-        if (Clock::now() >= deadline)
+        } else if (Clock::now() >= deadline) {
             return std::nullopt;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
     }
+    return m_exitStatus;
 }
 
 std::string CTestNetProcess::MasterAddress() const

@@ -16,9 +16,9 @@
 // those options (so that tests running in parallel never collide), a --run-time
 // safety net unless they name one, --exit-with-parent (the network ends with the
 // process that started it; start it from a thread that outlives it), --quiet, and a
-// --manifest in a private temporary folder. It throws std::runtime_error, with the
-// program's error output, when the program ends or stays silent instead of getting
-// ready. The destructor stops it (SIGTERM, then SIGKILL after a grace time).
+// --manifest in a private temporary folder (the arguments must not name one). It throws
+// std::runtime_error, with the program's error output, when the program ends or stays silent
+// instead of getting ready. The destructor stops it (SIGTERM, then SIGKILL after a grace time).
 class CTestNetProcess
 {
 public:
@@ -53,8 +53,6 @@ public:
     // What the program wrote to standard error so far.
     std::string ErrorOutput() const;
 
-    // The path of the built program.
-    static std::string Executable();
     // The bytes a manifest text stands for (its texts are Windows-1252 decoded to
     // UTF-8). Throws std::invalid_argument for a text outside that code page.
     static std::string RawBytes(const nlohmann::json& text);

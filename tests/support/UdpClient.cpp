@@ -35,15 +35,12 @@ CUdpClient::CUdpClient()
     m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (m_fd < 0)
         ThrowErrno("cannot create a UDP socket");
-    sockaddr_in address = Loopback(0);
-    socklen_t length = sizeof address;
-    if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    const sockaddr_in address = Loopback(0);
+    if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         const int error = errno;
         ::close(m_fd);
         throw std::system_error(error, std::generic_category(), "cannot bind 127.0.0.1");
     }
-    m_port = ntohs(address.sin_port);
 }
 
 CUdpClient::~CUdpClient()
@@ -87,21 +84,6 @@ std::optional<CUdpClient::CDatagram> CUdpClient::Receive(std::chrono::millisecon
         pollfd ready{m_fd, POLLIN, 0};
         ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, 60000)));
     }
-}
-
-std::vector<CUdpClient::CDatagram> CUdpClient::ReceiveUntil(std::size_t count,
-                                                            std::chrono::milliseconds timeout)
-{
-    const auto deadline = Clock::now() + timeout;
-    std::vector<CDatagram> received;
-    while (received.size() < count) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-        auto datagram = Receive(std::max(left, std::chrono::milliseconds(0)));
-        if (!datagram)
-            break;
-        received.push_back(std::move(*datagram));
-    }
-    return received;
 }
 
 std::vector<CUdpClient::CDatagram> CUdpClient::ReceiveUntilQuiet(std::chrono::milliseconds quiet,

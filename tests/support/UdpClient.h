@@ -24,8 +24,6 @@ public:
     CUdpClient& operator=(const CUdpClient&) = delete;
     ~CUdpClient();
 
-    std::uint16_t Port() const { return m_port; }
-
     // Asks for a larger receive buffer (the system may grant less); for tests that
     // let many replies queue up.
     void SetReceiveBuffer(int bytes);
@@ -36,14 +34,10 @@ public:
     // The next datagram, or nothing when none arrives within timeout.
     std::optional<CDatagram> Receive(std::chrono::milliseconds timeout);
 
-    // Datagrams until count have arrived or timeout has passed since the call.
-    std::vector<CDatagram> ReceiveUntil(std::size_t count, std::chrono::milliseconds timeout);
-
     // Datagrams until none has arrived for quiet (or limit has passed since the call).
     std::vector<CDatagram> ReceiveUntilQuiet(std::chrono::milliseconds quiet,
                                              std::chrono::milliseconds limit);
 
 private:
     int m_fd = -1;
-    std::uint16_t m_port = 0;
 };

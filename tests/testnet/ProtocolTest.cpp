@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 using namespace std::string_literals;
@@ -13,28 +14,22 @@ using testnet::CRequest;
 
 TEST(MasterQuery, ReadsProtocolAndKeywordsInAnyOrder)
 {
-    auto query = [](const std::string& datagram) {
-        const auto request = CRequest::Parse(datagram);
-        return request ? CMasterQuery::From(*request) : std::nullopt;
+    // protocol, full, empty; protocol -1: not a master query.
+    const std::pair<std::string, std::array<int, 3>> cases[] = {
+        {"\xFF\xFF\xFF\xFFgetservers 60 full empty\0"s, {60, 1, 1}}, // the browser
+        {"\xFF\xFF\xFF\xFFgetservers 57 empty\n"s, {57, 0, 1}},      // qstat
+        {"\xFF\xFF\xFF\xFFgetservers 60"s, {60, 0, 0}},
+        {"\xFF\xFF\xFF\xFFgetservers"s, {-1, 0, 0}},
+        {"\xFF\xFF\xFF\xFFgetservers sixty"s, {-1, 0, 0}},
+        {"\xFF\xFF\xFF\xFFgetservers 60x"s, {-1, 0, 0}},
+        {"\xFF\xFF\xFF\xFFgetstatus 60"s, {-1, 0, 0}},
     };
-    const auto browser = query("\xFF\xFF\xFF\xFFgetservers 60 full empty\0"s);
-    ASSERT_TRUE(browser);
-    EXPECT_EQ(browser->protocol, 60);
-    EXPECT_TRUE(browser->full);
-    EXPECT_TRUE(browser->empty);
-
-    const auto qstat = query("\xFF\xFF\xFF\xFFgetservers 57 empty\n"s);
-    ASSERT_TRUE(qstat);
-    EXPECT_EQ(qstat->protocol, 57);
-    EXPECT_FALSE(qstat->full);
-    EXPECT_TRUE(qstat->empty);
-
-    const auto plain = query("\xFF\xFF\xFF\xFFgetservers 60"s);
-    ASSERT_TRUE(plain);
-    EXPECT_FALSE(plain->full || plain->empty);
-
-    EXPECT_FALSE(query("\xFF\xFF\xFF\xFFgetservers"s));
-    EXPECT_FALSE(query("\xFF\xFF\xFF\xFFgetservers sixty"s));
-    EXPECT_FALSE(query("\xFF\xFF\xFF\xFFgetservers 60x"s));
-    EXPECT_FALSE(query("\xFF\xFF\xFF\xFFgetstatus 60"s));
+    for (const auto& [datagram, expected] : cases) {
+        const auto request = CRequest::Parse(datagram);
+        const auto query = request ? CMasterQuery::From(*request) : std::nullopt;
+        const std::array<int, 3> got =
+            query ? std::array<int, 3>{query->protocol, query->full, query->empty}
+                  : std::array<int, 3>{-1, 0, 0};
+        EXPECT_EQ(got, expected) << datagram;
+    }
 }

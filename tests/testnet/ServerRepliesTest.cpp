@@ -34,7 +34,7 @@ std::size_t Count(const std::string& text, char c)
 
 } // namespace
 
-TEST(ServerReplies, InfoReplyCountsPublicSlots)
+TEST(ServerReplies, InfoReplyCountsPublicSlotsAndCaretAtEndBreaksTheLastValue)
 {
     CWorldServer server = Sample();
     server.privateClients = 4;
@@ -46,6 +46,11 @@ TEST(ServerReplies, InfoReplyCountsPublicSlots)
         EXPECT_NE(info.find(pair), std::string::npos) << pair;
     }
     EXPECT_EQ(Count(info, '\n'), 1u);
+
+    // Without players a caret at the end breaks the last value.
+    server.players.clear();
+    EXPECT_TRUE(
+        testnet::HostileReply(server, EHostileKind::CaretAtEnd, 1).ends_with("\\gamename\\osp^"));
 }
 
 TEST(ServerReplies, EveryHostileKindBreaksTheFormatItsOwnWay)
@@ -96,12 +101,4 @@ TEST(ServerReplies, EveryHostileKindBreaksTheFormatItsOwnWay)
     // An info request gets the same damage under the info header.
     EXPECT_TRUE(testnet::HostileReply(server, EHostileKind::MissingLineFeeds, 5, true)
                     .starts_with("\xFF\xFF\xFF\xFFinfoResponse"));
-}
-
-TEST(ServerReplies, CaretAtEndWithoutPlayersBreaksTheLastValue)
-{
-    CWorldServer server = Sample();
-    server.players.clear();
-    const std::string reply = testnet::HostileReply(server, EHostileKind::CaretAtEnd, 1);
-    EXPECT_TRUE(reply.ends_with("\\gamename\\osp^")) << reply;
 }

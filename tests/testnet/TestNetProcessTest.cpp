@@ -1,12 +1,11 @@
 // The running farsighter-testnet, seen from outside on 127.0.0.1.
 
 #include "tests/support/TestNetProcess.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/UdpClient.h"
 
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,12 +26,8 @@ const std::string kEndMarker("\\EOT\0\0\0", 7);
 
 std::string GetServers(int protocol, bool full, bool empty)
 {
-    std::string request = "\xFF\xFF\xFF\xFFgetservers " + std::to_string(protocol);
-    if (full)
-        request += " full";
-    if (empty)
-        request += " empty";
-    return request + '\0';
+    return "\xFF\xFF\xFF\xFFgetservers " + std::to_string(protocol) + (full ? " full" : "") +
+           (empty ? " empty" : "") + '\0';
 }
 
 // The status reply the manifest says a server sends.
@@ -67,7 +62,7 @@ struct CMasterAnswer
 };
 
 // Asks the master and reads its whole answer, checking the framing on the way.
-CMasterAnswer AskMaster(CTestNetProcess& net, const std::string& request,
+CMasterAnswer AskMaster(const CTestNetProcess& net, const std::string& request,
                         std::chrono::milliseconds wait = 2000ms)
 {
     CUdpClient client;
@@ -108,10 +103,12 @@ std::vector<std::uint16_t> ManifestPorts(const Json& manifest, int protocol, boo
     return ports;
 }
 
-const Json& ServerWith(const Json& manifest, const std::string& behaviour, int nth = 0)
+// The nth server of a behaviour, of the main protocol or of another one.
+const Json& ServerWith(const Json& manifest, const std::string& behaviour, int nth = 0,
+                       bool otherProtocol = false)
 {
     for (const auto& s : manifest["servers"]) {
-        if (s["behaviour"] == behaviour && nth-- == 0)
+        if (s["behaviour"] == behaviour && (s["protocol"] != 60) == otherProtocol && nth-- == 0)
             return s;
     }
     throw std::runtime_error("no server behaves " + behaviour);
@@ -130,88 +127,67 @@ std::vector<std::string> Split(const std::string& line, const std::string& delim
     }
 }
 
-// Runs a command and returns its standard output.
-std::string Capture(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, n);
-    ::pclose(pipe);
-    return output;
-}
-
 } // namespace
+
+// One world with a server of every behaviour, shared by the tests that only ask.
+const CTestNetProcess& World()
+{
+    static const CTestNetProcess net({"--count", "24", "--seed", "9", "--other-protocols", "6",
+                                      "--silent", "1", "--resend-only", "1", "--duplicates", "1",
+                                      "--hostile", "8"});
+    return net;
+}
+const Json& Manifest()
+{
+    return World().Manifest();
+}
 
 TEST(TestNetMaster, ListsByProtocolAndFullEmptyLikeRealMasters)
 {
-    CTestNetProcess net({"--count", "80", "--other-protocols", "25", "--seed", "4"});
-    const Json& manifest = net.Manifest();
     for (const bool full : {false, true}) {
         for (const bool empty : {false, true}) {
-            const CMasterAnswer answer = AskMaster(net, GetServers(60, full, empty));
+            const CMasterAnswer answer = AskMaster(World(), GetServers(60, full, empty));
             EXPECT_TRUE(answer.sawEnd);
-            EXPECT_EQ(answer.ports, ManifestPorts(manifest, 60, full, empty))
+            EXPECT_EQ(answer.ports, ManifestPorts(Manifest(), 60, full, empty))
                 << "full=" << full << " empty=" << empty;
         }
     }
     // Filters really filter in this world.
-    EXPECT_LT(ManifestPorts(manifest, 60, false, false).size(),
-              ManifestPorts(manifest, 60, true, false).size());
-    EXPECT_LT(ManifestPorts(manifest, 60, true, false).size(),
-              ManifestPorts(manifest, 60, true, true).size());
+    EXPECT_LT(ManifestPorts(Manifest(), 60, false, false).size(),
+              ManifestPorts(Manifest(), 60, true, false).size());
+    EXPECT_LT(ManifestPorts(Manifest(), 60, true, false).size(),
+              ManifestPorts(Manifest(), 60, true, true).size());
 
-    // Another protocol, and the request the way qstat sends it (line feed, no zero).
-    const CMasterAnswer old = AskMaster(net, "\xFF\xFF\xFF\xFFgetservers 58 empty full\n");
-    EXPECT_EQ(old.ports, ManifestPorts(manifest, 58, true, true));
-    EXPECT_FALSE(old.ports.empty());
-    const CMasterAnswer none = AskMaster(net, GetServers(61, true, true));
-    EXPECT_EQ(none.datagrams, std::vector<std::string>{kMasterHeader + kEndMarker});
+    // Another protocol, asked the way qstat asks (line feed, no zero byte); and none.
+    const int other = ServerWith(Manifest(), "normal", 0, true)["protocol"];
+    const std::string qstat =
+        "\xFF\xFF\xFF\xFFgetservers " + std::to_string(other) + " empty full\n";
+    EXPECT_EQ(AskMaster(World(), qstat).ports, ManifestPorts(Manifest(), other, true, true));
+    EXPECT_EQ(AskMaster(World(), GetServers(61, true, true)).datagrams,
+              std::vector<std::string>{kMasterHeader + kEndMarker});
 }
 
-TEST(TestNetMaster, SilentDelayedAndPhantomEntries)
+TEST(TestNetMaster, DelayedAnswerWithPhantomEntries)
 {
-    {
-        CTestNetProcess net({"--count", "5", "--master-silent"});
-        CUdpClient client;
-        client.Send(net.MasterPort(), GetServers(60, true, true));
-        EXPECT_FALSE(client.Receive(300ms));
+    // A silent master: QueryCommandLineTest.FailuresExitWithTheirCodeAndAHarmlessMessageOnly.
+    CUdpClient client;
+    CTestNetProcess net(
+        {"--count", "5", "--master-delay", "250", "--master-extra", "3", "--silent", "2"});
+    const auto sent = std::chrono::steady_clock::now();
+    const CMasterAnswer answer = AskMaster(net, GetServers(60, true, true), 3000ms);
+    const auto elapsed = std::chrono::steady_clock::now() - sent;
+    EXPECT_GE(elapsed, 250ms);
+    EXPECT_LT(elapsed, 2000ms);
+    // All five servers (the silent ones too), then three addresses where nothing answers.
+    std::vector<std::uint16_t> expected = net.ServerPorts();
+    for (const auto& port : net.Manifest()["master"]["extra_ports"]) {
+        expected.push_back(port);
+        client.Send(port, kGetStatus);
     }
-    {
-        CTestNetProcess net(
-            {"--count", "5", "--master-delay", "250", "--master-extra", "3", "--silent", "2"});
-        const auto sent = std::chrono::steady_clock::now();
-        const CMasterAnswer answer = AskMaster(net, GetServers(60, true, true), 3000ms);
-        const auto elapsed = std::chrono::steady_clock::now() - sent;
-        EXPECT_GE(elapsed, 250ms);
-        EXPECT_LT(elapsed, 2000ms);
-
-        // All five servers (the silent ones too), then the three addresses where
-        // nothing answers.
-        std::vector<std::uint16_t> expected = net.ServerPorts();
-        for (const auto& port : net.Manifest()["master"]["extra_ports"])
-            expected.push_back(port);
-        EXPECT_EQ(answer.ports, expected);
-        CUdpClient client;
-        for (const auto& port : net.Manifest()["master"]["extra_ports"])
-            client.Send(port, kGetStatus);
-        for (int i = 0; i < 2; ++i)
-            client.Send(ServerWith(net.Manifest(), "silent", i)["port"], kGetStatus);
-        EXPECT_FALSE(client.Receive(300ms));
-    }
-}
-
-// One world with a server of every behaviour, shared by the tests of the game servers.
-const Json& Manifest()
-{
-    static const CTestNetProcess net({"--count", "20", "--seed", "9", "--other-protocols", "5",
-                                      "--silent", "1", "--resend-only", "1", "--duplicates", "1",
-                                      "--hostile", "8"});
-    return net.Manifest();
+    EXPECT_EQ(answer.ports, expected);
+    for (int i = 0; i < 2; ++i)
+        client.Send(ServerWith(net.Manifest(), "silent", i)["port"], kGetStatus);
+    EXPECT_FALSE(client.Receive(300ms));
 }
 
 TEST(TestNetServer, EveryServerAnswersAsTheManifestSays)
@@ -229,15 +205,16 @@ TEST(TestNetServer, EveryServerAnswersAsTheManifestSays)
     for (const auto& server : Manifest()["servers"]) {
         const std::string behaviour = server["behaviour"];
         SCOPED_TRACE(behaviour + " " + server["index"].dump());
-        std::size_t count = 1;
-        std::string expected;
-        if (behaviour == "hostile") {
+        const bool hostile = behaviour == "hostile";
+        if (hostile)
             kinds.insert(server["hostile_kind"]);
-            expected = Unhex(server["status_hex"]);
-        } else {
-            count = behaviour == "duplicates" ? 3 : behaviour == "normal" ? 1 : 0;
-            expected = count > 0 ? ExpectedStatus(server) : "";
-        }
+        const std::size_t count = hostile                     ? 1
+                                  : behaviour == "duplicates" ? 3
+                                  : behaviour == "normal"     ? 1
+                                                              : 0;
+        const std::string expected = hostile     ? Unhex(server["status_hex"])
+                                     : count > 0 ? ExpectedStatus(server)
+                                                 : "";
         EXPECT_EQ(replies[server["port"].get<std::uint16_t>()],
                   std::vector<std::string>(count, expected));
     }
@@ -248,20 +225,13 @@ TEST(TestNetServer, ResendOnlyAnswersEverySecondRequestOfEachClient)
 {
     const std::uint16_t port = ServerWith(Manifest(), "resend-only")["port"];
     CUdpClient first;
-    CUdpClient second;
+    CUdpClient second; // another client's count is its own
     std::vector<bool> answered;
-    for (int i = 0; i < 4; ++i) {
-        first.Send(port, kGetStatus);
-        answered.push_back(first.Receive(300ms).has_value());
-        if (i == 0) {
-            // Another client's count is its own.
-            second.Send(port, kGetStatus);
-            EXPECT_FALSE(second.Receive(300ms));
-            second.Send(port, kGetStatus);
-            EXPECT_TRUE(second.Receive(2000ms));
-        }
+    for (CUdpClient* client : {&first, &first, &second, &first, &second, &first}) {
+        client->Send(port, kGetStatus);
+        answered.push_back(client->Receive(300ms).has_value());
     }
-    EXPECT_EQ(answered, (std::vector<bool>{false, true, false, true}));
+    EXPECT_EQ(answered, (std::vector<bool>{false, true, false, false, true, true}));
 }
 
 TEST(TestNetServer, AcceptsRequestVariantsAndEchoesChallenges)
@@ -269,21 +239,21 @@ TEST(TestNetServer, AcceptsRequestVariantsAndEchoesChallenges)
     const Json& server = ServerWith(Manifest(), "normal");
     const std::uint16_t port = server["port"];
     const std::string expected = ExpectedStatus(server);
-    CUdpClient client;
-    for (const std::string& request :
-         {kGetStatus, "\xFF\xFF\xFF\xFFgetstatus\n"s, "\xFF\xFF\xFF\xFFgetstatus"s}) {
-        client.Send(port, request);
-        const auto reply = client.Receive(2000ms);
-        ASSERT_TRUE(reply);
-        EXPECT_EQ(reply->bytes, expected);
-    }
-    client.Send(port, "\xFF\xFF\xFF\xFFgetstatus 4711\n"s);
-    const auto challenged = client.Receive(2000ms);
-    ASSERT_TRUE(challenged);
     const std::size_t infoEnd = expected.find('\n', expected.find('\n') + 1);
-    EXPECT_EQ(challenged->bytes,
-              expected.substr(0, infoEnd) + "\\challenge\\4711" + expected.substr(infoEnd));
-
+    CUdpClient client;
+    const std::pair<std::string, std::string> cases[] = {
+        {kGetStatus, expected},
+        {"\xFF\xFF\xFF\xFFgetstatus\n", expected},
+        {"\xFF\xFF\xFF\xFFgetstatus", expected},
+        {"\xFF\xFF\xFF\xFFgetstatus 4711\n",
+         expected.substr(0, infoEnd) + "\\challenge\\4711" + expected.substr(infoEnd)},
+    };
+    for (const auto& [request, reply] : cases) {
+        client.Send(port, request);
+        const auto got = client.Receive(2000ms);
+        ASSERT_TRUE(got);
+        EXPECT_EQ(got->bytes, reply);
+    }
     client.Send(port, kGetInfo);
     const auto info = client.Receive(2000ms);
     ASSERT_TRUE(info);
@@ -306,10 +276,11 @@ TEST(TestNetServer, RepliesWaitForTheirDelay)
     const auto sent = std::chrono::steady_clock::now();
     client.Send(servers[1]["port"], kGetStatus);
     client.Send(servers[0]["port"], kGetStatus);
-    const auto replies = client.ReceiveUntil(2, 3000ms);
+    const auto first = client.Receive(3000ms);
+    const auto second = client.Receive(3000ms);
     const auto elapsed = std::chrono::steady_clock::now() - sent;
-    ASSERT_EQ(replies.size(), 2u);
-    EXPECT_EQ(replies[0].fromPort, servers[0]["port"]) << "the undelayed server answers first";
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->fromPort, servers[0]["port"]) << "the undelayed server answers first";
     EXPECT_GE(elapsed, 300ms);
     EXPECT_LT(elapsed, 1500ms);
 }
@@ -324,14 +295,11 @@ TEST(TestNetProcess, ServesTenThousandServers)
     EXPECT_EQ(net.ServerCount(), 10000);
     const CMasterAnswer answer = AskMaster(net, GetServers(60, true, true));
     EXPECT_TRUE(answer.sawEnd);
-    ASSERT_EQ(answer.ports.size(), 10000u);
-    EXPECT_EQ(std::set<std::uint16_t>(answer.ports.begin(), answer.ports.end()).size(), 10000u);
+    ASSERT_EQ(std::set<std::uint16_t>(answer.ports.begin(), answer.ports.end()).size(), 10000u);
     // 195 records fill a datagram of 1400 bytes; only the last one ends the list.
     ASSERT_EQ(answer.datagrams.size(), 52u);
-    for (std::size_t i = 0; i + 1 < answer.datagrams.size(); ++i) {
+    for (std::size_t i = 0; i + 1 < answer.datagrams.size(); ++i)
         EXPECT_EQ(answer.datagrams[i].size(), kMasterHeader.size() + 195 * 7);
-        EXPECT_EQ(answer.datagrams[i].find("\\EOT"), std::string::npos);
-    }
     CUdpClient client;
     for (const std::size_t i : {0u, 4999u, 9999u}) {
         client.Send(answer.ports[i], kGetStatus);
@@ -357,14 +325,17 @@ TEST(TestNetQstat, QuakestatReadsMasterAndServers)
     const std::string quakestat = QUAKESTAT_PATH;
     if (quakestat.empty() || ::access(quakestat.c_str(), X_OK) != 0)
         GTEST_SKIP() << "quakestat is not installed";
+    const auto run = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"-nocfg", "-raw", "@@"});
+        return RunProgram(quakestat, args, 60s).out;
+    };
     CTestNetProcess net({"--count", "24", "--seed", "3", "--other-protocols", "20"});
     std::map<std::uint16_t, Json> byPort;
     for (const auto& s : net.Manifest()["servers"])
         byPort[s["port"]] = s;
 
     // quakestat asks for "getservers 60 empty full" and then asks every server.
-    const std::string output = Capture(quakestat + " -nocfg -raw '@@' -mi 0.3 -retry 2 -rwm " +
-                                       net.MasterAddress() + " 2>&1");
+    const std::string output = run({"-mi", "0.3", "-retry", "2", "-rwm", net.MasterAddress()});
     const std::size_t listed = ManifestPorts(net.Manifest(), 60, true, true).size();
     EXPECT_NE(output.find("RWM@@" + net.MasterAddress() + "@@" + std::to_string(listed) + "\n"),
               std::string::npos)
@@ -384,32 +355,24 @@ TEST(TestNetQstat, QuakestatReadsMasterAndServers)
         EXPECT_EQ(server["protocol"], 60);
         EXPECT_TRUE(fields[2].ends_with(" #" + std::to_string(server["index"].get<int>() + 1)))
             << line;
-        std::string map;
-        for (const auto& pair : server["vars"]) {
-            if (pair[0] == "mapname")
-                map = pair[1];
-        }
-        EXPECT_EQ(fields[3], map) << line;
+        EXPECT_EQ(fields[3], server["vars"][12][1]) << line;
         EXPECT_EQ(std::stoul(fields[5]), server["players"].size()) << line;
         ++servers;
     }
     EXPECT_EQ(servers, listed) << output;
 
-    // One server with its rules and players.
+    // One server with its rules and players: the server line, the rules line, then one line
+    // per player.
     const Json& one = ServerWith(net.Manifest(), "normal");
-    const std::string detail = Capture(quakestat + " -nocfg -raw '@@' -R -P -rws 127.0.0.1:" +
-                                       std::to_string(one["port"].get<int>()) + " 2>&1");
+    const std::string detail = run({"-R", "-P", "-rws", "127.0.0.1:" + one["port"].dump()});
     EXPECT_NE(detail.find("g_gametype="), std::string::npos) << detail;
-    EXPECT_NE(detail.find("@@" + std::to_string(one["max_clients"].get<int>()) + "@@" +
+    EXPECT_NE(detail.find("@@" + one["max_clients"].dump() + "@@" +
                           std::to_string(one["players"].size()) + "@@"),
               std::string::npos)
         << detail;
-    // The server line, the rules line, then one line per player.
     std::size_t playerLines = 0;
     std::istringstream detailLines(detail);
-    for (int n = 0; std::getline(detailLines, line); ++n) {
-        if (n >= 2 && !line.empty())
-            ++playerLines;
-    }
+    for (int n = 0; std::getline(detailLines, line); ++n)
+        playerLines += n >= 2 && !line.empty() ? 1 : 0;
     EXPECT_EQ(playerLines, one["players"].size()) << detail;
 }

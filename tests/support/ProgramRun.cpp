@@ -1,4 +1,4 @@
-#include "tests/cli/ProgramRun.h"
+#include "tests/support/ProgramRun.h"
 
 #include <fcntl.h>
 #include <poll.h>
