@@ -39,7 +39,7 @@ void CStatusLine::AskingMaster(const QString& master, const QString& version)
     m_master = master;
     m_version = version;
     m_label.window()->setCursor(Qt::BusyCursor);
-    Say(QStringLiteral("Asking %1 for the servers of %2 \u2026").arg(master, version));
+    Say(tr("Asking %1 for the servers of %2 \u2026").arg(master, version));
 }
 
 void CStatusLine::EndBusy()
@@ -51,18 +51,18 @@ void CStatusLine::MasterListed(int servers)
 {
     EndBusy();
     if (servers == 0)
-        Say(QStringLiteral("The master server %1 lists no servers of %2.")
-                .arg(m_master, m_version));
+        Say(tr("The master server %1 lists no servers of %2.").arg(m_master, m_version));
+    else if (servers == 1)
+        Say(tr("The master server %1 lists 1 server of %2.").arg(m_master, m_version));
     else
-        Say(QStringLiteral("The master server %1 lists %2 server%3 of %4.")
-                .arg(m_master, QString::number(servers),
-                     servers == 1 ? QString() : QStringLiteral("s"), m_version));
+        Say(tr("The master server %1 lists %2 servers of %3.")
+                .arg(m_master, QString::number(servers), m_version));
 }
 
 void CStatusLine::MasterSilent()
 {
     EndBusy();
-    Say(QStringLiteral("The master server %1 did not answer.").arg(m_master));
+    Say(tr("The master server %1 did not answer.").arg(m_master));
 }
 
 void CStatusLine::MasterDropped()
@@ -73,11 +73,11 @@ void CStatusLine::MasterDropped()
 
 void CStatusLine::NobodyFound(const QString& searched)
 {
-    Say(QStringLiteral("No player found for \"%1\".").arg(searched));
+    Say(tr("No player found for \"%1\".").arg(searched));
 }
 
 void CStatusLine::FavoriteAdded(const QString& address, bool already)
 {
-    Say(already ? QStringLiteral("%1 is a favorite already.").arg(address)
-                : QStringLiteral("%1 added to the favorites.").arg(address));
+    Say(already ? tr("%1 is a favorite already.").arg(address)
+                : tr("%1 added to the favorites.").arg(address));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 
@@ -11,6 +12,8 @@ class QLabel;
 // whole as its tooltip. While the master server is asked, the window shows a busy cursor.
 class CStatusLine : public QObject
 {
+    Q_DECLARE_TR_FUNCTIONS(CStatusLine)
+
 public:
     explicit CStatusLine(QLabel& label);
 

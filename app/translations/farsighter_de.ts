@@ -471,6 +471,41 @@ Punkbuster</translation>
     </message>
 </context>
 <context>
+    <name>CStatusLine</name>
+    <message>
+        <source>Asking %1 for the servers of %2 …</source>
+        <translation>Frage %1 nach den Servern von %2 …</translation>
+    </message>
+    <message>
+        <source>The master server %1 lists no servers of %2.</source>
+        <translation>Der Master-Server %1 kennt keine Server von %2.</translation>
+    </message>
+    <message>
+        <source>The master server %1 lists 1 server of %2.</source>
+        <translation>Der Master-Server %1 kennt 1 Server von %2.</translation>
+    </message>
+    <message>
+        <source>The master server %1 lists %2 servers of %3.</source>
+        <translation>Der Master-Server %1 kennt %2 Server von %3.</translation>
+    </message>
+    <message>
+        <source>The master server %1 did not answer.</source>
+        <translation>Der Master-Server %1 hat nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>No player found for &quot;%1&quot;.</source>
+        <translation>Kein Spieler für „%1“ gefunden.</translation>
+    </message>
+    <message>
+        <source>%1 is a favorite already.</source>
+        <translation>%1 ist schon ein Favorit.</translation>
+    </message>
+    <message>
+        <source>%1 added to the favorites.</source>
+        <translation>%1 wurde zu den Favoriten hinzugefügt.</translation>
+    </message>
+</context>
+<context>
     <name>CTableClipboard</name>
     <message>
         <source>Html Dateien (*.html)</source>
