@@ -149,7 +149,7 @@ void CComboTable::ShowDropDown(bool show)
     const int rowCount = m_drop.Table().GetRowCount();
     const int rows = std::clamp(rowCount, 1, kMaxDropRows);
     const int extra =
-        kComboDropFrame + (m_drop.Grid().IsHeaderShown() ? CTableHost::kHeaderHeight : 0);
+        kComboDropFrame + (m_drop.Host().IsHeaderShown() ? CTableHost::kHeaderHeight : 0);
     QRect rect = GetDropRect(-rows, extra);
 
     const int barExtent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);

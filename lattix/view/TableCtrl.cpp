@@ -740,11 +740,6 @@ CGridWindow::CGridWindow(unsigned style, int id)
 
 CGridWindow::~CGridWindow() = default;
 
-bool CGridWindow::IsHeaderShown() const
-{
-    return m_grid->IsHeaderShown();
-}
-
 void CGridWindow::SetNotifyTarget(CNotifyTarget* target)
 {
     m_grid->SetNotifyTarget(target);
@@ -752,7 +747,7 @@ void CGridWindow::SetNotifyTarget(CNotifyTarget* target)
 
 void CGridWindow::SetReaderFocus(std::function<bool()> hasReaderFocus)
 {
-    m_grid->m_readerFocus = std::move(hasReaderFocus);
+    m_grid->m_listFocus = std::move(hasReaderFocus);
 }
 
 void CGridWindow::HandleKey(QKeyEvent* event)

@@ -172,7 +172,6 @@ public:
     void SetColumnFooter(int col, bool show);
     void SetColumnFooterTip(int col, const std::string& tip);
     CTable& GetFooterTable() override { return m_footer; }
-    const CTable& GetFooterTable() const { return m_footer; }
 
     // Bottom tab strip: sheet tabs left of the horizontal scroll bar, which is then always
     // shown. The strip takes the width its tabs need, at most two thirds of the grid, and
@@ -181,7 +180,7 @@ public:
     void ShowBottomTab(bool show);
     CBottomTabCtrl& BottomTab() { return *m_pBottomTab; }
 
-    bool IsHeaderShown() const { return m_bHeaderShown; }
+    bool IsHeaderShown() const override { return m_bHeaderShown; }
 
     // The layout that "Restore default" applies when it is not empty.
     void SetDefaultLayout(CWordArray words) { m_defaultLayout = std::move(words); }
@@ -226,7 +225,6 @@ public:
 
     // In-place editing of the focus cell (see CCellEditController).
     CCellEditController& EditController() override { return m_edit; }
-    const CCellEditController& EditController() const { return m_edit; }
     bool BeginEdit(bool userStart) { return m_edit.BeginEdit(userStart); }
     void EndEdit(bool cancel) { m_edit.EndEdit(cancel); }
     bool IsEditing() const { return m_edit.IsEditing(); }
@@ -241,10 +239,7 @@ public:
     bool HasFocus() const override { return m_bHasFocus; }
     // Whether screen readers hear the cursor cell as the focus: while the grid has the
     // focus, or while a list that leaves the keyboard with another window is open.
-    bool HasReaderFocus() const override
-    {
-        return m_bHasFocus || (m_readerFocus && m_readerFocus());
-    }
+    bool HasReaderFocus() const override { return m_bHasFocus || (m_listFocus && m_listFocus()); }
 
     CHeaderDisplay& Header() override { return m_header; }
     CTableDisplay& Body() override { return m_body; }
@@ -331,7 +326,7 @@ private:
     CNotifyTarget* m_pNotifyTarget = nullptr;
     CTableAccessible* m_accessible = nullptr; // owned by Qt's accessibility cache
     Clock m_clock;
-    std::function<bool()> m_readerFocus;
+    std::function<bool()> m_listFocus;
 
     CTableMenus m_menus;
     CTableClipboard m_clipboard;

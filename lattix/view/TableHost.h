@@ -66,6 +66,7 @@ public:
     virtual const CColumnGeometry& Geometry() const = 0;
     // Takes col out of the display order and puts it at pos.
     virtual void MoveColumn(int col, int pos) = 0;
+    virtual bool IsHeaderShown() const = 0;
     virtual CDrawState& GetDrawState() = 0;
     virtual const CDrawState& GetDrawState() const = 0;
     virtual int GetRowHeight() const = 0;
@@ -164,7 +165,6 @@ public:
     CGridWindow& operator=(const CGridWindow&) = delete;
 
     CTableHost& Host() const { return *m_host; }
-    bool IsHeaderShown() const;
     // Where the grid's notifications go (nullptr: its parent, when that listens).
     void SetNotifyTarget(CNotifyTarget* target);
     // Screen readers also hear the cursor cell as the focus while this says so (a list

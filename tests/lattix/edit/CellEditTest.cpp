@@ -71,7 +71,7 @@ protected:
         }
         return codes;
     }
-    std::pair<int, int> EditCell() const
+    std::pair<int, int> EditCell()
     {
         return {grid.EditController().GetEditRow(), grid.EditController().GetEditColumn()};
     }
