@@ -138,12 +138,14 @@ void CResultLists::DefineColumns(double scale)
     define(m_servers, 6, rule, QT_TR_NOOP("PB\nPunkbuster"), 30, "yes");
     define(m_servers, 10, number, QT_TR_NOOP("MaxLives"), 60, "1");
     define(m_servers, 11, text, QT_TR_NOOP("Ip"), 200, "255.255.255.255:65535");
-    define(m_servers, kServerLockColumn, lock, QT_TR_NOOP("Pwd\nPassword required"), 20);
+    define(m_servers, kServerLockColumn, lock, QT_TR_NOOP("Pwd\nPassword required"), 34);
     m_servers.SetColumn(7, number, tr("NumPlayers").toUtf8().constData(), 0);
     m_servers.SetColumn(8, number, tr("MaxPlayers").toUtf8().constData(), 0);
     m_servers.SetColumnVisible(7, false);
     m_servers.SetColumnVisible(8, false);
     m_servers.CreateRowLayout();
+    // The lock is shown right after the name; its data stays in the last column.
+    m_servers.MoveColumn(kServerLockColumn, 1);
 
     m_serverPlayers.SetColumnCount(3);
     define(m_serverPlayers, 0, text, QT_TR_NOOP("Player"), 120, kPlayer);

@@ -30,8 +30,8 @@ public:
     static constexpr int kServerHandleColumn = 12;
     static constexpr int kServerAddressColumn = 11;
     static constexpr int kServerNameColumn = 0;
-    // The padlock of a server that asks for a password (1, else 0); after the columns of
-    // old, so that stored layouts keep their places.
+    // The padlock of a server that asks for a password (1, else 0): shown after the name,
+    // stored after the columns of old, so that stored layouts keep their places.
     static constexpr int kServerLockColumn = 13;
 
     CResultLists(Lattix::CTableCtrl& players, Lattix::CTableCtrl& servers,

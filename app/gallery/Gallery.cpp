@@ -294,23 +294,25 @@ public:
     {
         Lattix::CTableCtrl& servers = m_dialog.ServerList();
         const int listed = servers.GetRowCount();
+        auto* stop = qobject_cast<QPushButton*>(m_dialog.Control(CMainDlg::IDC_STOP));
+        if (!stop)
+            return false;
+        // The new scan's rows, while the silent servers keep it running.
         QEventLoop loop;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (servers.GetRowCount() >= listed)
+            if (stop->isEnabled() && servers.GetRowCount() >= listed)
                 loop.quit();
         });
         poll.start(10);
         QTimer::singleShot(30000, &loop, &QEventLoop::quit);
         m_dialog.QueryMaster();
         loop.exec();
-        auto* stop = qobject_cast<QPushButton*>(m_dialog.Control(CMainDlg::IDC_STOP));
-        if (!stop || !stop->isEnabled())
+        if (!stop->isEnabled())
             return false;
         stop->click();
         m_dialog.Splitter().SetPos(65);
-        servers.Sort(
-            std::vector<Lattix::CSortKey>{{CResultLists::kServerLockColumn, true}, {4, false}});
+        servers.Sort(std::vector<Lattix::CSortKey>{{CResultLists::kServerLockColumn, true}});
         servers.Update(true);
         return Shoot("22-stopped-scan-locks.png", m_dialog);
     }
