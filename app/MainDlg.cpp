@@ -11,6 +11,7 @@
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
 #include "app/ScanStatus.h"
+#include "app/ScanStop.h"
 #include "app/SearchPanel.h"
 #include "app/ServerRowMenu.h"
 #include "lattix/view/VirtualKey.h"
@@ -90,6 +91,9 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
     connect(m_bridge.get(), &CScanBridge::ScanError, this,
             [this](const QString& text) { CPrompts::Show(this, QMessageBox::Warning, text); });
     connect(m_bridge.get(), &CScanBridge::MasterFinished, this, &CMainDlg::OnMasterFinished);
+    m_stop = std::make_unique<CScanStop>(*Find<QPushButton>(this, IDC_STOP), *m_bridge, *m_status,
+                                         *m_lists);
+    connect(m_stop.get(), &CScanStop::Stopped, this, &CMainDlg::ScanFinished);
 
     // 5.-6. Geometry, resizer and splitter.
     m_initialSize = size();
@@ -175,9 +179,10 @@ void CMainDlg::done(int result)
 
 void CMainDlg::keyPressEvent(QKeyEvent* event)
 {
-    // Escape that no control took (a grid's type-ahead, an open list) ends nothing: the
-    // window closes by "Close" and by its close button only.
+    // Escape that no control took (a grid's type-ahead, an open list) stops a running scan
+    // and ends nothing else: the window closes by "Close" and by its close button only.
     if (event->matches(QKeySequence::Cancel)) {
+        m_stop->Stop();
         event->accept();
         return;
     }
@@ -202,14 +207,6 @@ void CMainDlg::SetView(int view)
         m_tabs->setCurrentIndex(players ? 0 : 1);
 }
 
-bool CMainDlg::StopScan()
-{
-    if (!m_bridge->Stop(std::chrono::milliseconds(5000)))
-        return false;
-    m_status->Stopped();
-    return true;
-}
-
 void CMainDlg::StartScan()
 {
     ++m_finishedScans; // an end-of-scan step still waiting belongs to the old scan
@@ -220,11 +217,12 @@ void CMainDlg::StartScan()
     ShowCounters();
     m_bridge->Start(m_options.scanLimit > 0 ? m_options.scanLimit
                                             : SpeedLimit(m_speed->currentIndex()));
+    m_stop->Started();
 }
 
 void CMainDlg::QueryMaster()
 {
-    if (m_bridge->IsFetchingMaster() || !StopScan())
+    if (m_bridge->IsFetchingMaster() || !m_stop->Halt())
         return;
     m_includeEmptyScan = m_includeEmpty->isChecked();
     m_includeFullScan = m_includeFull->isChecked();
@@ -250,7 +248,7 @@ void CMainDlg::QueryFavorites()
     // The favorites overtake a master query still under way: its list must not replace them.
     if (m_bridge->DropMaster())
         m_status->Line().MasterDropped();
-    if (!StopScan())
+    if (!m_stop->Halt())
         return;
     // A file that cannot be read is the user's to know about, and the lists stay as they
     // were; the status line names the lines that are left out.

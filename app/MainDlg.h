@@ -19,6 +19,7 @@ class CMainDlgSettings;
 class CResultLists;
 class CScanBridge;
 class CScanStatus;
+class CScanStop;
 class CSearchPanel;
 class CServer;
 class CServerRowMenu;
@@ -84,7 +85,6 @@ protected:
 private:
     void CreateControls();
 
-    bool StopScan();
     void StartScan();
     void OnServerQueried(CServer* server);
     void OnScanEnded();
@@ -104,6 +104,7 @@ private:
     std::unique_ptr<CJoinFlow> m_join;
     std::unique_ptr<CServerRowMenu> m_rowMenu;
     std::unique_ptr<CScanStatus> m_status;
+    std::unique_ptr<CScanStop> m_stop;
     std::unique_ptr<CMainDlgSettings> m_settingsIo;
     CResizer m_resizer;
     CSplitCtrl* m_splitter = nullptr;

@@ -29,7 +29,7 @@ constexpr QSize kTemplateSize(422, 283); // dialog units
 
 // The window's template: controls in tab and stacking order, one a line.
 // clang-format off
-const std::array<CDialogBuilder::Control, 41> kControls = {{
+const std::array<CDialogBuilder::Control, 42> kControls = {{
     {MainDlgIds::IDC_TABS, Kind::TabBar, nullptr, {5, 6, 314, 262}},
     {MainDlgIds::IDC_PLAYER_LIST, Kind::Placeholder, nullptr, {11, 24, 302, 79}},
     {MainDlgIds::IDC_SERVER_LIST, Kind::Placeholder, nullptr, {11, 107, 198, 144}},
@@ -69,7 +69,8 @@ const std::array<CDialogBuilder::Control, 41> kControls = {{
     {MainDlgIds::IDC_PLAYER_COUNT, Kind::Static, "0", {93, 255, 25, 10}},
     {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Servers to Query:"), {123, 255, 56, 8}},
     {MainDlgIds::IDC_SERVERS_TO_QUERY, Kind::Static, "0", {179, 255, 25, 10}},
-    {MainDlgIds::IDC_PROGRESS, Kind::Progress, nullptr, {208, 255, 105, 9}},
+    {MainDlgIds::IDC_PROGRESS, Kind::Progress, nullptr, {208, 255, 70, 9}},
+    {MainDlgIds::IDC_STOP, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Stop"), {281, 253, 32, 13}},
     {MainDlgIds::IDC_STATUS_LINE, Kind::Static, nullptr, {7, 272, 410, 9}},
 }};
 // clang-format on
@@ -194,6 +195,7 @@ void CMainDlgLayout::Anchor(QDialog& window, CResizer& resizer, CSplitCtrl& spli
                       R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves, queryArea);
     resizer.AddInRect(Ids::IDC_COUNTER_AREA, R::kTopMoves | R::kBottomMoves);
     resizer.Add(Ids::IDC_PROGRESS, R::kRightMoves | R::kTopMoves | R::kBottomMoves);
+    resizer.Add(Ids::IDC_STOP, R::kLeftMoves | R::kRightMoves | R::kTopMoves | R::kBottomMoves);
     resizer.Add(Ids::IDC_STATUS_LINE, R::kRightMoves | R::kTopMoves | R::kBottomMoves);
     // The search field keeps its height; its history list below it fills the group.
     resizer.Add(Ids::IDC_SEARCH_TEXT, R::kLeftMoves | R::kRightMoves);

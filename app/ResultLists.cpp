@@ -1,10 +1,13 @@
 #include "app/ResultLists.h"
 
+#include "app/Padlock.h"
+
 #include "format/Cp1252.h"
 #include "lattix/model/CellData.h"
 #include "lattix/model/SortKey.h"
 #include "lattix/view/BoolCol.h"
 #include "lattix/view/EnumCol.h"
+#include "lattix/view/EnumOut.h"
 #include "lattix/view/IntCol.h"
 #include "lattix/view/StringCol.h"
 #include "lattix/view/TableCtrl.h"
@@ -57,6 +60,15 @@ private:
     double m_scale;
 };
 
+// The players text with the private slots beside it when the server has any:
+// "10/20 (+4)".
+std::string WithPrivateSlots(const std::string& players, const CServer& server)
+{
+    if (server.privateClients <= 0)
+        return players;
+    return players + " (+" + std::to_string(server.privateClients) + ")";
+}
+
 void Resort(CTableCtrl& grid)
 {
     const std::vector<CSortKey> order = grid.GetSortOrder();
@@ -71,8 +83,10 @@ CResultLists::CResultLists(CTableCtrl& players, CTableCtrl& servers, CTableCtrl&
       m_gameTypes(
           tr("0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?\n")
               .toStdString(),
-          0)
+          0),
+      m_locks(std::string_view{}, CPadlock::Strip())
 {
+    m_locks->AddEntry(1, tr("Password required").toStdString());
 }
 
 void CResultLists::DefineColumns(double scale)
@@ -81,6 +95,7 @@ void CResultLists::DefineColumns(double scale)
     const CIntCol number(kIntFlags);
     const CEnumCol gameType(m_gameTypes.Get(), kEnumMode, kEnumFlags);
     const CBoolCol rule(kBoolFlags, tr("yes").toStdString(), tr("no").toStdString(), true);
+    const CEnumCol lock(m_locks.Get(), CEnumOut::ImageOnly);
     // Typical widest values: long player and server names (without their colour codes), a
     // connecting player's ping, a score below zero, a full large server, the longest game
     // type and map name of the stock maps.
@@ -111,11 +126,11 @@ void CResultLists::DefineColumns(double scale)
     define(m_players, 6, text, QT_TR_NOOP("Players"), 44, kCount);
     m_players.CreateRowLayout();
 
-    m_servers.SetColumnCount(13);
+    m_servers.SetColumnCount(14);
     define(m_servers, 12, number, nullptr, 0);
     define(m_servers, 0, text, QT_TR_NOOP("Server"), 120, kServer);
     define(m_servers, 4, number, QT_TR_NOOP("Ping"), 40, kPing);
-    define(m_servers, 5, text, QT_TR_NOOP("Players"), 44, kCount);
+    define(m_servers, 5, text, QT_TR_NOOP("Players"), 44, "64/64 (+4)");
     define(m_servers, 9, text, QT_TR_NOOP("Map"), 90, kMap);
     define(m_servers, 1, gameType, QT_TR_NOOP("Type"), 128, kType);
     define(m_servers, 2, text, QT_TR_NOOP("Mod"), 50, "http://www.rtcwpro.com");
@@ -123,11 +138,14 @@ void CResultLists::DefineColumns(double scale)
     define(m_servers, 6, rule, QT_TR_NOOP("PB\nPunkbuster"), 30, "yes");
     define(m_servers, 10, number, QT_TR_NOOP("MaxLives"), 60, "1");
     define(m_servers, 11, text, QT_TR_NOOP("Ip"), 200, "255.255.255.255:65535");
+    define(m_servers, kServerLockColumn, lock, QT_TR_NOOP("Pwd\nPassword required"), 34);
     m_servers.SetColumn(7, number, tr("NumPlayers").toUtf8().constData(), 0);
     m_servers.SetColumn(8, number, tr("MaxPlayers").toUtf8().constData(), 0);
     m_servers.SetColumnVisible(7, false);
     m_servers.SetColumnVisible(8, false);
     m_servers.CreateRowLayout();
+    // The lock is shown right after the name; its data stays in the last column.
+    m_servers.MoveColumn(kServerLockColumn, 1);
 
     m_serverPlayers.SetColumnCount(3);
     define(m_serverPlayers, 0, text, QT_TR_NOOP("Player"), 120, kPlayer);
@@ -166,7 +184,7 @@ bool CResultLists::AddServer(const CServer& server, bool includeEmpty, bool incl
     row->GetCell(2)->Set(Shown(ModName(server.modUrl)));
     row->GetCell(3)->Set(server.friendlyFire);
     row->GetCell(4)->Set(static_cast<int>(server.ping));
-    row->GetCell(5)->Set(players);
+    row->GetCell(5)->Set(WithPrivateSlots(players, server));
     row->GetCell(6)->Set(server.punkBuster);
     row->GetCell(7)->Set(count);
     row->GetCell(8)->Set(static_cast<int>(server.maxClients));
@@ -174,6 +192,7 @@ bool CResultLists::AddServer(const CServer& server, bool includeEmpty, bool incl
     row->GetCell(10)->Set(static_cast<int>(server.maxLives));
     row->GetCell(11)->Set(server.address.ToString());
     row->GetCell(12)->Set(handle);
+    row->GetCell(kServerLockColumn)->Set(server.needPass ? 1 : 0);
 
     // Last reply line first, as the lists have always shown an unsorted server.
     for (auto player = server.players.rbegin(); player != server.players.rend(); ++player) {

@@ -30,6 +30,9 @@ public:
     static constexpr int kServerHandleColumn = 12;
     static constexpr int kServerAddressColumn = 11;
     static constexpr int kServerNameColumn = 0;
+    // The padlock of a server that asks for a password (1, else 0): shown after the name,
+    // stored after the columns of old, so that stored layouts keep their places.
+    static constexpr int kServerLockColumn = 13;
 
     CResultLists(Lattix::CTableCtrl& players, Lattix::CTableCtrl& servers,
                  Lattix::CTableCtrl& serverPlayers);
@@ -85,6 +88,7 @@ private:
     Lattix::CTableCtrl& m_servers;
     Lattix::CTableCtrl& m_serverPlayers;
     Lattix::CEnum m_gameTypes;
+    Lattix::CEnum m_locks;
     std::vector<const CServer*> m_records; // handle - 1 -> record
     bool m_playersDue = false;
     bool m_serversDue = false;

@@ -18,6 +18,7 @@ CScanStatus::CScanStatus(QLabel& serverCount, QLabel& playerCount, QLabel& serve
 
 void CScanStatus::Start(int servers)
 {
+    m_total = servers;
     m_serversToQuery = servers;
     m_serversToQueryLabel.setNum(servers);
     m_progress.setRange(0, std::max(1, servers));

@@ -30,6 +30,9 @@ public:
     // The scan stopped: nothing is left to query, the bar empties. False, and nothing
     // changes, when no record was still to query.
     bool Stopped();
+    // Servers of the scan, and those of them not yet queried.
+    int Total() const { return m_total; }
+    int Left() const { return m_serversToQuery; }
     // Shows the row counts of the server list and the player list.
     void ShowCounts(int servers, int players);
 
@@ -43,6 +46,7 @@ private:
     QLabel& m_serversToQueryLabel;
     QProgressBar& m_progress;
     CStatusLine m_line;
+    int m_total = 0;
     int m_serversToQuery = 0;
     bool m_settingsTroubleReported = false;
 };

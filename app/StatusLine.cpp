@@ -71,6 +71,12 @@ void CStatusLine::MasterDropped()
     Clear();
 }
 
+void CStatusLine::ScanStopped(int queried, int servers)
+{
+    Say(servers == 1 ? tr("Scan stopped: %1 of 1 server queried.").arg(queried)
+                     : tr("Scan stopped: %1 of %2 servers queried.").arg(queried).arg(servers));
+}
+
 void CStatusLine::NobodyFound(const QString& searched)
 {
     Say(tr("No player found for \"%1\".").arg(searched));

@@ -30,6 +30,9 @@ public:
     void MasterSilent();
     void MasterDropped();
 
+    // The user stopped a scan of `servers` servers after `queried` of them.
+    void ScanStopped(int queried, int servers);
+
     void NobodyFound(const QString& searched);
     void FavoriteAdded(const QString& address, bool already);
 

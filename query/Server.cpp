@@ -39,6 +39,10 @@ void StoreKnownKey(CServer& server, const std::string& lowerKey, const std::stri
         server.maxLives = ParseDecimalInt(value);
     else if (lowerKey == "sv_punkbuster")
         server.punkBuster = ParseDecimalInt(value) != 0;
+    else if (lowerKey == "g_needpass")
+        server.needPass = ParseDecimalInt(value) != 0;
+    else if (lowerKey == "sv_privateclients")
+        server.privateClients = ParseDecimalInt(value);
     else if (lowerKey == "mod_url")
         server.modUrl = AsciiLower(value);
 }
@@ -66,6 +70,8 @@ void CServer::Reset()
     maxLives = 0;
     gameType = 0;
     maxClients = 0;
+    privateClients = 0;
+    needPass = false;
     players.clear();
     vars.clear();
 }

@@ -62,6 +62,8 @@ public:
     std::int32_t maxLives = 0;
     bool friendlyFire = false;
     bool punkBuster = false;
+    bool needPass = false;           // g_needpass: joining asks for a password
+    std::int32_t privateClients = 0; // sv_privateClients: slots beyond maxClients
     std::vector<CPlayer> players;
     std::vector<ServerVar> vars;
     std::int64_t sendTime = 0;    // counter reading of the last request sent
@@ -69,7 +71,8 @@ public:
     std::int32_t tries = 0;
 
     // Prepares the record for a scan: tries 0, time-out 1200, ping 9999, no status
-    // numbers, players or vars. Name, map, mod URL, password and the flags stay.
+    // numbers, players or vars, no password lock. Name, map, mod URL, password and the
+    // friendly-fire and PunkBuster flags stay.
     void Reset();
 
     // Milliseconds since the last request, as of the counter reading `now`, in their low

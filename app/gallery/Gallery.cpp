@@ -31,6 +31,7 @@
 #include <QPalette>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QSettings>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -282,8 +283,38 @@ public:
         ok &= Shoot("11-enlarged-1600x1000.png", m_dialog);
         DragSplitter(-180);
         ok &= Shoot("12-after-splitter-drag.png", m_dialog);
+        ok &= ShootStopped();
         m_dialog.reject();
         return ok;
+    }
+
+    // A scan that the user stopped while silent servers kept it running: the rows found so
+    // far, passworded servers first with their locks, private slots beside the players.
+    bool ShootStopped()
+    {
+        Lattix::CTableCtrl& servers = m_dialog.ServerList();
+        const int listed = servers.GetRowCount();
+        auto* stop = qobject_cast<QPushButton*>(m_dialog.Control(CMainDlg::IDC_STOP));
+        if (!stop)
+            return false;
+        // The new scan's rows, while the silent servers keep it running.
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (stop->isEnabled() && servers.GetRowCount() >= listed)
+                loop.quit();
+        });
+        poll.start(10);
+        QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+        m_dialog.QueryMaster();
+        loop.exec();
+        if (!stop->isEnabled())
+            return false;
+        stop->click();
+        m_dialog.Splitter().SetPos(65);
+        servers.Sort(std::vector<Lattix::CSortKey>{{CResultLists::kServerLockColumn, true}});
+        servers.Update(true);
+        return Shoot("22-stopped-scan-locks.png", m_dialog);
     }
 
     // The main window after a scan and the options dialog, as a German user sees them.

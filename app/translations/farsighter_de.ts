@@ -399,6 +399,16 @@ Punkbuster</translation>
         <source>MaxPlayers</source>
         <translation>MaxSpieler</translation>
     </message>
+    <message>
+        <source>Password required</source>
+        <translation>Passwort erforderlich</translation>
+    </message>
+    <message>
+        <source>Pwd
+Password required</source>
+        <translation>Pwd
+Passwort erforderlich</translation>
+    </message>
 </context>
 <context>
     <name>CScanBridge</name>
@@ -503,6 +513,14 @@ Punkbuster</translation>
     <message>
         <source>%1 added to the favorites.</source>
         <translation>%1 wurde zu den Favoriten hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>Scan stopped: %1 of 1 server queried.</source>
+        <translation>Abfrage angehalten: %1 von 1 Server abgefragt.</translation>
+    </message>
+    <message>
+        <source>Scan stopped: %1 of %2 servers queried.</source>
+        <translation>Abfrage angehalten: %1 von %2 Servern abgefragt.</translation>
     </message>
 </context>
 <context>
@@ -647,6 +665,10 @@ Punkbuster</translation>
     <message>
         <source>Servers to Query:</source>
         <translation>Noch abzufragen:</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
     </message>
 </context>
 <context>

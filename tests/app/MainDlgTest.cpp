@@ -15,6 +15,8 @@
 #include "app/SearchPanel.h"
 #include "lattix/edit/CellInput.h"
 #include "lattix/model/CellData.h"
+#include "lattix/model/ColumnGeometry.h"
+#include "lattix/model/LayoutWords.h"
 #include "lattix/view/TableDisplay.h"
 #include "net/Version.h"
 #include "panlo/ControlId.h"
@@ -137,8 +139,9 @@ protected:
         return line->toolTip().isEmpty() ? line->text() : line->toolTip();
     }
     // Every shown column of the grid is wide enough for its title with the sort arrow and
-    // for the text of each of its cells, with the grid's cell margins.
-    static void ExpectColumnsFit(const Lattix::CTableCtrl& grid)
+    // for the text of each of its cells, with the grid's cell margins; but for a column of
+    // images, whose texts are for copying and reading out.
+    static void ExpectColumnsFit(const Lattix::CTableCtrl& grid, int imageColumn = -1)
     {
         const QFontMetrics metrics(grid.GetDrawState().GetFont());
         constexpr int kMargins = 10;
@@ -146,7 +149,7 @@ protected:
         for (int col = 0; col < grid.GetColumnCount(); ++col) {
             const QString title =
                 QString::fromStdString(grid.GetColumnTitle(col)).section('\n', 0, 0);
-            if (!grid.Geometry().IsVisible(col) || title.isEmpty())
+            if (!grid.Geometry().IsVisible(col) || title.isEmpty() || col == imageColumn)
                 continue;
             int widest = metrics.horizontalAdvance(title) + kSortArrow;
             QString widestText = title;
@@ -277,7 +280,7 @@ TEST_F(MainDlgTest, OddAndDamagedSettingsLeaveAUsableWindow)
     EXPECT_LE(dialog->width(), std::max(desktop.width(), dialog->minimumWidth()));
     EXPECT_LE(dialog->height(), std::max(desktop.height(), dialog->minimumHeight()));
     EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SEARCH_TEXT)->count(), 300);
-    EXPECT_EQ(dialog->ServerList().GetColumnCount(), 13);
+    EXPECT_EQ(dialog->ServerList().GetColumnCount(), 14);
     dialog->reject();
     EXPECT_EQ(Store()->value("Speed").toInt(), -1);
     // A long history is kept, cut to its newest entries instead of being dropped.
@@ -357,7 +360,7 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
         EXPECT_LE(serverList.GetCell(row - 1, 4)->GetInt(), serverList.GetCell(row, 4)->GetInt());
     // Nothing is cut off at the default widths.
     ExpectColumnsFit(playerList);
-    ExpectColumnsFit(serverList);
+    ExpectColumnsFit(serverList, CResultLists::kServerLockColumn);
 
     // A click on a server shows its players.
     ClickTab(*dialog, 1);
@@ -479,6 +482,112 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() * (servers + 3)));
     EXPECT_TRUE(disabled.contains("Add to favorites") && disabled.contains("Show server info"));
     EXPECT_FALSE(enabled.contains("Add to favorites"));
+}
+
+// Stop, by the button or by Escape, ends a scan that a silent server keeps running: the rows
+// found stay, sorted, and the status line says how far the scan came. The list shows a lock
+// on passworded servers and their private slots beside the players, in a column layout
+// stored before the lock column was added.
+TEST_F(MainDlgTest, StopKeepsTheRowsFoundAndTheListShowsLocksAndPrivateSlots)
+{
+    CTestNetProcess net({"--count", "12", "--seed", "4", "--silent", "1"});
+    std::vector<Lattix::CLayoutColumn> columns(13, {60, true});
+    columns[9].bVisible = false;
+    columns[11].nWidth = 150;
+    columns[7].bVisible = columns[8].bVisible = false;
+    std::vector<std::string> titles;
+    std::vector<int> reversed;
+    {
+        auto first = Open();
+        for (int col = 0; col < 13; ++col) {
+            titles.push_back(first->ServerList().GetColumnTitle(col));
+            reversed.insert(reversed.begin(), col);
+        }
+        first->reject();
+    }
+    Set("Lattix_Server",
+        Lattix::CLayoutWords::ToBytes(Lattix::CLayoutWords::Build(titles, columns, reversed)));
+    Set("Master", QString::fromStdString(net.MasterAddress()));
+    Set("Speed", 5);
+    Set("IncludeEmptyServers", 1);
+    Set("LastView", 1);
+    auto dialog = Open();
+    Lattix::CTableCtrl& servers = dialog->ServerList();
+    const Lattix::CColumnGeometry& layout = servers.Geometry();
+    EXPECT_EQ(layout.GetColumnPos(0), 12);
+    EXPECT_FALSE(layout.IsVisible(9));
+    EXPECT_EQ(layout.GetWidth(11), 150);
+    EXPECT_EQ(layout.GetColumnPos(CResultLists::kServerLockColumn), 13);
+    EXPECT_TRUE(layout.IsVisible(CResultLists::kServerLockColumn));
+
+    int normal = 0;
+    for (const auto& server : net.Manifest()["servers"])
+        normal += server["behaviour"] == "normal" ? 1 : 0;
+    auto* stop = Get<QPushButton>(*dialog, D::IDC_STOP);
+    EXPECT_FALSE(stop->isEnabled());
+    QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
+    for (const bool escape : {false, true}) {
+        finished.clear();
+        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_MASTER), Qt::LeftButton);
+        // The rows of the scan that the master's list starts, while the silent server keeps
+        // it running.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return stop->isEnabled() && servers.GetRowCount() == normal; }, 20000));
+        if (escape) {
+            ClickRow(servers, 0);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(stop, Qt::LeftButton);
+        }
+        EXPECT_EQ(finished.size(), 1) << escape;
+        EXPECT_FALSE(dialog->Bridge().IsRunning()) << escape;
+        EXPECT_FALSE(stop->isEnabled()) << escape;
+        EXPECT_TRUE(dialog->isVisible()) << escape;
+        EXPECT_EQ(servers.GetRowCount(), normal) << escape;
+        EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVER_COUNT)->text().toInt(), normal) << escape;
+        EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVERS_TO_QUERY)->text(), "0") << escape;
+        EXPECT_EQ(
+            StatusOf(*dialog),
+            QStringLiteral("Scan stopped: %1 of %2 servers queried.").arg(normal).arg(normal + 1))
+            << escape;
+        for (int row = 1; row < servers.GetRowCount(); ++row) // sorted by ping
+            EXPECT_LE(servers.GetCell(row - 1, 4)->GetInt(), servers.GetCell(row, 4)->GetInt());
+    }
+    // Escape with no scan running changes nothing.
+    Get<QLabel>(*dialog, D::IDC_STATUS_LINE)->clear();
+    Get<QLabel>(*dialog, D::IDC_STATUS_LINE)->setToolTip({});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(finished.size(), 1);
+    EXPECT_EQ(StatusOf(*dialog), "");
+
+    int locks = 0;
+    int privateSlots = 0;
+    for (const auto& server : net.Manifest()["servers"]) {
+        if (server["behaviour"] != "normal")
+            continue;
+        bool needPass = false;
+        for (const auto& var : server["vars"])
+            needPass |= var[0] == "g_needpass" && var[1] == "1";
+        const int reserved = server["private_clients"].get<int>();
+        const int row =
+            RowOf(servers, QStringLiteral("127.0.0.1:%1").arg(server["port"].get<int>()));
+        ASSERT_LT(row, servers.GetRowCount());
+        EXPECT_EQ(servers.GetCell(row, CResultLists::kServerLockColumn)->GetInt(),
+                  needPass ? 1 : 0);
+        const std::string players =
+            std::to_string(server["players"].size()) + "/" +
+            std::to_string(server["max_clients"].get<int>()) +
+            (reserved > 0 ? " (+" + std::to_string(reserved) + ")" : std::string());
+        EXPECT_EQ(servers.GetCellText(row, 5), players);
+        locks += needPass ? 1 : 0;
+        privateSlots += reserved > 0 ? 1 : 0;
+    }
+    EXPECT_GT(locks, 0);
+    EXPECT_GT(privateSlots, 0);
+    // The lock sorts: passworded servers first, descending.
+    servers.Sort(std::vector<Lattix::CSortKey>{{CResultLists::kServerLockColumn, true}});
+    EXPECT_EQ(servers.GetCell(0, CResultLists::kServerLockColumn)->GetInt(), 1);
 }
 
 TEST_F(MainDlgTest, ANewScanDropsTheNoticesOfTheOldOne)

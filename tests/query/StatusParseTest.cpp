@@ -32,15 +32,18 @@ TEST(StatusParseTest, ValuesAndRepeatedKeys)
 {
     const CServer server = Parsed("\\sv_hostname\\First\\sv_hostname\\Second\\g_friendlyfire\\abc"
                                   "\\sv_maxclients\\ 24 slots\\g_gametype\\99999999999"
-                                  "\\mod_url\\\xC4X\\SV_PUNKBUSTER\\-1\n");
+                                  "\\mod_url\\\xC4X\\SV_PUNKBUSTER\\-1\\G_NEEDPASS\\1"
+                                  "\\sv_privateClients\\4\n");
     EXPECT_EQ(server.name, "Second"); // the later value; both pairs are kept
-    EXPECT_EQ(server.vars.size(), 7u);
+    EXPECT_EQ(server.vars.size(), 9u);
     EXPECT_FALSE(server.friendlyFire);
     EXPECT_EQ(server.maxClients, 24);
     EXPECT_EQ(server.gameType, 2147483647);
     EXPECT_EQ(server.modUrl, "\xC4x");              // bytes above 7F stay as they are
     EXPECT_TRUE(server.punkBuster);                 // a key in capitals, and -1 is not 0
     EXPECT_EQ(server.vars[6].key, "SV_PUNKBUSTER"); // vars keep the case
+    EXPECT_TRUE(server.needPass);
+    EXPECT_EQ(server.privateClients, 4);
 }
 
 TEST(StatusParseTest, PlayerNames)
