@@ -156,17 +156,25 @@ public:
         return m_dialog.ServerList().GetRowCount() > 0;
     }
 
-    // The main window with the server list after a scan.
-    bool ShootAfterScan(const QString& file)
+    // The server list with its busiest server selected and that server's players shown;
+    // returns that server's row.
+    int ShowBusiestServer()
     {
-        if (!WaitForScan())
-            return false;
         m_dialog.SetView(1);
         const int busiest = BusiestServer();
         m_dialog.ServerList().SelectRow(busiest);
         m_dialog.ServerList().EnsureVisible(busiest, -1);
         m_dialog.ServerList().Update(true);
         m_dialog.Lists().ShowServerPlayers(busiest);
+        return busiest;
+    }
+
+    // The main window with the server list after a scan.
+    bool ShootAfterScan(const QString& file)
+    {
+        if (!WaitForScan())
+            return false;
+        ShowBusiestServer();
         return Shoot(file.toLatin1().constData(), m_dialog);
     }
 
@@ -203,12 +211,7 @@ public:
         ok &= WaitForScan();
         ok &= Shoot("02-player-list.png", m_dialog);
 
-        m_dialog.SetView(1);
-        const int busiest = BusiestServer();
-        m_dialog.ServerList().SelectRow(busiest);
-        m_dialog.ServerList().EnsureVisible(busiest, -1);
-        m_dialog.ServerList().Update(true);
-        m_dialog.Lists().ShowServerPlayers(busiest);
+        const int busiest = ShowBusiestServer();
         ok &= Shoot("03-server-list-selected.png", m_dialog);
 
         m_dialog.SetView(0);
