@@ -10,6 +10,7 @@
 #include "app/Prompts.h"
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
+#include "app/ScanFlow.h"
 #include "app/ScanStatus.h"
 #include "app/ScanStop.h"
 #include "app/SearchPanel.h"
@@ -17,8 +18,6 @@
 #include "lattix/view/VirtualKey.h"
 #include "panlo/ControlId.h"
 #include "panlo/SplitCtrl.h"
-#include "query/MasterQuery.h"
-#include "query/Server.h"
 #include "velk/ExComboBox.h"
 #include "velk/ExEdit.h"
 #include "velk/PopupMenu.h"
@@ -81,19 +80,13 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
         m_options.engineOptions ? m_options.engineOptions() : QueryEngineOptions{}, this);
     m_bridge->SetMasterTimeouts(std::chrono::milliseconds(m_options.masterFirstTimeoutMs),
                                 std::chrono::milliseconds(m_options.masterTimeoutStepMs));
-    connect(m_bridge.get(), &CScanBridge::ServerQueried, this, &CMainDlg::OnServerQueried);
-    connect(m_bridge.get(), &CScanBridge::ScanEnded, this, &CMainDlg::OnScanEnded);
-    // A re-sort that fell due runs once, in an event-loop turn of its own.
-    connect(m_bridge.get(), &CScanBridge::BatchDone, this, [this] {
-        if (m_lists->IsSortDue())
-            QTimer::singleShot(0, this, [this] { m_lists->SortDue(); });
-    });
-    connect(m_bridge.get(), &CScanBridge::ScanError, this,
-            [this](const QString& text) { CPrompts::Show(this, QMessageBox::Warning, text); });
-    connect(m_bridge.get(), &CScanBridge::MasterFinished, this, &CMainDlg::OnMasterFinished);
     m_stop = std::make_unique<CScanStop>(*Find<QPushButton>(this, IDC_STOP), *m_bridge, *m_status,
                                          *m_lists);
-    connect(m_stop.get(), &CScanStop::Stopped, this, &CMainDlg::ScanFinished);
+    m_flow = std::make_unique<CScanFlow>(CScanFlow::Parts{*this, *m_bridge, *m_lists, *m_status,
+                                                          *m_stop, *m_includeEmpty, *m_includeFull,
+                                                          *m_version, *m_speed},
+                                         m_options.scanLimit);
+    connect(m_flow.get(), &CScanFlow::ScanFinished, this, &CMainDlg::ScanFinished);
 
     // 5.-6. Geometry, resizer and splitter.
     m_initialSize = size();
@@ -198,6 +191,8 @@ void CMainDlg::resizeEvent(QResizeEvent* event)
 void CMainDlg::SetView(int view)
 {
     m_view = view;
+    if (m_flow)
+        m_flow->SetView(view);
     const bool players = view == 0;
     m_playerList.setVisible(players);
     m_serverList.setVisible(!players);
@@ -207,90 +202,14 @@ void CMainDlg::SetView(int view)
         m_tabs->setCurrentIndex(players ? 0 : 1);
 }
 
-void CMainDlg::StartScan()
-{
-    ++m_finishedScans; // an end-of-scan step still waiting belongs to the old scan
-    m_includeEmptyScan = m_includeEmpty->isChecked();
-    m_includeFullScan = m_includeFull->isChecked();
-    m_lists->Clear();
-    m_status->Start(static_cast<int>(m_bridge->Servers().size()));
-    ShowCounters();
-    m_bridge->Start(m_options.scanLimit > 0 ? m_options.scanLimit
-                                            : SpeedLimit(m_speed->currentIndex()));
-    m_stop->Started();
-}
-
 void CMainDlg::QueryMaster()
 {
-    if (m_bridge->IsFetchingMaster() || !m_stop->Halt())
-        return;
-    m_includeEmptyScan = m_includeEmpty->isChecked();
-    m_includeFullScan = m_includeFull->isChecked();
-    const std::string request = BuildMasterRequest(
-        ProtocolForVersionIndex(m_version->currentIndex()), m_includeFullScan, m_includeEmptyScan);
-    if (m_bridge->FetchMaster(m_master.toStdString(), request))
-        m_status->Line().AskingMaster(m_master, m_version->currentText());
-}
-
-void CMainDlg::OnMasterFinished(bool answered, const QString& error)
-{
-    if (!answered) {
-        m_status->Line().MasterSilent();
-        CPrompts::Show(this, QMessageBox::Warning, error);
-        return;
-    }
-    m_status->Line().MasterListed(static_cast<int>(m_bridge->Servers().size()));
-    StartScan();
+    m_flow->QueryMaster(m_master);
 }
 
 void CMainDlg::QueryFavorites()
 {
-    // The favorites overtake a master query still under way: its list must not replace them.
-    if (m_bridge->DropMaster())
-        m_status->Line().MasterDropped();
-    if (!m_stop->Halt())
-        return;
-    // A file that cannot be read is the user's to know about, and the lists stay as they
-    // were; the status line names the lines that are left out.
-    const CFavoritesFile::ScanLoad load =
-        CFavoritesFile(m_favoritesPath).LoadForScan(m_bridge->Servers());
-    if (!load.read) {
-        CPrompts::Show(this, QMessageBox::Warning, load.message);
-        return;
-    }
-    m_status->Line().Say(load.message);
-    StartScan();
-}
-
-void CMainDlg::ShowCounters()
-{
-    m_status->ShowCounts(m_serverList.GetRowCount(), m_playerList.GetRowCount());
-}
-
-void CMainDlg::OnServerQueried(CServer* server)
-{
-    const bool last = m_status->Queried();
-    if (m_lists->AddServer(*server, m_includeEmptyScan, m_includeFullScan)) {
-        m_lists->ResortVisibleList(m_view);
-        ShowCounters();
-    }
-    if (last) {
-        // Both lists in order at the end, each in an event-loop turn of its own.
-        m_lists->SortServers();
-        const unsigned scan = ++m_finishedScans;
-        QTimer::singleShot(0, this, [this, scan] {
-            if (scan != m_finishedScans)
-                return;
-            m_lists->SortPlayers();
-            emit ScanFinished();
-        });
-    }
-}
-
-void CMainDlg::OnScanEnded()
-{
-    if (m_status->Stopped())
-        emit ScanFinished();
+    m_flow->QueryFavorites(m_favoritesPath);
 }
 
 std::intptr_t CMainDlg::OnKeyNotify(NMKEY& key)

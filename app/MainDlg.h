@@ -18,10 +18,10 @@ class CJoinFlow;
 class CMainDlgSettings;
 class CResultLists;
 class CScanBridge;
+class CScanFlow;
 class CScanStatus;
 class CScanStop;
 class CSearchPanel;
-class CServer;
 class CServerRowMenu;
 class CSplitCtrl;
 class QCheckBox;
@@ -85,12 +85,6 @@ protected:
 private:
     void CreateControls();
 
-    void StartScan();
-    void OnServerQueried(CServer* server);
-    void OnScanEnded();
-    void OnMasterFinished(bool answered, const QString& error);
-    void ShowCounters();
-
     MainDlgOptions m_options;
     CSettingsKey m_settings;
     QString m_favoritesPath;
@@ -105,6 +99,7 @@ private:
     std::unique_ptr<CServerRowMenu> m_rowMenu;
     std::unique_ptr<CScanStatus> m_status;
     std::unique_ptr<CScanStop> m_stop;
+    std::unique_ptr<CScanFlow> m_flow;
     std::unique_ptr<CMainDlgSettings> m_settingsIo;
     CResizer m_resizer;
     CSplitCtrl* m_splitter = nullptr;
@@ -119,8 +114,5 @@ private:
     QSize m_initialSize;
     int m_view = 0;
     QString m_master;
-    bool m_includeEmptyScan = false;
-    bool m_includeFullScan = true;
-    unsigned m_finishedScans = 0;
     bool m_shutDown = false;
 };

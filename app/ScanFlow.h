@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CExComboBox;
+class CResultLists;
+class CScanBridge;
+class CScanStatus;
+class CScanStop;
+class CServer;
+class QCheckBox;
+class QWidget;
+
+// The queries the window's buttons start: asks a master server or reads the favorites,
+// scans their servers with the bridge, lists each record that answers, and keeps the
+// counters, progress and status line in step until both lists are sorted at the end.
+class CScanFlow : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The window's pieces that a scan reads and fills.
+    struct Parts
+    {
+        QWidget& window; // the parent of warnings
+        CScanBridge& bridge;
+        CResultLists& lists;
+        CScanStatus& status;
+        CScanStop& stop;
+        QCheckBox& includeEmpty;
+        QCheckBox& includeFull;
+        CExComboBox& version;
+        CExComboBox& speed;
+    };
+
+    // scanLimit: requests a tick of every scan; 0: as the Speed box says.
+    CScanFlow(Parts parts, int scanLimit);
+
+    // Asks the master ("host:port") for the servers of the chosen version; their scan
+    // starts when it answers.
+    void QueryMaster(const QString& master);
+    // Scans the servers of the favorites file.
+    void QueryFavorites(const QString& favoritesPath);
+    // The view whose grid is kept in order while a scan fills it (0 players, else servers).
+    void SetView(int view) { m_view = view; }
+    // Shows the row counts of the two lists.
+    void ShowCounters();
+
+signals:
+    // The last record of a scan was listed (and both lists sorted), or the scan stopped.
+    void ScanFinished();
+
+private:
+    void StartScan();
+    void OnServerQueried(CServer* server);
+    void OnMasterFinished(bool answered, const QString& error);
+
+    Parts m_parts;
+    int m_scanLimit = 0;
+    int m_view = 0;
+    bool m_includeEmptyScan = false;
+    bool m_includeFullScan = true;
+    unsigned m_finishedScans = 0;
+};
