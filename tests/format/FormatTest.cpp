@@ -70,26 +70,6 @@ TEST(FormatTest, SpecialTextAndItsColour)
     EXPECT_EQ(format.GetColor(""), 0x123456u);
 }
 
-TEST(IntFormatTest, FormatsWithTheBoundLocaleAndPadding)
-{
-    CIntFormat format(English(), true);
-    EXPECT_EQ(format.GetDigits(), 0); // integers never show fraction digits
-    EXPECT_EQ(format.Format(1234567), "1,234,567");
-    EXPECT_EQ(format.Format(-5), "-5");
-    EXPECT_EQ(format.Format(0), "0");
-    EXPECT_EQ(format.Format(INT_MIN), "-2,147,483,648");
-
-    format.SetPadding(8, ' ', CFormat::Right);
-    EXPECT_EQ(format.Format(1234), "   1,234");
-
-    // Other conventions (with three fraction digits) keep an integer without fraction.
-    format.SetSettings(German());
-    EXPECT_EQ(format.GetDigits(), 0);
-    EXPECT_EQ(format.Format(1234567), "1.234.567"); // wider than the width
-    EXPECT_EQ(format.Format(12), "      12");
-    EXPECT_EQ(&format.GetSettings(), &German());
-}
-
 TEST(IntFormatTest, CopiesAreIndependent)
 {
     CIntFormat a(English(), true);

@@ -172,25 +172,6 @@ TEST(MasterQueryTest, RepliesAreReadUpToTheEndOfTheList)
     EXPECT_EQ(map.at(address).password, "");
 }
 
-TEST(MasterQueryTest, AnsweringMasterFillsTheMap)
-{
-    CFakeMaster master;
-    master.datagrams = {MasterDatagram({{0x01020304, 27960}}, false),
-                        MasterDatagram({{0x01020304, 27960}, {0x05060708, 27961}}, true)};
-    master.fromImpostor = MasterDatagram({{0x06060606, 6}}, true); // must be ignored
-    const CSockAddr address = master.Start();
-    CServerMap map;
-    map.insert_or_assign(CSockAddr("9.9.9.9:9"), CServer(CSockAddr("9.9.9.9:9")));
-    MasterQueryStats stats;
-    const std::string request = BuildMasterRequest(60, true, false);
-    ASSERT_EQ(QueryMaster(address, request, map, FastOptions(), &stats), MasterResult::Answered);
-    EXPECT_EQ(Keys(map), (std::vector<std::string>{"1.2.3.4:27960", "5.6.7.8:27961"}));
-    EXPECT_EQ(stats.attempts, 1);
-    EXPECT_EQ(stats.listWait, 200ms);
-    EXPECT_EQ(stats.datagrams, 4u); // the list twice: for the probe and for the request
-    EXPECT_EQ(master.Requests(), (std::vector<std::string>(2, request + '\0')));
-}
-
 TEST(MasterQueryTest, AnswerToTheSecondAttemptIsUsedWithItsLongerTimeOut)
 {
     CFakeMaster master;

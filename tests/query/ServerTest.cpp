@@ -15,35 +15,6 @@ constexpr std::int64_t Millis(std::int64_t ms)
 
 } // namespace
 
-TEST(ServerTest, ConstructorNamesByAddressAndResetKeepsTheDescription)
-{
-    const CSockAddr address("10.1.2.3:27960");
-    CServer server(address);
-    EXPECT_EQ(server.name, "10.1.2.3:27960");
-    EXPECT_EQ(server.timeout, 1000u);
-    EXPECT_EQ(server.ping, 9999);
-    EXPECT_EQ(CServer(address, "", "pw").name, ""); // a favorite's empty name stays empty
-    EXPECT_EQ(CServer(address, "Fav", "pw").password, "pw");
-
-    server.tries = 1;
-    server.sendTime = Millis(100);
-    server.HandleReply("x\n\\sv_hostname\\Named\\mapname\\mp_ice\\g_gametype\\5\\mod_url\\OSP"
-                       "\\g_friendlyfire\\1\\sv_punkbuster\\1\\g_maxlives\\3\\sv_maxclients\\16\n"
-                       "1 2 \"p\"\n",
-                       Millis(130));
-    EXPECT_EQ(server.ping, 30);
-    EXPECT_EQ(server.tries, 999);
-    server.Reset();
-    EXPECT_EQ(server.name, "Named");
-    EXPECT_EQ(server.map, "mp_ice");
-    EXPECT_EQ(server.modUrl, "osp");
-    EXPECT_TRUE(server.friendlyFire && server.punkBuster);
-    EXPECT_EQ(server.gameType + server.maxClients + server.maxLives + server.tries, 0);
-    EXPECT_EQ(server.ping, 9999);
-    EXPECT_EQ(server.timeout, 1200u);
-    EXPECT_TRUE(server.players.empty() && server.vars.empty());
-}
-
 TEST(ServerTest, RepliesCountOnlyBetweenARequestAndTheFinish)
 {
     CServer server(CSockAddr("10.1.2.3:27960"));

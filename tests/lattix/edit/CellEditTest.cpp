@@ -398,35 +398,6 @@ TEST_F(CellEditTest, ClickOnACheckBoxCellTogglesAtOnceAndEscapeKeepsTheModel)
 
 // ---------------------------------------------------------------- scrolled, sorted, deleted
 
-TEST_F(CellEditTest, EditorFollowsItsCellThroughScrollingAndSorting)
-{
-    MakeEditableGrid(60);
-    grid.SetScrollPos(0, 20 * grid.GetRowHeight());
-    FocusCell(25, 0);
-    Click(25, 0);
-    ASSERT_TRUE(grid.IsEditing());
-    ExpectEditorOverItsCell();
-    EXPECT_EQ(LineEditor()->text(), "row 25");
-
-    // The wheel scrolls the grid under the open editor.
-    QWheelEvent wheel(QPointF(10, 10), grid.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&grid.Body(), &wheel);
-    ASSERT_GT(grid.GetScrollY(), 20 * grid.GetRowHeight());
-    ExpectEditorOverItsCell();
-
-    // A sort while the editor is open (as a scan's re-sort does) moves its row.
-    TypeIntoEditor("edited");
-    const CSortKey byPingDown[] = {{1, true}};
-    grid.Sort(byPingDown);
-    grid.Update(true);
-    EXPECT_EQ(EditCell(), (std::pair<int, int>{34, 0}));
-    ExpectEditorOverItsCell();
-    EditorKey(Qt::Key_Return);
-    EXPECT_EQ(grid.GetCell(34, 0)->GetString(), "edited");
-    EXPECT_EQ(grid.GetCell(34, 1)->GetInt(), 25);
-}
-
 TEST_F(CellEditTest, EditsOfASortedGridReachTheRowsShown)
 {
     MakeEditableGrid(5);

@@ -144,15 +144,4 @@ TEST(CellDataTest, AssignAndCompareAcrossKinds)
     EXPECT_TRUE(CDString() == CDInt(0));       // an integer reads as the empty text
 }
 
-TEST(CellFactoryTest, ClonesHaveFreshPrototypesOfTheSameKind)
-{
-    CFAny<CDInt> ints;
-    ints.GetPrototype()->Set(77);
-    const std::unique_ptr<CCellFactory> clone = ints.Clone();
-    EXPECT_EQ(clone->GetPrototype()->GetInt(), 0);
-    EXPECT_NE(dynamic_cast<const CDInt*>(clone->GetPrototype()), nullptr);
-    EXPECT_NE(dynamic_cast<const CDString*>(CFAny<CDString>().Clone()->GetPrototype()), nullptr);
-    EXPECT_EQ(CCellCompare().Clone()->Compare(CDInt(1), CDInt(2)), -1);
-}
-
 } // namespace

@@ -53,26 +53,6 @@ TEST(ColumnGeometryTest, OrderAndPositions)
     }
 }
 
-TEST(ColumnGeometryTest, WidthsStayWithinLimitsAndBounds)
-{
-    CColumnGeometry g;
-    const int col = g.AddColumn();
-    g.SetLowestMinWidth(col, 20);
-    g.SetWidth(col, 5);
-    EXPECT_EQ(g.GetWidth(col), 20);
-    g.SetWidthLimits(col, 10, 9000); // below the lowest minimum, above the maximum
-    EXPECT_EQ(g.GetMinWidth(col), 20);
-    EXPECT_EQ(g.GetMaxWidth(col), CColumnGeometry::kMaxWidth);
-    g.SetWidthLimits(col, 50, 70);
-    EXPECT_EQ(g.GetWidth(col), 50);
-    g.SetWidth(col, 100);
-    EXPECT_EQ(g.GetWidth(col), 70);
-    g.SetLowestMinWidth(col, 80); // a wider renderer pushes limits and width up
-    EXPECT_EQ(g.GetMinWidth(col), 80);
-    EXPECT_EQ(g.GetMaxWidth(col), 80);
-    EXPECT_EQ(g.GetWidth(col), 80);
-}
-
 TEST(ColumnGeometryTest, FitToWidthFillsTheTargetExactly)
 {
     CColumnGeometry g = FourColumns();

@@ -30,28 +30,6 @@ std::vector<int> RowValues(const CTable& table)
     return values;
 }
 
-// Every line feed starts an entry, numbered from 0; the automatic fields count with them.
-TEST(EnumTest, EntriesFromTextAndTheErrorEntry)
-{
-    CEnum types(kGameTypes);
-    ASSERT_EQ(types->GetEntries().size(), 11u);
-    EXPECT_EQ(types->Lookup(6).strText, "SW - Stopwatch");
-    EXPECT_EQ(types->Lookup(10).strText, "");
-    EXPECT_EQ(types->Lookup(7).nOrder, 7);
-    EXPECT_EQ(types->Lookup(7).nImage, 7);
-    EXPECT_TRUE(types->GetImageList().IsEmpty());
-    const CEnumItem& unknown = types->Lookup(11);
-    EXPECT_EQ(unknown.strTip, "#Error#");
-    EXPECT_EQ(unknown.nImage, -1);
-    EXPECT_EQ(unknown.nOrder, 0);
-    EXPECT_EQ(types->Lookup(-1).strText, "#Error#");
-
-    EXPECT_EQ(Values(CEnum("")), std::vector<int>{0});
-    EXPECT_EQ(CEnum("a\nb\nc")->GetEntries().size(), 3u);
-    CEnum crlf("one\r\ntwo");
-    EXPECT_EQ(crlf->Lookup(0).strText, "one\r");
-}
-
 TEST(EnumTest, AddEntryFillsAutomaticFieldsFromTheLastEntry)
 {
     CEnum e("");
@@ -65,18 +43,6 @@ TEST(EnumTest, AddEntryFillsAutomaticFieldsFromTheLastEntry)
     e->AddEntry(INT_MAX, "top", "", INT_MAX, INT_MAX);
     e->AddEntry(-1, "beyond"); // no overflow past the largest int
     EXPECT_EQ(e->GetEntries().back().nValue, INT_MAX);
-}
-
-TEST(EnumTest, ComparesBySortKeysWithinInt)
-{
-    CEnum types(kGameTypes);
-    EXPECT_EQ(types->Compare(3, 7), -4);
-    EXPECT_EQ(types->Compare(42, 0), 0); // unknown values sort with key 0
-    CEnum e("");
-    e->AddEntry(1, "low", "", -1, INT_MIN);
-    e->AddEntry(2, "high", "", -1, INT_MAX);
-    EXPECT_EQ(e->Compare(1, 2), INT_MIN); // held within int, sign kept
-    EXPECT_EQ(e->Compare(2, 1), INT_MAX);
 }
 
 // From eleven entries on, the first lookup sorts them by value; smaller ones keep their
@@ -152,30 +118,6 @@ TEST(EnumTest, ReferencesKeepTheEnumerationAlive)
     assigned = moved;
     EXPECT_EQ(owner->GetRefCount(), 3);
     EXPECT_EQ(assigned->Lookup(0).strText, "a");
-}
-
-// Later lines sort later, whatever their values; unknown values sort with value 0.
-TEST(EnumTest, EnumerationColumnsSortByEntryOrder)
-{
-    CEnum e("");
-    e->AddEntry(5, "five", "", -1, 2);
-    e->AddEntry(1, "one", "", -1, 3);
-    e->AddEntry(9, "nine", "", -1, 1);
-    CTable table;
-    table.AddColumn(std::make_unique<CFAny<CDInt>>(), std::make_unique<CEnumCompare>(e.Get()));
-    table.CreateRowLayout();
-    for (int value : {1, 5, 42, 9, 0})
-        table.AddRow()->GetCell(0)->Set(value);
-    table.Sort(std::vector<CSortKey>{{0, false}});
-    EXPECT_EQ(RowValues(table), (std::vector<int>{42, 0, 9, 5, 1}));
-
-    // Copying the table's structure shares the enumeration with its own reference.
-    const int refs = e->GetRefCount();
-    CTable copy;
-    copy.CopyStructure(table);
-    EXPECT_EQ(e->GetRefCount(), refs + 1);
-    copy.Clear();
-    EXPECT_EQ(e->GetRefCount(), refs);
 }
 
 } // namespace

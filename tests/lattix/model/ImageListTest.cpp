@@ -57,52 +57,6 @@ TEST(ImageListTest, CutsTheStripIntoEqualImagesAndDropsTheRest)
     }
 }
 
-TEST(ImageListTest, MaskColourBecomesTransparentAndOwnAlphaStays)
-{
-    QImage strip = Strip(4, 2, {Qt::green, kOrange});
-    strip.setPixelColor(0, 0, kOrange);
-    const CImageList masked(strip, 4, kOrangeWord);
-    EXPECT_EQ(masked.GetImage(0).pixelColor(0, 0).alpha(), 0);
-    EXPECT_EQ(masked.GetImage(0).pixelColor(1, 0), QColor(Qt::green));
-    EXPECT_EQ(masked.GetImage(1).pixelColor(2, 1).alpha(), 0);
-
-    // The colour word is blue-green-red: the colour with red and blue swapped is no mask.
-    const CImageList swapped(strip, 4, 0xFF8000);
-    EXPECT_EQ(swapped.GetImage(0).pixelColor(0, 0), kOrange);
-
-    QImage translucent(4, 1, QImage::Format_ARGB32);
-    translucent.fill(QColor(0, 0, 255, 0));
-    translucent.setPixelColor(1, 0, QColor(0, 0, 255, 255));
-    const CImageList unmasked(translucent, 4);
-    EXPECT_EQ(unmasked.GetImage(0).pixelColor(0, 0).alpha(), 0);
-    EXPECT_EQ(unmasked.GetImage(0).pixelColor(1, 0), QColor(Qt::blue));
-}
-
-TEST(ImageListTest, DrawsOneImageBlendedAndClippedAndNothingOutsideTheList)
-{
-    QImage strip = Strip(4, 4, {Qt::red, Qt::blue});
-    strip.setPixelColor(4, 0, kOrange);
-    const CImageList list(strip, 4, kOrangeWord);
-
-    QImage canvas(10, 10, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    QPainter painter(&canvas);
-    EXPECT_FALSE(list.Draw(painter, 2, QPoint(0, 0)));
-    EXPECT_FALSE(list.Draw(painter, -1, QPoint(0, 0)));
-    EXPECT_TRUE(list.Draw(painter, 1, QPoint(3, 3)));
-    EXPECT_TRUE(list.Draw(painter, 0, QPoint(-2, 8), QRect(0, 0, 10, 9)));
-    painter.end();
-
-    EXPECT_EQ(canvas.pixelColor(3, 3), QColor(Qt::white)); // masked corner
-    EXPECT_EQ(canvas.pixelColor(4, 3), QColor(Qt::blue));
-    EXPECT_EQ(canvas.pixelColor(6, 6), QColor(Qt::blue));
-    EXPECT_EQ(canvas.pixelColor(7, 7), QColor(Qt::white));
-    // Of image 0 at (-2, 8) only the two columns and one row inside the clip show.
-    EXPECT_EQ(canvas.pixelColor(1, 8), QColor(Qt::red));
-    EXPECT_EQ(canvas.pixelColor(2, 8), QColor(Qt::white));
-    EXPECT_EQ(canvas.pixelColor(0, 9), QColor(Qt::white));
-}
-
 // A strip drawn for double-density screens (device pixel ratio 2) of red and blue stripes:
 // its own pixels show on a double-density canvas, a smoothly halved image elsewhere.
 TEST(ImageListTest, DoubleDensityStripsDrawSharpOnDoubleDensityCanvases)

@@ -36,19 +36,6 @@ Grid ThreeColumns()
     return Grid{{"Name", "Ping", "Map"}, {{120, true}, {40, true}, {80, true}}, {0, 1, 2}};
 }
 
-TEST(LayoutWordsTest, WordsOfTwoColumns)
-{
-    const Grid grid{{"A", "B"}, {{100, true}, {37, false}}, {1, 0}};
-    const CWordArray words = grid.Words();
-    ASSERT_EQ(words.size(), 11u);
-    EXPECT_EQ(words[0], 2);
-    // From the last title to the first: 'B' = 66, then 66 * 33 + 'A'.
-    EXPECT_EQ(words[1], 66 * 33 + 65);
-    EXPECT_EQ(words[2], 2);
-    EXPECT_EQ((CWordArray{words.begin() + 3, words.end()}),
-              (CWordArray{100, 0, 1, 1, 37, 0, 0, 0}));
-}
-
 TEST(LayoutWordsTest, ChecksumReadsBytesAsSignedAndWrapsAround)
 {
     EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"", "", ""}), 0);

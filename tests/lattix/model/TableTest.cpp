@@ -132,33 +132,6 @@ protected:
     CTable table;
 };
 
-TEST(TableLayoutTest, RowsAreCopiesOfThePrototypesTakenAtLayout)
-{
-    CTable bare;
-    bare.CreateRowLayout(); // no columns: header-only rows
-    CRowData* header = bare.AddRow();
-    EXPECT_EQ(header->GetCellCount(), 0);
-    EXPECT_EQ(header->GetTable(), &bare);
-    EXPECT_EQ(bare.GetRowSize(), sizeof(CRowData));
-    bare.DeleteRow(0);
-    EXPECT_EQ(bare.GetRowCount(), 0);
-
-    CTable table;
-    auto factory = std::make_unique<CFAny<CDInt>>();
-    factory->GetPrototype()->Set(5);
-    CFAny<CDInt>* kept = factory.get();
-    table.AddColumn(std::move(factory), std::make_unique<CCellCompare>());
-    AddColumnOf<CDString>(table);
-    table.CreateRowLayout();
-    kept->GetPrototype()->Set(9); // too late for this layout
-    CRowData* row = table.AddRow();
-    EXPECT_EQ(row->GetCell(0)->GetInt(), 5);
-    EXPECT_STREQ(row->GetCell(1)->GetCharPtr(), "");
-    table.CreateRowLayout(); // a new layout takes the prototype as it is now
-    EXPECT_EQ(table.GetRowCount(), 0);
-    EXPECT_EQ(table.AddRow()->GetCell(0)->GetInt(), 9);
-}
-
 TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFresh)
 {
     const std::vector<CRowData*> rows = Fill(6);
@@ -182,72 +155,6 @@ TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFresh)
     table.MarkRows(0, 5, true);
     table.DeleteMarkedRows();
     EXPECT_EQ(table.GetRowCount(), 0);
-}
-
-TEST_F(TableTest, RowsComeInChunksOf127AndDeleteAllRowsFreesThem)
-{
-    EXPECT_EQ(table.GetChunkCount(), 0u);
-    const std::vector<CRowData*> rows = Fill(127);
-    EXPECT_EQ(table.GetChunkCount(), 1u);
-    EXPECT_EQ(table.GetFreeRowCount(), 0u);
-    // Records of one chunk lie one row size apart, in the order they were taken.
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        EXPECT_EQ(reinterpret_cast<std::byte*>(rows[i]) - reinterpret_cast<std::byte*>(rows[i - 1]),
-                  static_cast<std::ptrdiff_t>(table.GetRowSize()));
-    }
-    AddRow(table, 127);
-    EXPECT_EQ(table.GetChunkCount(), 2u);
-    EXPECT_EQ(table.GetFreeRowCount(), 126u);
-
-    table.DeleteAllRows();
-    EXPECT_EQ(table.GetChunkCount(), 0u);
-    EXPECT_EQ(table.GetFreeRowCount(), 0u);
-    EXPECT_EQ(table.GetRowCount(), 0);
-    EXPECT_EQ(table.GetColumnCount(), 3); // the structure stays
-    AddRow(table, 1);
-    EXPECT_EQ(table.GetChunkCount(), 1u);
-}
-
-TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnce)
-{
-    CellCounter counter;
-    {
-        CTable table;
-        AddCountedColumn(table, counter);
-        AddColumnOf<CDString>(table);
-        table.CreateRowLayout();
-        const int fixed = 2; // the factory's prototype and the prototype row's copy
-        EXPECT_EQ(counter.live, fixed);
-        for (int i = 0; i < 300; ++i) {
-            CRowData* row = table.AddRow();
-            row->GetCell(0)->Set(i % 7);
-            row->GetCell(1)->Set(std::string(40, static_cast<char>('a' + i % 26)));
-        }
-        table.DeleteRow(5);
-        table.DeleteRow(0);
-        table.MarkRows(10, 49, true);
-        table.DeleteMarkedRows();
-        EXPECT_EQ(counter.live, fixed + 258);
-        const CSortKey key{0, true};
-        table.Sort({&key, 1});
-        table.MoveRow(0, 100);
-        EXPECT_EQ(counter.live, fixed + 258);
-
-        CTable copy;
-        AddCountedColumn(copy, counter);
-        AddColumnOf<CDString>(copy);
-        copy.CreateRowLayout();
-        copy.CopyRows(table);
-        EXPECT_EQ(counter.live, 2 * fixed + 2 * 258);
-        copy.Clear();
-        EXPECT_EQ(counter.live, fixed + 258);
-        table.DeleteAllRows();
-        EXPECT_EQ(counter.live, fixed);
-        table.AddRow();
-        table.Clear();
-        EXPECT_EQ(counter.live, 0);
-    }
-    EXPECT_EQ(counter.live, 0);
 }
 
 TEST(TableCellsTest, FailingCellCopyLeavesTheTableAsItWas)
@@ -461,19 +368,6 @@ TEST(TableColumnsTest, ColumnsAreSetReplacedAndCleared)
     EXPECT_EQ(table.GetRowCount(), 0);
     EXPECT_FALSE(table.HasRowLayout());
     EXPECT_EQ(AddColumnOf<CDInt>(table), 0);
-}
-
-TEST_F(TableTest, ColumnAccessorsFollowTheRowOrder)
-{
-    AddRow(table, 2, "b");
-    AddRow(table, 1, "a");
-    const CColData* numbers = table.GetColData(0);
-    const CColData* texts = table.GetColData(1);
-    EXPECT_EQ(numbers->CellAs<CDInt>(0).m_nValue, 2);
-    table.Sort(std::vector<CSortKey>{{0, false}});
-    EXPECT_EQ(numbers->CellAs<CDInt>(0).m_nValue, 1);
-    EXPECT_EQ(texts->CellAs<CDString>(1).Text(), "b");
-    EXPECT_EQ(texts->GetCell(table.GetRow(0)), table.GetCell(0, 1));
 }
 
 #ifndef NDEBUG

@@ -79,27 +79,6 @@ TEST_F(EnumOutTest, TextsTooltipsAndClipping)
     EXPECT_EQ(static_cast<CEnumOut&>(*image).GetMode(), CEnumOut::TextOnly);
 }
 
-TEST_F(EnumOutTest, ColumnDefaultsFlagsByModeAndSharesTheEnumeration)
-{
-    EXPECT_EQ(CEnumCol(m_texts.Get(), CEnumOut::ImageOnly).GetFlags(), TextFlags::kCentred);
-    EXPECT_EQ(CEnumCol(m_texts.Get(), CEnumOut::ImageAndText).GetFlags(), TextFlags::kLeft);
-    EXPECT_EQ(CEnumCol(m_texts.Get(), CEnumOut::ImageOnly, TextFlags::kRight).GetFlags(),
-              TextFlags::kRight);
-
-    const int before = m_texts->GetRefCount();
-    std::unique_ptr<CCellOutput> out;
-    std::unique_ptr<CCellCompare> compare;
-    {
-        CEnumCol def(m_texts.Get(), CEnumOut::TextOnly);
-        out = def.CreateOutput();
-        compare = def.CreateCompare();
-    }
-    EXPECT_NE(dynamic_cast<CEnumCompare*>(compare.get()), nullptr);
-    out.reset();
-    compare.reset();
-    EXPECT_EQ(m_texts->GetRefCount(), before);
-}
-
 TEST_F(EnumOutTest, SizesInTheThreeModes)
 {
     const int base = QFontMetrics(state.GetFont()).height() + 2;

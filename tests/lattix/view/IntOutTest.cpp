@@ -24,20 +24,6 @@ protected:
     }
 };
 
-TEST_F(IntOutTest, BestWidthIsThatOfTheWidestValueWhereverItStands)
-{
-    CIntCol def(TextFlags::kRight);
-    auto out = Output(def);
-    const std::vector<int> cases[] = {{5, -123456, 7, 99}, {1234567, -5, 3}, {-5, 12, 1234567}, {}};
-    for (const std::vector<int>& values : cases) {
-        auto table = OneColumnTable<int>(def, {});
-        for (int value : values)
-            table->AddRow()->GetCell(0)->Set(value);
-        EXPECT_EQ(out->GetMaxWidth(*table->GetColData(0), table->GetRowCount()),
-                  WidestRow(*out, *table));
-    }
-}
-
 // The special value is the largest number but shows as "-": the best width is that of
 // 12, not of 9,999,999; a long special text counts only where the value occurs.
 TEST_F(IntOutTest, SpecialValueCountsByItsTextNotByItsNumber)
@@ -75,29 +61,6 @@ TEST_F(IntOutTest, NegativeNumbersAreRedSelectedOrNotAndRightAligned)
     EXPECT_EQ(out->GetMinWidth(), Width("0..."));
     EXPECT_EQ(out->GetDefaultWidth(), Width(out->GetText(CDInt(1073741823))));
     EXPECT_EQ(out->GetHeight(), QFontMetrics(state.GetFont()).height() + 2);
-}
-
-// Renderers copy their definition's format: later changes reach only later renderers.
-TEST_F(IntOutTest, RenderersHoldFormatsOfTheirOwn)
-{
-    CIntCol def(TextFlags::kRight);
-    auto first = Output<CIntOut>(def);
-    auto second = Output(def);
-    first->GetFormat().SetSpecial(true);
-    first->GetFormat().SetSpecialValue(9999);
-    first->GetFormat().SetSpecialText("n/a");
-    EXPECT_EQ(first->GetText(CDInt(9999)), "n/a");
-    EXPECT_NE(second->GetText(CDInt(9999)), "n/a");
-    def.GetFormat().SetNegativeColor(0x00FF00);
-    EXPECT_EQ(second->GetColor(CDInt(-1), false), kDefaultNegativeColor);
-    EXPECT_EQ(def.CreateOutput()->GetColor(CDInt(-1), false), 0x00FF00u);
-
-    CStringCol texts(TextFlags::kLeft);
-    auto textOut = texts.CreateOutput();
-    texts.GetFormat().SetSpecial(true);
-    texts.GetFormat().SetSpecialText("-");
-    EXPECT_EQ(textOut->GetText(CDString()), "");
-    EXPECT_EQ(texts.CreateOutput()->GetText(CDString()), "-");
 }
 
 } // namespace

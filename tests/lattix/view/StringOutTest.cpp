@@ -35,26 +35,6 @@ TEST_F(StringOutTest, SpecialTextStandsForAnEmptyCellInItsColourEvenWhenSelected
     EXPECT_EQ(blank.InkCount(), 0);
 }
 
-TEST_F(StringOutTest, LongTextHasATooltipAndIsShortenedToItsCell)
-{
-    auto out = Output(CStringCol(TextFlags::kLeft));
-    const CDString cell("Wolfenstein Server Number One");
-    const int width = Width("Wolfenstein Server Number One");
-    EXPECT_EQ(out->GetCellWidth(cell), width);
-    EXPECT_EQ(out->GetToolTip(cell, width), "");
-    EXPECT_EQ(out->GetToolTip(cell, width - 1), "Wolfenstein Server Number One");
-
-    Canvas canvas;
-    const QRect narrow(0, 0, 50, Canvas::kHeight);
-    canvas.Draw(*out, cell, false, narrow);
-    EXPECT_GT(canvas.InkCount(), 0);
-    EXPECT_LE(canvas.RightInk(), narrow.right());
-    Canvas selected; // in the selected colour
-    selected.image.fill(Qt::black);
-    selected.Draw(*out, CDString("Axis"), true);
-    EXPECT_GT(selected.CountNear(Qt::white), 0);
-}
-
 TEST_F(StringOutTest, PasswordCellsPaintAndReadOneDotACharacterUntilUnmasked)
 {
     auto out = Output<CPasswordOut>(CPasswordCol(TextFlags::kLeft));

@@ -59,30 +59,6 @@ TEST_F(BodyTest, AlternatingColoursCountFromTheTopVisibleRow)
     EXPECT_EQ(image.pixelColor(250, 2 * grid.GetRowHeight() - 1), look.GetGridColor());
 }
 
-TEST_F(BodyTest, PaintingCoversOnlyTheUpdateArea)
-{
-    // Rows are drawn through the renderers; a renderer that counts its cells tells how
-    // many were drawn for an update of one row.
-    struct CountingOut : FixedHeightOut
-    {
-        int* drawn;
-        explicit CountingOut(int* counter) : drawn(counter) {}
-        void Draw(const QRect& r, const CCellData& c, bool s) override
-        {
-            ++*drawn;
-            FixedHeightOut::Draw(r, c, s);
-        }
-    };
-    int drawn = 0;
-    grid.SetColumnView(0, std::make_unique<CountingOut>(&drawn), nullptr, "C0", 100);
-    (void)grid.Body().grab(QRect(0, 0, 50, grid.GetRowHeight()));
-    EXPECT_GE(drawn, 1);
-    EXPECT_LE(drawn, 2);
-    drawn = 0;
-    (void)grid.Body().grab(QRect(150, 0, 50, grid.GetBodyHeight())); // column 1 only
-    EXPECT_EQ(drawn, 0);
-}
-
 TEST_F(BodyTest, DraggingBelowTheBodyScrollsAndExtendsTheSelection)
 {
     Click(2);

@@ -63,23 +63,6 @@ TEST_F(ThreeStateOutTest, EditableColumnsShowBoxesAndReadOnlyAgainShowsMarks)
     EXPECT_EQ(out->GetMode(), C3StateOut::Glyphs);
 }
 
-TEST_F(ThreeStateOutTest, BoxesSitWhereTheFlagsSay)
-{
-    const int check = C3StateOut::CheckSize().width();
-    // Flags, and the leftmost and rightmost columns the box may take.
-    const int cases[][3] = {
-        {TextFlags::kLeft, 2, 2 + check},
-        {TextFlags::kRight, Canvas::kWidth - 3 - check, Canvas::kWidth - 3},
-        {TextFlags::kCentred, (Canvas::kWidth - check) / 2 - 2, (Canvas::kWidth + check) / 2 + 2}};
-    for (const auto& [flags, left, right] : cases) {
-        auto out = Make(static_cast<std::uint32_t>(flags), false);
-        out->SetEditable(true);
-        const Canvas canvas = Drawn(*out, 1);
-        EXPECT_GE(canvas.LeftInk(), left) << flags;
-        EXPECT_LE(canvas.RightInk(), right) << flags;
-    }
-}
-
 TEST_F(ThreeStateOutTest, WidthsFollowTheMode)
 {
     auto out = Make(TextFlags::kLeft, false);
