@@ -20,49 +20,41 @@ namespace {
 
 using D = CMainDlg;
 
-RecentServer At(int number, int minute = 0)
+// Server n: address 10.0.0.n, joined on the n-th minute.
+RecentServer At(int n)
 {
-    return {QStringLiteral("10.0.0.%1:27960").arg(number),
-            QByteArray("^1S") + QByteArray::number(number),
-            QDateTime(QDate(2026, 12, 1), QTime(20, minute), QTimeZone::utc())};
+    return {QStringLiteral("10.0.0.%1:27960").arg(n), QByteArray("^1S") + QByteArray::number(n),
+            QDateTime(QDate(2026, 12, 1), QTime(0, 0), QTimeZone::utc()).addSecs(60 * n)};
 }
 
-std::vector<QString> Addresses(const std::vector<RecentServer>& servers)
+std::vector<int> Range(int first, int last, std::vector<int> before = {})
 {
-    std::vector<QString> addresses;
-    for (const RecentServer& server : servers)
-        addresses.push_back(server.address);
-    return addresses;
+    for (int n = first; n <= last; ++n)
+        before.push_back(n);
+    return before;
 }
 
 TEST(RecentTest, AJoinGoesOnTopOnceAndTheOldestFallOffAtFifty)
 {
     struct Case
     {
-        std::vector<int> before; // addresses by number, newest first
+        std::vector<int> before; // newest first
         int joined;
         std::vector<int> after;
     };
-    std::vector<int> fifty;
-    for (int i = 1; i <= 50; ++i)
-        fifty.push_back(i);
-    std::vector<int> fiftyAfterNew = {99};
-    fiftyAfterNew.insert(fiftyAfterNew.end(), fifty.begin(), fifty.end() - 1);
-    std::vector<int> fiftyAfterOld = {50};
-    fiftyAfterOld.insert(fiftyAfterOld.end(), fifty.begin(), fifty.end() - 1);
     for (const Case& c : {Case{{}, 1, {1}}, Case{{1, 2, 3}, 4, {4, 1, 2, 3}},
-                          Case{{1, 2, 3}, 3, {3, 1, 2}}, Case{{1, 2, 3}, 1, {1, 2, 3}},
-                          Case{fifty, 99, fiftyAfterNew}, Case{fifty, 50, fiftyAfterOld}}) {
+                          Case{{1, 2, 3}, 3, {3, 1, 2}}, Case{Range(1, 50), 99, Range(1, 49, {99})},
+                          Case{Range(1, 50), 25, Range(26, 50, Range(1, 24, {25}))}}) {
         std::vector<RecentServer> servers;
-        for (const int number : c.before)
-            servers.push_back(At(number));
-        CRecentServers::Remember(servers, At(c.joined, 30));
-        std::vector<RecentServer> expected;
-        for (const int number : c.after)
-            expected.push_back(At(number));
-        expected.front() = At(c.joined, 30);
-        EXPECT_EQ(Addresses(servers), Addresses(expected)) << c.joined;
-        EXPECT_EQ(servers.front(), expected.front()) << "the newest join's name and time";
+        for (const int n : c.before)
+            servers.push_back(At(n));
+        RecentServer joined = At(c.joined);
+        joined.time = joined.time.addDays(1);
+        CRecentServers::Remember(servers, joined);
+        std::vector<RecentServer> expected = {joined};
+        for (const int n : std::vector<int>(c.after.begin() + 1, c.after.end()))
+            expected.push_back(At(n));
+        EXPECT_EQ(servers, expected) << c.joined;
     }
 }
 
