@@ -18,11 +18,12 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: farsighter [--settings DIR] [--master HOST:PORT] [--query master|favorites]\n"
+    "usage: farsighter [--settings DIR] [--master HOST:PORT]\n"
+    "                  [--query master|favorites|recent]\n"
     "A server browser for Return to Castle Wolfenstein multiplayer.\n"
     "  --settings DIR      keep settings and favorites in DIR (a throw-away profile)\n"
     "  --master HOST:PORT  the master server to ask (stored like the dialog's choice)\n"
-    "  --query master|favorites\n"
+    "  --query master|favorites|recent\n"
     "                      start that query at once, whatever the start-up setting says\n"
     "  --help              this text\n"
     "  --version           the program's and its libraries' versions\n"
@@ -76,8 +77,8 @@ std::optional<Arguments> Parse(int argc, char** argv, int& exitCode)
         }
         if (arg == "--query" && i + 1 < argc) {
             const std::string_view which = argv[++i];
-            if (which == "master" || which == "favorites") {
-                arguments.startupQuery = which == "master" ? 2 : 1;
+            if (which == "master" || which == "favorites" || which == "recent") {
+                arguments.startupQuery = which == "master" ? 2 : which == "recent" ? 3 : 1;
                 continue;
             }
         } else if ((arg == "--settings" || arg == "--master") && i + 1 < argc) {

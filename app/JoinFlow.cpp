@@ -3,11 +3,13 @@
 #include "app/GameLauncher.h"
 #include "app/JoinCommand.h"
 #include "app/Prompts.h"
+#include "app/RecentServers.h"
 #include "app/SettingsKey.h"
 #include "format/Cp1252.h"
 #include "query/Server.h"
 
 #include <QDialog>
+#include <QDir>
 
 namespace {
 
@@ -21,11 +23,12 @@ const char* const kPickerTitle =
 CJoinFlow::Target CJoinFlow::TargetOf(const CServer& server)
 {
     return {QString::fromStdString(server.address.ToString()),
-            QString::fromStdString(Cp1252ToUtf8(server.password))};
+            QString::fromStdString(Cp1252ToUtf8(server.password)),
+            QByteArray::fromStdString(server.name)};
 }
 
-CJoinFlow::CJoinFlow(QDialog& window, CSettingsKey& settings)
-    : m_window(window), m_settings(settings)
+CJoinFlow::CJoinFlow(QDialog& window, CSettingsKey& settings, QString recentPath)
+    : m_window(window), m_settings(settings), m_recentPath(std::move(recentPath))
 {
 }
 
@@ -40,6 +43,16 @@ bool CJoinFlow::Refuse(const QString& password)
     if (refusal)
         CPrompts::Show(&m_window, QMessageBox::Warning, *refusal);
     return refusal.has_value();
+}
+
+void CJoinFlow::Remember(const Target& target)
+{
+    QString error;
+    if (!CRecentServers(m_recentPath)
+             .Add({target.address, target.name, QDateTime::currentDateTimeUtc()}, &error))
+        CPrompts::Show(&m_window, QMessageBox::Warning,
+                       tr("Cannot save the recent servers to %1: %2")
+                           .arg(QDir::toNativeSeparators(m_recentPath), error));
 }
 
 bool CJoinFlow::Join(const Target& target, const QString& typed, bool revealed)
@@ -86,6 +99,7 @@ bool CJoinFlow::Join(const Target& target, const QString& typed, bool revealed)
             return false;
         m_settings.SetString(QStringLiteral("RTCW"), path);
     }
+    Remember(target);
     if (m_autoClose)
         m_window.reject();
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
 
@@ -13,7 +14,8 @@ class QDialog;
 // user is asked which to use; the game starts from the "RTCW" setting, and while it does
 // not, the user is asked for the game's program (a picked one is kept in the setting)
 // until one starts or the picker is cancelled. A started game closes the window when
-// "AutoClose" is on.
+// "AutoClose" is on. A started game puts the server on top of the recent servers; a list
+// that cannot be saved is said.
 //
 // The questions run nested event loops, in which a new scan may free every record: the
 // flow works only on the copies of a record that it was given, never on the record.
@@ -27,11 +29,13 @@ public:
     {
         QString address;  // "host:port"
         QString favorite; // the favorite's password; empty for none
+        QByteArray name;  // as the record holds it, in the game's code page
     };
     static Target TargetOf(const CServer& server);
 
-    // window: the parent of the prompts, closed after a start when AutoClose is on.
-    CJoinFlow(QDialog& window, CSettingsKey& settings);
+    // window: the parent of the prompts, closed after a start when AutoClose is on;
+    // recentPath: the file of the recent servers.
+    CJoinFlow(QDialog& window, CSettingsKey& settings, QString recentPath);
 
     // Reads "AutoClose" (default on), as at creation and after the options dialog.
     void ReadOptions();
@@ -44,8 +48,11 @@ public:
 private:
     // Says why the password cannot be used, if it cannot; true then.
     bool Refuse(const QString& password);
+    // Puts the started server on top of the recent servers, or says why it cannot.
+    void Remember(const Target& target);
 
     QDialog& m_window;
     CSettingsKey& m_settings;
+    QString m_recentPath;
     bool m_autoClose = true;
 };

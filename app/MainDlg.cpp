@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "app/CountryOption.h"
 #include "app/FavoritesDlg.h"
 #include "app/FavoritesFile.h"
 #include "app/JoinFlow.h"
@@ -8,6 +9,7 @@
 #include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
 #include "app/Prompts.h"
+#include "app/RecentServers.h"
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
 #include "app/ScanFlow.h"
@@ -73,7 +75,8 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
         *Find<CExComboBox>(this, IDC_SEARCH_TEXT), *Find<QListView>(this, IDC_SEARCH_HISTORY),
         *Find<QPushButton>(this, IDC_SEARCH), *Find<QPushButton>(this, IDC_DELETE_SEARCH), *m_lists,
         m_status->Line(), m_options.clock);
-    m_join = std::make_unique<CJoinFlow>(*this, m_settings);
+    m_join =
+        std::make_unique<CJoinFlow>(*this, m_settings, CRecentServers::PathBeside(m_favoritesPath));
     m_rowMenu =
         std::make_unique<CServerRowMenu>(*this, *m_lists, m_status->Line(), m_favoritesPath);
     m_bridge = std::make_unique<CScanBridge>(
@@ -102,6 +105,7 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
     const CMainDlgSettings::State state =
         m_settingsIo->Read(m_initialSize, m_options.defaultMaster);
     m_join->ReadOptions();
+    CCountryOption::Apply(m_options.countryLookup, m_settings, *m_lists, m_status->Line());
     m_master = state.master;
     m_view = state.view;
     m_tabs->setCurrentIndex(state.view == 0 ? 0 : 1);
@@ -115,6 +119,8 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
         QTimer::singleShot(0, this, &CMainDlg::QueryFavorites);
     else if (startup == 2)
         QTimer::singleShot(0, this, &CMainDlg::QueryMaster);
+    else if (startup == 3)
+        QTimer::singleShot(0, this, &CMainDlg::QueryRecent);
 }
 
 CMainDlg::~CMainDlg()
@@ -149,6 +155,7 @@ void CMainDlg::CreateControls()
     };
     onClick(IDC_QUERY_MASTER, &CMainDlg::QueryMaster);
     onClick(IDC_QUERY_FAVORITES, &CMainDlg::QueryFavorites);
+    onClick(IDC_QUERY_RECENT, &CMainDlg::QueryRecent);
     onClick(IDC_JOIN, &CMainDlg::JoinServer);
     onClick(IDC_FAVORITES_DIALOG, &CMainDlg::OpenFavoritesDialog);
     onClick(IDC_OPTIONS, &CMainDlg::OpenOptionsDialog);
@@ -210,6 +217,11 @@ void CMainDlg::QueryMaster()
 void CMainDlg::QueryFavorites()
 {
     m_flow->QueryFavorites(m_favoritesPath);
+}
+
+void CMainDlg::QueryRecent()
+{
+    m_flow->QueryRecent(CRecentServers::PathBeside(m_favoritesPath));
 }
 
 std::intptr_t CMainDlg::OnKeyNotify(NMKEY& key)
@@ -275,8 +287,10 @@ void CMainDlg::OpenFavoritesDialog()
 void CMainDlg::OpenOptionsDialog()
 {
     COptionsDlg dialog(m_settings, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         m_join->ReadOptions();
+        CCountryOption::Apply(m_options.countryLookup, m_settings, *m_lists, m_status->Line());
+    }
     m_status->ReportSettingsTrouble(this, m_settings);
 }
 

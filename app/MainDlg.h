@@ -48,6 +48,7 @@ public:
     // Commands, as the buttons run them.
     void QueryMaster();
     void QueryFavorites();
+    void QueryRecent();
     void JoinServer();
     void OpenFavoritesDialog();
     void OpenOptionsDialog();

@@ -29,7 +29,7 @@ constexpr QSize kTemplateSize(422, 283); // dialog units
 
 // The window's template: controls in tab and stacking order, one a line.
 // clang-format off
-const std::array<CDialogBuilder::Control, 42> kControls = {{
+const std::array<CDialogBuilder::Control, 43> kControls = {{
     {MainDlgIds::IDC_TABS, Kind::TabBar, nullptr, {5, 6, 314, 262}},
     {MainDlgIds::IDC_PLAYER_LIST, Kind::Placeholder, nullptr, {11, 24, 302, 79}},
     {MainDlgIds::IDC_SERVER_LIST, Kind::Placeholder, nullptr, {11, 107, 198, 144}},
@@ -40,16 +40,17 @@ const std::array<CDialogBuilder::Control, 42> kControls = {{
     {MainDlgIds::IDC_HOME_PAGE, Kind::Link, "Farsighter", {91, 8, 33, 8}},
     {MainDlgIds::IDC_QUERY_AREA, Kind::Frame, nullptr, {323, 6, 96, 109}},
     {-1, Kind::Group, QT_TRANSLATE_NOOP("Dialog", "Query Server Options"), {326, 14, 90, 100}},
-    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Version:"), {330, 26, 26, 8}},
-    {MainDlgIds::IDC_VERSION, Kind::ComboList, nullptr, {358, 24, 54, 43}},
-    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Speed:"), {331, 42, 24, 8}},
-    {MainDlgIds::IDC_SPEED, Kind::ComboEdit, nullptr, {358, 40, 54, 95}},
-    {MainDlgIds::IDC_INCLUDE_EMPTY, Kind::Check, QT_TRANSLATE_NOOP("Dialog", "Include empty servers"), {330, 55, 81, 10}},
-    {MainDlgIds::IDC_INCLUDE_FULL, Kind::Check, QT_TRANSLATE_NOOP("Dialog", "Include full servers"), {330, 67, 75, 10}},
-    {MainDlgIds::IDC_QUERY_MASTER, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Query Master"), {331, 79, 61, 14}},
-    {MainDlgIds::IDC_MASTER_DIALOG, Kind::Button, "...", {395, 79, 15, 14}},
-    {MainDlgIds::IDC_QUERY_FAVORITES, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Query Favorites"), {331, 96, 62, 14}},
-    {MainDlgIds::IDC_FAVORITES_DIALOG, Kind::Button, "...", {395, 96, 15, 14}},
+    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Version:"), {330, 25, 26, 8}},
+    {MainDlgIds::IDC_VERSION, Kind::ComboList, nullptr, {358, 23, 54, 43}},
+    {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Speed:"), {331, 38, 24, 8}},
+    {MainDlgIds::IDC_SPEED, Kind::ComboEdit, nullptr, {358, 36, 54, 95}},
+    {MainDlgIds::IDC_INCLUDE_EMPTY, Kind::Check, QT_TRANSLATE_NOOP("Dialog", "Include empty servers"), {330, 50, 81, 10}},
+    {MainDlgIds::IDC_INCLUDE_FULL, Kind::Check, QT_TRANSLATE_NOOP("Dialog", "Include full servers"), {330, 61, 75, 10}},
+    {MainDlgIds::IDC_QUERY_MASTER, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Query Master"), {331, 72, 61, 13}},
+    {MainDlgIds::IDC_MASTER_DIALOG, Kind::Button, "...", {395, 72, 15, 13}},
+    {MainDlgIds::IDC_QUERY_FAVORITES, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Query Favorites"), {331, 86, 62, 13}},
+    {MainDlgIds::IDC_FAVORITES_DIALOG, Kind::Button, "...", {395, 86, 15, 13}},
+    {MainDlgIds::IDC_QUERY_RECENT, Kind::Button, QT_TRANSLATE_NOOP("Dialog", "Query Recent"), {331, 100, 62, 13}},
     {MainDlgIds::IDC_SEARCH_GROUP, Kind::Group, QT_TRANSLATE_NOOP("Dialog", "Search for player"), {326, 116, 90, 80}},
     {MainDlgIds::IDC_SEARCH_TEXT, Kind::ComboSimple, nullptr, {331, 126, 79, 12}},
     {MainDlgIds::IDC_SEARCH_HISTORY, Kind::List, nullptr, {331, 139, 79, 36}},

@@ -3,7 +3,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class ICountryLookup;
 struct QueryEngineOptions;
 
 // How a main window is set up beyond its settings; the defaults are the program's.
@@ -20,7 +22,11 @@ struct MainDlgOptions
     int scanLimit = 0;
     // Milliseconds for the search box's double-click rule; empty: a monotonic clock.
     std::function<qint64()> clock;
-    // The query that starts once the window is shown (0 none, 1 favorites, 2 master);
+    // The query that starts once the window is shown (0 none, 1 favorites, 2 master,
+    // 3 the recent servers);
     // -1: as the "StartupQuery" setting says.
     int startupQuery = -1;
+    // The country lookup of the server list; empty: the database the options name, else
+    // the system's. Pictures and tests place loopback servers in countries with it.
+    std::function<std::unique_ptr<ICountryLookup>()> countryLookup;
 };

@@ -1,5 +1,6 @@
 #include "app/OptionsDlg.h"
 
+#include "app/CountryOption.h"
 #include "app/Prompts.h"
 #include "app/SettingsKey.h"
 #include "panlo/ControlId.h"
@@ -9,6 +10,8 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -38,7 +41,7 @@ COptionsDlg::COptionsDlg(CSettingsKey& settings, QWidget* parent)
     const QString autoClose = tr("Close after joining");
     const QString autoRequery = tr("Requery server data in background ");
     const CDialogUnits units = FittedUnits(font(), {{autoClose, 120}, {autoRequery, 140}});
-    setFixedSize(units.ToPixels(0, 0, 204, 87).size());
+    setFixedSize(units.ToPixels(0, 0, 204, 115).size());
 
     m_autoClose = new QCheckBox(autoClose, this);
     m_autoClose->setGeometry(units.ToPixels(7, 7, 120, 10));
@@ -73,6 +76,24 @@ COptionsDlg::COptionsDlg(CSettingsKey& settings, QWidget* parent)
             button->setChecked(button == clicked);
     });
 
+    auto* countryLabel = new QLabel(tr("Country database (MaxMind DB):"), this);
+    countryLabel->setGeometry(units.ToPixels(7, 86, 190, 8));
+    m_countryDatabase = new QLineEdit(this);
+    m_countryDatabase->setGeometry(units.ToPixels(7, 96, 168, 12));
+    m_countryDatabase->setPlaceholderText(tr("the system's"));
+    SetControlId(m_countryDatabase, IDC_COUNTRY_DATABASE);
+    countryLabel->setBuddy(m_countryDatabase);
+    auto* browse = new QPushButton(QStringLiteral("..."), this);
+    browse->setGeometry(units.ToPixels(180, 95, 17, 14));
+    SetControlId(browse, IDC_COUNTRY_BROWSE);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString path =
+            CPrompts::OpenFileName(this, tr("Country database"), m_countryDatabase->text(),
+                                   {tr("MaxMind DB (*.mmdb)"), tr("All files (*)")});
+        if (!path.isEmpty())
+            m_countryDatabase->setText(path);
+    });
+
     auto* ok = new QPushButton(tr("OK"), this);
     ok->setGeometry(units.ToPixels(147, 7, 50, 14));
     ok->setDefault(true);
@@ -85,6 +106,7 @@ COptionsDlg::COptionsDlg(CSettingsKey& settings, QWidget* parent)
 
     m_autoClose->setChecked(m_settings.GetInt(QStringLiteral("AutoClose"), 1) != 0);
     m_autoRequery->setChecked(m_settings.GetInt(QStringLiteral("AutoRequery"), 0) != 0);
+    m_countryDatabase->setText(m_settings.GetString(QString::fromLatin1(CCountryOption::kSetting)));
     switch (m_settings.GetInt(QStringLiteral("StartupQuery"), 0)) {
     case 0:
         m_nothing->setChecked(true);
@@ -106,5 +128,10 @@ void COptionsDlg::accept()
     m_settings.SetInt(QStringLiteral("AutoRequery"), m_autoRequery->isChecked() ? 1 : 0);
     m_settings.SetInt(QStringLiteral("StartupQuery"),
                       m_master->isChecked() ? 2 : (m_favorites->isChecked() ? 1 : 0));
+    // Only a change is stored, so that the settings of a user who never names one stay as
+    // they were.
+    const QString country = QString::fromLatin1(CCountryOption::kSetting);
+    if (m_countryDatabase->text().trimmed() != m_settings.GetString(country))
+        m_settings.SetString(country, m_countryDatabase->text().trimmed());
     QDialog::accept();
 }

@@ -1,6 +1,8 @@
 #include "app/ResultLists.h"
 
+#include "app/CountryFlags.h"
 #include "app/Padlock.h"
+#include "geo/CountryLookup.h"
 
 #include "format/Cp1252.h"
 #include "lattix/model/CellData.h"
@@ -84,7 +86,7 @@ CResultLists::CResultLists(CTableCtrl& players, CTableCtrl& servers, CTableCtrl&
           tr("0?\n1?\n2?\n3?\n4?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint\n8?\n9?\n")
               .toStdString(),
           0),
-      m_locks(std::string_view{}, CPadlock::Strip())
+      m_locks(std::string_view{}, CPadlock::Strip()), m_countries(std::make_unique<CCountryFlags>())
 {
     m_locks->AddEntry(1, tr("Password required").toStdString());
 }
@@ -96,6 +98,7 @@ void CResultLists::DefineColumns(double scale)
     const CEnumCol gameType(m_gameTypes.Get(), kEnumMode, kEnumFlags);
     const CBoolCol rule(kBoolFlags, tr("yes").toStdString(), tr("no").toStdString(), true);
     const CEnumCol lock(m_locks.Get(), CEnumOut::ImageOnly);
+    const CEnumCol country(m_countries->Enum().Get(), CEnumOut::ImageAndText);
     // Typical widest values: long player and server names (without their colour codes), a
     // connecting player's ping, a score below zero, a full large server, the longest game
     // type and map name of the stock maps.
@@ -126,7 +129,7 @@ void CResultLists::DefineColumns(double scale)
     define(m_players, 6, text, QT_TR_NOOP("Players"), 44, kCount);
     m_players.CreateRowLayout();
 
-    m_servers.SetColumnCount(14);
+    m_servers.SetColumnCount(15);
     define(m_servers, 12, number, nullptr, 0);
     define(m_servers, 0, text, QT_TR_NOOP("Server"), 120, kServer);
     define(m_servers, 4, number, QT_TR_NOOP("Ping"), 40, kPing);
@@ -139,19 +142,29 @@ void CResultLists::DefineColumns(double scale)
     define(m_servers, 10, number, QT_TR_NOOP("MaxLives"), 60, "1");
     define(m_servers, 11, text, QT_TR_NOOP("Ip"), 200, "255.255.255.255:65535");
     define(m_servers, kServerLockColumn, lock, QT_TR_NOOP("Pwd\nPassword required"), 34);
+    define(m_servers, kServerCountryColumn, country, QT_TR_NOOP("Country"), 50, "WW");
     m_servers.SetColumn(7, number, tr("NumPlayers").toUtf8().constData(), 0);
     m_servers.SetColumn(8, number, tr("MaxPlayers").toUtf8().constData(), 0);
     m_servers.SetColumnVisible(7, false);
     m_servers.SetColumnVisible(8, false);
     m_servers.CreateRowLayout();
-    // The lock is shown right after the name; its data stays in the last column.
+    // The lock is shown right after the name, the country after the lock; their data stay
+    // in the last columns.
     m_servers.MoveColumn(kServerLockColumn, 1);
+    m_servers.MoveColumn(kServerCountryColumn, 2);
 
     m_serverPlayers.SetColumnCount(3);
     define(m_serverPlayers, 0, text, QT_TR_NOOP("Player"), 120, kPlayer);
     define(m_serverPlayers, 1, number, QT_TR_NOOP("Ping"), 32, kPing);
     define(m_serverPlayers, 2, number, QT_TR_NOOP("Frags"), 36, kScore);
     m_serverPlayers.CreateRowLayout();
+}
+
+CResultLists::~CResultLists() = default;
+
+void CResultLists::SetCountryLookup(std::unique_ptr<ICountryLookup> lookup)
+{
+    m_countryLookup = std::move(lookup);
 }
 
 void CResultLists::Clear()
@@ -190,9 +203,12 @@ bool CResultLists::AddServer(const CServer& server, bool includeEmpty, bool incl
     row->GetCell(8)->Set(static_cast<int>(server.maxClients));
     row->GetCell(9)->Set(map);
     row->GetCell(10)->Set(static_cast<int>(server.maxLives));
-    row->GetCell(11)->Set(server.address.ToString());
+    const std::string address = server.address.ToString();
+    row->GetCell(11)->Set(address);
     row->GetCell(12)->Set(handle);
     row->GetCell(kServerLockColumn)->Set(server.needPass ? 1 : 0);
+    row->GetCell(kServerCountryColumn)
+        ->Set(m_countryLookup ? CCountryFlags::ValueOf(m_countryLookup->CountryOf(address)) : 0);
 
     // Last reply line first, as the lists have always shown an unsorted server.
     for (auto player = server.players.rbegin(); player != server.players.rend(); ++player) {

@@ -4,10 +4,13 @@
 
 #include <QCoreApplication>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+class CCountryFlags;
 class CServer;
+class ICountryLookup;
 
 namespace Lattix {
 class CTableCtrl;
@@ -33,9 +36,12 @@ public:
     // The padlock of a server that asks for a password (1, else 0): shown after the name,
     // stored after the columns of old, so that stored layouts keep their places.
     static constexpr int kServerLockColumn = 13;
+    // The server's country (CCountryFlags' value): shown after the padlock, stored last.
+    static constexpr int kServerCountryColumn = 14;
 
     CResultLists(Lattix::CTableCtrl& players, Lattix::CTableCtrl& servers,
                  Lattix::CTableCtrl& serverPlayers);
+    ~CResultLists();
 
     // Columns, row layouts and the default sort orders of the three grids. scale: of the
     // window's dialog units to those of the 8-point dialog font the widths were drawn for.
@@ -44,6 +50,10 @@ public:
     // server players' names are their column 0).
     static constexpr int kPlayerNameColumn = 0;
     static constexpr int kPlayerServerColumn = 4;
+
+    // Where the Country column finds a server's country; none: no server has one.
+    void SetCountryLookup(std::unique_ptr<ICountryLookup> lookup);
+    CCountryFlags& Countries() { return *m_countries; }
 
     // Empties the three grids and forgets every handle.
     void Clear();
@@ -89,6 +99,8 @@ private:
     Lattix::CTableCtrl& m_serverPlayers;
     Lattix::CEnum m_gameTypes;
     Lattix::CEnum m_locks;
+    std::unique_ptr<CCountryFlags> m_countries;
+    std::unique_ptr<ICountryLookup> m_countryLookup;
     std::vector<const CServer*> m_records; // handle - 1 -> record
     bool m_playersDue = false;
     bool m_serversDue = false;

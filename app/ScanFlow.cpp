@@ -3,6 +3,7 @@
 #include "app/FavoritesFile.h"
 #include "app/OptionsDlg.h"
 #include "app/Prompts.h"
+#include "app/RecentServers.h"
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
 #include "app/ScanStatus.h"
@@ -71,12 +72,37 @@ void CScanFlow::OnMasterFinished(bool answered, const QString& error)
     StartScan();
 }
 
-void CScanFlow::QueryFavorites(const QString& favoritesPath)
+bool CScanFlow::Overtake()
 {
-    // The favorites overtake a master query still under way: its list must not replace them.
+    // A file's servers overtake a master query still under way: its list must not replace
+    // them.
     if (m_parts.bridge.DropMaster())
         m_parts.status.Line().MasterDropped();
-    if (!m_parts.stop.Halt())
+    return m_parts.stop.Halt();
+}
+
+void CScanFlow::QueryRecent(const QString& recentPath)
+{
+    if (!Overtake())
+        return;
+    const CRecentServers::ScanLoad load =
+        CRecentServers(recentPath).LoadForScan(m_parts.bridge.Servers());
+    if (!load.read) {
+        CPrompts::Show(&m_parts.window, QMessageBox::Warning, load.message);
+        return;
+    }
+    // Before the first join there is nothing to scan, and the lists stay as they are.
+    if (load.servers == 0) {
+        m_parts.status.Line().Say(tr("No server has been joined yet."));
+        return;
+    }
+    m_parts.status.Line().Clear();
+    StartScan();
+}
+
+void CScanFlow::QueryFavorites(const QString& favoritesPath)
+{
+    if (!Overtake())
         return;
     // A file that cannot be read is the user's to know about, and the lists stay as they
     // were; the status line names the lines that are left out.

@@ -12,7 +12,8 @@ class CServer;
 class QCheckBox;
 class QWidget;
 
-// The queries the window's buttons start: asks a master server or reads the favorites,
+// The queries the window's buttons start: asks a master server or reads the favorites or
+// the recent servers,
 // scans their servers with the bridge, lists each record that answers, and keeps the
 // counters, progress and status line in step until both lists are sorted at the end.
 class CScanFlow : public QObject
@@ -42,6 +43,9 @@ public:
     void QueryMaster(const QString& master);
     // Scans the servers of the favorites file.
     void QueryFavorites(const QString& favoritesPath);
+    // Scans the servers joined last, from the file of the recent servers; says so when
+    // there are none.
+    void QueryRecent(const QString& recentPath);
     // The view whose grid is kept in order while a scan fills it (0 players, else servers).
     void SetView(int view) { m_view = view; }
     // Shows the row counts of the two lists.
@@ -52,6 +56,9 @@ signals:
     void ScanFinished();
 
 private:
+    // Ends a master query and a scan under way for a scan of a file's servers; false when
+    // the scan could not be ended.
+    bool Overtake();
     void StartScan();
     void OnServerQueried(CServer* server);
     void OnMasterFinished(bool answered, const QString& error);

@@ -39,12 +39,12 @@ std::string CCsvFormat::Line(const std::vector<std::string>& fields)
 void CCsvFormat::WriteServers(std::ostream& out, const std::vector<ServerRow>& servers) const
 {
     out << Line({"Server", "Type", "GameType", "Mod", "ModUrl", "FF", "Ping", "Players",
-                 "NumPlayers", "MaxPlayers", "PB", "Map", "MaxLives", "Ip"});
+                 "NumPlayers", "MaxPlayers", "PB", "Map", "MaxLives", "Ip", "Country"});
     for (const ServerRow& s : servers) {
         out << Line({s.name, GameTypeText(s.gameType), std::to_string(s.gameType), s.mod, s.modUrl,
                      YesNo(s.friendlyFire), std::to_string(s.ping), s.playersText,
                      std::to_string(s.playerCount), std::to_string(s.maxClients),
-                     YesNo(s.punkBuster), s.map, std::to_string(s.maxLives), s.address});
+                     YesNo(s.punkBuster), s.map, std::to_string(s.maxLives), s.address, s.country});
     }
 }
 

@@ -61,6 +61,7 @@ std::string ServerObject(const ServerRow& s)
         .Bool("punkBuster", s.punkBuster)
         .Text("map", s.map)
         .Number("maxLives", s.maxLives)
+        .Text("country", s.country)
         .Raw("players", players)
         .Raw("vars", vars)
         .Close();

@@ -5,6 +5,7 @@
 #include "cli/ResultSet.h"
 #include "cli/ScanDriver.h"
 #include "cli/TerminalText.h"
+#include "geo/CountryDatabase.h"
 #include "net/Error.h"
 #include "query/Favorites.h"
 #include "query/MasterQuery.h"
@@ -34,6 +35,14 @@ int CQueryCommand::Run()
     }
     if (o.view == OutputView::Info) {
         info = ParseAddressArgument(o.infoAddress, CQueryOptions::kDefaultServerPort, "--info");
+    }
+
+    // A country database that the user named must be usable before anything is sent.
+    const CCountryDatabase countries(o.countryDatabase);
+    if (!countries.Problem().empty()) {
+        Report("Cannot use the country database '" + o.countryDatabase +
+               "': " + countries.Problem());
+        return kExitFailure;
     }
 
     std::optional<CProgressLine> progress;
@@ -107,6 +116,7 @@ int CQueryCommand::Run()
     RowDetail detail;
     detail.players = o.format == OutputFormat::Json || o.view == OutputView::Players;
     detail.vars = o.format == OutputFormat::Json;
+    detail.countries = &countries;
     const CResultSet results(driver.Reported(), o.includeEmpty, o.includeFull, detail);
     const auto format = MakeResultFormat(o.format);
     int code = kExitSuccess;

@@ -84,6 +84,7 @@ enum class Option
     Info,
     Json,
     Csv,
+    CountryDatabase,
     Help,
     Version,
 };
@@ -96,14 +97,23 @@ struct OptionName
 };
 
 constexpr OptionName kOptions[] = {
-    {"--master", Option::Master, true},     {"--game-version", Option::GameVersion, true},
-    {"--protocol", Option::Protocol, true}, {"--empty", Option::Empty, false},
-    {"--no-empty", Option::NoEmpty, false}, {"--full", Option::Full, false},
-    {"--no-full", Option::NoFull, false},   {"--speed", Option::Speed, true},
-    {"--limit", Option::Limit, true},       {"--favorites", Option::Favorites, true},
-    {"--players", Option::Players, false},  {"--info", Option::Info, true},
-    {"--json", Option::Json, false},        {"--csv", Option::Csv, false},
-    {"--help", Option::Help, false},        {"-h", Option::Help, false},
+    {"--master", Option::Master, true},
+    {"--game-version", Option::GameVersion, true},
+    {"--protocol", Option::Protocol, true},
+    {"--empty", Option::Empty, false},
+    {"--no-empty", Option::NoEmpty, false},
+    {"--full", Option::Full, false},
+    {"--no-full", Option::NoFull, false},
+    {"--speed", Option::Speed, true},
+    {"--limit", Option::Limit, true},
+    {"--favorites", Option::Favorites, true},
+    {"--players", Option::Players, false},
+    {"--info", Option::Info, true},
+    {"--json", Option::Json, false},
+    {"--csv", Option::Csv, false},
+    {"--country-db", Option::CountryDatabase, true},
+    {"--help", Option::Help, false},
+    {"-h", Option::Help, false},
     {"--version", Option::Version, false},
 };
 
@@ -230,6 +240,9 @@ CQueryOptions CQueryOptions::Parse(std::span<const std::string_view> args)
             hasCsv = true;
             result.format = OutputFormat::Csv;
             break;
+        case Option::CountryDatabase:
+            result.countryDatabase = value;
+            break;
         }
     }
 
@@ -295,13 +308,20 @@ Output (an aligned table unless told otherwise):
                          as the servers sent them (tabs and line breaks inside
                          quotes), so a text that starts with =, +, - or @ is not
                          changed, and a spreadsheet may take it for a formula
+  --country-db FILE      the servers' countries from this country database in
+                         MaxMind DB format; by default from the first *.mmdb
+                         in /usr/share/GeoIP, /var/lib/GeoIP or
+                         /usr/local/share/GeoIP, else from the GeoIP.dat and
+                         GeoIPv6.dat of /usr/share/GeoIP (the lookup reads only
+                         these files)
   -h, --help             show this text and exit
   --version              show the versions of the program and its libraries and exit
 
 While it runs, progress is shown on standard error when that is a terminal.
 
 Exit status: 0 success; 1 the master server or the --info server did not answer, a
-host name was not found, or the favorites file cannot be read; 2 wrong command line;
+host name was not found, the favorites file or the --country-db file cannot be read;
+2 wrong command line;
 3 socket error.
 )";
     return text;

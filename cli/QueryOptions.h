@@ -52,6 +52,7 @@ struct CQueryOptions
     OutputView view = OutputView::Servers;
     std::string infoAddress; // HOST[:PORT] of --info
     OutputFormat format = OutputFormat::Table;
+    std::string countryDatabase; // --country-db FILE; empty: the system's
 
     // Reads the arguments after the program name. Throws CUsageError. Once --help or
     // --version is seen, the rest is not looked at.

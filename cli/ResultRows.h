@@ -36,6 +36,7 @@ struct ServerRow
     bool punkBuster = false;
     std::string map;
     std::int32_t maxLives = 0;
+    std::string country;            // two upper-case letters; empty when the address has none
     std::vector<PlayerRow> players; // in reply order, where the listing needs them
     std::vector<VarRow> vars;       // in reply order, where the listing needs them
 };

@@ -1,6 +1,7 @@
 #include "cli/ResultSet.h"
 
 #include "cli/TerminalText.h"
+#include "geo/CountryLookup.h"
 #include "query/ResultRules.h"
 
 #include <algorithm>
@@ -89,6 +90,9 @@ ServerRow CResultSet::MakeRow(const CServer& server, RowDetail detail)
 {
     ServerRow row;
     row.address = server.address.ToString();
+    if (detail.countries) {
+        row.country = detail.countries->CountryOf(row.address);
+    }
     row.name = Cp1252ToUtf8(server.name);
     row.gameType = server.gameType;
     row.mod = Cp1252ToUtf8(ModName(server.modUrl));

@@ -4,6 +4,8 @@
 #include "query/Server.h"
 
 #include <cstddef>
+
+class ICountryLookup;
 #include <vector>
 
 // What rows carry besides the server's own fields: a listing that prints neither players
@@ -12,6 +14,8 @@ struct RowDetail
 {
     bool players = true;
     bool vars = true;
+    // Where the rows' countries come from; none: no row has a country.
+    const ICountryLookup* countries = nullptr;
 };
 
 // The rows of a finished scan, as the desktop would list them: servers with a known status

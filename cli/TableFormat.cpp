@@ -20,11 +20,12 @@ void CTableFormat::WriteServers(std::ostream& out, const std::vector<ServerRow>&
                       {"PB", Align::Center},
                       {"Map", Align::Left},
                       {"MaxLives", Align::Right},
-                      {"Ip", Align::Left}});
+                      {"Ip", Align::Left},
+                      {"Country", Align::Left}});
     for (const ServerRow& s : servers) {
         table.AddRow({s.name, GameTypeText(s.gameType), s.mod, YesNo(s.friendlyFire),
                       std::to_string(s.ping), s.playersText, YesNo(s.punkBuster), s.map,
-                      std::to_string(s.maxLives), s.address});
+                      std::to_string(s.maxLives), s.address, s.country});
     }
     table.Write(out);
 }

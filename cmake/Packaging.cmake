@@ -17,9 +17,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no linker dependency shows them: the SVG image plug-in draws the
-# window icon, Qt's translations put its standard buttons in the user's language, and Wine
-# starts a Windows copy of the game.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6, qt6-translations-l10n")
+# window icon, Qt's translations put its standard buttons in the user's language, Debian's
+# country database and flag set fill the Country column (without them it stays empty, and
+# a user's MaxMind DB file still works), and Wine starts a Windows copy of the game.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "libqt6svg6, qt6-translations-l10n, geoip-database, famfamfam-flag-png")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "wine")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "server browser for Return to Castle Wolfenstein multiplayer

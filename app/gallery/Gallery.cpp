@@ -7,11 +7,13 @@
 #include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
 #include "app/Prompts.h"
+#include "app/RecentServers.h"
 #include "app/ResultLists.h"
 #include "app/SearchPanel.h"
 #include "app/ServerInfoDlg.h"
 #include "app/ServerRowMenu.h"
 #include "app/Translations.h"
+#include "geo/CountryLookup.h"
 #include "lattix/edit/CellInput.h"
 #include "lattix/gallery/PictureMenu.h"
 #include "lattix/model/CellData.h"
@@ -22,6 +24,7 @@
 #include "velk/PopupMenu.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -39,6 +42,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -287,6 +291,7 @@ public:
         DragSplitter(-180);
         ok &= Shoot("12-after-splitter-drag.png", m_dialog);
         ok &= ShootStopped();
+        ok &= ShootRecentAndCountries();
         m_dialog.reject();
         return ok;
     }
@@ -318,6 +323,56 @@ public:
         servers.Sort(std::vector<Lattix::CSortKey>{{CResultLists::kServerLockColumn, true}});
         servers.Update(true);
         return Shoot("22-stopped-scan-locks.png", m_dialog);
+    }
+
+    // The loopback servers of the test network placed in countries, port by port, since
+    // loopback has none; every ninth has no country.
+    class CPortCountries final : public ICountryLookup
+    {
+    public:
+        std::string CountryOf(std::string_view address) const override
+        {
+            static constexpr const char* kCodes[] = {"DE", "US", "FR", "GB", "SE", "NL",
+                                                     "PL", "BR", "",   "FI", "CA", "AU"};
+            const auto colon = address.rfind(':');
+            const int port = colon == std::string_view::npos
+                                 ? 0
+                                 : std::atoi(std::string(address.substr(colon + 1)).c_str());
+            return kCodes[port % std::size(kCodes)];
+        }
+    };
+
+    // 26: the servers joined last, as "Query Recent" lists them; 27: the Country column with
+    // flags after a master scan, sorted by country.
+    bool ShootRecentAndCountries()
+    {
+        m_dialog.Lists().SetCountryLookup(std::make_unique<CPortCountries>());
+        Lattix::CTableCtrl& servers = m_dialog.ServerList();
+        const CRecentServers recent(CRecentServers::PathBeside(m_dialog.FavoritesPath()));
+        QDateTime when = QDateTime::currentDateTimeUtc().addDays(-3);
+        for (int row = 0; row < servers.GetRowCount() && row < 15; row += 3) {
+            const CServer* server = m_dialog.Lists().ServerOfServerRow(row);
+            when = when.addSecs(5 * 3600);
+            if (!server || !recent.Add({QString::fromStdString(server->address.ToString()),
+                                        QByteArray::fromStdString(server->name), when}))
+                return false;
+        }
+        m_dialog.resize(m_dialog.minimumSize());
+        const auto scan = [this](void (CMainDlg::*query)()) {
+            QEventLoop loop;
+            QObject::connect(&m_dialog, &CMainDlg::ScanFinished, &loop, &QEventLoop::quit);
+            QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+            (m_dialog.*query)();
+            loop.exec();
+            ShowBusiestServer();
+        };
+        scan(&CMainDlg::QueryRecent);
+        bool ok = servers.GetRowCount() > 0 && Shoot("26-recent-servers.png", m_dialog);
+        scan(&CMainDlg::QueryMaster);
+        servers.Sort(std::vector<Lattix::CSortKey>{{CResultLists::kServerCountryColumn, true}});
+        servers.Update(true);
+        ok &= Shoot("27-country-column.png", m_dialog);
+        return ok;
     }
 
     // The main window after a scan and the options dialog, as a German user sees them.

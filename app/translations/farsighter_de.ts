@@ -32,6 +32,13 @@
     </message>
 </context>
 <context>
+    <name>CCountryOption</name>
+    <message>
+        <source>The country database %1 cannot be used (%2); the system&apos;s is used instead.</source>
+        <translation>Die Länderdatenbank %1 kann nicht verwendet werden (%2); die des Systems wird verwendet.</translation>
+    </message>
+</context>
+<context>
     <name>CFavoritesDlg</name>
     <message>
         <source>Favorites ...</source>
@@ -207,6 +214,10 @@ ist keine Anwendung zugeordnet.</translation>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>Cannot save the recent servers to %1: %2</source>
+        <translation>Die zuletzt besuchten Server können nicht in %1 gespeichert werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>CMainDlgLayout</name>
@@ -293,12 +304,39 @@ wolfmaster.idsoftware.com:27950</translation>
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>Country database (MaxMind DB):</source>
+        <translation>Länderdatenbank (MaxMind DB):</translation>
+    </message>
+    <message>
+        <source>the system&apos;s</source>
+        <translation>die des Systems</translation>
+    </message>
+    <message>
+        <source>Country database</source>
+        <translation>Länderdatenbank</translation>
+    </message>
+    <message>
+        <source>MaxMind DB (*.mmdb)</source>
+        <translation>MaxMind DB (*.mmdb)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
 </context>
 <context>
     <name>CPasswordReveal</name>
     <message>
         <source>Show password</source>
         <translation>Passwort anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>CRecentServers</name>
+    <message>
+        <source>Cannot read the recent servers file %1: %2</source>
+        <translation>Die Datei der zuletzt besuchten Server %1 kann nicht gelesen werden: %2</translation>
     </message>
 </context>
 <context>
@@ -409,6 +447,10 @@ Password required</source>
         <translation>Pwd
 Passwort erforderlich</translation>
     </message>
+    <message>
+        <source>Country</source>
+        <translation>Land</translation>
+    </message>
 </context>
 <context>
     <name>CScanBridge</name>
@@ -423,6 +465,13 @@ Passwort erforderlich</translation>
     <message>
         <source>Cannot find the master server %1.</source>
         <translation>Der Master-Server %1 wurde nicht gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>CScanFlow</name>
+    <message>
+        <source>No server has been joined yet.</source>
+        <translation>Noch keinem Server beigetreten.</translation>
     </message>
 </context>
 <context>
@@ -669,6 +718,10 @@ Passwort erforderlich</translation>
     <message>
         <source>Stop</source>
         <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Query Recent</source>
+        <translation>Letzte abfragen</translation>
     </message>
 </context>
 <context>

@@ -280,7 +280,7 @@ TEST_F(MainDlgTest, OddAndDamagedSettingsLeaveAUsableWindow)
     EXPECT_LE(dialog->width(), std::max(desktop.width(), dialog->minimumWidth()));
     EXPECT_LE(dialog->height(), std::max(desktop.height(), dialog->minimumHeight()));
     EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SEARCH_TEXT)->count(), 300);
-    EXPECT_EQ(dialog->ServerList().GetColumnCount(), 14);
+    EXPECT_EQ(dialog->ServerList().GetColumnCount(), 15);
     dialog->reject();
     EXPECT_EQ(Store()->value("Speed").toInt(), -1);
     // A long history is kept, cut to its newest entries instead of being dropped.

@@ -26,6 +26,7 @@ ServerRow Objective()
     s.punkBuster = false;
     s.map = "mp_beach";
     s.maxLives = 0;
+    s.country = "DE";
     s.players = {{"Blazko\\Jr", -3, 50}, {"bot", 12, 0}};
     s.vars = {{"sv_hostname", "Caf\xC3\xA9"}, {"g_gametype", "5"}};
     return s;
@@ -62,11 +63,11 @@ TEST(TableFormatTest, ServerListHasTheDesktopColumns)
         Capture([&](std::ostream& out) { CTableFormat().WriteServers(out, rows); });
     EXPECT_EQ(text,
               "Server           Type            Mod  FF   Ping  Players  PB   Map"
-              "           MaxLives  Ip\n"
+              "           MaxLives  Ip               Country\n"
               "---------------  --------------  ---  ---  ----  -------  ---  ------------"
-              "  --------  ---------------\n"
+              "  --------  ---------------  -------\n"
               "Caf\xC3\xA9 \"Base\", EU  MP - Objective  OSP  yes    48     2/16  no   mp_beach"
-              "             0  127.0.0.1:27960\n"
+              "             0  127.0.0.1:27960  DE\n"
               "esc\xEF\xBF\xBD[2Jape       9?                   no    120      0/8  yes  "
               "te_frostbite         3  10.0.0.2:27961\n");
 }
@@ -120,9 +121,9 @@ TEST(CsvFormatTest, ServersPlayersAndInfo)
     const std::vector<ServerRow> rows = {Objective()};
     EXPECT_EQ(Capture([&](std::ostream& out) { CCsvFormat().WriteServers(out, rows); }),
               "Server,Type,GameType,Mod,ModUrl,FF,Ping,Players,NumPlayers,MaxPlayers,PB,Map,"
-              "MaxLives,Ip\n"
+              "MaxLives,Ip,Country\n"
               "\"Caf\xC3\xA9 \"\"Base\"\", EU\",MP - Objective,5,OSP,http://www.orangesmoothie.org,"
-              "yes,48,2/16,2,16,no,mp_beach,0,127.0.0.1:27960\n");
+              "yes,48,2/16,2,16,no,mp_beach,0,127.0.0.1:27960,DE\n");
     const std::vector<PlayerListRow> players = {{&rows[0], &rows[0].players[0]}};
     EXPECT_EQ(Capture([&](std::ostream& out) { CCsvFormat().WritePlayers(out, players); }),
               "Player,ServerPing,Ping,Frags,Server,Map,Players,Type,GameType,Ip\n"
