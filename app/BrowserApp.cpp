@@ -20,15 +20,16 @@ namespace {
 constexpr const char* kUsage =
     "usage: farsighter [--settings DIR] [--master HOST:PORT] [--query master|favorites]\n"
     "A server browser for Return to Castle Wolfenstein multiplayer.\n"
-    "  --settings DIR      keep settings and favorites in DIR (a throw-away profile)\n"
+    "  --settings DIR      keep settings, favorites and friends in DIR (a throw-away profile)\n"
     "  --master HOST:PORT  the master server to ask (stored like the dialog's choice)\n"
     "  --query master|favorites\n"
     "                      start that query at once, whatever the start-up setting says\n"
     "  --help              this text\n"
     "  --version           the program's and its libraries' versions\n"
-    "Favorites are kept in ~/.local/share/Farsighter/farsighter/favorites.dat and the\n"
-    "settings in ~/.config/Farsighter RTCW.conf (the XDG data and configuration folders);\n"
-    "with --settings DIR, in DIR/data/Farsighter/farsighter/ and DIR/config/ instead.\n";
+    "Favorites are kept in ~/.local/share/Farsighter/farsighter/favorites.dat, friends\n"
+    "beside them in friends.txt, and the settings in ~/.config/Farsighter RTCW.conf (the\n"
+    "XDG data and configuration folders); with --settings DIR, in\n"
+    "DIR/data/Farsighter/farsighter/ and DIR/config/ instead.\n";
 
 constexpr const char* kNoDisplay =
     "farsighter: needs a graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set, or "

@@ -42,6 +42,7 @@ struct MainDlgIds
         IDC_STATUS_LINE = 1050,
         IDC_SEARCH_HISTORY = 1051,
         IDC_STOP = 1052,
+        IDC_FRIENDS = 1053,
         IDC_QUERY_MASTER = 1004,
         IDC_CLOSE = 2,
     };

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class IDesktopNotifier;
 struct QueryEngineOptions;
 
 // How a main window is set up beyond its settings; the defaults are the program's.
@@ -23,4 +24,6 @@ struct MainDlgOptions
     // The query that starts once the window is shown (0 none, 1 favorites, 2 master);
     // -1: as the "StartupQuery" setting says.
     int startupQuery = -1;
+    // Where friends who turn up are told; none: the desktop's notifications.
+    IDesktopNotifier* notifier = nullptr;
 };
