@@ -175,8 +175,12 @@ void CFriendWatch::Look(bool notify)
     if (fresh.empty() || !notify)
         return;
 
-    const QString summary = fresh.size() == 1 ? tr("%1 is playing").arg(fresh.front().name)
-                                              : tr("%1 friends are playing").arg(fresh.size());
+    // Players of one name on several servers are one friend to the summary.
+    std::set<QString> friends;
+    for (const Found& found : fresh)
+        friends.insert(found.name.toCaseFolded());
+    const QString summary = friends.size() == 1 ? tr("%1 is playing").arg(fresh.front().name)
+                                                : tr("%1 friends are playing").arg(friends.size());
     QStringList lines;
     for (const Found& found : fresh) {
         if (lines.size() == kNamedInNotification) {

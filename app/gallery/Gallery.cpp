@@ -47,6 +47,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -355,16 +356,24 @@ public:
 
     // Friends (24, 25). names: the names of two players the next scan finds, from a scan
     // of its own; then the window of a user whose friends they are.
+    // The two names found on the fewest servers (the test network's names recur).
     QStringList TwoPlayers()
     {
         if (!WaitForScan(false))
             return {};
         const Lattix::CTableCtrl& players = m_dialog.PlayerList();
-        const int rows = players.GetRowCount();
-        if (rows < 8)
+        std::map<std::string, int> rows;
+        for (int row = 0; row < players.GetRowCount(); ++row)
+            ++rows[players.GetCellText(row, 0)];
+        std::multimap<int, std::string> rarest;
+        for (const auto& [name, count] : rows) {
+            if (!name.empty())
+                rarest.emplace(count, name);
+        }
+        if (rarest.size() < 2)
             return {};
-        return {QString::fromStdString(players.GetCellText(2, 0)),
-                QString::fromStdString(players.GetCellText(rows / 2, 0))};
+        return {QString::fromStdString(rarest.begin()->second),
+                QString::fromStdString(std::next(rarest.begin())->second)};
     }
     bool ShootFriends(const NotificationRecord& notification)
     {
@@ -376,7 +385,7 @@ public:
         while (shown < players.GetRowCount() && !players.GetDrawState().IsRowEmphasized(shown))
             ++shown;
         players.EnsureVisible(std::min(shown + 4, players.GetRowCount() - 1), -1);
-        players.SelectRow(std::max(0, shown - 1));
+        players.SelectRow(-1);
         bool ok = shown < players.GetRowCount() && Shoot("24-friend-marked.png", m_dialog);
         ok &= !notification.m_summary.isEmpty() &&
               ShootNotification(notification.m_summary, notification.m_body);
@@ -400,6 +409,7 @@ public:
         title->setFont(bold);
         auto* text = new QLabel(body, &bubble);
         text->setTextFormat(Qt::PlainText);
+        text->setWordWrap(true);
         texts->addWidget(title);
         texts->addWidget(text);
         row->addLayout(texts, 1);
