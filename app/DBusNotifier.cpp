@@ -22,17 +22,17 @@ constexpr int kLookUpTimeoutMs = 1000;
 
 } // namespace
 
-CDBusNotifier::CDBusNotifier(QObject* parent) : QObject(parent)
+CDBusNotifier::CDBusNotifier(QDBusConnection bus, QObject* parent)
+    : QObject(parent), m_bus(std::move(bus))
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
+    if (!m_bus.isConnected()) {
         m_service = Service::Missing;
         return;
     }
-    bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
-                SLOT(OnActionInvoked(uint, QString)));
-    bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
-                SLOT(OnClosed(uint, uint)));
+    m_bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                  SLOT(OnActionInvoked(uint, QString)));
+    m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                  SLOT(OnClosed(uint, uint)));
 }
 
 bool CDBusNotifier::Available()
@@ -40,9 +40,8 @@ bool CDBusNotifier::Available()
     if (m_service != Service::Unknown)
         return m_service != Service::Missing;
     m_service = Service::Missing;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    const QDBusConnectionInterface* daemon = bus.interface();
-    if (!bus.isConnected() || !daemon)
+    const QDBusConnectionInterface* daemon = m_bus.interface();
+    if (!m_bus.isConnected() || !daemon)
         return false;
     const bool running = daemon->isServiceRegistered(kService).value();
     const QStringList startable = daemon->activatableServiceNames().value();
@@ -50,7 +49,7 @@ bool CDBusNotifier::Available()
         return false;
     QDBusMessage ask = QDBusMessage::createMethodCall(kService, kPath, kInterface,
                                                       QStringLiteral("GetCapabilities"));
-    const QDBusMessage answer = bus.call(ask, QDBus::Block, kLookUpTimeoutMs);
+    const QDBusMessage answer = m_bus.call(ask, QDBus::Block, kLookUpTimeoutMs);
     if (answer.type() != QDBusMessage::ReplyMessage)
         return false;
     const QStringList capabilities = answer.arguments().value(0).toStringList();
@@ -71,8 +70,7 @@ void CDBusNotifier::Notify(const QString& summary, const QString& body,
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("farsighter")}};
     call << QStringLiteral("Farsighter") << uint(0) << QStringLiteral("farsighter") << summary
          << shownBody << QStringList{kDefaultAction, tr("Show server")} << hints << -1;
-    auto* watcher =
-        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, click = std::move(onClick)](QDBusPendingCallWatcher* done) {
                 const QDBusPendingReply<uint> reply = *done;

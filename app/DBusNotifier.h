@@ -2,6 +2,7 @@
 
 #include "app/DesktopNotifier.h"
 
+#include <QDBusConnection>
 #include <QObject>
 
 #include <map>
@@ -16,7 +17,8 @@ class CDBusNotifier : public QObject, public IDesktopNotifier
     Q_OBJECT
 
 public:
-    explicit CDBusNotifier(QObject* parent = nullptr);
+    explicit CDBusNotifier(QDBusConnection bus = QDBusConnection::sessionBus(),
+                           QObject* parent = nullptr);
 
     void Notify(const QString& summary, const QString& body,
                 std::function<void()> onClick) override;
@@ -36,6 +38,7 @@ private:
         Plain,
         Markup,
     };
+    QDBusConnection m_bus;
     Service m_service = Service::Unknown;
     std::map<uint, std::function<void()>> m_clicks; // of the notifications still shown
 };

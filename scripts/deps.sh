@@ -10,6 +10,7 @@ packages=(
     qt6-l10n-tools qt6-translations-l10n
     clang libclang-rt-14-dev
     qstat nlohmann-json3-dev libicu-dev
+    dbus-daemon
 )
 # Making and checking the Debian package (scripts/package.sh).
 if [ "${FARSIGHTER_PACKAGING:-0}" = 1 ]; then

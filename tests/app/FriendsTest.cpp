@@ -2,6 +2,7 @@
 // real window against the local test network.
 #include "FileSizeLimit.h"
 
+#include "app/DBusNotifier.h"
 #include "app/DesktopNotifier.h"
 #include "app/FriendList.h"
 #include "app/FriendWatch.h"
@@ -16,12 +17,19 @@
 #include "velk/PopupMenu.h"
 
 #include <QAction>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QMutex>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -125,6 +133,94 @@ TEST(FriendsFileTest, RoundTripCarelessFilesAndAFailedSave)
     }
     EXPECT_EQ(file.Load().friends, QStringList({"Blaz"}));
     EXPECT_EQ(CFriendsFile::PathBeside(dir.filePath("favorites.dat")), path);
+}
+
+// A desktop's notification service on a bus of the test's own: records each Notify, answers
+// with id 7, and then sends what a click on the notification sends, after a click on
+// another action.
+class FakeNotificationService : public QDBusVirtualObject
+{
+public:
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        const QString path = QStringLiteral("/org/freedesktop/Notifications");
+        const QString interface = QStringLiteral("org.freedesktop.Notifications");
+        if (message.member() == "GetCapabilities") {
+            connection.send(
+                message.createReply(QVariant(QStringList{"body", "body-markup", "actions"})));
+            return true;
+        }
+        if (message.member() != "Notify")
+            return false;
+        {
+            const QMutexLocker lock(&m_mutex);
+            m_calls.append(message.arguments());
+        }
+        connection.send(message.createReply(QVariant(uint(7))));
+        for (const char* action : {"other", "default"})
+            connection.send(QDBusMessage::createSignal(path, interface, "ActionInvoked")
+                            << uint(7) << QString::fromLatin1(action));
+        return true;
+    }
+    QList<QVariantList> Calls() const
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_calls;
+    }
+
+private:
+    mutable QMutex m_mutex;
+    QList<QVariantList> m_calls;
+};
+
+TEST(DBusNotifierTest, NotifiesThroughTheServiceAndTheClickRunsOnlyWhereThereIsOne)
+{
+    QProcess daemon;
+    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
+    ASSERT_TRUE(daemon.waitForStarted(10000) && daemon.waitForReadyRead(10000))
+        << "dbus-daemon is needed";
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    const auto endDaemon = qScopeGuard([&] {
+        daemon.terminate();
+        daemon.waitForFinished(5000);
+    });
+    QDBusConnection client = QDBusConnection::connectToBus(address, "friends-client");
+    ASSERT_TRUE(client.isConnected());
+    int clicks = 0;
+
+    // No service: nothing is shown, nothing is said.
+    {
+        CDBusNotifier notifier(client);
+        notifier.Notify("Blaz is playing", "Blaz on X", [&] { ++clicks; });
+    }
+
+    // The service, answering from a thread of its own while the window's thread waits.
+    QDBusConnection serving = QDBusConnection::connectToBus(address, "friends-service");
+    QThread thread;
+    FakeNotificationService service;
+    service.moveToThread(&thread);
+    thread.start();
+    const auto endThread = qScopeGuard([&] {
+        thread.quit();
+        thread.wait();
+    });
+    ASSERT_TRUE(serving.registerVirtualObject("/org/freedesktop/Notifications", &service));
+    ASSERT_TRUE(serving.registerService("org.freedesktop.Notifications"));
+    CDBusNotifier notifier(client);
+    notifier.Notify("2 friends are playing", "Blaz on <Arena>\nOlaf on X", [&] { ++clicks; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return clicks > 0; }, 10000));
+    EXPECT_EQ(clicks, 1);
+    const QList<QVariantList> calls = service.Calls();
+    ASSERT_EQ(calls.size(), 1);
+    const QVariantList& call = calls[0];
+    ASSERT_EQ(call.size(), 8);
+    EXPECT_EQ(call[3].toString(), "2 friends are playing");
+    // The service reads markup: the names from servers are escaped.
+    EXPECT_EQ(call[4].toString(), "Blaz on &lt;Arena&gt;\nOlaf on X");
+    EXPECT_EQ(call[5].toStringList(), QStringList({"default", "Show server"}));
+    serving.unregisterService("org.freedesktop.Notifications");
+    serving.unregisterObject("/org/freedesktop/Notifications");
 }
 
 // Records every notification instead of showing it.
