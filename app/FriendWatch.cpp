@@ -152,11 +152,13 @@ void CFriendWatch::Look(bool notify)
     std::vector<Found> fresh;
     std::set<std::pair<QString, std::string>> seen;
     std::set<QString> playing;
+    std::set<std::string> listed;
     const Lattix::CTableCtrl& servers = m_parts.lists.Servers();
     for (int row = 0; row < servers.GetRowCount() && !m_friends.IsEmpty(); ++row) {
         const CServer* server = m_parts.lists.ServerOfServerRow(row);
         if (!server)
             continue;
+        listed.insert(server->address.ToString());
         for (const CPlayer& player : server->players) {
             const QString name = PlayerName(player);
             if (!m_friends.Matches(name))
@@ -168,6 +170,12 @@ void CFriendWatch::Look(bool notify)
                 fresh.push_back(
                     {name, QString::fromStdString(Cp1252ToUtf8(server->name)), key.second});
         }
+    }
+    // Where the list says nothing now (a stopped scan, the favorites, a server that did not
+    // answer), friends are still where they were seen: their coming back there is no news.
+    for (const auto& before : m_seen) {
+        if (!m_friends.IsEmpty() && listed.count(before.second) == 0)
+            seen.insert(before);
     }
     m_seen = std::move(seen);
     m_playing = static_cast<int>(playing.size());

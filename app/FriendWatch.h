@@ -22,7 +22,8 @@ class QWidget;
 // friends in the three grids (the players, the servers where a friend plays, the players
 // of a server), keeps the "Friends: n" link beside the tabs (a click opens the friends
 // dialog), adds and removes friends for the player row menus, and tells the desktop when a
-// friend turns up on a server where they were not at the scan before. One notification
+// friend turns up on a server where they were not seen before (a scan that did not list a
+// server, stopped or of the favorites, keeps what was seen there). One notification
 // names every friend that turned up; a click on it selects the first one's server.
 //
 // The list is saved whole after every change, or not at all: a change that cannot be saved

@@ -396,6 +396,17 @@ TEST_F(FriendsTest, FriendsAreMarkedCountedAndAnnouncedOnceAndTheClickSelectsThe
     ASSERT_TRUE(WaitForScan(*dialog));
     EXPECT_EQ(m_notifier.calls.size(), 1u);
     EXPECT_EQ(count->text(), "Friends: 3");
+    // Nor after a scan of the favorites without the first friend's server.
+    QFile favorites(options.favoritesPath);
+    ASSERT_TRUE(favorites.open(QIODevice::WriteOnly));
+    favorites.write(QByteArray::fromStdString(picks[1].address + "\tB\t\r\n"));
+    favorites.close();
+    dialog->QueryFavorites();
+    ASSERT_TRUE(WaitForScan(*dialog));
+    EXPECT_EQ(servers.GetRowCount(), 1);
+    dialog->QueryMaster();
+    ASSERT_TRUE(WaitForScan(*dialog));
+    EXPECT_EQ(m_notifier.calls.size(), 1u);
 
     // Removing from the players of a server, while the file cannot be written: said, and the
     // friend stays; then written.
