@@ -49,7 +49,7 @@ bool CFriendList::Glob(QStringView pattern, QStringView name)
         if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
             star = p++;
             resume = n;
-        } else if (p < pattern.size() && pattern[p] == name[n]) {
+        } else if (p < pattern.size() && pattern[p] == name[n].toCaseFolded()) {
             ++p;
             ++n;
         } else if (star >= 0) {
@@ -68,9 +68,18 @@ bool CFriendList::Matches(const QString& name) const
 {
     if (m_compiled.empty())
         return false;
-    const QString key = Key(name);
+    // Names from servers come without colour codes and trimmed: they are compared as they
+    // are, letter by letter folded, so that a long list of players costs no copies.
+    QString stripped;
+    QStringView key = name;
+    if (name.contains(QLatin1Char('^')) ||
+        (!name.isEmpty() && (name.front().isSpace() || name.back().isSpace()))) {
+        stripped = WithoutColourCodes(name);
+        key = stripped;
+    }
     for (const Compiled& entry : m_compiled) {
-        if (entry.pattern ? Glob(entry.folded, key) : entry.folded == key)
+        if (entry.pattern ? Glob(entry.folded, key)
+                          : key.compare(entry.folded, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;

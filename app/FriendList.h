@@ -45,6 +45,7 @@ private:
     };
     static Compiled Compile(const QString& entry);
     static QString Key(const QString& name);
+    // pattern is case folded, name is folded letter by letter.
     static bool Glob(QStringView pattern, QStringView name);
 
     QStringList m_entries;

@@ -166,10 +166,12 @@ private:
 
 TEST(DBusNotifierTest, NotifiesThroughTheServiceAndTheClickRunsOnlyWhereThereIsOne)
 {
+    // A bus of the test's own, with nothing on it.
     QProcess daemon;
     daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address"});
     ASSERT_TRUE(daemon.waitForStarted(10000) && daemon.waitForReadyRead(10000))
-        << "dbus-daemon is needed";
+        << "dbus-daemon: " << daemon.errorString().toStdString() << " "
+        << daemon.readAllStandardError().toStdString();
     const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
     const auto endDaemon = qScopeGuard([&] {
         daemon.terminate();
