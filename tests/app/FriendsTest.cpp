@@ -177,6 +177,10 @@ TEST(DBusNotifierTest, NotifiesThroughTheServiceAndTheClickRunsOnlyWhereThereIsO
         daemon.terminate();
         daemon.waitForFinished(5000);
     });
+    const auto closeBuses = qScopeGuard([] {
+        QDBusConnection::disconnectFromBus("friends-client");
+        QDBusConnection::disconnectFromBus("friends-service");
+    });
     QDBusConnection client = QDBusConnection::connectToBus(address, "friends-client");
     ASSERT_TRUE(client.isConnected());
     int clicks = 0;
@@ -205,7 +209,6 @@ TEST(DBusNotifierTest, NotifiesThroughTheServiceAndTheClickRunsOnlyWhereThereIsO
     // The service reads markup: the names from servers are escaped.
     EXPECT_EQ(call[4].toString(), "Blaz on &lt;Arena&gt;\nOlaf on X");
     EXPECT_EQ(call[5].toStringList(), QStringList({"default", "Show server"}));
-    serving.unregisterService("org.freedesktop.Notifications");
     serving.unregisterObject("/org/freedesktop/Notifications");
 }
 
