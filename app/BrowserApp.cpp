@@ -21,15 +21,16 @@ constexpr const char* kUsage =
     "usage: farsighter [--settings DIR] [--master HOST:PORT]\n"
     "                  [--query master|favorites|recent]\n"
     "A server browser for Return to Castle Wolfenstein multiplayer.\n"
-    "  --settings DIR      keep settings and favorites in DIR (a throw-away profile)\n"
+    "  --settings DIR      keep settings, favorites, friends and recent servers in DIR\n"
     "  --master HOST:PORT  the master server to ask (stored like the dialog's choice)\n"
     "  --query master|favorites|recent\n"
     "                      start that query at once, whatever the start-up setting says\n"
     "  --help              this text\n"
     "  --version           the program's and its libraries' versions\n"
-    "Favorites are kept in ~/.local/share/Farsighter/farsighter/favorites.dat and the\n"
-    "settings in ~/.config/Farsighter RTCW.conf (the XDG data and configuration folders);\n"
-    "with --settings DIR, in DIR/data/Farsighter/farsighter/ and DIR/config/ instead.\n";
+    "Favorites are kept in ~/.local/share/Farsighter/farsighter/favorites.dat, friends\n"
+    "beside them in friends.txt, the servers joined last in recent.dat, and the settings\n"
+    "in ~/.config/Farsighter RTCW.conf (the XDG data and configuration folders); with\n"
+    "--settings DIR, in DIR/data/Farsighter/farsighter/ and DIR/config/ instead.\n";
 
 constexpr const char* kNoDisplay =
     "farsighter: needs a graphical session (neither DISPLAY nor WAYLAND_DISPLAY is set, or "

@@ -3,11 +3,13 @@
 #include "app/CountryOption.h"
 #include "app/FavoritesDlg.h"
 #include "app/FavoritesFile.h"
+#include "app/FriendWatch.h"
 #include "app/JoinFlow.h"
 #include "app/MainDlgLayout.h"
 #include "app/MainDlgSettings.h"
 #include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
+#include "app/PlayerRowMenu.h"
 #include "app/Prompts.h"
 #include "app/RecentServers.h"
 #include "app/ResultLists.h"
@@ -22,6 +24,7 @@
 #include "panlo/SplitCtrl.h"
 #include "velk/ExComboBox.h"
 #include "velk/ExEdit.h"
+#include "velk/HyperLink.h"
 #include "velk/PopupMenu.h"
 
 #include <QCheckBox>
@@ -90,6 +93,12 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
                                                           *m_version, *m_speed},
                                          m_options.scanLimit);
     connect(m_flow.get(), &CScanFlow::ScanFinished, this, &CMainDlg::ScanFinished);
+    m_friends = std::make_unique<CFriendWatch>(
+        CFriendWatch::Parts{*this, *m_lists, m_status->Line(), *Find<CHyperLink>(this, IDC_FRIENDS),
+                            m_options.notifier, [this] { SetView(1); }},
+        m_favoritesPath);
+    connect(this, &CMainDlg::ScanFinished, m_friends.get(), &CFriendWatch::Review);
+    m_playerMenu = std::make_unique<CPlayerRowMenu>(*m_friends);
 
     // 5.-6. Geometry, resizer and splitter.
     m_initialSize = size();
@@ -253,9 +262,14 @@ std::intptr_t CMainDlg::OnNotify(NMTABLECTRL& n)
     case LXN_BODYMENU:
         if (from == IDC_SERVER_LIST && n.pMenu)
             m_rowMenu->Fill(*n.pMenu, n.nRow);
+        else if (n.pMenu)
+            m_playerMenu->Fill(*n.pMenu,
+                               from == IDC_PLAYER_LIST ? m_playerList : m_serverPlayerList, n.nRow);
         return 0;
     case LXN_BODYCOMMAND:
-        return from == IDC_SERVER_LIST && m_rowMenu->Command(n.nCommand, n.nRow) ? 1 : 0;
+        if (from == IDC_SERVER_LIST)
+            return m_rowMenu->Command(n.nCommand, n.nRow) ? 1 : 0;
+        return m_playerMenu->Command(n.nCommand) ? 1 : 0;
     default:
         return 0;
     }

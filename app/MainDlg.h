@@ -14,7 +14,9 @@
 
 class CExComboBox;
 class CExEdit;
+class CFriendWatch;
 class CJoinFlow;
+class CPlayerRowMenu;
 class CMainDlgSettings;
 class CResultLists;
 class CScanBridge;
@@ -63,6 +65,7 @@ public:
     CJoinFlow& Joining() { return *m_join; }
     CServerRowMenu& RowMenu() { return *m_rowMenu; }
     CScanBridge& Bridge() { return *m_bridge; }
+    CFriendWatch& Friends() { return *m_friends; }
     Lattix::CTableCtrl& PlayerList() { return m_playerList; }
     Lattix::CTableCtrl& ServerList() { return m_serverList; }
     Lattix::CTableCtrl& ServerPlayerList() { return m_serverPlayerList; }
@@ -102,6 +105,8 @@ private:
     std::unique_ptr<CScanStop> m_stop;
     std::unique_ptr<CScanFlow> m_flow;
     std::unique_ptr<CMainDlgSettings> m_settingsIo;
+    std::unique_ptr<CFriendWatch> m_friends;
+    std::unique_ptr<CPlayerRowMenu> m_playerMenu;
     CResizer m_resizer;
     CSplitCtrl* m_splitter = nullptr;
 

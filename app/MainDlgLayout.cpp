@@ -29,7 +29,7 @@ constexpr QSize kTemplateSize(422, 283); // dialog units
 
 // The window's template: controls in tab and stacking order, one a line.
 // clang-format off
-const std::array<CDialogBuilder::Control, 43> kControls = {{
+const std::array<CDialogBuilder::Control, 44> kControls = {{
     {MainDlgIds::IDC_TABS, Kind::TabBar, nullptr, {5, 6, 314, 262}},
     {MainDlgIds::IDC_PLAYER_LIST, Kind::Placeholder, nullptr, {11, 24, 302, 79}},
     {MainDlgIds::IDC_SERVER_LIST, Kind::Placeholder, nullptr, {11, 107, 198, 144}},
@@ -38,6 +38,7 @@ const std::array<CDialogBuilder::Control, 43> kControls = {{
     {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "a server browser by"), {125, 8, 56, 8}},
     {MainDlgIds::IDC_AUTHOR, Kind::Link, QT_TRANSLATE_NOOP("Dialog", "the Farsighter team"), {182, 8, 66, 8}},
     {MainDlgIds::IDC_HOME_PAGE, Kind::Link, "Farsighter", {91, 8, 33, 8}},
+    {MainDlgIds::IDC_FRIENDS, Kind::Link, nullptr, {262, 8, 54, 8}},
     {MainDlgIds::IDC_QUERY_AREA, Kind::Frame, nullptr, {323, 6, 96, 109}},
     {-1, Kind::Group, QT_TRANSLATE_NOOP("Dialog", "Query Server Options"), {326, 14, 90, 100}},
     {-1, Kind::Static, QT_TRANSLATE_NOOP("Dialog", "Version:"), {330, 25, 26, 8}},
@@ -190,6 +191,7 @@ void CMainDlgLayout::Anchor(QDialog& window, CResizer& resizer, CSplitCtrl& spli
     resizer.Add(&players, stretch);
     resizer.Add(&servers, R::kBottomMoves, -1, split);
     const int right0 = resizer.Add(&serverPlayers, R::kLeftMoves | stretch, split);
+    resizer.Add(Ids::IDC_FRIENDS, R::kLeftMoves | R::kRightMoves);
     resizer.AddInRect(Ids::IDC_QUERY_AREA, R::kLeftMoves | R::kRightMoves, right0);
     const int queryArea = resizer.FindEntry(FindControl(&window, Ids::IDC_QUERY_AREA));
     resizer.AddInRect(Ids::IDC_JOIN_AREA,

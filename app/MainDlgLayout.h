@@ -43,6 +43,7 @@ struct MainDlgIds
         IDC_SEARCH_HISTORY = 1051,
         IDC_STOP = 1052,
         IDC_QUERY_RECENT = 1071,
+        IDC_FRIENDS = 1053,
         IDC_QUERY_MASTER = 1004,
         IDC_CLOSE = 2,
     };

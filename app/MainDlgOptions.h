@@ -6,6 +6,7 @@
 #include <memory>
 
 class ICountryLookup;
+class IDesktopNotifier;
 struct QueryEngineOptions;
 
 // How a main window is set up beyond its settings; the defaults are the program's.
@@ -29,4 +30,6 @@ struct MainDlgOptions
     // The country lookup of the server list; empty: the database the options name, else
     // the system's. Pictures and tests place loopback servers in countries with it.
     std::function<std::unique_ptr<ICountryLookup>()> countryLookup;
+    // Where friends who turn up are told; none: the desktop's notifications.
+    IDesktopNotifier* notifier = nullptr;
 };

@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     qstat nlohmann-json3-dev libicu-dev
     libmaxminddb-dev libgeoip-dev geoip-database famfamfam-flag-png
+    dbus-daemon
 )
 # Making and checking the Debian package (scripts/package.sh).
 if [ "${FARSIGHTER_PACKAGING:-0}" = 1 ]; then

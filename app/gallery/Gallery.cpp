@@ -1,7 +1,10 @@
 // farsighter-gallery: drives the real main window and dialogs against a local test network
 // and writes each characteristic state as a PNG picture.
 #include "app/AboutDlg.h"
+#include "app/DesktopNotifier.h"
 #include "app/FavoritesDlg.h"
+#include "app/FavoritesFile.h"
+#include "app/FriendsFile.h"
 #include "app/JoinCommand.h"
 #include "app/MainDlg.h"
 #include "app/MasterServerDlg.h"
@@ -27,6 +30,10 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -39,10 +46,12 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -101,10 +110,24 @@ QPalette DarkPalette()
     return palette;
 }
 
+// What the desktop is asked to show, kept for the picture.
+class NotificationRecord : public IDesktopNotifier
+{
+public:
+    void Notify(const QString& summary, const QString& body, std::function<void()>) override
+    {
+        m_summary = summary;
+        m_body = body;
+    }
+    QString m_summary;
+    QString m_body;
+};
+
 class Gallery
 {
 public:
-    Gallery(QString folder, const QString& master) : m_folder(std::move(folder))
+    Gallery(QString folder, const QString& master, MainDlgOptions options = {})
+        : m_folder(std::move(folder)), m_dialog(std::move(options))
     {
         m_dialog.SetMasterAddress(master);
         m_dialog.show();
@@ -146,14 +169,14 @@ public:
         return Save(file, picture);
     }
 
-    bool WaitForScan()
+    bool WaitForScan(bool shootAsking = true)
     {
         QEventLoop loop;
         QObject::connect(&m_dialog, &CMainDlg::ScanFinished, &loop, &QEventLoop::quit);
         QTimer::singleShot(30000, &loop, &QEventLoop::quit);
         m_dialog.QueryMaster();
         // The status line while the master is asked, before its answer can come in.
-        bool ok = Save("15-status-asking-master.png", m_dialog.grab());
+        bool ok = !shootAsking || Save("15-status-asking-master.png", m_dialog.grab());
         loop.exec();
         if (!ok)
             return false;
@@ -386,12 +409,100 @@ public:
         return ok;
     }
 
+    // Friends (24, 25). names: the names of two players the next scan finds, from a scan
+    // of its own; then the window of a user whose friends they are.
+    // The two names found on the fewest servers (the test network's names recur).
+    QStringList TwoPlayers()
+    {
+        if (!WaitForScan(false))
+            return {};
+        const Lattix::CTableCtrl& players = m_dialog.PlayerList();
+        std::map<std::string, int> rows;
+        for (int row = 0; row < players.GetRowCount(); ++row)
+            ++rows[players.GetCellText(row, 0)];
+        std::multimap<int, std::string> rarest;
+        for (const auto& [name, count] : rows) {
+            if (!name.empty())
+                rarest.emplace(count, name);
+        }
+        if (rarest.size() < 2)
+            return {};
+        return {QString::fromStdString(rarest.begin()->second),
+                QString::fromStdString(std::next(rarest.begin())->second)};
+    }
+    bool ShootFriends(const NotificationRecord& notification)
+    {
+        if (!WaitForScan(false))
+            return false;
+        m_dialog.SetView(0);
+        Lattix::CTableCtrl& players = m_dialog.PlayerList();
+        int shown = 0;
+        while (shown < players.GetRowCount() && !players.GetDrawState().IsRowEmphasized(shown))
+            ++shown;
+        players.EnsureVisible(std::min(shown + 4, players.GetRowCount() - 1), -1);
+        players.SelectRow(-1);
+        bool ok = shown < players.GetRowCount() && Shoot("24-friend-marked.png", m_dialog);
+        ok &= !notification.m_summary.isEmpty() &&
+              ShootNotification(notification.m_summary, notification.m_body);
+        return ok;
+    }
+    // The notification as a desktop shows it, in the top right corner over the window.
+    bool ShootNotification(const QString& summary, const QString& body)
+    {
+        QFrame bubble;
+        bubble.setFrameShape(QFrame::StyledPanel);
+        bubble.setAutoFillBackground(true);
+        auto* row = new QHBoxLayout(&bubble);
+        auto* icon = new QLabel(&bubble);
+        icon->setPixmap(QIcon(QStringLiteral(":/farsighter/farsighter.svg")).pixmap(48, 48));
+        icon->setAlignment(Qt::AlignTop);
+        row->addWidget(icon);
+        auto* texts = new QVBoxLayout;
+        auto* title = new QLabel(summary, &bubble);
+        QFont bold = title->font();
+        bold.setBold(true);
+        title->setFont(bold);
+        auto* text = new QLabel(body, &bubble);
+        text->setTextFormat(Qt::PlainText);
+        text->setWordWrap(true);
+        texts->addWidget(title);
+        texts->addWidget(text);
+        row->addLayout(texts, 1);
+        bubble.setFixedWidth(360);
+        bubble.adjustSize();
+        const QPixmap front = bubble.grab();
+        QPixmap picture = m_dialog.grab();
+        QPainter painter(&picture);
+        painter.drawPixmap(picture.width() - front.width() - 12, 12, front);
+        painter.end();
+        return Save("25-friend-notification.png", picture);
+    }
+
 private:
     QString m_folder;
     CMainDlg m_dialog;
     QPixmap m_menuShot;
     QPoint m_menuAt;
 };
+
+// A user with two friends whom the scan finds: their rows stand out and the window counts
+// them (24), and the desktop tells of both in one notification (25).
+bool ShootFriends(const QString& folder, const QString& master)
+{
+    const QStringList names = Gallery(folder, master).TwoPlayers();
+    const QString path = CFriendsFile::PathBeside(CFavoritesFile::DefaultPath());
+    if (names.size() != 2 || !CFriendsFile(path).Save(names))
+        return false;
+    NotificationRecord notification;
+    MainDlgOptions options;
+    options.notifier = &notification;
+    bool ok = false;
+    {
+        Gallery gallery(folder, master, options);
+        ok = gallery.ShootFriends(notification);
+    }
+    return QFile::remove(path) && ok;
+}
 
 } // namespace
 
@@ -446,6 +557,7 @@ int main(int argc, char** argv)
         Gallery gallery(folder, network.Master());
         ok = gallery.Run();
     }
+    ok &= ShootFriends(folder, network.Master());
     {
         // A German user starting the program for the first time: settings of their own.
         const QString config = profile.filePath(QStringLiteral("config-de"));

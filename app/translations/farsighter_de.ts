@@ -39,6 +39,13 @@
     </message>
 </context>
 <context>
+    <name>CDBusNotifier</name>
+    <message>
+        <source>Show server</source>
+        <translation>Server zeigen</translation>
+    </message>
+</context>
+<context>
     <name>CFavoritesDlg</name>
     <message>
         <source>Favorites ...</source>
@@ -104,6 +111,91 @@ Die Datei bleibt unverändert und kann hier nicht bearbeitet werden.</translatio
     <message>
         <source>The favorites file &apos;%1&apos; has more than %2 favorites; only the first %2 are scanned.</source>
         <translation>Die Favoritendatei &apos;%1&apos; enthält mehr als %2 Favoriten; nur die ersten %2 werden abgefragt.</translation>
+    </message>
+</context>
+<context>
+    <name>CFriendWatch</name>
+    <message>
+        <source>Edit the list of friends</source>
+        <translation>Die Liste der Freunde bearbeiten</translation>
+    </message>
+    <message>
+        <source>Cannot read the friends file %1: %2</source>
+        <translation>Die Freundesdatei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the friends file %1: %2</source>
+        <translation>Die Freundesdatei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Friends: %1</source>
+        <translation>Freunde: %1</translation>
+    </message>
+    <message>
+        <source>%1 is playing</source>
+        <translation>%1 spielt</translation>
+    </message>
+    <message>
+        <source>%1 friends are playing</source>
+        <translation>%1 Freunde spielen</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message>
+        <source>%1 on %2</source>
+        <translation>%1 auf %2</translation>
+    </message>
+    <message>
+        <source>The server %1 is no longer in the list.</source>
+        <translation>Der Server %1 ist nicht mehr in der Liste.</translation>
+    </message>
+</context>
+<context>
+    <name>CFriendsDlg</name>
+    <message>
+        <source>Friends</source>
+        <translation>Freunde</translation>
+    </message>
+    <message>
+        <source>The friends file cannot be read: %1</source>
+        <translation>Die Freundesdatei kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>A player&apos;s name, or a pattern with * for any characters:</source>
+        <translation>Der Name eines Spielers oder ein Muster mit * für beliebige Zeichen:</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>CFriendsFile</name>
+    <message>
+        <source>it is not a text file</source>
+        <translation>sie ist keine Textdatei</translation>
+    </message>
+    <message>
+        <source>line %1 is longer than %2 bytes</source>
+        <translation>Zeile %1 ist länger als %2 Bytes</translation>
+    </message>
+    <message>
+        <source>it holds more than %1 friends</source>
+        <translation>sie enthält mehr als %1 Freunde</translation>
     </message>
 </context>
 <context>
@@ -337,6 +429,17 @@ wolfmaster.idsoftware.com:27950</translation>
     <message>
         <source>Cannot read the recent servers file %1: %2</source>
         <translation>Die Datei der zuletzt besuchten Server %1 kann nicht gelesen werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CPlayerRowMenu</name>
+    <message>
+        <source>Add to friends</source>
+        <translation>Zu den Freunden hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove from friends</source>
+        <translation>Aus den Freunden entfernen</translation>
     </message>
 </context>
 <context>

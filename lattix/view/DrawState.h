@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QFont>
 
+#include <functional>
+
 class QPalette;
 class QSettings;
 
@@ -79,6 +81,13 @@ public:
     void SetVertGrid(int width) { m_nVertGrid = width; }
     void SetGridWidth(int width) { m_nGridWidth = width; }
 
+    // Rows that the owner wants to stand out (a user's friends, say): drawn in a bold font
+    // with a bar in the theme's link colour at their left edge. The test is asked for the
+    // rows in sight each time the body is painted; none: no row stands out.
+    void SetRowEmphasis(std::function<bool(int row)> emphasis) { m_emphasis = std::move(emphasis); }
+    bool IsRowEmphasized(int row) const { return m_emphasis && m_emphasis(row); }
+    bool HasRowEmphasis() const { return static_cast<bool>(m_emphasis); }
+
     // A colour word (red in the lowest byte) as a QColor.
     static QColor ToQColor(ColorWord color);
 
@@ -113,6 +122,7 @@ private:
     int m_nHorzGrid = 0;
     int m_nVertGrid = 1;
     int m_nGridWidth = 1;
+    std::function<bool(int row)> m_emphasis;
 };
 
 } // namespace Lattix

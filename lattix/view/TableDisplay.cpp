@@ -17,6 +17,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <vector>
 
 namespace Lattix {
 
@@ -66,6 +67,19 @@ void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
                                clip.bottom() + 1 - std::max(rowsBottom, clip.top())),
                          window);
 
+    // The rows in sight that stand out, asked once for this paint.
+    std::vector<char> emphasized;
+    if (look.HasRowEmphasis() && lastRow >= firstRow) {
+        emphasized.resize(static_cast<std::size_t>(lastRow - firstRow + 1));
+        for (int row = firstRow; row <= lastRow; ++row)
+            emphasized[static_cast<std::size_t>(row - firstRow)] = look.IsRowEmphasized(row);
+    }
+    const auto standsOut = [&](int row) {
+        return !emphasized.empty() && emphasized[static_cast<std::size_t>(row - firstRow)];
+    };
+    QFont bold = look.GetFont();
+    bold.setBold(true);
+
     // Cells, column by column through their renderers.
     const int vertGrid = look.GetVertGrid();
     ForEachColumnIn(clip, [&](int col, int left, int width) {
@@ -79,6 +93,8 @@ void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
                                  width - CTableHost::kMarginLeft - CTableHost::kMarginRight,
                                  rowHeight - horzGrid - CTableHost::kMarginTop -
                                      CTableHost::kMarginBottom);
+                if (!emphasized.empty())
+                    painter.setFont(standsOut(row) ? bold : look.GetFont());
                 info.pOutput->Draw(cell, *data->GetCell(row), ctrl.Table().IsRowMarked(row));
             }
             info.pOutput->End();
@@ -87,6 +103,17 @@ void CTableDisplay::Draw(QPainter& painter, const QRect& clip)
             painter.fillRect(QRect(left + width - vertGrid, clip.top(), vertGrid, clip.height()),
                              look.GetGridColor());
     });
+
+    // The bar at the left edge of the rows that stand out.
+    if (!emphasized.empty()) {
+        const int barWidth = std::max(3, rowHeight / 5);
+        for (int row = firstRow; row <= lastRow; ++row) {
+            if (standsOut(row))
+                painter.fillRect(QRect(-ctrl.GetScrollX(), row * rowHeight - scrollY, barWidth,
+                                       rowHeight - horzGrid),
+                                 palette().color(QPalette::Link));
+        }
+    }
 
     // The focus rectangle.
     if (ctrl.HasFocus()) {
