@@ -8,6 +8,7 @@
 #include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
 #include "app/Prompts.h"
+#include "app/RefreshCommands.h"
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
 #include "app/ScanFlow.h"
@@ -87,6 +88,9 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
                                                           *m_version, *m_speed},
                                          m_options.scanLimit);
     connect(m_flow.get(), &CScanFlow::ScanFinished, this, &CMainDlg::ScanFinished);
+    m_refresh = std::make_unique<CRefreshCommands>(
+        CRefreshCommands::Parts{*this, *m_bridge, *m_lists, m_status->Line(), *m_flow, m_settings},
+        m_options.clock, m_options.requeryPollMs);
 
     // 5.-6. Geometry, resizer and splitter.
     m_initialSize = size();
@@ -239,10 +243,14 @@ std::intptr_t CMainDlg::OnNotify(NMTABLECTRL& n)
             m_lists->ShowServerPlayers(n.nRow);
         return 0;
     case LXN_BODYMENU:
+        if (n.pMenu)
+            m_refresh->FillMenu(*n.pMenu, static_cast<int>(from), n.nRow);
         if (from == IDC_SERVER_LIST && n.pMenu)
             m_rowMenu->Fill(*n.pMenu, n.nRow);
         return 0;
     case LXN_BODYCOMMAND:
+        if (m_refresh->Command(n.nCommand, static_cast<int>(from), n.nRow))
+            return 1;
         return from == IDC_SERVER_LIST && m_rowMenu->Command(n.nCommand, n.nRow) ? 1 : 0;
     default:
         return 0;
@@ -275,8 +283,10 @@ void CMainDlg::OpenFavoritesDialog()
 void CMainDlg::OpenOptionsDialog()
 {
     COptionsDlg dialog(m_settings, this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         m_join->ReadOptions();
+        m_refresh->ReadOptions();
+    }
     m_status->ReportSettingsTrouble(this, m_settings);
 }
 

@@ -15,6 +15,7 @@
 class CExComboBox;
 class CExEdit;
 class CJoinFlow;
+class CRefreshCommands;
 class CMainDlgSettings;
 class CResultLists;
 class CScanBridge;
@@ -62,6 +63,7 @@ public:
     CJoinFlow& Joining() { return *m_join; }
     CServerRowMenu& RowMenu() { return *m_rowMenu; }
     CScanBridge& Bridge() { return *m_bridge; }
+    CRefreshCommands& Refresh() { return *m_refresh; }
     Lattix::CTableCtrl& PlayerList() { return m_playerList; }
     Lattix::CTableCtrl& ServerList() { return m_serverList; }
     Lattix::CTableCtrl& ServerPlayerList() { return m_serverPlayerList; }
@@ -100,6 +102,7 @@ private:
     std::unique_ptr<CScanStatus> m_status;
     std::unique_ptr<CScanStop> m_stop;
     std::unique_ptr<CScanFlow> m_flow;
+    std::unique_ptr<CRefreshCommands> m_refresh;
     std::unique_ptr<CMainDlgSettings> m_settingsIo;
     CResizer m_resizer;
     CSplitCtrl* m_splitter = nullptr;

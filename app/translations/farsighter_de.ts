@@ -302,6 +302,17 @@ wolfmaster.idsoftware.com:27950</translation>
     </message>
 </context>
 <context>
+    <name>CRefreshCommands</name>
+    <message>
+        <source>Refresh	F5</source>
+        <translation>Aktualisieren	F5</translation>
+    </message>
+    <message>
+        <source>Refresh all	Shift+F5</source>
+        <translation>Alle aktualisieren	Umschalt+F5</translation>
+    </message>
+</context>
+<context>
     <name>CResultLists</name>
     <message>
         <source>0?
@@ -426,6 +437,13 @@ Passwort erforderlich</translation>
     </message>
 </context>
 <context>
+    <name>CScanFlow</name>
+    <message>
+        <source>Querying the %1 servers of the last query again.</source>
+        <translation>Die %1 Server der letzten Abfrage werden erneut abgefragt.</translation>
+    </message>
+</context>
+<context>
     <name>CScanStatus</name>
     <message>
         <source>The settings in %1 are read-only: they are used, but changes cannot be saved.</source>
@@ -452,6 +470,41 @@ Passwort erforderlich</translation>
     <message>
         <source>Value</source>
         <translation>Wert</translation>
+    </message>
+</context>
+<context>
+    <name>CServerRefresh</name>
+    <message>
+        <source>A scan is running: refresh once it has ended.</source>
+        <translation>Eine Abfrage läuft: Aktualisieren Sie, wenn sie beendet ist.</translation>
+    </message>
+    <message>
+        <source>%1 was asked less than 10 seconds ago; its row shows that answer.</source>
+        <translation>%1 wurde vor weniger als 10 Sekunden abgefragt; seine Zeile zeigt diese Antwort.</translation>
+    </message>
+    <message>
+        <source>Refreshing %1 …</source>
+        <translation>%1 wird aktualisiert …</translation>
+    </message>
+    <message>
+        <source>Refreshing %1 servers …</source>
+        <translation>%1 Server werden aktualisiert …</translation>
+    </message>
+    <message>
+        <source>Refreshed %1.</source>
+        <translation>%1 aktualisiert.</translation>
+    </message>
+    <message>
+        <source>Refreshed %1 servers.</source>
+        <translation>%1 Server aktualisiert.</translation>
+    </message>
+    <message>
+        <source>%1 did not answer; its row shows what it said before.</source>
+        <translation>%1 hat nicht geantwortet; seine Zeile zeigt die vorige Antwort.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 servers did not answer (%3); their rows show what they said before.</source>
+        <translation>%1 von %2 Servern haben nicht geantwortet (%3); ihre Zeilen zeigen die vorigen Antworten.</translation>
     </message>
 </context>
 <context>
