@@ -44,6 +44,8 @@ public:
     CServerMap& Servers() { return m_engine.Servers(); }
     bool IsRunning() const { return m_engine.IsRunning(); }
     bool IsRefreshing() const { return m_activeRefresh != 0; }
+    // Number of the most recently started scan (0 before any).
+    unsigned ScanNumber() const { return m_engine.ScanNumber(); }
     // A master query runs whose answer is still wanted.
     bool IsFetchingMaster() const { return m_masterThread.joinable() && !m_masterDropped; }
 

@@ -1,7 +1,6 @@
 #include "app/ServerRefresh.h"
 
 #include "app/ResultLists.h"
-#include "app/RowRefresh.h"
 #include "app/ScanBridge.h"
 #include "app/ScanFlow.h"
 #include "app/StatusLine.h"
@@ -10,7 +9,7 @@
 #include <algorithm>
 
 CServerRefresh::CServerRefresh(Parts parts, std::function<qint64()> clock)
-    : m_parts(parts), m_clock(std::move(clock))
+    : m_parts(parts), m_clock(std::move(clock)), m_rows(parts.lists)
 {
     connect(&m_parts.bridge, &CScanBridge::ServerRefreshed, this,
             &CServerRefresh::OnServerRefreshed);
@@ -70,6 +69,8 @@ void CServerRefresh::Start()
         return;
     }
     m_waiting.clear();
+    // Where the rows are is looked up while the servers answer.
+    m_rows.Prepare(m_parts.bridge.ScanNumber());
     m_parts.status.Say(m_asking == 1 ? tr("Refreshing %1 \u2026").arg(first)
                                      : tr("Refreshing %1 servers \u2026").arg(m_asking));
 }
@@ -89,7 +90,7 @@ void CServerRefresh::OnServerRefreshed(const CServer* fresh)
     std::string password = std::move(record.password);
     record = *fresh;
     record.password = std::move(password);
-    if (CRowRefresh::Update(m_parts.lists, record))
+    if (m_rows.Update(record, m_parts.bridge.ScanNumber()))
         m_parts.flow.ShowCounters();
 }
 

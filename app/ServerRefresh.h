@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RowRefresh.h"
 #include "net/SockAddr.h"
 
 #include <QObject>
@@ -55,6 +56,7 @@ private:
 
     Parts m_parts;
     std::function<qint64()> m_clock;
+    CRowRefresh m_rows;
     std::map<CSockAddr, qint64> m_asked; // when each server was asked last
     std::vector<CSockAddr> m_waiting;    // to ask when the running refresh ends
     int m_asking = 0;                    // servers of the running refresh
