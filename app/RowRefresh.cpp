@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 using namespace Lattix;
 
@@ -48,13 +49,6 @@ public:
         return low;
     }
 
-private:
-    struct Key
-    {
-        int column;
-        bool descending;
-        const CCellCompare* compare;
-    };
     bool Before(const CRowData& a, const CRowData& b) const
     {
         for (const Key& key : m_keys) {
@@ -64,6 +58,14 @@ private:
         }
         return false;
     }
+
+private:
+    struct Key
+    {
+        int column;
+        bool descending;
+        const CCellCompare* compare;
+    };
 
     const CTableCtrl& m_grid;
     std::vector<Key> m_keys;
@@ -147,24 +149,34 @@ void CRowRefresh::Prepare(unsigned scan)
     if (IsCurrent(scan))
         return;
     m_rows.clear();
+    // Handles are numbered from 1 in the order the lists hand them out.
     const CTableCtrl& servers = m_lists.Servers();
-    std::unordered_map<int, const CServer*> byHandle;
-    for (int index = 0; index < servers.GetRowCount(); ++index) {
-        if (const CServer* record = m_lists.ServerOfServerRow(index)) {
-            m_rows[record].server = servers.GetRow(index);
-            byHandle[servers.GetRow(index)->GetCell(kServerHandle)->GetInt()] = record;
-        }
+    const int serverCount = servers.GetRowCount();
+    std::vector<Rows*> byHandle;
+    m_rows.reserve(static_cast<std::size_t>(serverCount));
+    for (int index = 0; index < serverCount; ++index) {
+        const CServer* record = m_lists.ServerOfServerRow(index);
+        if (record == nullptr)
+            continue;
+        CRowData* row = servers.GetRow(index);
+        const auto handle = static_cast<std::size_t>(row->GetCell(kServerHandle)->GetInt());
+        if (handle >= byHandle.size())
+            byHandle.resize(std::max(handle + 1, byHandle.size() * 2), nullptr);
+        Rows& rows = m_rows[record];
+        rows.server = row;
+        byHandle[handle] = &rows;
     }
     const CTableCtrl& players = m_lists.Players();
-    for (int index = 0; index < players.GetRowCount(); ++index) {
+    const int playerCount = players.GetRowCount();
+    for (int index = 0; index < playerCount; ++index) {
         CRowData* row = players.GetRow(index);
-        const auto record = byHandle.find(row->GetCell(kPlayerHandle)->GetInt());
-        if (record != byHandle.end())
-            m_rows[record->second].players.push_back(row);
+        const auto handle = static_cast<std::size_t>(row->GetCell(kPlayerHandle)->GetInt());
+        if (handle < byHandle.size() && byHandle[handle] != nullptr)
+            byHandle[handle]->players.push_back(row);
     }
     m_scan = scan;
-    m_serverCount = servers.GetRowCount();
-    m_playerCount = players.GetRowCount();
+    m_serverCount = serverCount;
+    m_playerCount = playerCount;
 }
 
 bool CRowRefresh::Find(const CServer& record, Rows& rows, std::vector<int>& playerIndices) const
@@ -202,84 +214,122 @@ bool CRowRefresh::Update(const CServer& record, unsigned scan)
     CTableCtrl& servers = m_lists.Servers();
     CTableCtrl& players = m_lists.Players();
     const int serverRow = IndexOf(servers, rows.server);
-    const bool serverMarked = rows.server->IsMarked();
     const bool paneShowsIt =
-        serverMarked && m_lists.ServerOfServerRow(servers.GetSelectedRow()) == &record;
+        rows.server->IsMarked() && m_lists.ServerOfServerRow(servers.GetSelectedRow()) == &record;
     const int serverCursor = servers.GetCursor().GetRow();
-    CRowData* serverCursorRow = servers.IsValidRow(serverCursor) && serverCursor != serverRow
-                                    ? servers.GetRow(serverCursor)
-                                    : nullptr;
-    // The players keep their marks and the cursor by name.
+    const CRowData* serverCursorRow =
+        servers.IsValidRow(serverCursor) ? servers.GetRow(serverCursor) : nullptr;
     const int playerCursor = players.GetCursor().GetRow();
-    CRowData* playerCursorRow =
+    const CRowData* playerCursorRow =
         players.IsValidRow(playerCursor) ? players.GetRow(playerCursor) : nullptr;
-    std::string cursorName;
-    std::set<std::string> markedNames;
-    for (const int index : oldPlayers) {
-        const std::string name = players.GetRow(index)->GetCell(kPlayerName)->GetString();
-        if (players.IsRowMarked(index))
-            markedNames.insert(name);
-        if (players.GetRow(index) == playerCursorRow) {
-            playerCursorRow = nullptr;
-            cursorName = name;
-        }
-    }
-    const bool playerCursorReplaced = playerCursor >= 0 && playerCursorRow == nullptr;
+    std::vector<CRowData*> oldRows;
+    for (const int index : oldPlayers)
+        oldRows.push_back(players.GetRow(index));
 
-    // The old rows go; the lists append the record's new rows, which are put in place.
-    for (auto index = oldPlayers.rbegin(); index != oldPlayers.rend(); ++index)
-        players.DeleteRow(*index);
-    servers.DeleteRow(serverRow);
+    // The lists append the record's new rows.
+    const int firstNewServer = servers.GetRowCount();
     const int firstNewPlayer = players.GetRowCount();
     m_lists.AddServer(record, true, true);
-    CRowData* newServer = servers.GetRow(servers.GetRowCount() - 1);
-    std::vector<CRowData*> newPlayers;
+    std::vector<CRowData*> newRows;
     for (int index = firstNewPlayer; index < players.GetRowCount(); ++index)
-        newPlayers.push_back(players.GetRow(index));
-    const int handle = newServer->GetCell(kServerHandle)->GetInt();
+        newRows.push_back(players.GetRow(index));
     const bool appended =
-        m_lists.ServerOfServerRow(servers.GetRowCount() - 1) == &record &&
-        std::all_of(newPlayers.begin(), newPlayers.end(), [handle](const CRowData* row) {
-            return row->GetCell(kPlayerHandle)->GetInt() == handle;
+        servers.GetRowCount() == firstNewServer + 1 &&
+        m_lists.ServerOfServerRow(firstNewServer) == &record &&
+        std::all_of(newRows.begin(), newRows.end(), [&](const CRowData* row) {
+            return row->GetCell(kPlayerHandle)->GetInt() ==
+                   servers.GetRow(firstNewServer)->GetCell(kServerHandle)->GetInt();
         });
     if (!appended) {
-        // The lists put the rows in place themselves: find them with a fresh look.
+        // The lists put the new rows in place themselves: the old ones go.
+        std::vector<int> old = IndicesOf(players, oldRows);
+        for (auto index = old.rbegin(); index != old.rend(); ++index)
+            players.DeleteRow(*index);
+        servers.DeleteRow(IndexOf(servers, rows.server));
         m_scan = 0;
         Prepare(scan);
-        const auto noted = m_rows.find(&record);
-        if (noted == m_rows.end())
-            return false;
-        newServer = noted->second.server;
-        newPlayers = noted->second.players;
-    }
-    for (std::size_t i = 0; i < newPlayers.size(); ++i) {
-        const std::string name = newPlayers[i]->GetCell(kPlayerName)->GetString();
-        newPlayers[i]->SetMarked(markedNames.contains(name));
-        if (playerCursorReplaced && playerCursorRow == nullptr && name == cursorName)
-            playerCursorRow = newPlayers[i];
-    }
-    if (playerCursorReplaced && playerCursorRow == nullptr && !newPlayers.empty())
-        playerCursorRow = newPlayers.front();
-    newServer->SetMarked(serverMarked);
-    if (serverCursor == serverRow)
-        serverCursorRow = newServer;
-    if (appended) {
-        PlaceNewRows(servers, servers.GetRowCount() - 1, serverRow);
-        PlaceNewRows(players, firstNewPlayer, oldPlayers.empty() ? -1 : oldPlayers.front());
+        players.Update(true);
+        servers.Update(true);
+        return true;
     }
 
-    const int newCursor = IndexOf(players, playerCursorRow);
-    players.GetCursor().SetRow(newCursor >= 0 || !playerCursorReplaced
-                                   ? newCursor
-                                   : std::min(oldPlayers.front(), players.GetRowCount() - 1));
+    // The new status goes into the rows that show the server and each player that stays,
+    // so that they keep their places, marks and the cursor unless the order moves them.
+    servers.SetRow(serverRow, *servers.GetRow(firstNewServer));
+    servers.DeleteRow(firstNewServer);
+    std::unordered_multimap<std::string, std::size_t> oldByName;
+    for (std::size_t i = 0; i < oldRows.size(); ++i)
+        oldByName.emplace(oldRows[i]->GetCell(kPlayerName)->GetString(), i);
+    std::vector<bool> oldKept(oldRows.size(), false);
+    std::vector<bool> newUsed(newRows.size(), false);
+    std::vector<CRowData*> changed;
+    for (std::size_t j = 0; j < newRows.size(); ++j) {
+        const auto [first, last] =
+            oldByName.equal_range(newRows[j]->GetCell(kPlayerName)->GetString());
+        for (auto it = first; it != last; ++it) {
+            if (oldKept[it->second])
+                continue;
+            players.SetRow(oldPlayers[it->second], *newRows[j]);
+            oldKept[it->second] = newUsed[j] = true;
+            changed.push_back(oldRows[it->second]);
+            break;
+        }
+    }
+    // The appended rows that were copied go, from the end; then the players who left.
+    for (std::size_t j = newRows.size(); j-- > 0;) {
+        if (newUsed[j])
+            players.DeleteRow(firstNewPlayer + static_cast<int>(j));
+    }
+    for (std::size_t i = oldRows.size(); i-- > 0;) {
+        if (!oldKept[i])
+            players.DeleteRow(oldPlayers[i]);
+    }
+    std::vector<CRowData*> shown = changed;
+    for (std::size_t j = 0; j < newRows.size(); ++j) {
+        if (!newUsed[j])
+            shown.push_back(newRows[j]);
+    }
+
+    // Rows whose new values break the order are taken out and put back in place, with the
+    // players who joined.
+    const int joined = static_cast<int>(shown.size() - changed.size());
+    int tail = players.GetRowCount() - joined;
+    const auto reorder = [](CTableCtrl& grid, const std::vector<CRowData*>& rows, int& tail) {
+        const CRowOrder order(grid);
+        if (order.IsEmpty())
+            return;
+        const std::vector<int> indices = IndicesOf(grid, rows);
+        const bool inOrder = std::all_of(indices.begin(), indices.end(), [&](int index) {
+            const CRowData& row = *grid.GetRow(index);
+            return (index == 0 || !order.Before(row, *grid.GetRow(index - 1))) &&
+                   (index + 1 >= tail || !order.Before(*grid.GetRow(index + 1), row));
+        });
+        if (inOrder)
+            return;
+        for (auto index = indices.rbegin(); index != indices.rend(); ++index)
+            grid.MoveRow(*index, grid.GetRowCount() - 1);
+        tail -= static_cast<int>(indices.size());
+    };
+    reorder(players, changed, tail);
+    PlaceNewRows(players, tail, oldPlayers.empty() ? -1 : oldPlayers.front());
+    int serverTail = servers.GetRowCount();
+    reorder(servers, {rows.server}, serverTail);
+    PlaceNewRows(servers, serverTail, serverRow);
+
+    // The cursor stays on its row; on the server's first row when its player left.
+    int newCursor = IndexOf(players, playerCursorRow);
+    if (newCursor < 0 && playerCursor >= 0)
+        newCursor = shown.empty() ? std::min(playerCursor, players.GetRowCount() - 1)
+                                  : IndexOf(players, shown.front());
+    players.GetCursor().SetRow(newCursor);
     players.Update(true);
     servers.GetCursor().SetRow(IndexOf(servers, serverCursorRow));
     servers.Update(true);
     if (paneShowsIt)
-        RefillServerPlayers(m_lists, IndexOf(servers, newServer));
+        RefillServerPlayers(m_lists, IndexOf(servers, rows.server));
 
     // The notes follow.
-    m_rows[&record] = {newServer, std::move(newPlayers)};
+    m_rows[&record].players = std::move(shown);
     m_serverCount = servers.GetRowCount();
     m_playerCount = players.GetRowCount();
     return true;
