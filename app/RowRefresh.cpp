@@ -182,11 +182,12 @@ void CRowRefresh::Prepare(unsigned scan)
 bool CRowRefresh::Find(const CServer& record, Rows& rows, std::vector<int>& playerIndices) const
 {
     const auto noted = m_rows.find(&record);
-    if (noted == m_rows.end() || IndexOf(m_lists.Servers(), noted->second.server) < 0)
+    if (noted == m_rows.end())
+        return false;
+    const int serverRow = IndexOf(m_lists.Servers(), noted->second.server);
+    if (serverRow < 0 || m_lists.ServerOfServerRow(serverRow) != &record)
         return false;
     const int handle = noted->second.server->GetCell(kServerHandle)->GetInt();
-    if (m_lists.ServerOfServerRow(IndexOf(m_lists.Servers(), noted->second.server)) != &record)
-        return false;
     playerIndices = IndicesOf(m_lists.Players(), noted->second.players);
     if (playerIndices.size() != noted->second.players.size())
         return false;

@@ -10,11 +10,12 @@ namespace Lattix {
 class CRowData;
 }
 
-// Shows a record's new status in place: its server-list row and its player-list rows are
-// replaced by rows made from the record, each put where its grid's sort order puts it,
-// and the marks and the cursor stay on the same server and the same players. When the
-// players of the server are shown beside the server list, they are filled again, keeping
-// their marks and cursor by name. The rest of each grid is not touched.
+// Shows a record's new status in place. Its server-list row, and the player-list row of
+// each player who stays, take the new values and keep their places, marks and the cursor
+// unless the sort order moves them; players who joined get rows where the order puts
+// them, and the rows of players who left go. When the players of the server are shown
+// beside the server list, they are filled again, keeping their marks and cursor by name.
+// The rest of each grid is not touched.
 //
 // The player list holds tens of thousands of rows, and a pass that reads each of them
 // takes milliseconds: where the rows of each server are is noted once per scan (Prepare,

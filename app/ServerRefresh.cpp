@@ -42,7 +42,7 @@ int CServerRefresh::Refresh(const std::vector<CSockAddr>& addresses, bool quiet)
     if (added == 0) {
         if (!quiet && !tooSoon.isEmpty())
             m_parts.status.Say(
-                tr("%1 was asked less than 10 seconds ago; its row shows that answer.")
+                tr("%1 was asked less than 10 seconds ago; it is not asked again yet.")
                     .arg(tooSoon));
         return 0;
     }

@@ -479,8 +479,8 @@ Passwort erforderlich</translation>
         <translation>Eine Abfrage läuft: Aktualisieren Sie, wenn sie beendet ist.</translation>
     </message>
     <message>
-        <source>%1 was asked less than 10 seconds ago; its row shows that answer.</source>
-        <translation>%1 wurde vor weniger als 10 Sekunden abgefragt; seine Zeile zeigt diese Antwort.</translation>
+        <source>%1 was asked less than 10 seconds ago; it is not asked again yet.</source>
+        <translation>%1 wurde vor weniger als 10 Sekunden abgefragt; er wird noch nicht erneut abgefragt.</translation>
     </message>
     <message>
         <source>Refreshing %1 …</source>
