@@ -215,8 +215,8 @@ bool CRowRefresh::Update(const CServer& record, unsigned scan)
     CTableCtrl& servers = m_lists.Servers();
     CTableCtrl& players = m_lists.Players();
     const int serverRow = IndexOf(servers, rows.server);
-    const bool paneShowsIt =
-        rows.server->IsMarked() && m_lists.ServerOfServerRow(servers.GetSelectedRow()) == &record;
+    // The players beside the list are those of the row the cursor went to last.
+    const bool paneShowsIt = servers.GetCursor().GetRow() == serverRow;
     const int serverCursor = servers.GetCursor().GetRow();
     const CRowData* serverCursorRow =
         servers.IsValidRow(serverCursor) ? servers.GetRow(serverCursor) : nullptr;
