@@ -41,6 +41,7 @@ CRefreshCommands::CRefreshCommands(Parts parts, std::function<qint64()> clock, i
     connect(refresh, &QShortcut::activated, this, &CRefreshCommands::RefreshSelected);
     auto* all = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5), &m_parts.window);
     connect(all, &QShortcut::activated, this, &CRefreshCommands::RefreshAll);
+    connect(&m_refresh, &CServerRefresh::Ended, this, &CRefreshCommands::AskOthers);
     ReadOptions();
     if (pollMs > 0) {
         m_poll = new QTimer(this);
@@ -105,11 +106,49 @@ std::vector<CSockAddr> CRefreshCommands::Selected(int grid, int row) const
     return addresses;
 }
 
+int CRefreshCommands::VisibleGrid() const
+{
+    return m_parts.lists.Players().isHidden() ? MainDlgIds::IDC_SERVER_LIST
+                                              : MainDlgIds::IDC_PLAYER_LIST;
+}
+
+std::optional<CSockAddr> CRefreshCommands::CursorServer(int grid) const
+{
+    CResultLists& lists = m_parts.lists;
+    const bool players = grid == MainDlgIds::IDC_PLAYER_LIST;
+    const Lattix::CTableCtrl& rows = players ? lists.Players() : lists.Servers();
+    const int cursor = rows.GetCursor().GetRow();
+    if (!rows.IsValidRow(cursor) || !rows.IsRowMarked(cursor))
+        return std::nullopt;
+    const CServer* server =
+        players ? lists.ServerOfPlayerRow(cursor) : lists.ServerOfServerRow(cursor);
+    return server ? std::optional(server->address) : std::nullopt;
+}
+
 int CRefreshCommands::RefreshSelected()
 {
-    const int grid = m_parts.lists.Players().isHidden() ? MainDlgIds::IDC_SERVER_LIST
-                                                        : MainDlgIds::IDC_PLAYER_LIST;
-    return m_refresh.Refresh(Selected(grid, -1));
+    // The server of the cursor's row is asked at once; the list is looked through for the
+    // other selected rows once it has answered, so that the look does not hold it up.
+    const int grid = VisibleGrid();
+    const std::optional<CSockAddr> first = CursorServer(grid);
+    if (!first)
+        return m_refresh.Refresh(Selected(grid, -1));
+    const int asked = m_refresh.Refresh({*first});
+    if (asked > 0)
+        m_othersOf = {grid, *first};
+    return asked;
+}
+
+void CRefreshCommands::AskOthers()
+{
+    if (!m_othersOf)
+        return;
+    const auto [grid, first] = *m_othersOf;
+    m_othersOf.reset();
+    std::vector<CSockAddr> others = Selected(grid, -1);
+    std::erase(others, first);
+    if (!others.empty())
+        m_refresh.Refresh(others, true);
 }
 
 void CRefreshCommands::RefreshAll()
@@ -134,9 +173,12 @@ int CRefreshCommands::Poll()
     if (now - m_lastBackground < kBackgroundPeriodMs)
         return 0;
     m_lastBackground = now;
-    const int grid = m_parts.lists.Players().isHidden() ? MainDlgIds::IDC_SERVER_LIST
-                                                        : MainDlgIds::IDC_PLAYER_LIST;
-    std::vector<CSockAddr> selected = Selected(grid, -1);
-    selected.resize(std::min<std::size_t>(selected.size(), 1)); // the selected server
-    return m_refresh.Refresh(selected, true);
+    std::optional<CSockAddr> server = CursorServer(VisibleGrid());
+    if (!server) {
+        const std::vector<CSockAddr> selected = Selected(VisibleGrid(), -1);
+        if (selected.empty())
+            return 0;
+        server = selected.front();
+    }
+    return m_refresh.Refresh({*server}, true);
 }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class CPopupMenu;
@@ -64,6 +65,12 @@ public:
 private:
     // The servers of the marked rows of the grid, or of the row when it is not marked.
     std::vector<CSockAddr> Selected(int grid, int row) const;
+    // The server of the grid's cursor row when that row is marked.
+    std::optional<CSockAddr> CursorServer(int grid) const;
+    // The player list or the server list, whichever is shown.
+    int VisibleGrid() const;
+    // Asks the other selected servers of the grid of the last F5.
+    void AskOthers();
     bool IsBusy() const;
 
     Parts m_parts;
@@ -72,4 +79,6 @@ private:
     QTimer* m_poll = nullptr;
     bool m_background = false;
     qint64 m_lastBackground = 0; // when the background requery last fell due
+    // The grid and the first server of an F5 whose other selected servers are still to ask.
+    std::optional<std::pair<int, CSockAddr>> m_othersOf;
 };

@@ -115,12 +115,12 @@ protected:
                 return row;
         return -1;
     }
-    static void ClickRow(Lattix::CTableCtrl& grid, int row)
+    static void ClickRow(Lattix::CTableCtrl& grid, int row, Qt::KeyboardModifiers keys = {})
     {
         grid.EnsureVisible(row, -1);
         const int y = (row - grid.GetScrollY() / grid.GetRowHeight()) * grid.GetRowHeight() +
                       grid.GetRowHeight() / 2;
-        QTest::mouseClick(&grid.Body(), Qt::LeftButton, {}, QPoint(20, y));
+        QTest::mouseClick(&grid.Body(), Qt::LeftButton, keys, QPoint(20, y));
     }
     // Whether sorting the grid again would change nothing.
     static bool InOrder(Lattix::CTableCtrl& grid)
@@ -210,7 +210,7 @@ TEST_F(RefreshTest, RefreshAsksTheSelectedServerAgainAndUpdatesItsRowsInPlace)
 
 TEST_F(RefreshTest, RefreshAllAndTheBackgroundRequeryOfTheSelectedServer)
 {
-    CTestNetProcess net({"--count", "3", "--seed", "23"});
+    CTestNetProcess net({"--count", "6", "--seed", "23"});
     Set("AutoRequery", 1);
     auto dialog = OpenScanned(net, 0);
     Lattix::CTableCtrl& players = dialog->PlayerList();
@@ -255,6 +255,27 @@ TEST_F(RefreshTest, RefreshAllAndTheBackgroundRequeryOfTheSelectedServer)
     dialog->show();
     EXPECT_EQ(refresh.Poll(), 1);
     ASSERT_TRUE(WaitForRefresh(*dialog));
+
+    // With players of two servers selected, F5 asks the server of the cursor's row first,
+    // then the other.
+    m_now += 10'000;
+    int other = 0;
+    while (other < players.GetRowCount() &&
+           dialog->Lists().ServerOfPlayerRow(other)->address == server)
+        ++other;
+    ASSERT_LT(other, players.GetRowCount());
+    const CSockAddr cursorServer = dialog->Lists().ServerOfPlayerRow(other)->address;
+    ClickRow(players, other, Qt::ControlModifier);
+    ASSERT_EQ(players.GetMarkedCount(), 2);
+    EXPECT_EQ(refresh.RefreshSelected(), 1);
+    EXPECT_EQ(StatusOf(*dialog),
+              "Refreshing " + QString::fromStdString(cursorServer.ToString()) + " \u2026");
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    EXPECT_EQ(StatusOf(*dialog),
+              "Refreshing " + QString::fromStdString(server.ToString()) + " \u2026");
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    EXPECT_EQ(StatusOf(*dialog), "Refreshed " + QString::fromStdString(server.ToString()) + ".");
+    EXPECT_EQ(players.GetMarkedCount(), 2);
 
     // The options switch it off.
     COptionsDlg options(dialog->Settings());
