@@ -22,6 +22,8 @@ public:
 
     void Notify(const QString& summary, const QString& body,
                 std::function<void()> onClick) override;
+    // Notifications whose click the service has numbered and that are still remembered.
+    std::size_t Shown() const { return m_clicks.size(); }
 
 private slots:
     void OnActionInvoked(uint id, const QString& action);

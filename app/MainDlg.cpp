@@ -12,12 +12,14 @@
 #include "app/PlayerRowMenu.h"
 #include "app/Prompts.h"
 #include "app/RecentServers.h"
+#include "app/RefreshCommands.h"
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
 #include "app/ScanFlow.h"
 #include "app/ScanStatus.h"
 #include "app/ScanStop.h"
 #include "app/SearchPanel.h"
+#include "app/ServerRefresh.h"
 #include "app/ServerRowMenu.h"
 #include "lattix/view/VirtualKey.h"
 #include "panlo/ControlId.h"
@@ -99,6 +101,11 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
         m_favoritesPath);
     connect(this, &CMainDlg::ScanFinished, m_friends.get(), &CFriendWatch::Review);
     m_playerMenu = std::make_unique<CPlayerRowMenu>(*m_friends);
+    m_refresh = std::make_unique<CRefreshCommands>(
+        CRefreshCommands::Parts{*this, *m_bridge, *m_lists, m_status->Line(), *m_flow, m_settings},
+        m_options.clock, m_options.requeryPollMs);
+    connect(&m_refresh->Refresher(), &CServerRefresh::Ended, m_friends.get(),
+            &CFriendWatch::Review);
 
     // 5.-6. Geometry, resizer and splitter.
     m_initialSize = size();
@@ -260,6 +267,8 @@ std::intptr_t CMainDlg::OnNotify(NMTABLECTRL& n)
             m_lists->ShowServerPlayers(n.nRow);
         return 0;
     case LXN_BODYMENU:
+        if (n.pMenu)
+            m_refresh->FillMenu(*n.pMenu, static_cast<int>(from), n.nRow);
         if (from == IDC_SERVER_LIST && n.pMenu)
             m_rowMenu->Fill(*n.pMenu, n.nRow);
         else if (n.pMenu)
@@ -267,6 +276,8 @@ std::intptr_t CMainDlg::OnNotify(NMTABLECTRL& n)
                                from == IDC_PLAYER_LIST ? m_playerList : m_serverPlayerList, n.nRow);
         return 0;
     case LXN_BODYCOMMAND:
+        if (m_refresh->Command(n.nCommand, static_cast<int>(from), n.nRow))
+            return 1;
         if (from == IDC_SERVER_LIST)
             return m_rowMenu->Command(n.nCommand, n.nRow) ? 1 : 0;
         return m_playerMenu->Command(n.nCommand) ? 1 : 0;
@@ -304,6 +315,7 @@ void CMainDlg::OpenOptionsDialog()
     if (dialog.exec() == QDialog::Accepted) {
         m_join->ReadOptions();
         CCountryOption::Apply(m_options.countryLookup, m_settings, *m_lists, m_status->Line());
+        m_refresh->ReadOptions();
     }
     m_status->ReportSettingsTrouble(this, m_settings);
 }

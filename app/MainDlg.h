@@ -17,6 +17,7 @@ class CExEdit;
 class CFriendWatch;
 class CJoinFlow;
 class CPlayerRowMenu;
+class CRefreshCommands;
 class CMainDlgSettings;
 class CResultLists;
 class CScanBridge;
@@ -66,6 +67,7 @@ public:
     CServerRowMenu& RowMenu() { return *m_rowMenu; }
     CScanBridge& Bridge() { return *m_bridge; }
     CFriendWatch& Friends() { return *m_friends; }
+    CRefreshCommands& Refresh() { return *m_refresh; }
     Lattix::CTableCtrl& PlayerList() { return m_playerList; }
     Lattix::CTableCtrl& ServerList() { return m_serverList; }
     Lattix::CTableCtrl& ServerPlayerList() { return m_serverPlayerList; }
@@ -104,6 +106,7 @@ private:
     std::unique_ptr<CScanStatus> m_status;
     std::unique_ptr<CScanStop> m_stop;
     std::unique_ptr<CScanFlow> m_flow;
+    std::unique_ptr<CRefreshCommands> m_refresh;
     std::unique_ptr<CMainDlgSettings> m_settingsIo;
     std::unique_ptr<CFriendWatch> m_friends;
     std::unique_ptr<CPlayerRowMenu> m_playerMenu;

@@ -21,8 +21,11 @@ struct MainDlgOptions
     int masterTimeoutStepMs = 500;
     // Requests a tick of every scan; 0: by the Speed box. Benchmarks scan unpaced with it.
     int scanLimit = 0;
-    // Milliseconds for the search box's double-click rule; empty: a monotonic clock.
+    // Milliseconds for the search box's double-click rule and the refresh's pacing;
+    // empty: a monotonic clock.
     std::function<qint64()> clock;
+    // How often the background requery looks whether it is due; 0: never by itself.
+    int requeryPollMs = 1000;
     // The query that starts once the window is shown (0 none, 1 favorites, 2 master,
     // 3 the recent servers);
     // -1: as the "StartupQuery" setting says.

@@ -48,7 +48,6 @@ COptionsDlg::COptionsDlg(CSettingsKey& settings, QWidget* parent)
     SetControlId(m_autoClose, IDC_AUTO_CLOSE);
     m_autoRequery = new QCheckBox(autoRequery, this);
     m_autoRequery->setGeometry(units.ToPixels(7, 19, 140, 10));
-    m_autoRequery->setEnabled(false);
     SetControlId(m_autoRequery, IDC_AUTO_REQUERY);
     connect(m_autoRequery, &QCheckBox::clicked, this, [this] {
         CPrompts::Show(this, QMessageBox::Information,

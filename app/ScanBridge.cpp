@@ -25,15 +25,27 @@ constexpr std::chrono::milliseconds kForever = std::chrono::hours(24 * 366);
 // How long one batch of notices may keep the GUI thread.
 constexpr qint64 kSliceNs = 4'000'000;
 
+// A refresh asks its few servers all at once, and hands each over when its reply is read.
+QueryEngineOptions RefreshOptions(QueryEngineOptions options)
+{
+    options.tickSource = nullptr;
+    options.afterTick = nullptr;
+    options.reportOnReply = true;
+    return options;
+}
+constexpr int kRefreshLimit = 1 << 16;
+
 } // namespace
 
 CScanBridge::CScanBridge(QueryEngineOptions options, QObject* parent)
-    : QObject(parent), m_engine(*this, std::move(options))
+    : QObject(parent), m_engine(*this, options),
+      m_refreshEngine(m_refreshListener, RefreshOptions(options))
 {
 }
 
 CScanBridge::~CScanBridge()
 {
+    StopRefresh();
     m_activeScan = 0;
     m_engine.StopQuery(kForever);
     DropMaster();
@@ -59,10 +71,47 @@ void CScanBridge::SignalStop()
 
 bool CScanBridge::Start(int limit)
 {
+    StopRefresh();
     if (!m_engine.StartQuery(limit))
         return false;
     m_activeScan = m_engine.ScanNumber();
     return true;
+}
+
+bool CScanBridge::Refresh(const std::vector<CSockAddr>& addresses)
+{
+    if (IsRunning() || IsRefreshing() || addresses.empty())
+        return false;
+    m_refreshEngine.StopQuery(kForever); // collects the thread of the last refresh
+    CServerMap& servers = m_refreshEngine.Servers();
+    servers.clear();
+    for (const CSockAddr& address : addresses)
+        servers.try_emplace(address, address);
+    if (!m_refreshEngine.StartQuery(kRefreshLimit))
+        return false;
+    m_activeRefresh = m_refreshEngine.ScanNumber();
+    return true;
+}
+
+void CScanBridge::StopRefresh()
+{
+    m_activeRefresh = 0;
+    m_refreshEngine.StopQuery(kForever);
+}
+
+void CScanBridge::CRefreshListener::OnServerQueried(CServer& server, unsigned scan)
+{
+    m_bridge.Post({Notice::Refreshed, scan, &server, {}});
+}
+
+void CScanBridge::CRefreshListener::OnScanError(const std::string& /*text*/, unsigned /*scan*/)
+{
+    // A refresh that fails ends as one whose servers did not answer.
+}
+
+void CScanBridge::CRefreshListener::OnScanEnded(unsigned scan)
+{
+    m_bridge.Post({Notice::RefreshDone, scan, nullptr, {}});
 }
 
 void CScanBridge::Post(Notice notice)
@@ -95,9 +144,17 @@ void CScanBridge::Drain()
             notice = std::move(m_notices.front());
             m_notices.pop_front();
         }
-        if (notice.scan != m_activeScan)
+        const bool refresh = notice.kind == Notice::Refreshed || notice.kind == Notice::RefreshDone;
+        if (notice.scan != (refresh ? m_activeRefresh : m_activeScan))
             continue; // of a scan that was stopped: its records may be gone
         switch (notice.kind) {
+        case Notice::Refreshed:
+            emit ServerRefreshed(notice.server);
+            break;
+        case Notice::RefreshDone:
+            m_activeRefresh = 0;
+            emit RefreshEnded();
+            break;
         case Notice::Queried:
             emit ServerQueried(notice.server);
             break;
@@ -182,7 +239,8 @@ bool CScanBridge::FetchMaster(const std::string& masterText, std::string request
                 if (m_masterDropped)
                     return;
                 if (answered) {
-                    // The list replaces the map only with no scan running.
+                    // The list replaces the map only with no scan or refresh running.
+                    StopRefresh();
                     Stop(kForever);
                     Servers() = std::move(*list);
                 }

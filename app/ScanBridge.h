@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 // The desktop's side of the scan engine: owns the engine and its server map, and turns
 // the engine's worker-thread notices into signals on the GUI thread. Every notice carries
@@ -27,6 +28,10 @@
 // the master is probed; its list replaces the map only once the running scan has stopped.
 // A master query that another command overtook is dropped: its thread is cancelled, and an
 // answer that still comes in is thrown away.
+//
+// A refresh asks a few given servers again on an engine of its own, with records of its
+// own, so the scan's records are only ever written by the GUI thread while no scan runs.
+// A scan that starts, and a master list that replaces the map, end a refresh under way.
 class CScanBridge : public QObject, private IScanListener
 {
     Q_OBJECT
@@ -38,6 +43,9 @@ public:
     // Change only while !IsRunning().
     CServerMap& Servers() { return m_engine.Servers(); }
     bool IsRunning() const { return m_engine.IsRunning(); }
+    bool IsRefreshing() const { return m_activeRefresh != 0; }
+    // Number of the most recently started scan (0 before any).
+    unsigned ScanNumber() const { return m_engine.ScanNumber(); }
     // A master query runs whose answer is still wanted.
     bool IsFetchingMaster() const { return m_masterThread.joinable() && !m_masterDropped; }
 
@@ -48,6 +56,12 @@ public:
     void SignalStop();
     // Starts a scan of the map with `limit` requests a tick.
     bool Start(int limit);
+
+    // Asks the servers at the addresses again, while neither a scan nor a refresh runs;
+    // ServerRefreshed follows for each (answered or timed out), then RefreshEnded.
+    bool Refresh(const std::vector<CSockAddr>& addresses);
+    // Ends a refresh under way; nothing more of it is handed out.
+    void StopRefresh();
 
     // Asks the master ("host:port", resolved on the background thread) for its list;
     // MasterFinished follows. False while an earlier master query is still under way.
@@ -64,6 +78,10 @@ signals:
     void ServerQueried(CServer* server);
     void ScanError(const QString& text);
     void ScanEnded();
+    // A record of the refresh under way: its own, not the map's. Valid until the next
+    // Refresh.
+    void ServerRefreshed(const CServer* fresh);
+    void RefreshEnded();
     // The notices that were waiting have been handed out (or the time slice is used up).
     void BatchDone();
     // answered: the map now holds the master's list; otherwise the map is as it was and
@@ -77,7 +95,9 @@ private:
         {
             Queried,
             Error,
-            Ended
+            Ended,
+            Refreshed,
+            RefreshDone
         } kind;
         unsigned scan;
         CServer* server = nullptr;
@@ -93,7 +113,24 @@ private:
     void OnScanEnded(unsigned scan) override;
     void JoinMasterThread();
 
+    // Takes the refresh engine's notices to the same queue.
+    class CRefreshListener : public IScanListener
+    {
+    public:
+        explicit CRefreshListener(CScanBridge& bridge) : m_bridge(bridge) {}
+        void OnServerQueried(CServer& server, unsigned scan) override;
+        void OnScanError(const std::string& text, unsigned scan) override;
+        void OnScanEnded(unsigned scan) override;
+
+    private:
+        CScanBridge& m_bridge;
+    };
+
     CQueryEngine m_engine;
+    CRefreshListener m_refreshListener{*this};
+    CQueryEngine m_refreshEngine;
+    // The refresh whose notices are delivered; 0 for none. GUI thread only.
+    unsigned m_activeRefresh = 0;
     // The scan whose notices are delivered; 0 for none. GUI thread only.
     unsigned m_activeScan = 0;
     std::thread m_masterThread;

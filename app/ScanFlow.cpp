@@ -116,6 +116,26 @@ void CScanFlow::QueryFavorites(const QString& favoritesPath)
     StartScan();
 }
 
+void CScanFlow::Rescan()
+{
+    const int servers = static_cast<int>(m_parts.bridge.Servers().size());
+    if (m_parts.bridge.IsFetchingMaster() || servers == 0 || !m_parts.stop.Halt())
+        return;
+    m_parts.status.Line().Say(tr("Querying the %1 servers of the last query again.").arg(servers));
+    StartScan();
+}
+
+bool CScanFlow::IsBusy() const
+{
+    return m_parts.bridge.IsFetchingMaster() ||
+           (m_parts.bridge.IsRunning() && m_parts.status.Left() > 0);
+}
+
+bool CScanFlow::Settle()
+{
+    return !m_parts.bridge.IsRunning() || m_parts.stop.Halt();
+}
+
 void CScanFlow::ShowCounters()
 {
     m_parts.status.ShowCounts(m_parts.lists.Servers().GetRowCount(),

@@ -46,6 +46,13 @@ public:
     // Scans the servers joined last, from the file of the recent servers; says so when
     // there are none.
     void QueryRecent(const QString& recentPath);
+    // Scans the servers of the last query again, without the master or the favorites.
+    void Rescan();
+    // A query is under way: the master is asked, or a scan has servers left.
+    bool IsBusy() const;
+    // Ends a scan whose servers are all listed (its worker only waits for its last tick).
+    // True when no scan runs afterwards.
+    bool Settle();
     // The view whose grid is kept in order while a scan fills it (0 players, else servers).
     void SetView(int view) { m_view = view; }
     // Shows the row counts of the two lists.

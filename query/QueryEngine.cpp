@@ -102,9 +102,24 @@ private:
         m_unread = std::max(0, m_unread - 1);
         const std::int64_t now = m_clock();
         const auto found = m_engine.m_servers.find(m_sender);
-        if (found != m_engine.m_servers.end()) // else not a server of this scan
-            found->second.HandleReply(m_reply, now);
+        if (found == m_engine.m_servers.end())
+            return true; // not a server of this scan
+        CServer& server = found->second;
+        const bool waiting = !server.IsFinished();
+        server.HandleReply(m_reply, now);
+        if (waiting && server.IsFinished() && m_engine.m_options.reportOnReply)
+            ReportNow(server);
         return true;
+    }
+
+    // Hands an answered record over at once; it leaves the requests in flight.
+    void ReportNow(CServer& server)
+    {
+        const auto it = std::find(m_inFlight.begin(), m_inFlight.end(), &server);
+        if (it == m_inFlight.end())
+            return;
+        m_inFlight.erase(it);
+        m_engine.m_listener.OnServerQueried(server, m_scan);
     }
 
     // Counts one request of the running tick. A fast limit sends thousands of requests in

@@ -45,6 +45,10 @@ struct QueryEngineOptions
     std::function<void(int sent)> afterTick;
     // The receive buffer asked for; the system may grant less.
     int receiveBufferBytes = 4 << 20;
+    // Hands a record to the listener as soon as its reply is read, instead of at the next
+    // tick, so that a refresh of a few servers shows each one after its round trip; a scan
+    // keeps reporting in tick order.
+    bool reportOnReply = false;
 };
 
 // Datagrams read while a tick is due before the tick is served ahead of the socket, so that

@@ -425,13 +425,6 @@ wolfmaster.idsoftware.com:27950</translation>
     </message>
 </context>
 <context>
-    <name>CRecentServers</name>
-    <message>
-        <source>Cannot read the recent servers file %1: %2</source>
-        <translation>Die Datei der zuletzt besuchten Server %1 kann nicht gelesen werden: %2</translation>
-    </message>
-</context>
-<context>
     <name>CPlayerRowMenu</name>
     <message>
         <source>Add to friends</source>
@@ -440,6 +433,24 @@ wolfmaster.idsoftware.com:27950</translation>
     <message>
         <source>Remove from friends</source>
         <translation>Aus den Freunden entfernen</translation>
+    </message>
+</context>
+<context>
+    <name>CRecentServers</name>
+    <message>
+        <source>Cannot read the recent servers file %1: %2</source>
+        <translation>Die Datei der zuletzt besuchten Server %1 kann nicht gelesen werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CRefreshCommands</name>
+    <message>
+        <source>Refresh	F5</source>
+        <translation>Aktualisieren	F5</translation>
+    </message>
+    <message>
+        <source>Refresh all	Shift+F5</source>
+        <translation>Alle aktualisieren	Umschalt+F5</translation>
     </message>
 </context>
 <context>
@@ -576,6 +587,10 @@ Passwort erforderlich</translation>
         <source>No server has been joined yet.</source>
         <translation>Noch keinem Server beigetreten.</translation>
     </message>
+    <message>
+        <source>Querying the %1 servers of the last query again.</source>
+        <translation>Die %1 Server der letzten Abfrage werden erneut abgefragt.</translation>
+    </message>
 </context>
 <context>
     <name>CScanStatus</name>
@@ -604,6 +619,41 @@ Passwort erforderlich</translation>
     <message>
         <source>Value</source>
         <translation>Wert</translation>
+    </message>
+</context>
+<context>
+    <name>CServerRefresh</name>
+    <message>
+        <source>A scan is running: refresh once it has ended.</source>
+        <translation>Eine Abfrage läuft: Aktualisieren Sie, wenn sie beendet ist.</translation>
+    </message>
+    <message>
+        <source>%1 was asked less than 10 seconds ago; it is not asked again yet.</source>
+        <translation>%1 wurde vor weniger als 10 Sekunden abgefragt; er wird noch nicht erneut abgefragt.</translation>
+    </message>
+    <message>
+        <source>Refreshing %1 …</source>
+        <translation>%1 wird aktualisiert …</translation>
+    </message>
+    <message>
+        <source>Refreshing %1 servers …</source>
+        <translation>%1 Server werden aktualisiert …</translation>
+    </message>
+    <message>
+        <source>Refreshed %1.</source>
+        <translation>%1 aktualisiert.</translation>
+    </message>
+    <message>
+        <source>Refreshed %1 servers.</source>
+        <translation>%1 Server aktualisiert.</translation>
+    </message>
+    <message>
+        <source>%1 did not answer; its row shows what it said before.</source>
+        <translation>%1 hat nicht geantwortet; seine Zeile zeigt die vorige Antwort.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 servers did not answer (%3); their rows show what they said before.</source>
+        <translation>%1 von %2 Servern haben nicht geantwortet (%3); ihre Zeilen zeigen die vorigen Antworten.</translation>
     </message>
 </context>
 <context>

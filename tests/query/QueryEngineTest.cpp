@@ -27,7 +27,8 @@ constexpr std::int64_t Ms(std::int64_t ms)
 class SteppedScanTest : public ::testing::Test
 {
 protected:
-    SteppedScanTest()
+    SteppedScanTest() { engine = std::make_unique<CQueryEngine>(listener, Options()); }
+    QueryEngineOptions Options()
     {
         QueryEngineOptions options;
         options.clock = [this] { return m_now.load(); };
@@ -38,7 +39,7 @@ protected:
             m_tickDone.notify_all();
             m_tickDone.wait(lock, [this] { return !m_hold; }); // a held worker waits here
         };
-        engine = std::make_unique<CQueryEngine>(listener, std::move(options));
+        return options;
     }
     // The engine goes first: its worker uses the tick source and the callbacks above.
     ~SteppedScanTest() override
@@ -196,6 +197,42 @@ TEST_F(SteppedScanTest, AnsweredServersAreReportedAtTheNextTickInFirstRequestOrd
     EXPECT_EQ(reports[1].address, Peer(2).LocalAddress());
     EXPECT_EQ(reports[1].ping, 99); // from the resend
     EXPECT_EQ(reports[2].address, Peer(0).LocalAddress());
+}
+
+// A refresh hands each answered record over as its reply is read, once however often the
+// server answers, without waiting for a tick; a silent server still times out at a tick.
+TEST_F(SteppedScanTest, OnReplyTheAnswerIsReportedWhenItIsRead)
+{
+    QueryEngineOptions options = Options();
+    options.reportOnReply = true;
+    engine = std::make_unique<CQueryEngine>(listener, std::move(options));
+    AddPeers(2);
+    std::promise<void> answered;
+    const CSockAddr answering = Peer(1).LocalAddress();
+    listener.beforeReport = [&](CServer& server) {
+        if (server.address == answering)
+            answered.set_value();
+    };
+    ASSERT_TRUE(engine->StartQuery(2));
+    EXPECT_EQ(Tick(0), 2);
+    CSockAddr client;
+    ASSERT_EQ(Drain(Peer(0), &client), 1);
+    ASSERT_EQ(Drain(Peer(1)), 1);
+    SetNow(30);
+    const std::string reply = StatusReply("sv_hostname\\One", "3 20 \"p\"\n");
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(Peer(1).SendTo(reply, client), 0);
+    ASSERT_EQ(answered.get_future().wait_for(5s), std::future_status::ready);
+
+    EXPECT_EQ(Tick(1201), 1); // only the silent server is asked again
+    EXPECT_EQ(Tick(2402), 0);
+    ASSERT_TRUE(FinalTick(2600));
+    const auto reports = listener.Reports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].address, answering);
+    EXPECT_EQ(reports[0].ping, 30);
+    EXPECT_EQ(reports[1].address, Peer(0).LocalAddress());
+    EXPECT_EQ(reports[1].tries, 3);
 }
 
 TEST_F(SteppedScanTest, EachScanResetsItsRecordsAndReportsInMapOrder)

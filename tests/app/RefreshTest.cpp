@@ -1,0 +1,291 @@
+// Refresh, "Refresh all" and the background requery through the real main window against
+// the local test network.
+#include "app/MainDlg.h"
+#include "app/OptionsDlg.h"
+#include "app/Prompts.h"
+#include "app/RefreshCommands.h"
+#include "app/ResultLists.h"
+#include "app/ScanBridge.h"
+#include "app/ServerRefresh.h"
+#include "lattix/model/CellData.h"
+#include "lattix/model/RowData.h"
+#include "panlo/ControlId.h"
+#include "query/Server.h"
+#include "tests/support/TestNetProcess.h"
+#include "velk/PopupMenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+using D = CMainDlg;
+
+// Picks the item with the given text from a row menu.
+class MenuPick : public CPopupMenu
+{
+public:
+    explicit MenuPick(QString pick) : m_pick(std::move(pick)) {}
+
+protected:
+    QAction* ExecMenu(QMenu& menu, const QPoint&, QWidget*) override
+    {
+        for (QAction* action : menu.actions())
+            if (action->text() == m_pick && action->isEnabled())
+                return action;
+        return nullptr;
+    }
+
+private:
+    QString m_pick;
+};
+
+class RefreshTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Store()->clear();
+        CPrompts::Reset();
+    }
+    static std::unique_ptr<QSettings> Store()
+    {
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                           QStringLiteral("Farsighter RTCW"));
+    }
+    static void Set(const QString& name, const QVariant& value) { Store()->setValue(name, value); }
+
+    // A window with the servers of the network as its favorites, scanned, on a clock that
+    // the test moves.
+    std::unique_ptr<CMainDlg> OpenScanned(const CTestNetProcess& net, int view)
+    {
+        QFile file(m_dir.filePath(QStringLiteral("favorites.dat")));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        for (const auto& server : net.Manifest()["servers"])
+            file.write(QStringLiteral("%1\tS\t\r\n").arg(Address(server)).toLatin1());
+        file.close();
+        Set("Speed", 5);
+        Set("IncludeEmptyServers", 1);
+        Set("LastView", view);
+        Set("Master", QStringLiteral("127.0.0.1:1"));
+        MainDlgOptions options;
+        options.startupQuery = 0;
+        options.favoritesPath = file.fileName();
+        options.clock = [this] { return m_now; };
+        options.requeryPollMs = 0;
+        auto dialog = std::make_unique<CMainDlg>(options);
+        dialog->show();
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
+        dialog->QueryFavorites();
+        EXPECT_TRUE(finished.wait(30000));
+        return dialog;
+    }
+    static QString Address(const nlohmann::json& server)
+    {
+        return QStringLiteral("127.0.0.1:%1").arg(server["port"].get<int>());
+    }
+    static bool WaitForRefresh(CMainDlg& dialog)
+    {
+        QSignalSpy ended(&dialog.Refresh().Refresher(), &CServerRefresh::Ended);
+        return ended.wait(10000);
+    }
+    static QString StatusOf(const CMainDlg& dialog)
+    {
+        const auto* line = qobject_cast<QLabel*>(dialog.Control(D::IDC_STATUS_LINE));
+        return line->toolTip().isEmpty() ? line->text() : line->toolTip();
+    }
+    static int RowOf(const Lattix::CTableCtrl& servers, const QString& address)
+    {
+        for (int row = 0; row < servers.GetRowCount(); ++row)
+            if (servers.GetCellText(row, CResultLists::kServerAddressColumn) ==
+                address.toStdString())
+                return row;
+        return -1;
+    }
+    static void ClickRow(Lattix::CTableCtrl& grid, int row, Qt::KeyboardModifiers keys = {})
+    {
+        grid.EnsureVisible(row, -1);
+        const int y = (row - grid.GetScrollY() / grid.GetRowHeight()) * grid.GetRowHeight() +
+                      grid.GetRowHeight() / 2;
+        QTest::mouseClick(&grid.Body(), Qt::LeftButton, keys, QPoint(20, y));
+    }
+    // Whether sorting the grid again would change nothing.
+    static bool InOrder(Lattix::CTableCtrl& grid)
+    {
+        std::vector<const Lattix::CRowData*> before;
+        for (int row = 0; row < grid.GetRowCount(); ++row)
+            before.push_back(grid.GetRow(row));
+        const std::vector<Lattix::CSortKey> order = grid.GetSortOrder();
+        grid.Sort(order);
+        for (int row = 0; row < grid.GetRowCount(); ++row)
+            if (grid.GetRow(row) != before[static_cast<std::size_t>(row)])
+                return false;
+        return true;
+    }
+    static std::multiset<int> Scores(const nlohmann::json& server)
+    {
+        std::multiset<int> scores;
+        for (const auto& player : server["players"])
+            scores.insert(player["score"].get<int>());
+        return scores;
+    }
+
+    qint64 m_now = 1'000'000;
+    QTemporaryDir m_dir;
+};
+
+TEST_F(RefreshTest, RefreshAsksTheSelectedServerAgainAndUpdatesItsRowsInPlace)
+{
+    auto first =
+        std::make_unique<CTestNetProcess>(std::vector<std::string>{"--count", "6", "--seed", "21"});
+    const nlohmann::json before = first->Manifest()["servers"][2];
+    const QString address = Address(before);
+    auto dialog = OpenScanned(*first, 1);
+    Lattix::CTableCtrl& servers = dialog->ServerList();
+    Lattix::CTableCtrl& players = dialog->PlayerList();
+    Lattix::CTableCtrl& pane = dialog->ServerPlayerList();
+    ClickRow(servers, RowOf(servers, address));
+    ASSERT_EQ(servers.GetSelectedRow(), RowOf(servers, address));
+    const std::string oldName = servers.GetCellText(servers.GetSelectedRow(), 0);
+    const int otherPlayers = players.GetRowCount() - static_cast<int>(before["players"].size());
+    QWidget* focus = QApplication::focusWidget();
+
+    // The server goes away: F5 keeps its row as it was and says so.
+    first.reset();
+    QTest::keyClick(focus, Qt::Key_F5);
+    ASSERT_TRUE(dialog->Bridge().IsRefreshing());
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    EXPECT_EQ(StatusOf(*dialog), address + " did not answer; its row shows what it said before.");
+    EXPECT_EQ(servers.GetCellText(RowOf(servers, address), 0), oldName);
+    EXPECT_EQ(servers.GetSelectedRow(), RowOf(servers, address));
+    EXPECT_EQ(QApplication::focusWidget(), focus);
+    // F5 again at once asks nobody: no server is asked twice in 10 s.
+    m_now += 9'999;
+    QTest::keyClick(focus, Qt::Key_F5);
+    EXPECT_FALSE(dialog->Bridge().IsRefreshing());
+    EXPECT_TRUE(StatusOf(*dialog).startsWith(address + " was asked less than 10 seconds ago"));
+
+    // Another server answers at the address: "Refresh" on the row menu of its players shows
+    // what it says now, in place, in sort order, with the selection kept.
+    m_now += 1;
+    CTestNetProcess second({"--count", "1", "--seed", "22", "--first-port",
+                            std::to_string(before["port"].get<int>())});
+    const nlohmann::json after = second.Manifest()["servers"][0];
+    ASSERT_NE(Scores(after), Scores(before));
+    pane.Menus().SetMenuFactory([] { return std::make_unique<MenuPick>("Refresh\tF5"); });
+    pane.Menus().ShowBodyMenu(QPoint(20, pane.GetRowHeight() / 2));
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    EXPECT_EQ(StatusOf(*dialog), "Refreshed " + address + ".");
+    const int row = RowOf(servers, address);
+    EXPECT_NE(servers.GetCellText(row, 0), oldName);
+    EXPECT_EQ(servers.GetCell(row, 7)->GetInt(), static_cast<int>(after["players"].size()));
+    EXPECT_EQ(servers.GetCell(row, 8)->GetInt(), after["max_clients"].get<int>());
+    EXPECT_EQ(servers.GetSelectedRow(), row);
+    EXPECT_EQ(servers.GetMarkedCount(), 1);
+    EXPECT_EQ(servers.GetCursor().GetRow(), row);
+    std::multiset<int> shown;
+    for (int player = 0; player < pane.GetRowCount(); ++player)
+        shown.insert(pane.GetCell(player, 2)->GetInt());
+    EXPECT_EQ(shown, Scores(after));
+    EXPECT_EQ(players.GetRowCount(), otherPlayers + static_cast<int>(after["players"].size()));
+    EXPECT_EQ(qobject_cast<QLabel*>(dialog->Control(D::IDC_PLAYER_COUNT))->text().toInt(),
+              players.GetRowCount());
+    EXPECT_TRUE(InOrder(servers));
+    EXPECT_TRUE(InOrder(players));
+    EXPECT_TRUE(InOrder(pane));
+}
+
+TEST_F(RefreshTest, RefreshAllAndTheBackgroundRequeryOfTheSelectedServer)
+{
+    CTestNetProcess net({"--count", "6", "--seed", "23"});
+    Set("AutoRequery", 1);
+    auto dialog = OpenScanned(net, 0);
+    Lattix::CTableCtrl& players = dialog->PlayerList();
+    const int rows = players.GetRowCount();
+    ASSERT_GT(rows, 0);
+
+    // "Refresh all" on the player row menu scans the same servers again, and the master
+    // (where nothing answers) is not asked.
+    QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
+    players.Menus().SetMenuFactory(
+        [] { return std::make_unique<MenuPick>("Refresh all\tShift+F5"); });
+    players.Menus().ShowBodyMenu(QPoint(20, players.GetRowHeight() / 2));
+    EXPECT_TRUE(dialog->Bridge().IsRunning());
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_EQ(players.GetRowCount(), rows);
+    EXPECT_TRUE(CPrompts::Shown().isEmpty());
+
+    // The server of the selected player is asked again every 30 s.
+    ClickRow(players, 0);
+    const CSockAddr server = dialog->Lists().ServerOfPlayerRow(0)->address;
+    const std::string name = players.GetCellText(0, 0);
+    CRefreshCommands& refresh = dialog->Refresh();
+    m_now += 29'999;
+    EXPECT_EQ(refresh.Poll(), 0);
+    m_now += 1;
+    EXPECT_EQ(refresh.Poll(), 1);
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    EXPECT_EQ(StatusOf(*dialog), "Refreshed " + QString::fromStdString(server.ToString()) + ".");
+    ASSERT_EQ(players.GetMarkedCount(), 1);
+    EXPECT_EQ(players.GetCellText(players.GetSelectedRow(), 0), name);
+    EXPECT_EQ(dialog->Lists().ServerOfPlayerRow(players.GetSelectedRow())->address, server);
+    // F5 in between: the background requery that falls due 5 s later leaves it out.
+    m_now += 25'000;
+    EXPECT_EQ(refresh.RefreshSelected(), 1);
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    m_now += 5'000;
+    EXPECT_EQ(refresh.Poll(), 0);
+    // Not while the window is hidden; once it is shown again.
+    m_now += 30'000;
+    dialog->hide();
+    EXPECT_EQ(refresh.Poll(), 0);
+    dialog->show();
+    EXPECT_EQ(refresh.Poll(), 1);
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+
+    // With players of two servers selected, F5 asks the server of the cursor's row first,
+    // then the other.
+    m_now += 10'000;
+    int other = 0;
+    while (other < players.GetRowCount() &&
+           dialog->Lists().ServerOfPlayerRow(other)->address == server)
+        ++other;
+    ASSERT_LT(other, players.GetRowCount());
+    const CSockAddr cursorServer = dialog->Lists().ServerOfPlayerRow(other)->address;
+    ClickRow(players, other, Qt::ControlModifier);
+    ASSERT_EQ(players.GetMarkedCount(), 2);
+    EXPECT_EQ(refresh.RefreshSelected(), 1);
+    EXPECT_EQ(StatusOf(*dialog),
+              "Refreshing " + QString::fromStdString(cursorServer.ToString()) + " \u2026");
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    EXPECT_EQ(StatusOf(*dialog),
+              "Refreshing " + QString::fromStdString(server.ToString()) + " \u2026");
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    EXPECT_EQ(StatusOf(*dialog), "Refreshed " + QString::fromStdString(server.ToString()) + ".");
+    EXPECT_EQ(players.GetMarkedCount(), 2);
+
+    // The options switch it off.
+    COptionsDlg options(dialog->Settings());
+    auto* box = qobject_cast<QCheckBox*>(FindControl(&options, COptionsDlg::IDC_AUTO_REQUERY));
+    ASSERT_TRUE(box->isEnabled() && box->isChecked());
+    box->setChecked(false);
+    options.accept();
+    refresh.ReadOptions();
+    m_now += 60'000;
+    EXPECT_EQ(refresh.Poll(), 0);
+}
+
+} // namespace
