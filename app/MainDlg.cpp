@@ -2,6 +2,7 @@
 
 #include "app/FavoritesDlg.h"
 #include "app/FavoritesFile.h"
+#include "app/FilterBar.h"
 #include "app/JoinFlow.h"
 #include "app/MainDlgLayout.h"
 #include "app/MainDlgSettings.h"
@@ -87,6 +88,8 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
                                                           *m_version, *m_speed},
                                          m_options.scanLimit);
     connect(m_flow.get(), &CScanFlow::ScanFinished, this, &CMainDlg::ScanFinished);
+    m_filter = std::make_unique<CFilterBar>(*this, *m_lists, [this] { m_flow->ShowCounters(); });
+    connect(m_flow.get(), &CScanFlow::ScanFinished, m_filter.get(), &CFilterBar::ListMods);
 
     // 5.-6. Geometry, resizer and splitter.
     m_initialSize = size();
@@ -102,6 +105,7 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
     const CMainDlgSettings::State state =
         m_settingsIo->Read(m_initialSize, m_options.defaultMaster);
     m_join->ReadOptions();
+    m_filter->Read(m_settings);
     m_master = state.master;
     m_view = state.view;
     m_tabs->setCurrentIndex(state.view == 0 ? 0 : 1);
@@ -165,6 +169,7 @@ void CMainDlg::done(int result)
         m_bridge->Servers().clear();
         m_lists->Clear();
         m_settingsIo->Write({m_master, m_view});
+        m_filter->Write(m_settings);
         m_status->ReportSettingsTrouble(this, m_settings);
     }
     QDialog::done(result);

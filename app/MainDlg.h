@@ -14,6 +14,7 @@
 
 class CExComboBox;
 class CExEdit;
+class CFilterBar;
 class CJoinFlow;
 class CMainDlgSettings;
 class CResultLists;
@@ -61,6 +62,7 @@ public:
     CSearchPanel& Search() { return *m_search; }
     CJoinFlow& Joining() { return *m_join; }
     CServerRowMenu& RowMenu() { return *m_rowMenu; }
+    CFilterBar& Filter() { return *m_filter; }
     CScanBridge& Bridge() { return *m_bridge; }
     Lattix::CTableCtrl& PlayerList() { return m_playerList; }
     Lattix::CTableCtrl& ServerList() { return m_serverList; }
@@ -100,6 +102,7 @@ private:
     std::unique_ptr<CScanStatus> m_status;
     std::unique_ptr<CScanStop> m_stop;
     std::unique_ptr<CScanFlow> m_flow;
+    std::unique_ptr<CFilterBar> m_filter;
     std::unique_ptr<CMainDlgSettings> m_settingsIo;
     CResizer m_resizer;
     CSplitCtrl* m_splitter = nullptr;

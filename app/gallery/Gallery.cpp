@@ -22,6 +22,7 @@
 #include "velk/PopupMenu.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -287,6 +288,7 @@ public:
         DragSplitter(-180);
         ok &= Shoot("12-after-splitter-drag.png", m_dialog);
         ok &= ShootStopped();
+        ok &= ShootFilter();
         m_dialog.reject();
         return ok;
     }
@@ -318,6 +320,24 @@ public:
         servers.Sort(std::vector<Lattix::CSortKey>{{CResultLists::kServerLockColumn, true}});
         servers.Update(true);
         return Shoot("22-stopped-scan-locks.png", m_dialog);
+    }
+
+    // The filter bar in use, at the window's first size: a text typed and "Hide empty" on,
+    // the counters saying how many of the listed rows show.
+    bool ShootFilter()
+    {
+        m_dialog.resize(m_dialog.minimumSize());
+        m_dialog.Splitter().SetPos(65);
+        auto* text = qobject_cast<QLineEdit*>(m_dialog.Control(CMainDlg::IDC_FILTER_TEXT));
+        auto* hideEmpty = qobject_cast<QCheckBox*>(m_dialog.Control(CMainDlg::IDC_HIDE_EMPTY));
+        if (!text || !hideEmpty)
+            return false;
+        m_dialog.ServerList().Sort(std::vector<Lattix::CSortKey>{{4, false}});
+        text->setFocus();
+        text->setText(QStringLiteral("wolf"));
+        hideEmpty->setChecked(true);
+        ShowBusiestServer();
+        return Shoot("23-filter-bar.png", m_dialog);
     }
 
     // The main window after a scan and the options dialog, as a German user sees them.

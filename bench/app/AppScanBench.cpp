@@ -1,15 +1,19 @@
 // The desktop browser under a large scan: start-up time, how long the GUI event loop
 // stalls while result rows arrive, the GUI thread's CPU time, peak memory, and the player
-// search over every player row. Runs the real main window offscreen against a local test
-// network.
+// search over every player row, and the filter bar's answer to each key and toggle. Runs the real
+// main window offscreen against a local test network.
 //   app_scan_bench [--count N] [--unpaced]
 #include "app/MainDlg.h"
+#include "app/MainDlgLayout.h"
 #include "app/Prompts.h"
 #include "app/SearchPanel.h"
 #include "tests/support/TestNetProcess.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -148,6 +152,47 @@ int main(int argc, char** argv)
     }
     std::printf("player search over %d rows: prefix %.1f ms, anywhere %.1f ms (medians of 5)\n",
                 dialog.PlayerList().GetRowCount(), prefixMs, anywhereMs);
+
+    // The filter bar: each key typed into its text, and each toggle, until the lists have
+    // been filtered and repainted; the longest and the median of each kind.
+    const int listedServers = dialog.ServerList().GetRowCount();
+    const int listedPlayers = dialog.PlayerList().GetRowCount();
+    std::vector<double> keys;
+    std::vector<double> toggles;
+    const auto timed = [](std::vector<double>& into, const auto& action) {
+        QElapsedTimer t;
+        t.start();
+        action();
+        QApplication::processEvents();
+        into.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+    };
+    auto* text = qobject_cast<QLineEdit*>(dialog.Control(MainDlgIds::IDC_FILTER_TEXT));
+    auto* hideEmpty = qobject_cast<QCheckBox*>(dialog.Control(MainDlgIds::IDC_HIDE_EMPTY));
+    auto* hideFull = qobject_cast<QCheckBox*>(dialog.Control(MainDlgIds::IDC_HIDE_FULL));
+    auto* punkBuster = qobject_cast<QComboBox*>(dialog.Control(MainDlgIds::IDC_FILTER_PUNKBUSTER));
+    for (int view : {0, 1}) {
+        dialog.SetView(view);
+        QApplication::processEvents();
+        for (const QString& word : {QStringLiteral("mp_beach"), QStringLiteral("wolf #1")}) {
+            for (const QChar c : word)
+                timed(keys, [&] { text->insert(QString(c)); });
+            while (!text->text().isEmpty())
+                timed(keys, [&] { text->backspace(); });
+        }
+        for (QCheckBox* box : {hideEmpty, hideFull, hideEmpty, hideFull})
+            timed(toggles, [&] { box->toggle(); });
+        for (const int choice : {1, 2, 0})
+            timed(toggles, [&] { punkBuster->setCurrentIndex(choice); });
+    }
+    const auto report = [](const char* what, std::vector<double> runs) {
+        std::sort(runs.begin(), runs.end());
+        std::printf("filter %s: longest %.2f ms, median %.2f ms (%zu)\n", what, runs.back(),
+                    runs[runs.size() / 2], runs.size());
+    };
+    std::printf("filter bar over %d servers and %d player rows, both views:\n", listedServers,
+                listedPlayers);
+    report("keystrokes", keys);
+    report("toggles", toggles);
     std::printf("peak memory: %ld MiB\n", PeakRssMiB());
     dialog.reject();
     return finished.count() == 1 ? 0 : 1;

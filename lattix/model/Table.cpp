@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <new>
 #include <utility>
 
@@ -254,12 +255,55 @@ void CTable::CopyCells(CRowData& target, const CRowData& source)
 
 // Rows
 
+namespace {
+
+// Room for one more row, so that a failing allocation comes before anything changed.
+void RoomForOne(std::vector<CRowData*>& rows)
+{
+    if (rows.size() == rows.capacity())
+        rows.reserve(rows.size() * 2 + 1);
+}
+
+} // namespace
+
+void CTable::KeepAllRows()
+{
+    if (m_nHidden == 0)
+        m_all.assign(m_rows.begin(), m_rows.end());
+}
+
+std::vector<CRowData*>::iterator CTable::AllRowsPos(int index)
+{
+    if (index >= GetRowCount())
+        return m_all.end();
+    return std::find(m_all.begin(), m_all.end(), m_rows[Index(index)]);
+}
+
+void CTable::EraseFromAll(const CRowData* row)
+{
+    const auto it = std::find(m_all.begin(), m_all.end(), row);
+    if (it != m_all.end())
+        m_all.erase(it);
+}
+
 CRowData* CTable::AddRow()
 {
-    if (m_rows.size() == m_rows.capacity())
-        m_rows.reserve(m_rows.size() * 2 + 1);
+    if (m_bNewRowsHidden) {
+        KeepAllRows();
+        RoomForOne(m_all);
+        CRowData* row = NewRow();
+        row->SetHidden(true);
+        m_all.push_back(row);
+        ++m_nHidden;
+        return row;
+    }
+    RoomForOne(m_rows);
+    if (m_nHidden > 0)
+        RoomForOne(m_all);
     CRowData* row = NewRow();
     m_rows.push_back(row);
+    if (m_nHidden > 0)
+        m_all.push_back(row);
     return row;
 }
 
@@ -273,10 +317,25 @@ CRowData* CTable::AddRowCopy(const CRowData& source)
 CRowData* CTable::InsertRow(int index)
 {
     assert(index >= 0 && index <= GetRowCount());
-    if (m_rows.size() == m_rows.capacity())
-        m_rows.reserve(m_rows.size() * 2 + 1);
+    const bool hidden = m_bNewRowsHidden;
+    if (hidden)
+        KeepAllRows();
+    else
+        RoomForOne(m_rows);
+    std::ptrdiff_t allPos = 0;
+    if (hidden || m_nHidden > 0) {
+        allPos = AllRowsPos(index) - m_all.begin();
+        RoomForOne(m_all);
+    }
     CRowData* row = NewRow();
-    m_rows.insert(m_rows.begin() + index, row);
+    if (hidden || m_nHidden > 0)
+        m_all.insert(m_all.begin() + allPos, row);
+    if (hidden) {
+        row->SetHidden(true);
+        ++m_nHidden;
+    } else {
+        m_rows.insert(m_rows.begin() + index, row);
+    }
     return row;
 }
 
@@ -294,14 +353,18 @@ void CTable::DeleteRow(int index)
     // Room first, so that a failing allocation leaves the table as it was.
     m_free.reserve(m_free.size() + 1);
     m_rows.erase(m_rows.begin() + index);
+    if (m_nHidden > 0)
+        EraseFromAll(row);
     FreeRow(row);
 }
 
 void CTable::DeleteAllRows()
 {
-    for (CRowData* row : m_rows)
+    for (CRowData* row : m_nHidden > 0 ? m_all : m_rows)
         DestroyCells(row);
     m_rows.clear();
+    m_all.clear();
+    m_nHidden = 0;
     m_free.clear();
     m_chunks.clear();
 }
@@ -312,6 +375,9 @@ void CTable::DeleteMarkedRows()
     if (marked == 0)
         return;
     m_free.reserve(m_free.size() + Index(marked));
+    // Hidden rows carry no marks.
+    if (m_nHidden > 0)
+        std::erase_if(m_all, [](const CRowData* row) { return row->IsMarked(); });
     // From the last row to the first, as deleting them one by one would.
     for (std::size_t i = m_rows.size(); i-- > 0;) {
         if (m_rows[i]->IsMarked()) {
@@ -330,6 +396,12 @@ void CTable::MoveRow(int from, int to)
         std::rotate(first + from, first + from + 1, first + to + 1);
     else if (to < from)
         std::rotate(first + to, first + from, first + from + 1);
+    if (m_nHidden == 0 || from == to)
+        return;
+    // Among all rows it goes before the shown row that now follows it.
+    CRowData* row = m_rows[Index(to)];
+    EraseFromAll(row);
+    m_all.insert(AllRowsPos(to + 1), row);
 }
 
 void CTable::Sort(std::span<const CSortKey> keys)
@@ -349,7 +421,8 @@ void CTable::Sort(std::span<const CSortKey> keys)
         if (comparer != nullptr)
             active.push_back({m_pLayout->offsets[Index(key.nColumn)], comparer, key.bDescending});
     }
-    if (active.empty() || m_rows.size() < 2)
+    std::vector<CRowData*>& rows = m_nHidden > 0 ? m_all : m_rows;
+    if (active.empty() || rows.size() < 2)
         return;
 
     const auto before = [&active](const CRowData* a, const CRowData* b) {
@@ -365,11 +438,36 @@ void CTable::Sort(std::span<const CSortKey> keys)
     // A list that is re-sorted while rows arrive is mostly in order already: the ordered
     // front is kept, only the rest is sorted, and the two are merged. Stable throughout,
     // so that rows that compare equal do not swap places from one sort to the next.
-    const auto unsorted = std::is_sorted_until(m_rows.begin(), m_rows.end(), before);
-    if (unsorted == m_rows.end())
+    const auto unsorted = std::is_sorted_until(rows.begin(), rows.end(), before);
+    if (unsorted == rows.end())
         return;
-    std::stable_sort(unsorted, m_rows.end(), before);
-    std::inplace_merge(m_rows.begin(), unsorted, m_rows.end(), before);
+    std::stable_sort(unsorted, rows.end(), before);
+    std::inplace_merge(rows.begin(), unsorted, rows.end(), before);
+    if (m_nHidden > 0) {
+        m_rows.clear(); // it keeps room for every shown row
+        std::copy_if(m_all.begin(), m_all.end(), std::back_inserter(m_rows),
+                     [](const CRowData* row) { return !row->IsHidden(); });
+    }
+}
+
+void CTable::ShowRows(const RowFilter& shown)
+{
+    KeepAllRows();
+    m_rows.reserve(m_all.size());
+    m_rows.clear();
+    m_nHidden = 0;
+    for (CRowData* row : m_all) {
+        const bool show = shown(*row);
+        row->SetHidden(!show);
+        if (show) {
+            m_rows.push_back(row);
+        } else {
+            row->SetMarked(false);
+            ++m_nHidden;
+        }
+    }
+    if (m_nHidden == 0)
+        m_all.clear();
 }
 
 CRowData* CTable::SetRow(int index, const CRowData& source)

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,10 +27,16 @@ struct ChunkDeleter
 // cells are destroyed in place and its record goes back to the free list. Chunk memory
 // is returned only by DeleteAllRows and Clear. So adding rows allocates nothing per
 // integer or boolean cell, and sorting moves row pointers only.
+//
+// Rows can be hidden (ShowRows): a hidden row keeps its record, cells and place in the
+// order of all rows, but the table's operations see only the shown rows, so that a grid
+// needs no notion of hidden rows. Sort orders all rows; a row shown again comes back in
+// its place. While no row is hidden this costs nothing.
 class CTable : public CTableInterface
 {
 public:
     static constexpr int kRowsPerChunk = 127;
+    using RowFilter = std::function<bool(const CRowData&)>;
 
     CTable();
     ~CTable() override;
@@ -72,6 +79,15 @@ public:
 
     void CopyRows(const CTableInterface& source) override;
 
+    // Shows the rows (shown or hidden) for which shown is true and hides the others, all in
+    // the order of all rows. A row being hidden loses its mark.
+    void ShowRows(const RowFilter& shown);
+    // Rows hidden now; GetRowCount counts the shown ones.
+    int GetHiddenRowCount() const { return m_nHidden; }
+    // While on, rows that AddRow and InsertRow make are hidden at once: InsertRow(index)
+    // puts one in the order of all rows before the shown row at index.
+    void SetNewRowsHidden(bool hidden) { m_bNewRowsHidden = hidden; }
+
     // True once CreateRowLayout has run (and until Clear).
     bool HasRowLayout() const { return m_pLayout != nullptr; }
     // Bytes of one row record, header and cells, rounded to the record alignment.
@@ -104,6 +120,11 @@ private:
     void DestroyCells(CRowData* row) const;
     void ReleaseLayout();
     static void CopyCells(CRowData& target, const CRowData& source);
+    // Before the first row is hidden: every row is shown, so all rows are the shown ones.
+    void KeepAllRows();
+    // The place in m_all of the shown row at index (the end for the row count).
+    std::vector<CRowData*>::iterator AllRowsPos(int index);
+    void EraseFromAll(const CRowData* row);
 
     std::vector<Column> m_columns;
     std::unique_ptr<CRowLayout> m_pLayout;
@@ -116,7 +137,12 @@ private:
     Chunk m_prototypeRecord;
     CRowData* m_pPrototype = nullptr;
     std::vector<Chunk> m_chunks;
+    // The shown rows, in order.
     std::vector<CRowData*> m_rows;
+    // All rows, shown and hidden, in order, while m_nHidden > 0; else empty.
+    std::vector<CRowData*> m_all;
+    int m_nHidden = 0;
+    bool m_bNewRowsHidden = false;
     // Raw row records (no cells constructed); the last one is used first.
     std::vector<std::byte*> m_free;
 };

@@ -228,6 +228,11 @@ TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnce)
         table.MarkRows(10, 49, true);
         table.DeleteMarkedRows();
         EXPECT_EQ(counter.live, fixed + 258);
+        // Hidden rows keep their cells until all rows go.
+        table.ShowRows([](const CRowData& row) { return row.GetCell(0)->GetInt() != 3; });
+        EXPECT_EQ(table.GetRowCount() + table.GetHiddenRowCount(), 258);
+        EXPECT_GT(table.GetHiddenRowCount(), 30);
+        EXPECT_EQ(counter.live, fixed + 258);
         const CSortKey key{0, true};
         table.Sort({&key, 1});
         table.MoveRow(0, 100);
@@ -237,8 +242,8 @@ TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnce)
         AddCountedColumn(copy, counter);
         AddColumnOf<CDString>(copy);
         copy.CreateRowLayout();
-        copy.CopyRows(table);
-        EXPECT_EQ(counter.live, 2 * fixed + 2 * 258);
+        copy.CopyRows(table); // the shown rows
+        EXPECT_EQ(counter.live, 2 * fixed + 258 + table.GetRowCount());
         copy.Clear();
         EXPECT_EQ(counter.live, fixed + 258);
         table.DeleteAllRows();
@@ -383,6 +388,48 @@ TEST_F(TableTest, MarksMovesAndInserts)
     table.InsertRow(3)->GetCell(0)->Set(-2);
     table.InsertRow(table.GetRowCount())->GetCell(0)->Set(-3);
     EXPECT_EQ(Column0(table), (std::vector<int>{-1, 4, 0, -2, 2, 3, 1, -3}));
+}
+
+// Hidden rows are out of every operation's sight, but keep their place in the order of all
+// rows through inserts, moves, sorts and deletes, and come back there.
+TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
+{
+    Fill(6); // 0..5
+    table.MarkRows(0, 5, true);
+    const auto even = [](const CRowData& row) { return row.GetCell(0)->GetInt() % 2 == 0; };
+    table.ShowRows(even);
+    EXPECT_EQ(Column0(table), (std::vector<int>{0, 2, 4}));
+    EXPECT_EQ(table.GetHiddenRowCount(), 3);
+    EXPECT_EQ(table.GetMarkedCount(), 3);
+    table.InsertRow(1)->GetCell(0)->Set(10);
+    table.SetNewRowsHidden(true);
+    AddRow(table, 11);
+    table.InsertRow(0)->GetCell(0)->Set(12);
+    table.SetNewRowsHidden(false);
+    EXPECT_EQ(Column0(table), (std::vector<int>{0, 10, 2, 4}));
+    EXPECT_EQ(table.GetHiddenRowCount(), 5);
+    table.MoveRow(0, 2);
+    table.DeleteRow(3);       // 4
+    table.DeleteMarkedRows(); // 2 and 0; the hidden rows had lost their marks
+    EXPECT_EQ(Column0(table), (std::vector<int>{10}));
+    table.MarkRow(0, true);
+    const auto all = [](const CRowData&) { return true; };
+    table.ShowRows(all);
+    EXPECT_EQ(Column0(table), (std::vector<int>{12, 1, 10, 3, 5, 11}));
+    EXPECT_EQ(table.GetMarkedCount(), 1);
+    EXPECT_EQ(table.GetHiddenRowCount(), 0);
+
+    // A sort orders the hidden rows too.
+    table.ShowRows([](const CRowData& row) { return row.GetCell(0)->GetInt() > 4; });
+    table.Sort(std::vector<CSortKey>{{0, true}});
+    EXPECT_EQ(Column0(table), (std::vector<int>{12, 11, 10, 5}));
+    table.ShowRows(all);
+    EXPECT_EQ(Column0(table), (std::vector<int>{12, 11, 10, 5, 3, 1}));
+    table.ShowRows([](const CRowData&) { return false; });
+    EXPECT_EQ(table.GetRowCount(), 0);
+    table.DeleteAllRows();
+    table.ShowRows(all);
+    EXPECT_EQ(table.GetRowCount() + table.GetHiddenRowCount(), 0);
 }
 
 TEST_F(TableTest, RowCopiesCopyCellsButNotMarks)
