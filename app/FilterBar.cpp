@@ -36,18 +36,14 @@ constexpr int kFirstGameType = 5;
 constexpr int kLastGameType = 7;
 constexpr int kMaxPingLimit = 9999;
 
-// Hides the rows of a grid whose server does not pass; keeps the selected row in sight.
-void Filter(CTableCtrl& grid, int handleColumn, const std::vector<char>& passes)
+// Hides the rows of a grid whose server does not pass; keeps the focus row in sight.
+void Filter(CTableCtrl& grid, int handleColumn, const std::vector<std::uint8_t>& passes)
 {
-    grid.ShowRows([&passes, handleColumn](const CRowData& row) {
-        const int handle = row.GetCell(handleColumn)->GetInt();
-        return handle > 0 && handle < static_cast<int>(passes.size()) &&
-               passes[static_cast<std::size_t>(handle)] != 0;
-    });
+    grid.ShowRows(handleColumn, passes);
     grid.Update(true);
-    const int selected = grid.GetSelectedRow();
-    if (selected >= 0)
-        grid.EnsureVisible(selected, -1);
+    const int focus = grid.GetCursor().GetRow();
+    if (focus >= 0)
+        grid.EnsureVisible(focus, -1);
 }
 
 } // namespace
@@ -86,13 +82,19 @@ CFilterBar::CFilterBar(QWidget& window, CResultLists& lists, std::function<void(
         connect(box, &QComboBox::currentIndexChanged, this, apply);
     connect(&Control<QPushButton>(window, MainDlgIds::IDC_FILTER_CLEAR), &QPushButton::clicked,
             this, &CFilterBar::Clear);
-    m_text.installEventFilter(this);
-    m_maxPing.installEventFilter(this);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{&m_text, &m_hideEmpty, &m_hideFull, &m_hidePassworded,
+                                         &m_punkBuster, &m_gameType, &m_mod, &m_maxPing})
+        control->installEventFilter(this);
 }
 
 bool CFilterBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    // The grids learn which server each row shows once, when the user comes to the bar, so
+    // that the keys and clicks that follow answer at once.
+    if (event->type() == QEvent::FocusIn && !m_filtering)
+        Apply(true);
+    if (event->type() == QEvent::KeyPress && (watched == &m_text || watched == &m_maxPing)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             return true;
@@ -139,12 +141,12 @@ void CFilterBar::SetRules(const ServerFilterRules& rules)
     Apply();
 }
 
-void CFilterBar::Apply()
+void CFilterBar::Apply(bool always)
 {
     const ServerFilterRules rules = Rules();
     if (rules.HidesNothing()) {
         m_lists.SetShownServers({});
-        if (!m_filtering)
+        if (!m_filtering && !always)
             return;
     }
     m_filtering = !rules.HidesNothing();
@@ -153,21 +155,43 @@ void CFilterBar::Apply()
         m_lists.SetShownServers([filter](const CServer& server) { return filter->Passes(server); });
 
     // Which servers pass, by handle.
-    const int records = m_lists.RecordCount();
-    std::vector<char> passes(static_cast<std::size_t>(records) + 1, 0);
-    for (int handle = 1; handle <= records; ++handle) {
-        const CServer* server = m_lists.Record(handle);
-        passes[static_cast<std::size_t>(handle)] = server && filter->Passes(*server) ? 1 : 0;
+    IndexRecords();
+    std::vector<std::uint8_t> passes(m_facts.size() + 1, 0);
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < m_facts.size(); ++i) {
+        const std::string_view texts(m_texts.data() + begin, m_textEnds[i] - begin);
+        passes[i + 1] = filter->Passes(m_facts[i], texts) ? 1 : 0;
+        begin = m_textEnds[i];
     }
     CTableCtrl& servers = m_lists.Servers();
-    const bool hadSelection = servers.GetSelectedRow() >= 0;
+    // The selected server is the focus row that is marked.
+    const int focus = servers.GetCursor().GetRow();
+    const bool selected = focus >= 0 && servers.IsRowMarked(focus);
     Filter(servers, CResultLists::kServerHandleColumn, passes);
     Filter(m_lists.Players(), CResultLists::kPlayerHandleColumn, passes);
     // The players of a server that went out of sight go with it.
-    if (hadSelection && servers.GetSelectedRow() < 0)
+    if (selected && servers.GetCursor().GetRow() < 0)
         m_lists.ShowServerPlayers(-1);
     if (m_countsChanged)
         m_countsChanged();
+}
+
+void CFilterBar::IndexRecords()
+{
+    if (m_generation != m_lists.Generation()) {
+        m_generation = m_lists.Generation();
+        m_facts.clear();
+        m_texts.clear();
+        m_textEnds.clear();
+    }
+    for (int handle = static_cast<int>(m_facts.size()) + 1; handle <= m_lists.RecordCount();
+         ++handle) {
+        const CServer* server = m_lists.Record(handle);
+        m_facts.push_back(server ? CServerFilter::FactsOf(*server) : ServerFacts{});
+        if (server)
+            CServerFilter::AppendTexts(*server, m_texts);
+        m_textEnds.push_back(m_texts.size());
+    }
 }
 
 void CFilterBar::ListMods()

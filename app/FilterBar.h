@@ -5,6 +5,8 @@
 #include <QObject>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 class CResultLists;
 class CSettingsKey;
@@ -32,8 +34,8 @@ public:
     ServerFilterRules Rules() const;
     // Shows the rules in the controls and filters by them.
     void SetRules(const ServerFilterRules& rules);
-    // Filters the lists by the controls' rules.
-    void Apply();
+    // Filters the lists by the controls' rules; while they hide nothing, only when always.
+    void Apply(bool always = false);
     // The "Clear" button: everything shows again.
     void Clear() { SetRules({}); }
     // The mod choice offers the mods of the listed servers (and the chosen one).
@@ -44,10 +46,13 @@ public:
 
 protected:
     // Enter in the bar's fields has done its work already: it neither searches nor joins.
+    // Focus reaching the bar prepares the grids for filtering.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SetControls(const ServerFilterRules& rules);
+    // Brings the facts and texts up to the lists' records.
+    void IndexRecords();
 
     CResultLists& m_lists;
     std::function<void()> m_countsChanged;
@@ -60,4 +65,10 @@ private:
     QComboBox& m_mod;
     QLineEdit& m_maxPing;
     bool m_filtering = false; // some rows may be hidden
+    // The facts and texts of the lists' records by handle - 1, the texts one after the
+    // other, for the filter to run over at each key without visiting the records.
+    std::vector<ServerFacts> m_facts;
+    std::string m_texts;
+    std::vector<std::size_t> m_textEnds;
+    unsigned m_generation = 0;
 };

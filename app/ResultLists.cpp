@@ -187,6 +187,7 @@ void CResultLists::Clear()
     m_servers.Update(true);
     m_serverPlayers.Update(true);
     m_records.clear();
+    ++m_generation;
     m_playersDue = m_serversDue = false;
 }
 

@@ -75,6 +75,8 @@ public:
     // The record with a handle, or nullptr; handles run from 1 to RecordCount().
     const CServer* Record(int handle) const;
     int RecordCount() const { return static_cast<int>(m_records.size()); }
+    // Counts the Clear calls: a handle means the same record while it stays the same.
+    unsigned Generation() const { return m_generation; }
     // The server-list row that shows the record with the handle, or -1.
     int FindServerRow(int handle) const;
     int HandleOfPlayerRow(int row) const;
@@ -98,6 +100,7 @@ private:
     Lattix::CEnum m_locks;
     std::vector<const CServer*> m_records; // handle - 1 -> record
     ShownServers m_shown;
+    unsigned m_generation = 0;
     bool m_playersDue = false;
     bool m_serversDue = false;
 };

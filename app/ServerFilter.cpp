@@ -56,35 +56,52 @@ void CServerFilter::Fold(std::string_view text, std::string& folded)
     }
 }
 
-bool CServerFilter::HasText(std::string_view text) const
+ServerFacts CServerFilter::FactsOf(const CServer& server)
 {
-    m_buffer.clear();
-    Fold(text, m_buffer);
-    return m_buffer.find(m_text) != std::string::npos;
+    ServerFacts facts;
+    facts.players = static_cast<std::int32_t>(server.players.size());
+    facts.maxClients = server.maxClients;
+    facts.ping = server.ping;
+    facts.gameType = server.gameType;
+    facts.needPass = server.needPass;
+    facts.punkBuster = server.punkBuster;
+    return facts;
+}
+
+void CServerFilter::AppendTexts(const CServer& server, std::string& texts)
+{
+    Fold(server.name, texts);
+    texts.push_back('\n');
+    Fold(server.map, texts);
+    texts.push_back('\n');
+    Fold(ModName(server.modUrl), texts);
 }
 
 bool CServerFilter::Passes(const CServer& server) const
 {
+    m_buffer.clear();
+    AppendTexts(server, m_buffer);
+    return Passes(FactsOf(server), m_buffer);
+}
+
+bool CServerFilter::Passes(const ServerFacts& facts, std::string_view texts) const
+{
     const ServerFilterRules& r = m_rules;
-    if ((r.hideEmpty && !PassesFilter(server, false, true)) ||
-        (r.hideFull && !PassesFilter(server, true, false)) || (r.hidePassworded && server.needPass))
+    // Empty and full as the query options count them (unsigned).
+    const auto players = static_cast<std::uint32_t>(facts.players);
+    if ((r.hideEmpty && players == 0) ||
+        (r.hideFull && players >= static_cast<std::uint32_t>(facts.maxClients)) ||
+        (r.hidePassworded && facts.needPass))
         return false;
-    if ((r.punkBuster == ServerFilterRules::kPunkBusterOn && !server.punkBuster) ||
-        (r.punkBuster == ServerFilterRules::kPunkBusterOff && server.punkBuster))
+    if ((r.punkBuster == ServerFilterRules::kPunkBusterOn && !facts.punkBuster) ||
+        (r.punkBuster == ServerFilterRules::kPunkBusterOff && facts.punkBuster))
         return false;
-    if ((r.gameType != 0 && server.gameType != r.gameType) ||
-        (r.maxPing > 0 && server.ping > r.maxPing))
+    if ((r.gameType != 0 && facts.gameType != r.gameType) ||
+        (r.maxPing > 0 && facts.ping > r.maxPing))
         return false;
-    if (m_mod.empty() && m_text.empty() && m_modValid && m_textValid)
-        return true;
-    const std::string mod = ModName(server.modUrl);
-    if (!r.mod.isEmpty()) {
-        m_buffer.clear();
-        Fold(mod, m_buffer);
-        if (!m_modValid || m_buffer != m_mod)
-            return false;
-    }
-    if (m_text.empty())
-        return m_textValid;
-    return m_textValid && (HasText(server.name) || HasText(server.map) || HasText(mod));
+    if (!m_modValid || !m_textValid)
+        return false;
+    if (!r.mod.isEmpty() && texts.substr(texts.rfind('\n') + 1) != m_mod)
+        return false;
+    return texts.find(m_text) != std::string_view::npos;
 }

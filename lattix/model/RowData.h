@@ -41,9 +41,6 @@ public:
 
     bool IsMarked() const { return m_bMarked; }
     void SetMarked(bool mark) { m_bMarked = mark; }
-    // Whether its table keeps the row out of sight (CTable::ShowRows); set by the table.
-    bool IsHidden() const { return m_bHidden; }
-    void SetHidden(bool hidden) { m_bHidden = hidden; }
 
     // The cell at a byte offset of a row record.
     static CCellData* CellAt(CRowData* row, std::int32_t offset)
@@ -66,7 +63,6 @@ private:
 
     const CRowLayout* m_pLayout;
     bool m_bMarked = false;
-    bool m_bHidden = false;
 };
 
 } // namespace Lattix

@@ -258,7 +258,8 @@ void CTable::CopyCells(CRowData& target, const CRowData& source)
 namespace {
 
 // Room for one more row, so that a failing allocation comes before anything changed.
-void RoomForOne(std::vector<CRowData*>& rows)
+template <typename T>
+void RoomForOne(std::vector<T>& rows)
 {
     if (rows.size() == rows.capacity())
         rows.reserve(rows.size() * 2 + 1);
@@ -268,22 +269,39 @@ void RoomForOne(std::vector<CRowData*>& rows)
 
 void CTable::KeepAllRows()
 {
-    if (m_nHidden == 0)
-        m_all.assign(m_rows.begin(), m_rows.end());
+    if (m_bKeepAll)
+        return;
+    m_all.reserve(m_rows.size() + 1);
+    m_all.clear();
+    for (CRowData* row : m_rows)
+        m_all.push_back(AllRow{row});
+    m_bKeepAll = true;
 }
 
-std::vector<CRowData*>::iterator CTable::AllRowsPos(int index)
+std::vector<CTable::AllRow>::iterator CTable::AllRowsPos(int index)
 {
     if (index >= GetRowCount())
         return m_all.end();
-    return std::find(m_all.begin(), m_all.end(), m_rows[Index(index)]);
+    const CRowData* row = m_rows[Index(index)];
+    return std::find_if(m_all.begin(), m_all.end(),
+                        [row](const AllRow& entry) { return entry.row == row; });
 }
 
 void CTable::EraseFromAll(const CRowData* row)
 {
-    const auto it = std::find(m_all.begin(), m_all.end(), row);
+    const auto it = std::find_if(m_all.begin(), m_all.end(),
+                                 [row](const AllRow& entry) { return entry.row == row; });
     if (it != m_all.end())
         m_all.erase(it);
+}
+
+void CTable::CollectShownRows()
+{
+    m_rows.clear(); // it keeps room for every shown row
+    for (const AllRow& entry : m_all) {
+        if (!entry.hidden)
+            m_rows.push_back(entry.row);
+    }
 }
 
 CRowData* CTable::AddRow()
@@ -292,18 +310,17 @@ CRowData* CTable::AddRow()
         KeepAllRows();
         RoomForOne(m_all);
         CRowData* row = NewRow();
-        row->SetHidden(true);
-        m_all.push_back(row);
+        m_all.push_back(AllRow{row, 0, false, true});
         ++m_nHidden;
         return row;
     }
     RoomForOne(m_rows);
-    if (m_nHidden > 0)
+    if (m_bKeepAll)
         RoomForOne(m_all);
     CRowData* row = NewRow();
     m_rows.push_back(row);
-    if (m_nHidden > 0)
-        m_all.push_back(row);
+    if (m_bKeepAll)
+        m_all.push_back(AllRow{row});
     return row;
 }
 
@@ -323,19 +340,17 @@ CRowData* CTable::InsertRow(int index)
     else
         RoomForOne(m_rows);
     std::ptrdiff_t allPos = 0;
-    if (hidden || m_nHidden > 0) {
+    if (m_bKeepAll) {
         allPos = AllRowsPos(index) - m_all.begin();
         RoomForOne(m_all);
     }
     CRowData* row = NewRow();
-    if (hidden || m_nHidden > 0)
-        m_all.insert(m_all.begin() + allPos, row);
-    if (hidden) {
-        row->SetHidden(true);
+    if (m_bKeepAll)
+        m_all.insert(m_all.begin() + allPos, AllRow{row, 0, false, hidden});
+    if (hidden)
         ++m_nHidden;
-    } else {
+    else
         m_rows.insert(m_rows.begin() + index, row);
-    }
     return row;
 }
 
@@ -353,17 +368,23 @@ void CTable::DeleteRow(int index)
     // Room first, so that a failing allocation leaves the table as it was.
     m_free.reserve(m_free.size() + 1);
     m_rows.erase(m_rows.begin() + index);
-    if (m_nHidden > 0)
+    if (m_bKeepAll)
         EraseFromAll(row);
     FreeRow(row);
 }
 
 void CTable::DeleteAllRows()
 {
-    for (CRowData* row : m_nHidden > 0 ? m_all : m_rows)
-        DestroyCells(row);
+    if (m_bKeepAll) {
+        for (const AllRow& entry : m_all)
+            DestroyCells(entry.row);
+    } else {
+        for (CRowData* row : m_rows)
+            DestroyCells(row);
+    }
     m_rows.clear();
     m_all.clear();
+    m_bKeepAll = false;
     m_nHidden = 0;
     m_free.clear();
     m_chunks.clear();
@@ -376,8 +397,8 @@ void CTable::DeleteMarkedRows()
         return;
     m_free.reserve(m_free.size() + Index(marked));
     // Hidden rows carry no marks.
-    if (m_nHidden > 0)
-        std::erase_if(m_all, [](const CRowData* row) { return row->IsMarked(); });
+    if (m_bKeepAll)
+        std::erase_if(m_all, [](const AllRow& entry) { return entry.row->IsMarked(); });
     // From the last row to the first, as deleting them one by one would.
     for (std::size_t i = m_rows.size(); i-- > 0;) {
         if (m_rows[i]->IsMarked()) {
@@ -396,13 +417,33 @@ void CTable::MoveRow(int from, int to)
         std::rotate(first + from, first + from + 1, first + to + 1);
     else if (to < from)
         std::rotate(first + to, first + from, first + from + 1);
-    if (m_nHidden == 0 || from == to)
+    if (!m_bKeepAll || from == to)
         return;
     // Among all rows it goes before the shown row that now follows it.
-    CRowData* row = m_rows[Index(to)];
-    EraseFromAll(row);
-    m_all.insert(AllRowsPos(to + 1), row);
+    const auto it = AllRowsPos(to);
+    const AllRow entry = *it;
+    m_all.erase(it);
+    m_all.insert(AllRowsPos(to + 1), entry);
 }
+
+namespace {
+
+// A list that is re-sorted while rows arrive is mostly in order already: the ordered front
+// is kept, only the rest is sorted, and the two are merged. Stable throughout, so that rows
+// that compare equal do not swap places from one sort to the next.
+template <typename T, typename Before>
+void SortRows(std::vector<T>& rows, const Before& before)
+{
+    if (rows.size() < 2)
+        return;
+    const auto unsorted = std::is_sorted_until(rows.begin(), rows.end(), before);
+    if (unsorted == rows.end())
+        return;
+    std::stable_sort(unsorted, rows.end(), before);
+    std::inplace_merge(rows.begin(), unsorted, rows.end(), before);
+}
+
+} // namespace
 
 void CTable::Sort(std::span<const CSortKey> keys)
 {
@@ -421,10 +462,8 @@ void CTable::Sort(std::span<const CSortKey> keys)
         if (comparer != nullptr)
             active.push_back({m_pLayout->offsets[Index(key.nColumn)], comparer, key.bDescending});
     }
-    std::vector<CRowData*>& rows = m_nHidden > 0 ? m_all : m_rows;
-    if (active.empty() || rows.size() < 2)
+    if (active.empty())
         return;
-
     const auto before = [&active](const CRowData* a, const CRowData* b) {
         for (const Key& key : active) {
             const int c = key.comparer->Compare(*CRowData::CellAt(a, key.offset),
@@ -434,40 +473,42 @@ void CTable::Sort(std::span<const CSortKey> keys)
         }
         return false;
     };
-
-    // A list that is re-sorted while rows arrive is mostly in order already: the ordered
-    // front is kept, only the rest is sorted, and the two are merged. Stable throughout,
-    // so that rows that compare equal do not swap places from one sort to the next.
-    const auto unsorted = std::is_sorted_until(rows.begin(), rows.end(), before);
-    if (unsorted == rows.end())
-        return;
-    std::stable_sort(unsorted, rows.end(), before);
-    std::inplace_merge(rows.begin(), unsorted, rows.end(), before);
-    if (m_nHidden > 0) {
-        m_rows.clear(); // it keeps room for every shown row
-        std::copy_if(m_all.begin(), m_all.end(), std::back_inserter(m_rows),
-                     [](const CRowData* row) { return !row->IsHidden(); });
+    if (m_bKeepAll) {
+        SortRows(m_all,
+                 [&before](const AllRow& a, const AllRow& b) { return before(a.row, b.row); });
+        CollectShownRows();
+    } else {
+        SortRows(m_rows, before);
     }
 }
 
-void CTable::ShowRows(const RowFilter& shown)
+void CTable::ShowRows(int keyColumn, std::span<const std::uint8_t> shown)
 {
+    assert(IsValidColumn(keyColumn) && m_pLayout != nullptr);
     KeepAllRows();
     m_rows.reserve(m_all.size());
-    m_rows.clear();
-    m_nHidden = 0;
-    for (CRowData* row : m_all) {
-        const bool show = shown(*row);
-        row->SetHidden(!show);
-        if (show) {
-            m_rows.push_back(row);
-        } else {
-            row->SetMarked(false);
-            ++m_nHidden;
+    const std::int32_t offset = m_pLayout->offsets[Index(keyColumn)];
+    // Keys not yet read are read ahead of their use: the rows lie all over memory.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < m_all.size(); ++i) {
+        if (i + kAhead < m_all.size() && !m_all[i + kAhead].keyRead)
+            __builtin_prefetch(reinterpret_cast<const std::byte*>(m_all[i + kAhead].row) + offset);
+        AllRow& entry = m_all[i];
+        if (!entry.keyRead) {
+            entry.key = CRowData::CellAt(entry.row, offset)->GetInt();
+            entry.keyRead = true;
         }
     }
-    if (m_nHidden == 0)
-        m_all.clear();
+    m_nHidden = 0;
+    for (AllRow& entry : m_all) {
+        const auto key = static_cast<std::size_t>(entry.key);
+        const bool hide = entry.key < 0 || key >= shown.size() || shown[key] == 0;
+        if (hide && !entry.hidden)
+            entry.row->SetMarked(false);
+        entry.hidden = hide;
+        m_nHidden += hide ? 1 : 0;
+    }
+    CollectShownRows();
 }
 
 CRowData* CTable::SetRow(int index, const CRowData& source)

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace Lattix {
@@ -31,12 +31,11 @@ struct ChunkDeleter
 // Rows can be hidden (ShowRows): a hidden row keeps its record, cells and place in the
 // order of all rows, but the table's operations see only the shown rows, so that a grid
 // needs no notion of hidden rows. Sort orders all rows; a row shown again comes back in
-// its place. While no row is hidden this costs nothing.
+// its place. A table that never hid a row pays nothing for it.
 class CTable : public CTableInterface
 {
 public:
     static constexpr int kRowsPerChunk = 127;
-    using RowFilter = std::function<bool(const CRowData&)>;
 
     CTable();
     ~CTable() override;
@@ -79,9 +78,11 @@ public:
 
     void CopyRows(const CTableInterface& source) override;
 
-    // Shows the rows (shown or hidden) for which shown is true and hides the others, all in
-    // the order of all rows. A row being hidden loses its mark.
-    void ShowRows(const RowFilter& shown);
+    // Shows the rows, shown or hidden, whose integer in keyColumn is an index of shown with
+    // a non-zero value there, and hides the others, all in the order of all rows. The key
+    // (an id, a handle) is read once per row and must not change afterwards: filtering
+    // again then reads no row record, but for clearing the mark of a row being hidden.
+    void ShowRows(int keyColumn, std::span<const std::uint8_t> shown);
     // Rows hidden now; GetRowCount counts the shown ones.
     int GetHiddenRowCount() const { return m_nHidden; }
     // While on, rows that AddRow and InsertRow make are hidden at once: InsertRow(index)
@@ -120,11 +121,21 @@ private:
     void DestroyCells(CRowData* row) const;
     void ReleaseLayout();
     static void CopyCells(CRowData& target, const CRowData& source);
-    // Before the first row is hidden: every row is shown, so all rows are the shown ones.
+    // One row among all rows: hidden or not, and its key once read.
+    struct AllRow
+    {
+        CRowData* row = nullptr;
+        std::int32_t key = 0;
+        bool keyRead = false;
+        bool hidden = false;
+    };
+    // Before rows are first hidden: all rows are the shown ones, from now on kept in m_all.
     void KeepAllRows();
     // The place in m_all of the shown row at index (the end for the row count).
-    std::vector<CRowData*>::iterator AllRowsPos(int index);
+    std::vector<AllRow>::iterator AllRowsPos(int index);
     void EraseFromAll(const CRowData* row);
+    // m_rows again from m_all.
+    void CollectShownRows();
 
     std::vector<Column> m_columns;
     std::unique_ptr<CRowLayout> m_pLayout;
@@ -139,8 +150,10 @@ private:
     std::vector<Chunk> m_chunks;
     // The shown rows, in order.
     std::vector<CRowData*> m_rows;
-    // All rows, shown and hidden, in order, while m_nHidden > 0; else empty.
-    std::vector<CRowData*> m_all;
+    // All rows, shown and hidden, in order, once rows were hidden (m_bKeepAll) until all
+    // rows are deleted.
+    std::vector<AllRow> m_all;
+    bool m_bKeepAll = false;
     int m_nHidden = 0;
     bool m_bNewRowsHidden = false;
     // Raw row records (no cells constructed); the last one is used first.

@@ -197,10 +197,10 @@ void CTableCtrl::CopyRows(const CTableInterface& source)
     CTableAccessible::RowsReset(*this);
 }
 
-void CTableCtrl::ShowRows(const CTable::RowFilter& shown)
+void CTableCtrl::ShowRows(int keyColumn, std::span<const std::uint8_t> shown)
 {
     m_body.EndDragSelect();
-    m_table.ShowRows(shown);
+    m_table.ShowRows(keyColumn, shown);
     // A cursor on a hidden row would come back with it; the focus is where the user sees it.
     if (m_cursor.GetRow() < 0)
         m_cursor.SetRow(-1);

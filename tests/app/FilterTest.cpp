@@ -207,14 +207,11 @@ TEST_F(FilterTest, TheUserNarrowsTheListsAsTheyTypeAndTheFilterIsKept)
     EXPECT_EQ(dialog->ServerPlayerList().GetRowCount(), pickedPlayers);
 
     // "Hide empty" takes the empty ones out too; the busy server stays selected.
+    for (int row = 0; row < servers.GetRowCount(); ++row) {
+        if (servers.GetCell(row, 7)->GetInt() == 0)
+            expected.erase(Address(servers, row));
+    }
     QTest::mouseClick(Get<QCheckBox>(*dialog, D::IDC_HIDE_EMPTY), Qt::LeftButton, {}, QPoint(6, 6));
-    std::erase_if(expected, [&](const std::string& address) {
-        for (int row = 0; row < servers.GetRowCount(); ++row) {
-            if (Address(servers, row) == address)
-                return servers.GetCell(row, 7)->GetInt() == 0;
-        }
-        return false;
-    });
     EXPECT_EQ(Shown(*dialog), expected);
     ExpectListsAgree(*dialog, all, allPlayers);
     EXPECT_EQ(Address(servers, servers.GetSelectedRow()), picked);

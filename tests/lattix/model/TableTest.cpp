@@ -229,7 +229,7 @@ TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnce)
         table.DeleteMarkedRows();
         EXPECT_EQ(counter.live, fixed + 258);
         // Hidden rows keep their cells until all rows go.
-        table.ShowRows([](const CRowData& row) { return row.GetCell(0)->GetInt() != 3; });
+        table.ShowRows(0, std::vector<std::uint8_t>{1, 1, 1, 0, 1, 1, 1}); // all but key 3
         EXPECT_EQ(table.GetRowCount() + table.GetHiddenRowCount(), 258);
         EXPECT_GT(table.GetHiddenRowCount(), 30);
         EXPECT_EQ(counter.live, fixed + 258);
@@ -396,8 +396,14 @@ TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
 {
     Fill(6); // 0..5
     table.MarkRows(0, 5, true);
-    const auto even = [](const CRowData& row) { return row.GetCell(0)->GetInt() % 2 == 0; };
-    table.ShowRows(even);
+    // Rows show by their key in column 0: here the values 0..12.
+    const auto keys = [](auto shows) {
+        std::vector<std::uint8_t> shown;
+        for (int key = 0; key <= 12; ++key)
+            shown.push_back(shows(key) ? 1 : 0);
+        return shown;
+    };
+    table.ShowRows(0, keys([](int key) { return key % 2 == 0; }));
     EXPECT_EQ(Column0(table), (std::vector<int>{0, 2, 4}));
     EXPECT_EQ(table.GetHiddenRowCount(), 3);
     EXPECT_EQ(table.GetMarkedCount(), 3);
@@ -413,22 +419,22 @@ TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
     table.DeleteMarkedRows(); // 2 and 0; the hidden rows had lost their marks
     EXPECT_EQ(Column0(table), (std::vector<int>{10}));
     table.MarkRow(0, true);
-    const auto all = [](const CRowData&) { return true; };
-    table.ShowRows(all);
+    const auto all = keys([](int) { return true; });
+    table.ShowRows(0, all);
     EXPECT_EQ(Column0(table), (std::vector<int>{12, 1, 10, 3, 5, 11}));
     EXPECT_EQ(table.GetMarkedCount(), 1);
     EXPECT_EQ(table.GetHiddenRowCount(), 0);
 
     // A sort orders the hidden rows too.
-    table.ShowRows([](const CRowData& row) { return row.GetCell(0)->GetInt() > 4; });
+    table.ShowRows(0, keys([](int key) { return key > 4; }));
     table.Sort(std::vector<CSortKey>{{0, true}});
     EXPECT_EQ(Column0(table), (std::vector<int>{12, 11, 10, 5}));
-    table.ShowRows(all);
+    table.ShowRows(0, all);
     EXPECT_EQ(Column0(table), (std::vector<int>{12, 11, 10, 5, 3, 1}));
-    table.ShowRows([](const CRowData&) { return false; });
+    table.ShowRows(0, {}); // a key past the span hides its row
     EXPECT_EQ(table.GetRowCount(), 0);
     table.DeleteAllRows();
-    table.ShowRows(all);
+    table.ShowRows(0, all);
     EXPECT_EQ(table.GetRowCount() + table.GetHiddenRowCount(), 0);
 }
 
