@@ -21,7 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -42,71 +44,46 @@ CServer Server(std::string name, std::string map, std::string modUrl, int player
 
 TEST(ServerFilterTest, MatchesTextAnywhereAndEveryRule)
 {
-    const CServer fragland = Server("Fragland \xC4rger #2", "mp_beach", "", 3, 16);
-    CServer osp = Server("Clan Base", "mp_ice", "http://www.orangesmoothie.org", 0, 12);
-    osp.punkBuster = true;
-    osp.needPass = true;
-    osp.gameType = 6;
-    CServer full = Server("Full House", "te_frostbite", "http://www.rtcwpro.com", 12, 12);
-    full.ping = 200;
-    const auto rules = [](QString text) {
-        ServerFilterRules r;
-        r.text = std::move(text);
-        return r;
+    CServer servers[3] = {Server("Fragland \xC4rger #2", "mp_beach", "", 3, 16),
+                          Server("Clan Base", "mp_ice", "http://www.orangesmoothie.org", 0, 12),
+                          Server("Full House", "te_frostbite", "http://www.rtcwpro.com", 12, 12)};
+    servers[1].punkBuster = servers[1].needPass = true;
+    servers[1].gameType = 6;
+    servers[2].ping = 200;
+    using R = ServerFilterRules;
+    // (what, rules, which of the three pass)
+    const std::vector<std::tuple<const char*, std::function<void(R&)>, const char*>> cases = {
+        {"nothing", [](R&) {}, "111"},
+        {"name, any case, anywhere", [](R& r) { r.text = "LAND"; }, "100"},
+        {"map", [](R& r) { r.text = "Beach"; }, "100"},
+        {"mod name as listed", [](R& r) { r.text = "osp"; }, "010"},
+        {"mod URL", [](R& r) { r.text = "RTCWPRO"; }, "001"},
+        {"colour codes typed", [](R& r) { r.text = "Fr^1ag^7land"; }, "100"},
+        {"code page letters", [](R& r) { r.text = QStringLiteral("\u00E4rger"); }, "100"},
+        {"not in the code page", [](R& r) { r.text = QStringLiteral("\u4E00"); }, "000"},
+        {"hide empty", [](R& r) { r.hideEmpty = true; }, "101"},
+        {"hide full", [](R& r) { r.hideFull = true; }, "110"},
+        {"hide passworded", [](R& r) { r.hidePassworded = true; }, "101"},
+        {"PunkBuster on", [](R& r) { r.punkBuster = R::kPunkBusterOn; }, "010"},
+        {"PunkBuster off", [](R& r) { r.punkBuster = R::kPunkBusterOff; }, "101"},
+        {"game type", [](R& r) { r.gameType = 6; }, "010"},
+        {"mod", [](R& r) { r.mod = "OSP"; }, "010"},
+        {"max ping", [](R& r) { r.maxPing = 150; }, "110"},
+        {"all together", [](R& r) { r.text = "a", r.hideEmpty = true, r.maxPing = 100; }, "100"},
     };
-    struct Case
-    {
-        const char* what;
-        ServerFilterRules rules;
-        bool frag, osp, full;
-    };
-    ServerFilterRules r;
-    const std::vector<Case> cases = {
-        {"nothing", {}, true, true, true},
-        {"name, any case, anywhere", rules("LAND"), true, false, false},
-        {"map", rules("Beach"), true, false, false},
-        {"mod name as listed", rules("osp"), false, true, false},
-        {"mod URL", rules("RTCWPRO"), false, false, true},
-        {"colour codes typed", rules("Fr^1ag^7land"), true, false, false},
-        {"code page letters", rules(QStringLiteral("\u00E4rger")), true, false, false},
-        {"not in the code page", rules(QStringLiteral("\u4E00")), false, false, false},
-        {"no match", rules("zzz"), false, false, false},
-        {"hide empty", (r = {}, r.hideEmpty = true, r), true, false, true},
-        {"hide full", (r = {}, r.hideFull = true, r), true, true, false},
-        {"hide passworded", (r = {}, r.hidePassworded = true, r), true, false, true},
-        {"PunkBuster on", (r = {}, r.punkBuster = ServerFilterRules::kPunkBusterOn, r), false, true,
-         false},
-        {"PunkBuster off", (r = {}, r.punkBuster = ServerFilterRules::kPunkBusterOff, r), true,
-         false, true},
-        {"game type", (r = {}, r.gameType = 6, r), false, true, false},
-        {"mod", (r = {}, r.mod = "OSP", r), false, true, false},
-        {"max ping", (r = {}, r.maxPing = 150, r), true, true, false},
-        {"all together", (r = rules("a"), r.hideEmpty = true, r.maxPing = 100, r), true, false,
-         false},
-    };
-    for (const Case& c : cases) {
-        const CServerFilter filter(c.rules);
-        EXPECT_EQ(filter.Passes(fragland), c.frag) << c.what;
-        EXPECT_EQ(filter.Passes(osp), c.osp) << c.what;
-        EXPECT_EQ(filter.Passes(full), c.full) << c.what;
-        EXPECT_EQ(c.rules.HidesNothing(), c.frag && c.osp && c.full && c.rules.text.isEmpty())
-            << c.what;
+    for (const auto& [what, set, passing] : cases) {
+        R rules;
+        set(rules);
+        const CServerFilter filter(rules);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(filter.Passes(servers[i]), passing[i] == '1') << what << " " << i;
     }
 }
 
 class FilterTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Farsighter RTCW").clear();
-        CPrompts::Reset();
-    }
-    static void Set(const QString& name, const QVariant& value)
-    {
-        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Farsighter RTCW")
-            .setValue(name, value);
-    }
+    void SetUp() override { CPrompts::Reset(); }
     template <typename T>
     static T* Get(const CMainDlg& dialog, int id)
     {
@@ -165,10 +142,16 @@ protected:
 TEST_F(FilterTest, TheUserNarrowsTheListsAsTheyTypeAndTheFilterIsKept)
 {
     CTestNetProcess net({"--count", "30", "--seed", "5"});
-    Set("Master", QString::fromStdString(net.MasterAddress()));
-    Set("Speed", 5);
-    Set("IncludeEmptyServers", 1);
-    Set("LastView", 1);
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Farsighter RTCW");
+        settings.clear();
+        for (const auto& [name, value] : std::vector<std::pair<QString, QVariant>>{
+                 {"Master", QString::fromStdString(net.MasterAddress())},
+                 {"Speed", 5},
+                 {"IncludeEmptyServers", 1},
+                 {"LastView", 1}})
+            settings.setValue(name, value);
+    }
     auto dialog = OpenAndScan();
     Lattix::CTableCtrl& servers = dialog->ServerList();
     int allPlayers = 0;
@@ -188,8 +171,6 @@ TEST_F(FilterTest, TheUserNarrowsTheListsAsTheyTypeAndTheFilterIsKept)
     const int pickedPlayers = dialog->ServerPlayerList().GetRowCount();
     const QString map = QString::fromStdString(servers.GetCellText(pick, 9)).mid(3);
     const QString typed = map.left(2).toUpper() + "^3" + map.mid(2);
-    auto* text = Get<QLineEdit>(*dialog, D::IDC_FILTER_TEXT);
-    text->setFocus();
     std::set<std::string> expected;
     for (int row = 0; row < servers.GetRowCount(); ++row) {
         for (const int col : {0, 2, 9}) {
@@ -198,7 +179,7 @@ TEST_F(FilterTest, TheUserNarrowsTheListsAsTheyTypeAndTheFilterIsKept)
                 expected.insert(Address(servers, row));
         }
     }
-    QTest::keyClicks(text, typed);
+    QTest::keyClicks(Get<QLineEdit>(*dialog, D::IDC_FILTER_TEXT), typed);
     EXPECT_EQ(Shown(*dialog), expected);
     ASSERT_LT(expected.size(), static_cast<std::size_t>(all));
     ExpectListsAgree(*dialog, all, allPlayers);
