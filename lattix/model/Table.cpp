@@ -6,6 +6,7 @@
 #include <cassert>
 #include <iterator>
 #include <new>
+#include <unordered_map>
 #include <utility>
 
 namespace Lattix {
@@ -278,8 +279,27 @@ void CTable::KeepAllRows()
     m_bKeepAll = true;
 }
 
+void CTable::SyncAllRows()
+{
+    if (!m_bAllStale)
+        return;
+    std::unordered_map<const CRowData*, AllRow> shown;
+    shown.reserve(m_rows.size());
+    for (const AllRow& entry : m_all) {
+        if (!entry.hidden)
+            shown.emplace(entry.row, entry);
+    }
+    auto next = m_rows.begin();
+    for (AllRow& entry : m_all) {
+        if (!entry.hidden)
+            entry = shown.at(*next++);
+    }
+    m_bAllStale = false;
+}
+
 std::vector<CTable::AllRow>::iterator CTable::AllRowsPos(int index)
 {
+    SyncAllRows();
     if (index >= GetRowCount())
         return m_all.end();
     const CRowData* row = m_rows[Index(index)];
@@ -289,6 +309,7 @@ std::vector<CTable::AllRow>::iterator CTable::AllRowsPos(int index)
 
 void CTable::EraseFromAll(const CRowData* row)
 {
+    SyncAllRows();
     const auto it = std::find_if(m_all.begin(), m_all.end(),
                                  [row](const AllRow& entry) { return entry.row == row; });
     if (it != m_all.end())
@@ -385,6 +406,7 @@ void CTable::DeleteAllRows()
     m_rows.clear();
     m_all.clear();
     m_bKeepAll = false;
+    m_bAllStale = false;
     m_nHidden = 0;
     m_free.clear();
     m_chunks.clear();
@@ -397,8 +419,10 @@ void CTable::DeleteMarkedRows()
         return;
     m_free.reserve(m_free.size() + Index(marked));
     // Hidden rows carry no marks.
-    if (m_bKeepAll)
+    if (m_bKeepAll) {
+        SyncAllRows();
         std::erase_if(m_all, [](const AllRow& entry) { return entry.row->IsMarked(); });
+    }
     // From the last row to the first, as deleting them one by one would.
     for (std::size_t i = m_rows.size(); i-- > 0;) {
         if (m_rows[i]->IsMarked()) {
@@ -417,13 +441,9 @@ void CTable::MoveRow(int from, int to)
         std::rotate(first + from, first + from + 1, first + to + 1);
     else if (to < from)
         std::rotate(first + to, first + from, first + from + 1);
-    if (!m_bKeepAll || from == to)
-        return;
-    // Among all rows it goes before the shown row that now follows it.
-    const auto it = AllRowsPos(to);
-    const AllRow entry = *it;
-    m_all.erase(it);
-    m_all.insert(AllRowsPos(to + 1), entry);
+    // Many moves come in a row (a search moves its matches up): all rows follow later.
+    if (m_bKeepAll && from != to)
+        m_bAllStale = true;
 }
 
 namespace {
@@ -474,6 +494,7 @@ void CTable::Sort(std::span<const CSortKey> keys)
         return false;
     };
     if (m_bKeepAll) {
+        SyncAllRows();
         SortRows(m_all,
                  [&before](const AllRow& a, const AllRow& b) { return before(a.row, b.row); });
         CollectShownRows();
@@ -486,6 +507,7 @@ void CTable::ShowRows(int keyColumn, std::span<const std::uint8_t> shown)
 {
     assert(IsValidColumn(keyColumn) && m_pLayout != nullptr);
     KeepAllRows();
+    SyncAllRows();
     m_rows.reserve(m_all.size());
     const std::int32_t offset = m_pLayout->offsets[Index(keyColumn)];
     // Keys not yet read are read ahead of their use: the rows lie all over memory.

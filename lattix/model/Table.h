@@ -136,6 +136,9 @@ private:
     void EraseFromAll(const CRowData* row);
     // m_rows again from m_all.
     void CollectShownRows();
+    // After moves of shown rows: the shown rows take the places of shown rows in m_all in
+    // their new order; hidden rows keep theirs.
+    void SyncAllRows();
 
     std::vector<Column> m_columns;
     std::unique_ptr<CRowLayout> m_pLayout;
@@ -154,6 +157,7 @@ private:
     // rows are deleted.
     std::vector<AllRow> m_all;
     bool m_bKeepAll = false;
+    bool m_bAllStale = false; // shown rows moved since m_all was last in step
     int m_nHidden = 0;
     bool m_bNewRowsHidden = false;
     // Raw row records (no cells constructed); the last one is used first.

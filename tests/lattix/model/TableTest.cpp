@@ -414,14 +414,14 @@ TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
     table.SetNewRowsHidden(false);
     EXPECT_EQ(Column0(table), (std::vector<int>{0, 10, 2, 4}));
     EXPECT_EQ(table.GetHiddenRowCount(), 5);
-    table.MoveRow(0, 2);
+    table.MoveRow(0, 2);      // shown rows move among the places of shown rows
     table.DeleteRow(3);       // 4
     table.DeleteMarkedRows(); // 2 and 0; the hidden rows had lost their marks
     EXPECT_EQ(Column0(table), (std::vector<int>{10}));
     table.MarkRow(0, true);
     const auto all = keys([](int) { return true; });
     table.ShowRows(0, all);
-    EXPECT_EQ(Column0(table), (std::vector<int>{12, 1, 10, 3, 5, 11}));
+    EXPECT_EQ(Column0(table), (std::vector<int>{12, 10, 1, 3, 5, 11}));
     EXPECT_EQ(table.GetMarkedCount(), 1);
     EXPECT_EQ(table.GetHiddenRowCount(), 0);
 
