@@ -36,10 +36,14 @@ constexpr int kFirstGameType = 5;
 constexpr int kLastGameType = 7;
 constexpr int kMaxPingLimit = 9999;
 
-// Hides the rows of a grid whose server does not pass; keeps the focus row in sight.
-void Filter(CTableCtrl& grid, int handleColumn, const std::vector<std::uint8_t>& passes)
+// Hides the rows of a grid whose server does not pass and keeps the focus row in sight;
+// when nothing was or is hidden, the grid only learns the servers of its rows.
+void Filter(CTableCtrl& grid, int handleColumn, const std::vector<std::uint8_t>& passes,
+            bool changes)
 {
     grid.ShowRows(handleColumn, passes);
+    if (!changes)
+        return;
     grid.Update(true);
     const int focus = grid.GetCursor().GetRow();
     if (focus >= 0)
@@ -149,6 +153,7 @@ void CFilterBar::Apply(bool always)
         if (!m_filtering && !always)
             return;
     }
+    const bool changes = m_filtering || !rules.HidesNothing();
     m_filtering = !rules.HidesNothing();
     auto filter = std::make_shared<CServerFilter>(rules);
     if (m_filtering)
@@ -167,12 +172,12 @@ void CFilterBar::Apply(bool always)
     // The selected server is the focus row that is marked.
     const int focus = servers.GetCursor().GetRow();
     const bool selected = focus >= 0 && servers.IsRowMarked(focus);
-    Filter(servers, CResultLists::kServerHandleColumn, passes);
-    Filter(m_lists.Players(), CResultLists::kPlayerHandleColumn, passes);
+    Filter(servers, CResultLists::kServerHandleColumn, passes, changes);
+    Filter(m_lists.Players(), CResultLists::kPlayerHandleColumn, passes, changes);
     // The players of a server that went out of sight go with it.
     if (selected && servers.GetCursor().GetRow() < 0)
         m_lists.ShowServerPlayers(-1);
-    if (m_countsChanged)
+    if (changes && m_countsChanged)
         m_countsChanged();
 }
 
