@@ -199,6 +199,14 @@ void CFilterBar::IndexRecords()
     }
 }
 
+void CFilterBar::RecordsChanged()
+{
+    m_facts.clear();
+    m_texts.clear();
+    m_textEnds.clear();
+    Apply();
+}
+
 void CFilterBar::ListMods()
 {
     std::vector<QString> mods;

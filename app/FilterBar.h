@@ -40,6 +40,8 @@ public:
     void Clear() { SetRules({}); }
     // The mod choice offers the mods of the listed servers (and the chosen one).
     void ListMods();
+    // Listed records changed in place (a refresh): filters again by what they say now.
+    void RecordsChanged();
 
     void Read(const CSettingsKey& settings);
     void Write(CSettingsKey& settings) const;
