@@ -3,6 +3,7 @@
 #include "app/CountryOption.h"
 #include "app/FavoritesDlg.h"
 #include "app/FavoritesFile.h"
+#include "app/FilterBar.h"
 #include "app/FriendWatch.h"
 #include "app/JoinFlow.h"
 #include "app/MainDlgLayout.h"
@@ -106,6 +107,10 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
         m_options.clock, m_options.requeryPollMs);
     connect(&m_refresh->Refresher(), &CServerRefresh::Ended, m_friends.get(),
             &CFriendWatch::Review);
+    m_filter = std::make_unique<CFilterBar>(*this, *m_lists, [this] { m_flow->ShowCounters(); });
+    connect(m_flow.get(), &CScanFlow::ScanFinished, m_filter.get(), &CFilterBar::ListMods);
+    connect(&m_refresh->Refresher(), &CServerRefresh::Ended, m_filter.get(),
+            &CFilterBar::RecordsChanged);
 
     // 5.-6. Geometry, resizer and splitter.
     m_initialSize = size();
@@ -122,6 +127,7 @@ CMainDlg::CMainDlg(MainDlgOptions options, QWidget* parent)
         m_settingsIo->Read(m_initialSize, m_options.defaultMaster);
     m_join->ReadOptions();
     CCountryOption::Apply(m_options.countryLookup, m_settings, *m_lists, m_status->Line());
+    m_filter->Read(m_settings);
     m_master = state.master;
     m_view = state.view;
     m_tabs->setCurrentIndex(state.view == 0 ? 0 : 1);
@@ -188,6 +194,7 @@ void CMainDlg::done(int result)
         m_bridge->Servers().clear();
         m_lists->Clear();
         m_settingsIo->Write({m_master, m_view});
+        m_filter->Write(m_settings);
         m_status->ReportSettingsTrouble(this, m_settings);
     }
     QDialog::done(result);

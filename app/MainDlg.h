@@ -15,6 +15,7 @@
 class CExComboBox;
 class CExEdit;
 class CFriendWatch;
+class CFilterBar;
 class CJoinFlow;
 class CPlayerRowMenu;
 class CRefreshCommands;
@@ -65,6 +66,7 @@ public:
     CSearchPanel& Search() { return *m_search; }
     CJoinFlow& Joining() { return *m_join; }
     CServerRowMenu& RowMenu() { return *m_rowMenu; }
+    CFilterBar& Filter() { return *m_filter; }
     CScanBridge& Bridge() { return *m_bridge; }
     CFriendWatch& Friends() { return *m_friends; }
     CRefreshCommands& Refresh() { return *m_refresh; }
@@ -107,6 +109,7 @@ private:
     std::unique_ptr<CScanStop> m_stop;
     std::unique_ptr<CScanFlow> m_flow;
     std::unique_ptr<CRefreshCommands> m_refresh;
+    std::unique_ptr<CFilterBar> m_filter;
     std::unique_ptr<CMainDlgSettings> m_settingsIo;
     std::unique_ptr<CFriendWatch> m_friends;
     std::unique_ptr<CPlayerRowMenu> m_playerMenu;

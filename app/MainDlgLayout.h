@@ -44,15 +44,25 @@ struct MainDlgIds
         IDC_STOP = 1052,
         IDC_QUERY_RECENT = 1071,
         IDC_FRIENDS = 1053,
+        IDC_FILTER_TEXT = 1100,
+        IDC_HIDE_EMPTY = 1101,
+        IDC_HIDE_FULL = 1102,
+        IDC_HIDE_PASSWORDED = 1103,
+        IDC_FILTER_PUNKBUSTER = 1104,
+        IDC_FILTER_GAME_TYPE = 1105,
+        IDC_FILTER_MOD = 1106,
+        IDC_FILTER_MAX_PING = 1107,
+        IDC_FILTER_CLEAR = 1108,
         IDC_QUERY_MASTER = 1004,
         IDC_CLOSE = 2,
     };
 };
 
 // The main window's template: its controls with their kinds, texts and places in dialog
-// units, and how each follows the window's size. The three grids come in place of their
-// placeholders and end up over one area, of which the view shows either the player list
-// or the server list with the players of a server beside it.
+// units, and how each follows the window's size. The filter bar sits over the grids, in
+// both views. The three grids come in place of their placeholders and end up over one area, of
+// which the view shows either the player list or the server list with the players of a server
+// beside it.
 class CMainDlgLayout
 {
 public:

@@ -71,6 +71,29 @@ std::string WithPrivateSlots(const std::string& players, const CServer& server)
     return players + " (+" + std::to_string(server.privateClients) + ")";
 }
 
+// New rows of the grids hidden while it lives, when hide is set.
+class CNewRowsHidden
+{
+public:
+    CNewRowsHidden(CTableCtrl& players, CTableCtrl& servers, bool hide)
+        : m_players(players), m_servers(servers)
+    {
+        m_players.SetNewRowsHidden(hide);
+        m_servers.SetNewRowsHidden(hide);
+    }
+    ~CNewRowsHidden()
+    {
+        m_players.SetNewRowsHidden(false);
+        m_servers.SetNewRowsHidden(false);
+    }
+    CNewRowsHidden(const CNewRowsHidden&) = delete;
+    CNewRowsHidden& operator=(const CNewRowsHidden&) = delete;
+
+private:
+    CTableCtrl& m_players;
+    CTableCtrl& m_servers;
+};
+
 void Resort(CTableCtrl& grid)
 {
     const std::vector<CSortKey> order = grid.GetSortOrder();
@@ -177,6 +200,7 @@ void CResultLists::Clear()
     m_servers.Update(true);
     m_serverPlayers.Update(true);
     m_records.clear();
+    ++m_generation;
     m_playersDue = m_serversDue = false;
 }
 
@@ -185,6 +209,7 @@ bool CResultLists::AddServer(const CServer& server, bool includeEmpty, bool incl
     if (!PassesFilter(server, includeEmpty, includeFull) || !HasRows(server))
         return false;
     m_records.push_back(&server);
+    const CNewRowsHidden hidden(m_players, m_servers, m_shown && !m_shown(server));
     const int handle = static_cast<int>(m_records.size());
     const std::string name = Shown(server.name);
     const std::string map = Shown(server.map);

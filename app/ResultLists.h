@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,11 @@ public:
     // Empties the three grids and forgets every handle.
     void Clear();
 
+    // Which servers the filter bar shows; empty: all. The rows of a server added while it
+    // says no are hidden (CTableCtrl::ShowRows) from the start.
+    using ShownServers = std::function<bool(const CServer&)>;
+    void SetShownServers(ShownServers shown) { m_shown = std::move(shown); }
+
     // Adds the rows of a finished record that passes the filters (a server without known
     // status gets none). Returns whether rows were added.
     bool AddServer(const CServer& server, bool includeEmpty, bool includeFull);
@@ -76,6 +82,11 @@ public:
     // The record behind a row of the player list or the server list, or nullptr.
     const CServer* ServerOfPlayerRow(int row) const;
     const CServer* ServerOfServerRow(int row) const;
+    // The record with a handle, or nullptr; handles run from 1 to RecordCount().
+    const CServer* Record(int handle) const;
+    int RecordCount() const { return static_cast<int>(m_records.size()); }
+    // Counts the Clear calls: a handle means the same record while it stays the same.
+    unsigned Generation() const { return m_generation; }
     // The server-list row that shows the record with the handle, or -1.
     int FindServerRow(int handle) const;
     int HandleOfPlayerRow(int row) const;
@@ -92,8 +103,6 @@ public:
     Lattix::CEnum& GameTypes() { return m_gameTypes; }
 
 private:
-    const CServer* Record(int handle) const;
-
     Lattix::CTableCtrl& m_players;
     Lattix::CTableCtrl& m_servers;
     Lattix::CTableCtrl& m_serverPlayers;
@@ -102,6 +111,8 @@ private:
     std::unique_ptr<CCountryFlags> m_countries;
     std::unique_ptr<ICountryLookup> m_countryLookup;
     std::vector<const CServer*> m_records; // handle - 1 -> record
+    ShownServers m_shown;
+    unsigned m_generation = 0;
     bool m_playersDue = false;
     bool m_serversDue = false;
 };

@@ -138,8 +138,10 @@ bool CScanFlow::Settle()
 
 void CScanFlow::ShowCounters()
 {
-    m_parts.status.ShowCounts(m_parts.lists.Servers().GetRowCount(),
-                              m_parts.lists.Players().GetRowCount());
+    CResultLists& lists = m_parts.lists;
+    m_parts.status.ShowCounts(lists.Servers().GetRowCount(), lists.Players().GetRowCount(),
+                              lists.Servers().GetHiddenRowCount(),
+                              lists.Players().GetHiddenRowCount());
 }
 
 void CScanFlow::OnServerQueried(CServer* server)

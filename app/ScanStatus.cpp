@@ -48,10 +48,16 @@ bool CScanStatus::Stopped()
     return true;
 }
 
-void CScanStatus::ShowCounts(int servers, int players)
+void CScanStatus::ShowCounts(int servers, int players, int hiddenServers, int hiddenPlayers)
 {
-    m_serverCount.setNum(servers);
-    m_playerCount.setNum(players);
+    const auto show = [](QLabel& label, int shown, int hidden) {
+        if (hidden > 0)
+            label.setText(tr("%1 / %2").arg(shown).arg(shown + hidden));
+        else
+            label.setNum(shown);
+    };
+    show(m_serverCount, servers, hiddenServers);
+    show(m_playerCount, players, hiddenPlayers);
 }
 
 void CScanStatus::ReportSettingsTrouble(QWidget* parent, const CSettingsKey& settings)

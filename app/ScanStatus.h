@@ -33,8 +33,9 @@ public:
     // Servers of the scan, and those of them not yet queried.
     int Total() const { return m_total; }
     int Left() const { return m_serversToQuery; }
-    // Shows the row counts of the server list and the player list.
-    void ShowCounts(int servers, int players);
+    // Shows the shown row counts of the server list and the player list, each as
+    // "shown / listed" while the filter bar hides some of its rows.
+    void ShowCounts(int servers, int players, int hiddenServers = 0, int hiddenPlayers = 0);
 
     // Tells the user that the settings are read-only or that saving them failed; once in
     // the status's life, and nothing while neither is so.

@@ -27,6 +27,7 @@
 #include "velk/PopupMenu.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
@@ -315,6 +316,7 @@ public:
         ok &= Shoot("12-after-splitter-drag.png", m_dialog);
         ok &= ShootStopped();
         ok &= ShootRecentAndCountries();
+        ok &= ShootFilter();
         m_dialog.reject();
         return ok;
     }
@@ -396,6 +398,24 @@ public:
         servers.Update(true);
         ok &= Shoot("27-country-column.png", m_dialog);
         return ok;
+    }
+
+    // The filter bar in use, at the window's first size: a text typed and "Hide empty" on,
+    // the counters saying how many of the listed rows show.
+    bool ShootFilter()
+    {
+        m_dialog.resize(m_dialog.minimumSize());
+        m_dialog.Splitter().SetPos(65);
+        auto* text = qobject_cast<QLineEdit*>(m_dialog.Control(CMainDlg::IDC_FILTER_TEXT));
+        auto* hideEmpty = qobject_cast<QCheckBox*>(m_dialog.Control(CMainDlg::IDC_HIDE_EMPTY));
+        if (!text || !hideEmpty)
+            return false;
+        m_dialog.ServerList().Sort(std::vector<Lattix::CSortKey>{{4, false}});
+        text->setFocus();
+        text->setText(QStringLiteral("wolf"));
+        hideEmpty->setChecked(true);
+        ShowBusiestServer();
+        return Shoot("23-filter-bar.png", m_dialog);
     }
 
     // The main window after a scan and the options dialog, as a German user sees them.

@@ -199,6 +199,37 @@ Die Datei bleibt unverändert und kann hier nicht bearbeitet werden.</translatio
     </message>
 </context>
 <context>
+    <name>CFilterBar</name>
+    <message>
+        <source>Filter by server, map or mod</source>
+        <translation>Nach Server, Karte oder Mod filtern</translation>
+    </message>
+    <message>
+        <source>PB: any</source>
+        <translation>PB: egal</translation>
+    </message>
+    <message>
+        <source>PB on</source>
+        <translation>PB an</translation>
+    </message>
+    <message>
+        <source>PB off</source>
+        <translation>PB aus</translation>
+    </message>
+    <message>
+        <source>Any type</source>
+        <translation>Jeder Typ</translation>
+    </message>
+    <message>
+        <source>Any mod</source>
+        <translation>Jeder Mod</translation>
+    </message>
+    <message>
+        <source>any</source>
+        <translation>egal</translation>
+    </message>
+</context>
+<context>
     <name>CGameLauncher</name>
     <message>
         <source>%1 is a Windows program. Install wine to start it here, or choose the game&apos;s native executable.</source>
@@ -602,6 +633,10 @@ Passwort erforderlich</translation>
         <source>Cannot save the settings to %1: %2</source>
         <translation>Die Einstellungen können nicht in %1 gespeichert werden: %2</translation>
     </message>
+    <message>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
 </context>
 <context>
     <name>CSearchPanel</name>
@@ -875,6 +910,26 @@ Passwort erforderlich</translation>
     <message>
         <source>Query Recent</source>
         <translation>Letzte abfragen</translation>
+    </message>
+    <message>
+        <source>Hide empty</source>
+        <translation>Ohne leere</translation>
+    </message>
+    <message>
+        <source>Hide full</source>
+        <translation>Ohne volle</translation>
+    </message>
+    <message>
+        <source>Hide passworded</source>
+        <translation>Ohne Passwort</translation>
+    </message>
+    <message>
+        <source>Max ping:</source>
+        <translation>Max. Ping:</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Löschen</translation>
     </message>
 </context>
 <context>

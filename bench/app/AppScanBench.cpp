@@ -1,15 +1,19 @@
 // The desktop browser under a large scan: start-up time, how long the GUI event loop
 // stalls while result rows arrive, the GUI thread's CPU time, peak memory, and the player
-// search over every player row. Runs the real main window offscreen against a local test
-// network.
+// search over every player row, and the filter bar's answer to each key and toggle. Runs the real
+// main window offscreen against a local test network.
 //   app_scan_bench [--count N] [--unpaced]
 #include "app/MainDlg.h"
+#include "app/MainDlgLayout.h"
 #include "app/Prompts.h"
 #include "app/SearchPanel.h"
 #include "tests/support/TestNetProcess.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -148,6 +152,65 @@ int main(int argc, char** argv)
     }
     std::printf("player search over %d rows: prefix %.1f ms, anywhere %.1f ms (medians of 5)\n",
                 dialog.PlayerList().GetRowCount(), prefixMs, anywhereMs);
+
+    // The filter bar: each key typed into its text, and each toggle, until the lists have
+    // been filtered and repainted; the longest and the median of each kind.
+    const int listedServers = dialog.ServerList().GetRowCount();
+    const int listedPlayers = dialog.PlayerList().GetRowCount();
+    std::vector<double> keys;
+    std::vector<double> toggles;
+    std::vector<double> keysCpu;
+    std::vector<double> togglesCpu;
+    const auto timed = [](std::vector<double>& wallMs, std::vector<double>& cpuMs,
+                          const auto& action) {
+        QElapsedTimer t;
+        t.start();
+        const double cpu = ThreadCpuMs();
+        action();
+        QApplication::processEvents();
+        wallMs.push_back(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        cpuMs.push_back(ThreadCpuMs() - cpu);
+    };
+    auto* text = qobject_cast<QLineEdit*>(dialog.Control(MainDlgIds::IDC_FILTER_TEXT));
+    auto* hideEmpty = qobject_cast<QCheckBox*>(dialog.Control(MainDlgIds::IDC_HIDE_EMPTY));
+    auto* hideFull = qobject_cast<QCheckBox*>(dialog.Control(MainDlgIds::IDC_HIDE_FULL));
+    auto* punkBuster = qobject_cast<QComboBox*>(dialog.Control(MainDlgIds::IDC_FILTER_PUNKBUSTER));
+    // The user clicks into the text first: the grids learn the servers of their rows.
+    std::vector<double> focus;
+    std::vector<double> focusCpu;
+    QApplication::setActiveWindow(&dialog);
+    timed(focus, focusCpu, [&] { text->setFocus(); });
+    for (int view : {0, 1}) {
+        dialog.SetView(view);
+        QApplication::processEvents();
+        for (const QString& word : {QStringLiteral("mp_beach"), QStringLiteral("wolf #1")}) {
+            for (const QChar c : word)
+                timed(keys, keysCpu, [&] { text->insert(QString(c)); });
+            while (!text->text().isEmpty())
+                timed(keys, keysCpu, [&] { text->backspace(); });
+        }
+        for (QCheckBox* box : {hideEmpty, hideFull, hideEmpty, hideFull})
+            timed(toggles, togglesCpu, [&] { box->toggle(); });
+        for (const int choice : {1, 2, 0})
+            timed(toggles, togglesCpu, [&] { punkBuster->setCurrentIndex(choice); });
+    }
+    const auto report = [](const char* what, std::vector<double> runs) {
+        if (std::getenv("APP_BENCH_FILTER")) {
+            for (const double ms : runs)
+                std::printf(" %.1f", ms);
+            std::printf("\n");
+        }
+        std::sort(runs.begin(), runs.end());
+        std::printf("filter %s: longest %.2f ms, median %.2f ms (%zu)\n", what, runs.back(),
+                    runs[runs.size() / 2], runs.size());
+    };
+    std::printf("filter bar over %d servers and %d player rows, both views:\n", listedServers,
+                listedPlayers);
+    report("focus reaching the bar", focus);
+    report("keystrokes", keys);
+    report("keystrokes, GUI thread CPU", keysCpu);
+    report("toggles", toggles);
+    report("toggles, GUI thread CPU", togglesCpu);
     std::printf("peak memory: %ld MiB\n", PeakRssMiB());
     dialog.reject();
     return finished.count() == 1 ? 0 : 1;

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <new>
+#include <unordered_map>
 #include <utility>
 
 namespace Lattix {
@@ -254,12 +256,92 @@ void CTable::CopyCells(CRowData& target, const CRowData& source)
 
 // Rows
 
+namespace {
+
+// Room for one more row, so that a failing allocation comes before anything changed.
+template <typename T>
+void RoomForOne(std::vector<T>& rows)
+{
+    if (rows.size() == rows.capacity())
+        rows.reserve(rows.size() * 2 + 1);
+}
+
+} // namespace
+
+void CTable::KeepAllRows()
+{
+    if (m_bKeepAll)
+        return;
+    m_all.reserve(m_rows.size() + 1);
+    m_all.clear();
+    for (CRowData* row : m_rows)
+        m_all.push_back(AllRow{row});
+    m_bKeepAll = true;
+}
+
+void CTable::SyncAllRows()
+{
+    if (!m_bAllStale)
+        return;
+    std::unordered_map<const CRowData*, AllRow> shown;
+    shown.reserve(m_rows.size());
+    for (const AllRow& entry : m_all) {
+        if (!entry.hidden)
+            shown.emplace(entry.row, entry);
+    }
+    auto next = m_rows.begin();
+    for (AllRow& entry : m_all) {
+        if (!entry.hidden)
+            entry = shown.at(*next++);
+    }
+    m_bAllStale = false;
+}
+
+std::vector<CTable::AllRow>::iterator CTable::AllRowsPos(int index)
+{
+    SyncAllRows();
+    if (index >= GetRowCount())
+        return m_all.end();
+    const CRowData* row = m_rows[Index(index)];
+    return std::find_if(m_all.begin(), m_all.end(),
+                        [row](const AllRow& entry) { return entry.row == row; });
+}
+
+void CTable::EraseFromAll(const CRowData* row)
+{
+    SyncAllRows();
+    const auto it = std::find_if(m_all.begin(), m_all.end(),
+                                 [row](const AllRow& entry) { return entry.row == row; });
+    if (it != m_all.end())
+        m_all.erase(it);
+}
+
+void CTable::CollectShownRows()
+{
+    m_rows.clear(); // it keeps room for every shown row
+    for (const AllRow& entry : m_all) {
+        if (!entry.hidden)
+            m_rows.push_back(entry.row);
+    }
+}
+
 CRowData* CTable::AddRow()
 {
-    if (m_rows.size() == m_rows.capacity())
-        m_rows.reserve(m_rows.size() * 2 + 1);
+    if (m_bNewRowsHidden) {
+        KeepAllRows();
+        RoomForOne(m_all);
+        CRowData* row = NewRow();
+        m_all.push_back(AllRow{row, 0, false, true});
+        ++m_nHidden;
+        return row;
+    }
+    RoomForOne(m_rows);
+    if (m_bKeepAll)
+        RoomForOne(m_all);
     CRowData* row = NewRow();
     m_rows.push_back(row);
+    if (m_bKeepAll)
+        m_all.push_back(AllRow{row});
     return row;
 }
 
@@ -273,10 +355,23 @@ CRowData* CTable::AddRowCopy(const CRowData& source)
 CRowData* CTable::InsertRow(int index)
 {
     assert(index >= 0 && index <= GetRowCount());
-    if (m_rows.size() == m_rows.capacity())
-        m_rows.reserve(m_rows.size() * 2 + 1);
+    const bool hidden = m_bNewRowsHidden;
+    if (hidden)
+        KeepAllRows();
+    else
+        RoomForOne(m_rows);
+    std::ptrdiff_t allPos = 0;
+    if (m_bKeepAll) {
+        allPos = AllRowsPos(index) - m_all.begin();
+        RoomForOne(m_all);
+    }
     CRowData* row = NewRow();
-    m_rows.insert(m_rows.begin() + index, row);
+    if (m_bKeepAll)
+        m_all.insert(m_all.begin() + allPos, AllRow{row, 0, false, hidden});
+    if (hidden)
+        ++m_nHidden;
+    else
+        m_rows.insert(m_rows.begin() + index, row);
     return row;
 }
 
@@ -294,14 +389,25 @@ void CTable::DeleteRow(int index)
     // Room first, so that a failing allocation leaves the table as it was.
     m_free.reserve(m_free.size() + 1);
     m_rows.erase(m_rows.begin() + index);
+    if (m_bKeepAll)
+        EraseFromAll(row);
     FreeRow(row);
 }
 
 void CTable::DeleteAllRows()
 {
-    for (CRowData* row : m_rows)
-        DestroyCells(row);
+    if (m_bKeepAll) {
+        for (const AllRow& entry : m_all)
+            DestroyCells(entry.row);
+    } else {
+        for (CRowData* row : m_rows)
+            DestroyCells(row);
+    }
     m_rows.clear();
+    m_all.clear();
+    m_bKeepAll = false;
+    m_bAllStale = false;
+    m_nHidden = 0;
     m_free.clear();
     m_chunks.clear();
 }
@@ -312,6 +418,11 @@ void CTable::DeleteMarkedRows()
     if (marked == 0)
         return;
     m_free.reserve(m_free.size() + Index(marked));
+    // Hidden rows carry no marks.
+    if (m_bKeepAll) {
+        SyncAllRows();
+        std::erase_if(m_all, [](const AllRow& entry) { return entry.row->IsMarked(); });
+    }
     // From the last row to the first, as deleting them one by one would.
     for (std::size_t i = m_rows.size(); i-- > 0;) {
         if (m_rows[i]->IsMarked()) {
@@ -330,7 +441,29 @@ void CTable::MoveRow(int from, int to)
         std::rotate(first + from, first + from + 1, first + to + 1);
     else if (to < from)
         std::rotate(first + to, first + from, first + from + 1);
+    // Many moves come in a row (a search moves its matches up): all rows follow later.
+    if (m_bKeepAll && from != to)
+        m_bAllStale = true;
 }
+
+namespace {
+
+// A list that is re-sorted while rows arrive is mostly in order already: the ordered front
+// is kept, only the rest is sorted, and the two are merged. Stable throughout, so that rows
+// that compare equal do not swap places from one sort to the next.
+template <typename T, typename Before>
+void SortRows(std::vector<T>& rows, const Before& before)
+{
+    if (rows.size() < 2)
+        return;
+    const auto unsorted = std::is_sorted_until(rows.begin(), rows.end(), before);
+    if (unsorted == rows.end())
+        return;
+    std::stable_sort(unsorted, rows.end(), before);
+    std::inplace_merge(rows.begin(), unsorted, rows.end(), before);
+}
+
+} // namespace
 
 void CTable::Sort(std::span<const CSortKey> keys)
 {
@@ -349,9 +482,8 @@ void CTable::Sort(std::span<const CSortKey> keys)
         if (comparer != nullptr)
             active.push_back({m_pLayout->offsets[Index(key.nColumn)], comparer, key.bDescending});
     }
-    if (active.empty() || m_rows.size() < 2)
+    if (active.empty())
         return;
-
     const auto before = [&active](const CRowData* a, const CRowData* b) {
         for (const Key& key : active) {
             const int c = key.comparer->Compare(*CRowData::CellAt(a, key.offset),
@@ -361,15 +493,44 @@ void CTable::Sort(std::span<const CSortKey> keys)
         }
         return false;
     };
+    if (m_bKeepAll) {
+        SyncAllRows();
+        SortRows(m_all,
+                 [&before](const AllRow& a, const AllRow& b) { return before(a.row, b.row); });
+        CollectShownRows();
+    } else {
+        SortRows(m_rows, before);
+    }
+}
 
-    // A list that is re-sorted while rows arrive is mostly in order already: the ordered
-    // front is kept, only the rest is sorted, and the two are merged. Stable throughout,
-    // so that rows that compare equal do not swap places from one sort to the next.
-    const auto unsorted = std::is_sorted_until(m_rows.begin(), m_rows.end(), before);
-    if (unsorted == m_rows.end())
-        return;
-    std::stable_sort(unsorted, m_rows.end(), before);
-    std::inplace_merge(m_rows.begin(), unsorted, m_rows.end(), before);
+void CTable::ShowRows(int keyColumn, std::span<const std::uint8_t> shown)
+{
+    assert(IsValidColumn(keyColumn) && m_pLayout != nullptr);
+    KeepAllRows();
+    SyncAllRows();
+    m_rows.reserve(m_all.size());
+    const std::int32_t offset = m_pLayout->offsets[Index(keyColumn)];
+    // Keys not yet read are read ahead of their use: the rows lie all over memory.
+    constexpr std::size_t kAhead = 16;
+    for (std::size_t i = 0; i < m_all.size(); ++i) {
+        if (i + kAhead < m_all.size() && !m_all[i + kAhead].keyRead)
+            __builtin_prefetch(reinterpret_cast<const std::byte*>(m_all[i + kAhead].row) + offset);
+        AllRow& entry = m_all[i];
+        if (!entry.keyRead) {
+            entry.key = CRowData::CellAt(entry.row, offset)->GetInt();
+            entry.keyRead = true;
+        }
+    }
+    m_nHidden = 0;
+    for (AllRow& entry : m_all) {
+        const auto key = static_cast<std::size_t>(entry.key);
+        const bool hide = entry.key < 0 || key >= shown.size() || shown[key] == 0;
+        if (hide && !entry.hidden)
+            entry.row->SetMarked(false);
+        entry.hidden = hide;
+        m_nHidden += hide ? 1 : 0;
+    }
+    CollectShownRows();
 }
 
 CRowData* CTable::SetRow(int index, const CRowData& source)

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace Lattix {
@@ -26,6 +27,11 @@ struct ChunkDeleter
 // cells are destroyed in place and its record goes back to the free list. Chunk memory
 // is returned only by DeleteAllRows and Clear. So adding rows allocates nothing per
 // integer or boolean cell, and sorting moves row pointers only.
+//
+// Rows can be hidden (ShowRows): a hidden row keeps its record, cells and place in the
+// order of all rows, but the table's operations see only the shown rows, so that a grid
+// needs no notion of hidden rows. Sort orders all rows; a row shown again comes back in
+// its place. A table that never hid a row pays nothing for it.
 class CTable : public CTableInterface
 {
 public:
@@ -72,6 +78,17 @@ public:
 
     void CopyRows(const CTableInterface& source) override;
 
+    // Shows the rows, shown or hidden, whose integer in keyColumn is an index of shown with
+    // a non-zero value there, and hides the others, all in the order of all rows. The key
+    // (an id, a handle) is read once per row and must not change afterwards: filtering
+    // again then reads no row record, but for clearing the mark of a row being hidden.
+    void ShowRows(int keyColumn, std::span<const std::uint8_t> shown);
+    // Rows hidden now; GetRowCount counts the shown ones.
+    int GetHiddenRowCount() const { return m_nHidden; }
+    // While on, rows that AddRow and InsertRow make are hidden at once: InsertRow(index)
+    // puts one in the order of all rows before the shown row at index.
+    void SetNewRowsHidden(bool hidden) { m_bNewRowsHidden = hidden; }
+
     // True once CreateRowLayout has run (and until Clear).
     bool HasRowLayout() const { return m_pLayout != nullptr; }
     // Bytes of one row record, header and cells, rounded to the record alignment.
@@ -104,6 +121,24 @@ private:
     void DestroyCells(CRowData* row) const;
     void ReleaseLayout();
     static void CopyCells(CRowData& target, const CRowData& source);
+    // One row among all rows: hidden or not, and its key once read.
+    struct AllRow
+    {
+        CRowData* row = nullptr;
+        std::int32_t key = 0;
+        bool keyRead = false;
+        bool hidden = false;
+    };
+    // Before rows are first hidden: all rows are the shown ones, from now on kept in m_all.
+    void KeepAllRows();
+    // The place in m_all of the shown row at index (the end for the row count).
+    std::vector<AllRow>::iterator AllRowsPos(int index);
+    void EraseFromAll(const CRowData* row);
+    // m_rows again from m_all.
+    void CollectShownRows();
+    // After moves of shown rows: the shown rows take the places of shown rows in m_all in
+    // their new order; hidden rows keep theirs.
+    void SyncAllRows();
 
     std::vector<Column> m_columns;
     std::unique_ptr<CRowLayout> m_pLayout;
@@ -116,7 +151,15 @@ private:
     Chunk m_prototypeRecord;
     CRowData* m_pPrototype = nullptr;
     std::vector<Chunk> m_chunks;
+    // The shown rows, in order.
     std::vector<CRowData*> m_rows;
+    // All rows, shown and hidden, in order, once rows were hidden (m_bKeepAll) until all
+    // rows are deleted.
+    std::vector<AllRow> m_all;
+    bool m_bKeepAll = false;
+    bool m_bAllStale = false; // shown rows moved since m_all was last in step
+    int m_nHidden = 0;
+    bool m_bNewRowsHidden = false;
     // Raw row records (no cells constructed); the last one is used first.
     std::vector<std::byte*> m_free;
 };

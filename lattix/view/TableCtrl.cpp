@@ -197,6 +197,18 @@ void CTableCtrl::CopyRows(const CTableInterface& source)
     CTableAccessible::RowsReset(*this);
 }
 
+void CTableCtrl::ShowRows(int keyColumn, std::span<const std::uint8_t> shown)
+{
+    m_body.EndDragSelect();
+    m_table.ShowRows(keyColumn, shown);
+    // A cursor on a hidden row would come back with it; the focus is where the user sees it.
+    if (m_cursor.GetRow() < 0)
+        m_cursor.SetRow(-1);
+    m_selection.CheckAnchor();
+    m_edit.CheckEditRow();
+    CTableAccessible::RowsReset(*this);
+}
+
 void CTableCtrl::RowsDeleted(int cursorRow)
 {
     // A freed record goes to the next new row, so neither may keep holding one.

@@ -93,6 +93,14 @@ public:
     void DeleteAllRows() override;
     void DeleteMarkedRows() override;
     void CopyRows(const CTableInterface& source) override;
+    // Shows the rows whose key in keyColumn shown marks and hides the others, keeping every
+    // row's place in the order (CTable::ShowRows): the grid, its keys, scrolling and screen
+    // readers see the shown rows only. The cursor and anchor leave a row being hidden;
+    // Update shows the result.
+    void ShowRows(int keyColumn, std::span<const std::uint8_t> shown);
+    int GetHiddenRowCount() const { return m_table.GetHiddenRowCount(); }
+    // While on, rows added or inserted are hidden at once (CTable::SetNewRowsHidden).
+    void SetNewRowsHidden(bool hidden) { m_table.SetNewRowsHidden(hidden); }
 
     // View operations.
     void Update(bool keepSort) override;

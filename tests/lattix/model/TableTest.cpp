@@ -157,6 +157,53 @@ TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFresh)
     EXPECT_EQ(table.GetRowCount(), 0);
 }
 
+TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnce)
+{
+    CellCounter counter;
+    {
+        CTable table;
+        AddCountedColumn(table, counter);
+        AddColumnOf<CDString>(table);
+        table.CreateRowLayout();
+        const int fixed = 2; // the factory's prototype and the prototype row's copy
+        EXPECT_EQ(counter.live, fixed);
+        for (int i = 0; i < 300; ++i) {
+            CRowData* row = table.AddRow();
+            row->GetCell(0)->Set(i % 7);
+            row->GetCell(1)->Set(std::string(40, static_cast<char>('a' + i % 26)));
+        }
+        table.DeleteRow(5);
+        table.DeleteRow(0);
+        table.MarkRows(10, 49, true);
+        table.DeleteMarkedRows();
+        EXPECT_EQ(counter.live, fixed + 258);
+        // Hidden rows keep their cells until all rows go.
+        table.ShowRows(0, std::vector<std::uint8_t>{1, 1, 1, 0, 1, 1, 1}); // all but key 3
+        EXPECT_EQ(table.GetRowCount() + table.GetHiddenRowCount(), 258);
+        EXPECT_GT(table.GetHiddenRowCount(), 30);
+        EXPECT_EQ(counter.live, fixed + 258);
+        const CSortKey key{0, true};
+        table.Sort({&key, 1});
+        table.MoveRow(0, 100);
+        EXPECT_EQ(counter.live, fixed + 258);
+
+        CTable copy;
+        AddCountedColumn(copy, counter);
+        AddColumnOf<CDString>(copy);
+        copy.CreateRowLayout();
+        copy.CopyRows(table); // the shown rows
+        EXPECT_EQ(counter.live, 2 * fixed + 258 + table.GetRowCount());
+        copy.Clear();
+        EXPECT_EQ(counter.live, fixed + 258);
+        table.DeleteAllRows();
+        EXPECT_EQ(counter.live, fixed);
+        table.AddRow();
+        table.Clear();
+        EXPECT_EQ(counter.live, 0);
+    }
+    EXPECT_EQ(counter.live, 0);
+}
+
 TEST(TableCellsTest, FailingCellCopyLeavesTheTableAsItWas)
 {
     CellCounter counter;
@@ -290,6 +337,54 @@ TEST_F(TableTest, MarksMovesAndInserts)
     table.InsertRow(3)->GetCell(0)->Set(-2);
     table.InsertRow(table.GetRowCount())->GetCell(0)->Set(-3);
     EXPECT_EQ(Column0(table), (std::vector<int>{-1, 4, 0, -2, 2, 3, 1, -3}));
+}
+
+// Hidden rows are out of every operation's sight, but keep their place in the order of all
+// rows through inserts, moves, sorts and deletes, and come back there.
+TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
+{
+    Fill(6); // 0..5
+    table.MarkRows(0, 5, true);
+    // Rows show by their key in column 0: here the values 0..12.
+    const auto keys = [](auto shows) {
+        std::vector<std::uint8_t> shown;
+        for (int key = 0; key <= 12; ++key)
+            shown.push_back(shows(key) ? 1 : 0);
+        return shown;
+    };
+    table.ShowRows(0, keys([](int key) { return key % 2 == 0; }));
+    EXPECT_EQ(Column0(table), (std::vector<int>{0, 2, 4}));
+    EXPECT_EQ(table.GetHiddenRowCount(), 3);
+    EXPECT_EQ(table.GetMarkedCount(), 3);
+    table.InsertRow(1)->GetCell(0)->Set(10);
+    table.SetNewRowsHidden(true);
+    AddRow(table, 11);
+    table.InsertRow(0)->GetCell(0)->Set(12);
+    table.SetNewRowsHidden(false);
+    EXPECT_EQ(Column0(table), (std::vector<int>{0, 10, 2, 4}));
+    EXPECT_EQ(table.GetHiddenRowCount(), 5);
+    table.MoveRow(0, 2);      // shown rows move among the places of shown rows
+    table.DeleteRow(3);       // 4
+    table.DeleteMarkedRows(); // 2 and 0; the hidden rows had lost their marks
+    EXPECT_EQ(Column0(table), (std::vector<int>{10}));
+    table.MarkRow(0, true);
+    const auto all = keys([](int) { return true; });
+    table.ShowRows(0, all);
+    EXPECT_EQ(Column0(table), (std::vector<int>{12, 10, 1, 3, 5, 11}));
+    EXPECT_EQ(table.GetMarkedCount(), 1);
+    EXPECT_EQ(table.GetHiddenRowCount(), 0);
+
+    // A sort orders the hidden rows too.
+    table.ShowRows(0, keys([](int key) { return key > 4; }));
+    table.Sort(std::vector<CSortKey>{{0, true}});
+    EXPECT_EQ(Column0(table), (std::vector<int>{12, 11, 10, 5}));
+    table.ShowRows(0, all);
+    EXPECT_EQ(Column0(table), (std::vector<int>{12, 11, 10, 5, 3, 1}));
+    table.ShowRows(0, {}); // a key past the span hides its row
+    EXPECT_EQ(table.GetRowCount(), 0);
+    table.DeleteAllRows();
+    table.ShowRows(0, all);
+    EXPECT_EQ(table.GetRowCount() + table.GetHiddenRowCount(), 0);
 }
 
 TEST_F(TableTest, RowCopiesCopyCellsButNotMarks)

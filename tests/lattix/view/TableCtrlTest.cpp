@@ -136,6 +136,34 @@ TEST_F(GridTest, VerticalScrollingIsRowAlignedAndStopsAtTheLastWholePage)
     EXPECT_EQ(grid.GetScrollY(), 48);
 }
 
+// Hidden rows are out of the grid's sight: counts, scrolling, keys and the selection.
+TEST_F(GridTest, HiddenRowsAreOutOfScrollingKeysAndSelection)
+{
+    AddStandardColumns();
+    for (int i = 0; i < 100; ++i)
+        AddRow("row " + std::to_string(i), i, false);
+    grid.resize(400, CTableCtrl::kHeaderHeight + 50);
+    grid.SelectRow(51);
+    std::vector<std::uint8_t> even(100);
+    for (std::size_t i = 0; i < even.size(); i += 2)
+        even[i] = 1;
+    grid.ShowRows(1, even); // by ping
+    grid.Update(true);
+    EXPECT_EQ(grid.GetRowCount(), 50);
+    EXPECT_EQ(grid.GetHiddenRowCount(), 50);
+    EXPECT_EQ(grid.GetCursor().GetRow(), -1);
+    grid.SetScrollPos(0, 100000);
+    const int h = grid.GetRowHeight(); // the last whole page of 50 rows
+    EXPECT_EQ(grid.GetScrollY(), (50 - 50 / h) * h);
+    grid.SelectRow(10);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.GetCellText(grid.GetCursor().GetRow(), 0), "row 22");
+    grid.ShowRows(1, std::vector<std::uint8_t>(100, 1));
+    grid.Update(true);
+    EXPECT_EQ(grid.GetCellText(grid.GetCursor().GetRow(), 0), "row 22");
+    EXPECT_FALSE(grid.IsRowMarked(51)); // its mark went when it was hidden
+}
+
 TEST_F(GridTest, HorizontalScrollingStepsByColumns)
 {
     AddFixedColumns(6, 100);
