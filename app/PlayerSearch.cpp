@@ -5,9 +5,79 @@
 #include "lattix/view/TableCtrl.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <vector>
 
 using namespace Lattix;
+
+namespace {
+
+// Whether a name starts with a text (or holds it anywhere), letter case ignored. Names
+// and texts of plain ASCII, as most are, are compared byte by byte; any other name is
+// compared in upper case as Unicode has it.
+class CNameMatch
+{
+public:
+    CNameMatch(const QString& text, bool anywhere)
+        : m_upper(text.toUpper()), m_anywhere(anywhere), m_ascii(IsAscii(m_upper))
+    {
+        if (m_ascii)
+            m_bytes = m_upper.toStdString();
+    }
+
+    bool operator()(std::string_view name) const
+    {
+        if (m_ascii && IsAscii(name)) {
+            const auto same = [](char a, char b) { return Upper(a) == b; };
+            if (m_anywhere)
+                return std::search(name.begin(), name.end(), m_bytes.begin(), m_bytes.end(),
+                                   same) != name.end();
+            return name.size() >= m_bytes.size() &&
+                   std::equal(m_bytes.begin(), m_bytes.end(), name.begin(),
+                              [&](char b, char a) { return same(a, b); });
+        }
+        const QString upper =
+            QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).toUpper();
+        return m_anywhere ? upper.contains(m_upper) : upper.startsWith(m_upper);
+    }
+
+private:
+    static char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+    static bool IsAscii(std::string_view text)
+    {
+        return std::all_of(text.begin(), text.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    }
+    static bool IsAscii(const QString& text)
+    {
+        return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    }
+
+    QString m_upper;
+    std::string m_bytes;
+    bool m_anywhere;
+    bool m_ascii;
+};
+
+} // namespace
+
+void CPlayerSearch::SortByName()
+{
+    CTableCtrl& players = m_lists.Players();
+    const std::vector<CSortKey> byName{{0, false}};
+    if (players.GetSortOrder() == byName && m_lists.PlayersInOrder())
+        return;
+    // What the last search moved to the top goes back among the rows below it, which it
+    // left in order, unless the list changed since.
+    bool ownTop = players.GetSortOrder() == byName && players.GetRowCount() == m_rowsAfter;
+    for (std::size_t row = 0; ownTop && row < m_top.size(); ++row)
+        ownTop = players.GetRow(static_cast<int>(row)) == m_top[row];
+    if (ownTop)
+        players.MergeFrontRows(static_cast<int>(m_top.size()), byName);
+    else
+        players.Sort(byName);
+}
 
 bool CPlayerSearch::Run(const QString& rawText)
 {
@@ -22,22 +92,26 @@ bool CPlayerSearch::Run(const QString& rawText)
     const bool anywhere = text.startsWith(QLatin1Char('*'));
     if (anywhere)
         text.remove(0, 1);
-    const QString wanted = text.toUpper();
-    const auto matches = [&](int row) {
-        const QString name = QString::fromStdString(players.GetCellText(row, 0)).toUpper();
-        return anywhere ? name.contains(wanted) : name.startsWith(wanted);
-    };
+    const CNameMatch matches(text, anywhere);
 
-    players.Sort(std::vector<CSortKey>{{0, false}});
-    bool found = false;
+    // The matches go to the top in the reverse of their order by name; the other rows stay
+    // sorted below them.
+    SortByName();
+    std::vector<int> found;
     for (int row = 0; row < players.GetRowCount(); ++row) {
-        if (matches(row)) {
-            players.MoveRow(row, 0);
-            found = true;
-        }
+        const char* name = players.GetCell(row, 0)->GetCharPtr();
+        if (name != nullptr && *name != 0 ? matches(name) : matches(players.GetCellText(row, 0)))
+            found.push_back(row);
     }
+    std::reverse(found.begin(), found.end());
+    players.MoveRowsToFront(found);
+    m_lists.PlayersArranged();
+    m_top.clear();
+    for (int row = 0; row < static_cast<int>(found.size()); ++row)
+        m_top.push_back(players.GetRow(row));
+    m_rowsAfter = players.GetRowCount();
     players.Update(true);
-    if (!found)
+    if (found.empty())
         return false;
 
     players.SelectRow(0);

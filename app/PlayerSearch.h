@@ -3,7 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class CResultLists;
+
+namespace Lattix {
+class CRowData;
+}
 
 // Finds players by name in the result lists: the matches move to the top of the player
 // list (sorted by name otherwise), the first of them is selected, and its server is
@@ -20,7 +26,13 @@ public:
     bool Run(const QString& text);
 
 private:
+    // Sorts the player list by name, cheaply when it is in order already or holds only
+    // the arrangement of the last search.
+    void SortByName();
+
     CResultLists& m_lists;
+    std::vector<Lattix::CRowData*> m_top; // the rows the last search moved to the top
+    int m_rowsAfter = -1;                 // the row count after it
 };
 
 // The history of search texts as the search box lists them: sorted, no two entries equal

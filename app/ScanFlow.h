@@ -42,8 +42,6 @@ public:
     void QueryMaster(const QString& master);
     // Scans the servers of the favorites file.
     void QueryFavorites(const QString& favoritesPath);
-    // The view whose grid is kept in order while a scan fills it (0 players, else servers).
-    void SetView(int view) { m_view = view; }
     // Shows the row counts of the two lists.
     void ShowCounters();
 
@@ -58,7 +56,6 @@ private:
 
     Parts m_parts;
     int m_scanLimit = 0;
-    int m_view = 0;
     bool m_includeEmptyScan = false;
     bool m_includeFullScan = true;
     unsigned m_finishedScans = 0;

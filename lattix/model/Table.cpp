@@ -25,6 +25,21 @@ std::size_t Index(int i)
     return static_cast<std::size_t>(i);
 }
 
+// Whether row a sorts before row b under the usable keys of a sort order.
+template <class Columns>
+auto RowOrder(const Columns& columns)
+{
+    return [&columns](const CRowData* a, const CRowData* b) {
+        for (const auto& key : columns) {
+            const int c = key.comparer->Compare(*CRowData::CellAt(a, key.offset),
+                                                *CRowData::CellAt(b, key.offset));
+            if (c != 0)
+                return key.descending ? c > 0 : c < 0;
+        }
+        return false;
+    };
+}
+
 } // namespace
 
 void detail::ChunkDeleter::operator()(std::byte* chunk) const
@@ -332,44 +347,129 @@ void CTable::MoveRow(int from, int to)
         std::rotate(first + to, first + from, first + from + 1);
 }
 
-void CTable::Sort(std::span<const CSortKey> keys)
+std::vector<CTable::SortColumn> CTable::SortColumns(std::span<const CSortKey> keys) const
 {
-    struct Key
-    {
-        std::int32_t offset;
-        const CCellCompare* comparer;
-        bool descending;
-    };
-    std::vector<Key> active;
+    std::vector<SortColumn> active;
+    if (m_pLayout == nullptr)
+        return active;
     active.reserve(keys.size());
     for (const CSortKey& key : keys) {
-        if (!IsValidColumn(key.nColumn) || m_pLayout == nullptr)
+        if (!IsValidColumn(key.nColumn))
             continue;
         const CCellCompare* comparer = m_columns[Index(key.nColumn)].comparer.get();
         if (comparer != nullptr)
             active.push_back({m_pLayout->offsets[Index(key.nColumn)], comparer, key.bDescending});
     }
-    if (active.empty() || m_rows.size() < 2)
-        return;
+    return active;
+}
 
-    const auto before = [&active](const CRowData* a, const CRowData* b) {
-        for (const Key& key : active) {
-            const int c = key.comparer->Compare(*CRowData::CellAt(a, key.offset),
-                                                *CRowData::CellAt(b, key.offset));
-            if (c != 0)
-                return key.descending ? c > 0 : c < 0;
+void CTable::Sort(std::span<const CSortKey> keys)
+{
+    const std::vector<SortColumn> columns = SortColumns(keys);
+    if (columns.empty() || m_rows.size() < 2)
+        return;
+    const auto before = RowOrder(columns);
+
+    // The longest run of rows already in order stays as it is; the other rows are sorted
+    // and merged into it. So a list that grew since its last sort, or one with a few rows
+    // moved out of place, costs little more than sorting those rows.
+    std::size_t runFirst = 0;
+    std::size_t runEnd = 1;
+    for (std::size_t first = 0; first < m_rows.size();) {
+        std::size_t end = first + 1;
+        while (end < m_rows.size() && !before(m_rows[end], m_rows[end - 1]))
+            ++end;
+        if (end - first > runEnd - runFirst) {
+            runFirst = first;
+            runEnd = end;
         }
-        return false;
-    };
-
-    // A list that is re-sorted while rows arrive is mostly in order already: the ordered
-    // front is kept, only the rest is sorted, and the two are merged. Stable throughout,
-    // so that rows that compare equal do not swap places from one sort to the next.
-    const auto unsorted = std::is_sorted_until(m_rows.begin(), m_rows.end(), before);
-    if (unsorted == m_rows.end())
+        first = end;
+    }
+    if (runEnd - runFirst == m_rows.size())
         return;
-    std::stable_sort(unsorted, m_rows.end(), before);
-    std::inplace_merge(m_rows.begin(), unsorted, m_rows.end(), before);
+
+    MergeIntoRun(runFirst, runEnd, before);
+}
+
+void CTable::MergeFrontRows(int count, std::span<const CSortKey> keys)
+{
+    const std::vector<SortColumn> columns = SortColumns(keys);
+    if (columns.empty() || count <= 0 || m_rows.size() < 2)
+        return;
+    MergeIntoRun(std::min(Index(count), m_rows.size()), m_rows.size(), RowOrder(columns));
+}
+
+template <class Before>
+void CTable::MergeIntoRun(std::size_t runFirst, std::size_t runEnd, const Before& before)
+{
+    struct Other
+    {
+        CRowData* row;
+        bool early; // stood before the run
+    };
+    std::vector<Other> others;
+    others.reserve(m_rows.size() - (runEnd - runFirst));
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (i < runFirst || i >= runEnd)
+            others.push_back({m_rows[i], i < runFirst});
+    }
+    std::stable_sort(others.begin(), others.end(),
+                     [&](const Other& a, const Other& b) { return before(a.row, b.row); });
+
+    // A row from before the run goes before the run's rows it ties with, one from after
+    // it behind them.
+    std::vector<CRowData*> sorted;
+    sorted.reserve(m_rows.size());
+    auto run = m_rows.begin() + static_cast<std::ptrdiff_t>(runFirst);
+    const auto end = m_rows.begin() + static_cast<std::ptrdiff_t>(runEnd);
+    for (const Other& other : others) {
+        const auto at = other.early ? std::lower_bound(run, end, other.row, before)
+                                    : std::upper_bound(run, end, other.row, before);
+        sorted.insert(sorted.end(), run, at);
+        sorted.push_back(other.row);
+        run = at;
+    }
+    sorted.insert(sorted.end(), run, end);
+    m_rows.swap(sorted);
+}
+
+void CTable::MergeNewRows(int first, std::span<const CSortKey> keys)
+{
+    const std::vector<SortColumn> columns = SortColumns(keys);
+    if (columns.empty() || first < 0 || Index(first) >= m_rows.size())
+        return;
+    const auto before = RowOrder(columns);
+    const auto oldEnd = m_rows.begin() + first;
+    std::vector<CRowData*> fresh(oldEnd, m_rows.end());
+    std::stable_sort(fresh.begin(), fresh.end(), before);
+    // From the back: each new row goes behind the older rows it ties with; the older rows
+    // behind it move up by the number of new rows still to place.
+    auto old = oldEnd;
+    auto out = m_rows.end();
+    for (auto row = fresh.rbegin(); row != fresh.rend(); ++row) {
+        const auto at = std::upper_bound(m_rows.begin(), old, *row, before);
+        out = std::move_backward(at, old, out);
+        *--out = *row;
+        old = at;
+    }
+}
+
+void CTable::MoveRowsToFront(std::span<const int> rows)
+{
+    std::vector<CRowData*> arranged;
+    arranged.reserve(m_rows.size());
+    std::vector<bool> taken(m_rows.size());
+    for (const int index : rows) {
+        if (!IsValidRow(index) || taken[Index(index)])
+            continue;
+        arranged.push_back(m_rows[Index(index)]);
+        taken[Index(index)] = true;
+    }
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (!taken[i])
+            arranged.push_back(m_rows[i]);
+    }
+    m_rows.swap(arranged);
 }
 
 CRowData* CTable::SetRow(int index, const CRowData& source)

@@ -304,14 +304,29 @@ TEST_F(TableTest, SortsTextsCaseInsensitivelyAndKeepsRowPointers)
     EXPECT_EQ(sorted, (std::vector<CRowData*>{rows[1], rows[3], rows[0], rows[2]}));
 }
 
-// Rows arrive in batches and the list is re-sorted after each, as during a scan: every
-// result must be the stable sort of all rows so far.
-TEST_F(TableTest, RepeatedSortsWhileRowsArriveMatchAStableSort)
+// Rows arrive in batches, as during a scan: each batch is merged among the rows in order,
+// or, when the direction changed, the whole list is sorted. Now and then some rows are
+// moved to the front, as the player search does, and merged back or sorted. Every result
+// must be the stable sort of the rows in the order they stood.
+TEST_F(TableTest, RowsMergedOrSortedWhileTheyArriveMatchAStableSort)
 {
     std::mt19937 random(7);
-    std::vector<std::pair<int, int>> reference; // (key, arrival)
+    std::vector<std::pair<int, int>> reference; // (key, arrival), in the table's order
+    const auto arrivals = [&] {
+        std::vector<int> order;
+        for (const auto& entry : reference)
+            order.push_back(entry.second);
+        return order;
+    };
+    const auto sortReference = [&](bool down) {
+        std::stable_sort(reference.begin(), reference.end(), [down](const auto& a, const auto& b) {
+            return down ? a.first > b.first : a.first < b.first;
+        });
+    };
     int arrival = 0;
-    for (int batch = 0; batch < 40; ++batch) {
+    bool wasDown = false;
+    for (int batch = 0; batch < 60; ++batch) {
+        const int first = table.GetRowCount();
         const int count = 1 + static_cast<int>(random() % 30);
         for (int i = 0; i < count; ++i, ++arrival) {
             const int key = static_cast<int>(random() % 12);
@@ -319,14 +334,39 @@ TEST_F(TableTest, RepeatedSortsWhileRowsArriveMatchAStableSort)
             reference.emplace_back(key, arrival);
         }
         const bool down = batch % 5 == 4;
-        table.Sort(std::vector<CSortKey>{{2, down}});
-        std::stable_sort(reference.begin(), reference.end(), [down](const auto& a, const auto& b) {
-            return down ? a.first > b.first : a.first < b.first;
-        });
-        std::vector<int> expected;
-        for (const auto& entry : reference)
-            expected.push_back(entry.second);
-        ASSERT_EQ(Column0(table), expected) << "batch " << batch;
+        const std::vector<CSortKey> keys{{2, down}};
+        if (down == wasDown)
+            table.MergeNewRows(first, keys);
+        else
+            table.Sort(keys);
+        wasDown = down;
+        sortReference(down);
+        ASSERT_EQ(Column0(table), arrivals()) << "batch " << batch;
+
+        if (batch % 7 != 6)
+            continue;
+        std::vector<int> rows;
+        for (int row = table.GetRowCount(); row-- > 0;) {
+            if (random() % 4 == 0)
+                rows.push_back(row);
+        }
+        rows.push_back(rows.empty() ? 0 : rows.front()); // listed twice: left out
+        table.MoveRowsToFront(rows);
+        std::vector<std::pair<int, int>> arranged;
+        for (std::size_t i = 0; i + 1 < rows.size(); ++i)
+            arranged.push_back(reference[static_cast<std::size_t>(rows[i])]);
+        for (std::size_t i = 0; i < reference.size(); ++i) {
+            if (std::find(rows.begin(), rows.end(), static_cast<int>(i)) == rows.end())
+                arranged.push_back(reference[i]);
+        }
+        reference = arranged;
+        ASSERT_EQ(Column0(table), arrivals()) << "batch " << batch;
+        if (batch % 2 == 0)
+            table.MergeFrontRows(static_cast<int>(rows.size()) - 1, keys);
+        else
+            table.Sort(keys);
+        sortReference(down);
+        ASSERT_EQ(Column0(table), arrivals()) << "batch " << batch;
     }
 }
 
