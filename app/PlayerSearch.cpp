@@ -1,6 +1,7 @@
 #include "app/PlayerSearch.h"
 
 #include "app/ResultLists.h"
+#include "lattix/model/ColData.h"
 #include "lattix/model/SortKey.h"
 #include "lattix/view/TableCtrl.h"
 
@@ -66,16 +67,27 @@ void CPlayerSearch::SortByName()
 {
     CTableCtrl& players = m_lists.Players();
     const std::vector<CSortKey> byName{{0, false}};
-    if (players.GetSortOrder() == byName && m_lists.PlayersInOrder())
+    const int rows = players.GetRowCount();
+    const bool sameOrder = players.GetSortOrder() == byName;
+    // The rows as the last search left them: its matches go back to where they were in the
+    // sorted list it made (rows of equal names keep the order of that sort).
+    bool own = sameOrder && rows == static_cast<int>(m_arranged.size());
+    for (int row = 0; own && row < rows; ++row)
+        own = players.GetRow(row) == m_arranged[static_cast<std::size_t>(row)];
+    if (own) {
+        std::vector<int> order(static_cast<std::size_t>(rows));
+        const int moved = static_cast<int>(m_found.size());
+        std::size_t next = 0; // of m_found, ascending
+        for (int row = 0; row < rows; ++row) {
+            if (next < m_found.size() && m_found[next] == row)
+                order[static_cast<std::size_t>(row)] = moved - 1 - static_cast<int>(next++);
+            else
+                order[static_cast<std::size_t>(row)] = moved + row - static_cast<int>(next);
+        }
+        players.MoveRowsToFront(order);
         return;
-    // What the last search moved to the top goes back among the rows below it, which it
-    // left in order, unless the list changed since.
-    bool ownTop = players.GetSortOrder() == byName && players.GetRowCount() == m_rowsAfter;
-    for (std::size_t row = 0; ownTop && row < m_top.size(); ++row)
-        ownTop = players.GetRow(static_cast<int>(row)) == m_top[row];
-    if (ownTop)
-        players.MergeFrontRows(static_cast<int>(m_top.size()), byName);
-    else
+    }
+    if (!sameOrder || !m_lists.PlayersInOrder())
         players.Sort(byName);
 }
 
@@ -97,19 +109,29 @@ bool CPlayerSearch::Run(const QString& rawText)
     // The matches go to the top in the reverse of their order by name; the other rows stay
     // sorted below them.
     SortByName();
+    // The names are read ahead of the walk, so that the rows, spread over memory, arrive
+    // in the cache while earlier ones are compared.
+    const CColData* names = players.GetColData(0);
+    const auto cell = [&](int row) { return names->GetCell(players.GetRow(row)); };
+    constexpr int kAhead = 8;
     std::vector<int> found;
-    for (int row = 0; row < players.GetRowCount(); ++row) {
-        const char* name = players.GetCell(row, 0)->GetCharPtr();
+    const int rows = players.GetRowCount();
+    for (int row = 0; row < rows; ++row) {
+        if (row + 2 * kAhead < rows)
+            __builtin_prefetch(cell(row + 2 * kAhead));
+        if (row + kAhead < rows)
+            __builtin_prefetch(cell(row + kAhead)->GetCharPtr());
+        const char* name = cell(row)->GetCharPtr();
         if (name != nullptr && *name != 0 ? matches(name) : matches(players.GetCellText(row, 0)))
             found.push_back(row);
     }
+    m_found = found;
     std::reverse(found.begin(), found.end());
     players.MoveRowsToFront(found);
     m_lists.PlayersArranged();
-    m_top.clear();
-    for (int row = 0; row < static_cast<int>(found.size()); ++row)
-        m_top.push_back(players.GetRow(row));
-    m_rowsAfter = players.GetRowCount();
+    m_arranged.resize(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        m_arranged[static_cast<std::size_t>(row)] = players.GetRow(row);
     players.Update(true);
     if (found.empty())
         return false;

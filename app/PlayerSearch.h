@@ -26,13 +26,13 @@ public:
     bool Run(const QString& text);
 
 private:
-    // Sorts the player list by name, cheaply when it is in order already or holds only
-    // the arrangement of the last search.
+    // Sorts the player list by name, cheaply when it is in order already or as the last
+    // search left it.
     void SortByName();
 
     CResultLists& m_lists;
-    std::vector<Lattix::CRowData*> m_top; // the rows the last search moved to the top
-    int m_rowsAfter = -1;                 // the row count after it
+    std::vector<int> m_found;                  // the last search's matches in its sorted list
+    std::vector<Lattix::CRowData*> m_arranged; // the rows as it left them
 };
 
 // The history of search texts as the search box lists them: sorted, no two entries equal

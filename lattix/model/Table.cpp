@@ -391,14 +391,6 @@ void CTable::Sort(std::span<const CSortKey> keys)
     MergeIntoRun(runFirst, runEnd, before);
 }
 
-void CTable::MergeFrontRows(int count, std::span<const CSortKey> keys)
-{
-    const std::vector<SortColumn> columns = SortColumns(keys);
-    if (columns.empty() || count <= 0 || m_rows.size() < 2)
-        return;
-    MergeIntoRun(std::min(Index(count), m_rows.size()), m_rows.size(), RowOrder(columns));
-}
-
 template <class Before>
 void CTable::MergeIntoRun(std::size_t runFirst, std::size_t runEnd, const Before& before)
 {

@@ -58,7 +58,6 @@ public:
     void MoveRow(int from, int to) override;
     void Sort(std::span<const CSortKey> keys) override;
     void MergeNewRows(int first, std::span<const CSortKey> keys) override;
-    void MergeFrontRows(int count, std::span<const CSortKey> keys) override;
     void MoveRowsToFront(std::span<const int> rows) override;
     CRowData* SetRow(int index, const CRowData& source) override;
     CCellData* GetCell(int row, int col) const override;

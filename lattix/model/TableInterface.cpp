@@ -118,11 +118,6 @@ void CTableInterface::MergeNewRows(int first, std::span<const CSortKey> keys)
     Target().MergeNewRows(first, keys);
 }
 
-void CTableInterface::MergeFrontRows(int count, std::span<const CSortKey> keys)
-{
-    Target().MergeFrontRows(count, keys);
-}
-
 void CTableInterface::MoveRowsToFront(std::span<const int> rows)
 {
     Target().MoveRowsToFront(rows);

@@ -77,9 +77,6 @@ public:
     // behind the first place that a new row takes, so that a long list that grows is kept
     // in order by small batches. The rows before first must be in order.
     virtual void MergeNewRows(int first, std::span<const CSortKey> keys);
-    // The same for the first count rows, put out of place in front of rows in order: the
-    // result is what Sort(keys) gives, a moved row going before the rows it ties with.
-    virtual void MergeFrontRows(int count, std::span<const CSortKey> keys);
     // Takes the rows at the indices out and puts them at the front, in the order listed;
     // the other rows keep their order behind them. An index that is not a row, or
     // that was listed before, is left out.

@@ -167,13 +167,6 @@ void CTableCtrl::MergeNewRows(int first, std::span<const CSortKey> keys)
     CTableAccessible::RowsReset(*this);
 }
 
-void CTableCtrl::MergeFrontRows(int count, std::span<const CSortKey> keys)
-{
-    m_table.MergeFrontRows(count, keys);
-    m_edit.RepositionEditor();
-    CTableAccessible::RowsReset(*this);
-}
-
 void CTableCtrl::DeleteRow(int index)
 {
     const int cursorRow = m_cursor.GetRow();

@@ -90,7 +90,6 @@ public:
     void Clear() override;
     void Sort(std::span<const CSortKey> keys) override;
     void MergeNewRows(int first, std::span<const CSortKey> keys) override;
-    void MergeFrontRows(int count, std::span<const CSortKey> keys) override;
     void DeleteRow(int index) override;
     void DeleteAllRows() override;
     void DeleteMarkedRows() override;

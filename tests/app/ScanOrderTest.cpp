@@ -4,6 +4,7 @@
 #include "app/Prompts.h"
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
+#include "app/SearchPanel.h"
 #include "lattix/model/CellCompare.h"
 #include "tests/support/TestNetProcess.h"
 
@@ -84,6 +85,33 @@ TEST(ScanOrderTest, BothListsStayInOrderWhileRowsArriveAndFollowAClickOnATitle)
             << "row " << row;
     }
     EXPECT_GT(ties, 50);
+
+    // Searches one after another: the matches on top in the reverse of their order by
+    // name, every other row in order below them.
+    const auto name = [&](int row) {
+        return QString::fromStdString(players.GetCellText(row, 0)).toUpper();
+    };
+    const QString a = name(0).left(1);
+    const QString b = name(players.GetRowCount() - 1).left(1);
+    for (const QString& text : {a, b, QStringLiteral("*") + a, a}) {
+        const QString part = text.startsWith('*') ? text.mid(1) : text;
+        const auto matches = [&](int row) {
+            return text.startsWith('*') ? name(row).contains(part) : name(row).startsWith(part);
+        };
+        dialog.Search().Search(text);
+        int row = 0;
+        while (row < players.GetRowCount() && matches(row))
+            ++row;
+        ASSERT_GT(row, 0) << text.toStdString();
+        for (int r = 1; r < row; ++r)
+            EXPECT_GE(players.GetCell(r - 1, 0)->CompareTo(*players.GetCell(r, 0)), 0);
+        for (int r = row; r < players.GetRowCount(); ++r) {
+            EXPECT_FALSE(matches(r)) << text.toStdString() << " " << r;
+            if (r > row) {
+                EXPECT_LE(players.GetCell(r - 1, 0)->CompareTo(*players.GetCell(r, 0)), 0);
+            }
+        }
+    }
 }
 
 } // namespace
