@@ -14,9 +14,10 @@ using namespace Lattix;
 
 namespace {
 
-// Whether a name starts with a text (or holds it anywhere), letter case ignored. Names
-// and texts of plain ASCII, as most are, are compared byte by byte; any other name is
-// compared in upper case as Unicode has it.
+// Whether a name starts with a text (or holds it anywhere), letter case ignored. A text
+// of plain ASCII, as most are, is compared byte by byte with names of Latin-1 letters: in
+// upper case none of those but "ß" ("SS") has an ASCII letter. Anything else is compared
+// in upper case as Unicode has it.
 class CNameMatch
 {
 public:
@@ -29,14 +30,10 @@ public:
 
     bool operator()(std::string_view name) const
     {
-        if (m_ascii && IsAscii(name)) {
-            const auto same = [](char a, char b) { return Upper(a) == b; };
+        if (m_ascii && Fold(name)) {
             if (m_anywhere)
-                return std::search(name.begin(), name.end(), m_bytes.begin(), m_bytes.end(),
-                                   same) != name.end();
-            return name.size() >= m_bytes.size() &&
-                   std::equal(m_bytes.begin(), m_bytes.end(), name.begin(),
-                              [&](char b, char a) { return same(a, b); });
+                return m_folded.find(m_bytes) != std::string::npos;
+            return m_folded.starts_with(m_bytes);
         }
         const QString upper =
             QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).toUpper();
@@ -44,11 +41,25 @@ public:
     }
 
 private:
-    static char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-    static bool IsAscii(std::string_view text)
+    // m_folded := the name in upper case, with 0x80 for a letter that has no ASCII in upper
+    // case; false for a name with letters beyond Latin-1.
+    bool Fold(std::string_view name) const
     {
-        return std::all_of(text.begin(), text.end(),
-                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        m_folded.clear();
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            const auto c = static_cast<unsigned char>(name[i]);
+            if (c < 0x80) {
+                m_folded += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : static_cast<char>(c);
+            } else if ((c == 0xC2 || c == 0xC3) && i + 1 < name.size() &&
+                       (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80) {
+                ++i;
+                const bool sharpS = c == 0xC3 && static_cast<unsigned char>(name[i]) == 0x9F;
+                m_folded += sharpS ? "SS" : "\x80";
+            } else {
+                return false;
+            }
+        }
+        return true;
     }
     static bool IsAscii(const QString& text)
     {
@@ -57,6 +68,7 @@ private:
 
     QString m_upper;
     std::string m_bytes;
+    mutable std::string m_folded;
     bool m_anywhere;
     bool m_ascii;
 };
@@ -112,7 +124,7 @@ bool CPlayerSearch::Run(const QString& rawText)
     // The names are read ahead of the walk, so that the rows, spread over memory, arrive
     // in the cache while earlier ones are compared.
     const CColData* names = players.GetColData(0);
-    const auto cell = [&](int row) { return names->GetCell(players.GetRow(row)); };
+    const auto cell = [&](int row) { return names->GetCell(row); };
     constexpr int kAhead = 8;
     std::vector<int> found;
     const int rows = players.GetRowCount();

@@ -309,6 +309,7 @@ void CTable::DeleteRow(int index)
     // Room first, so that a failing allocation leaves the table as it was.
     m_free.reserve(m_free.size() + 1);
     m_rows.erase(m_rows.begin() + index);
+    m_nMarked -= row->IsMarked() ? 1 : 0;
     FreeRow(row);
 }
 
@@ -319,6 +320,7 @@ void CTable::DeleteAllRows()
     m_rows.clear();
     m_free.clear();
     m_chunks.clear();
+    m_nMarked = 0;
 }
 
 void CTable::DeleteMarkedRows()
@@ -335,6 +337,7 @@ void CTable::DeleteMarkedRows()
         }
     }
     std::erase(m_rows, nullptr);
+    m_nMarked = 0;
 }
 
 void CTable::MoveRow(int from, int to)
@@ -524,14 +527,19 @@ void CTable::MarkRows(int first, int last, bool mark)
     if (first > last)
         return;
     assert(IsValidRow(first) && IsValidRow(last));
-    for (int i = first; i <= last; ++i)
-        m_rows[Index(i)]->SetMarked(mark);
+    // Unmarking stops at the last marked row, so that clearing the selection of a long
+    // list reads only as far as the selection went.
+    for (int i = first; i <= last && (mark || m_nMarked > 0); ++i)
+        MarkRow(i, mark);
 }
 
 void CTable::MarkRow(int row, bool mark)
 {
     assert(IsValidRow(row));
-    m_rows[Index(row)]->SetMarked(mark);
+    CRowData* record = m_rows[Index(row)];
+    if (record->IsMarked() != mark)
+        m_nMarked += mark ? 1 : -1;
+    record->SetMarked(mark);
 }
 
 void CTable::ToggleRowMarks(int first, int last)
@@ -540,13 +548,12 @@ void CTable::ToggleRowMarks(int first, int last)
         return;
     assert(IsValidRow(first) && IsValidRow(last));
     for (int i = first; i <= last; ++i)
-        m_rows[Index(i)]->SetMarked(!m_rows[Index(i)]->IsMarked());
+        MarkRow(i, !m_rows[Index(i)]->IsMarked());
 }
 
 int CTable::GetMarkedCount() const
 {
-    return static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(),
-                                          [](const CRowData* r) { return r->IsMarked(); }));
+    return m_nMarked;
 }
 
 void CTable::CopyRows(const CTableInterface& source)

@@ -134,6 +134,8 @@ private:
     std::vector<CRowData*> m_rows;
     // Raw row records (no cells constructed); the last one is used first.
     std::vector<std::byte*> m_free;
+    // Rows marked now; marks are set only through the table.
+    int m_nMarked = 0;
 };
 
 } // namespace Lattix

@@ -420,6 +420,16 @@ TEST_F(TableTest, MarksMovesAndInserts)
     table.InsertRow(3)->GetCell(0)->Set(-2);
     table.InsertRow(table.GetRowCount())->GetCell(0)->Set(-3);
     EXPECT_EQ(Column0(table), (std::vector<int>{-1, 4, 0, -2, 2, 3, 1, -3}));
+
+    // The count follows deleted rows; unmarking every row also reaches the last mark.
+    table.MarkRow(2, true);
+    table.MarkRow(6, true);
+    table.MarkRow(6, true);
+    table.DeleteRow(2);
+    EXPECT_EQ(table.GetMarkedCount(), 1);
+    table.MarkRows(0, 6, false);
+    EXPECT_FALSE(table.IsRowMarked(5));
+    EXPECT_EQ(table.GetMarkedCount(), 0);
 }
 
 TEST_F(TableTest, RowCopiesCopyCellsButNotMarks)
