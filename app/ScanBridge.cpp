@@ -26,11 +26,17 @@ constexpr std::chrono::milliseconds kForever = std::chrono::hours(24 * 366);
 // rows in order within half a frame.
 constexpr qint64 kSliceNs = 3'000'000;
 
+// How long the first notice of a batch waits for others: well within a frame.
+constexpr int kGatherMs = 8;
+
 } // namespace
 
 CScanBridge::CScanBridge(QueryEngineOptions options, QObject* parent)
     : QObject(parent), m_engine(*this, std::move(options))
 {
+    m_gather.setSingleShot(true);
+    m_gather.setInterval(kGatherMs);
+    connect(&m_gather, &QTimer::timeout, this, &CScanBridge::Drain);
 }
 
 CScanBridge::~CScanBridge()
@@ -76,7 +82,7 @@ void CScanBridge::Post(Notice notice)
         m_notices.push_back(std::move(notice));
     }
     if (wake)
-        QMetaObject::invokeMethod(this, &CScanBridge::Drain, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&m_gather, qOverload<>(&QTimer::start), Qt::QueuedConnection);
 }
 
 void CScanBridge::Drain()
