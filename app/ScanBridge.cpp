@@ -26,8 +26,8 @@ constexpr std::chrono::milliseconds kForever = std::chrono::hours(24 * 366);
 // rows in order within half a frame.
 constexpr qint64 kSliceNs = 3'000'000;
 
-// How long the first notice of a batch waits for others: well within a frame.
-constexpr int kGatherMs = 8;
+// How long the first notice of a batch waits for others: one frame, too short to notice.
+constexpr int kGatherMs = 16;
 
 } // namespace
 
