@@ -221,8 +221,6 @@ void CMainDlg::resizeEvent(QResizeEvent* event)
 void CMainDlg::SetView(int view)
 {
     m_view = view;
-    if (m_flow)
-        m_flow->SetView(view);
     const bool players = view == 0;
     m_playerList.setVisible(players);
     m_serverList.setVisible(!players);

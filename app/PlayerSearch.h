@@ -3,7 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class CResultLists;
+
+namespace Lattix {
+class CRowData;
+}
 
 // Finds players by name in the result lists: the matches move to the top of the player
 // list (sorted by name otherwise), the first of them is selected, and its server is
@@ -20,7 +26,13 @@ public:
     bool Run(const QString& text);
 
 private:
+    // Sorts the player list by name, cheaply when it is in order already or as the last
+    // search left it.
+    void SortByName();
+
     CResultLists& m_lists;
+    std::vector<int> m_found;                  // the last search's matches in its sorted list
+    std::vector<Lattix::CRowData*> m_arranged; // the rows as it left them
 };
 
 // The history of search texts as the search box lists them: sorted, no two entries equal

@@ -94,10 +94,29 @@ private:
     CTableCtrl& m_servers;
 };
 
-void Resort(CTableCtrl& grid)
+// The rows of a grid, shown or hidden by the filter.
+int AllRows(const CTableCtrl& grid)
+{
+    return grid.GetRowCount() + grid.GetHiddenRowCount();
+}
+
+// Sorts the grid by its sort order; all its rows are in order afterwards.
+void Resort(CTableCtrl& grid, int& inOrder)
 {
     const std::vector<CSortKey> order = grid.GetSortOrder();
     grid.Sort(order);
+    grid.Update(true);
+    inOrder = AllRows(grid);
+}
+
+void MergeNew(CTableCtrl& grid, int& inOrder)
+{
+    const int rows = AllRows(grid);
+    if (rows == inOrder)
+        return;
+    if (inOrder < rows)
+        grid.MergeNewRows(inOrder, std::vector<CSortKey>(grid.GetSortOrder()));
+    inOrder = rows;
     grid.Update(true);
 }
 
@@ -201,7 +220,8 @@ void CResultLists::Clear()
     m_serverPlayers.Update(true);
     m_records.clear();
     ++m_generation;
-    m_playersDue = m_serversDue = false;
+    m_playersInOrder = m_serversInOrder = 0;
+    m_playersArranged = false;
 }
 
 bool CResultLists::AddServer(const CServer& server, bool includeEmpty, bool includeFull)
@@ -251,43 +271,30 @@ bool CResultLists::AddServer(const CServer& server, bool includeEmpty, bool incl
     return true;
 }
 
-bool CResultLists::ResortPlayersAt(int n)
+void CResultLists::KeepInOrder()
 {
-    return n < 25 || (n < 100 && n % 5 == 0) || (n < 500 && n % 10 == 0) || n % 33 == 0;
-}
-
-bool CResultLists::ResortServersAt(int n)
-{
-    return n < 25 || (n < 100 && n % 5 == 0) || n % 10 == 0;
-}
-
-void CResultLists::ResortVisibleList(int view)
-{
-    if (view == 0)
-        m_playersDue |= ResortPlayersAt(m_players.GetRowCount());
-    else
-        m_serversDue |= ResortServersAt(m_servers.GetRowCount());
-}
-
-void CResultLists::SortDue()
-{
-    if (m_playersDue)
-        Resort(m_players);
-    if (m_serversDue)
-        Resort(m_servers);
-    m_playersDue = m_serversDue = false;
+    MergeNew(m_players, m_playersInOrder);
+    MergeNew(m_servers, m_serversInOrder);
 }
 
 void CResultLists::SortServers()
 {
-    m_serversDue = false;
-    Resort(m_servers);
+    Resort(m_servers, m_serversInOrder);
 }
 
 void CResultLists::SortPlayers()
 {
-    m_playersDue = false;
-    Resort(m_players);
+    // A long list kept in order while the scan filled it needs no pass over all its rows.
+    if (PlayersInOrder())
+        m_players.Update(true);
+    else
+        Resort(m_players, m_playersInOrder);
+    m_playersArranged = false;
+}
+
+bool CResultLists::PlayersInOrder() const
+{
+    return !m_playersArranged && m_playersInOrder == AllRows(m_players);
 }
 
 void CResultLists::ShowServerPlayers(int serverRow)

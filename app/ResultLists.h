@@ -19,7 +19,8 @@ class CTableCtrl;
 
 // The three result grids of the main window: every player of every server, the servers,
 // and the players of the selected server. Defines their columns, turns finished server
-// records into rows, re-sorts while a scan runs, and leads from a row back to its record.
+// records into rows, keeps the lists in order while a scan runs, and leads from a row back
+// to its record.
 //
 // A row's hidden handle cell holds a number that this object hands out per record of the
 // current scan (1, 2, ...; 0 for none). Clear forgets every handle together with the rows,
@@ -67,15 +68,17 @@ public:
     // Adds the rows of a finished record that passes the filters (a server without known
     // status gets none). Returns whether rows were added.
     bool AddServer(const CServer& server, bool includeEmpty, bool includeFull);
-    // Notes whether the grid of the view (0 players, else servers) is due for a re-sort,
-    // at the row counts that keep a growing list in order without sorting it for every
-    // row; SortDue sorts it once however often it fell due since.
-    void ResortVisibleList(int view);
-    void SortDue();
+    // Puts the rows added since the last call among the rows before them, in each list's
+    // sort order (also after a click on a title changed it), and shows them. Cheap enough
+    // for every batch of replies, so that both lists are in order whenever they are painted.
+    void KeepInOrder();
     // Sort a list by its sort order, at the end of a scan.
     void SortServers();
     void SortPlayers();
-    bool IsSortDue() const { return m_playersDue || m_serversDue; }
+    // Whether every row of the player list is in the list's sort order, as far as this
+    // object knows: rows that someone moved out of place (PlayersArranged) are not.
+    bool PlayersInOrder() const;
+    void PlayersArranged() { m_playersArranged = true; }
     // Fills the players of the selected server from a server-list row (none: empty).
     void ShowServerPlayers(int serverRow);
 
@@ -95,10 +98,6 @@ public:
     Lattix::CTableCtrl& Servers() { return m_servers; }
     Lattix::CTableCtrl& ServerPlayers() { return m_serverPlayers; }
 
-    // Whether a list of n rows is re-sorted after a row is added.
-    static bool ResortPlayersAt(int n);
-    static bool ResortServersAt(int n);
-
     // The game types, for the columns and for pictures.
     Lattix::CEnum& GameTypes() { return m_gameTypes; }
 
@@ -113,6 +112,8 @@ private:
     std::vector<const CServer*> m_records; // handle - 1 -> record
     ShownServers m_shown;
     unsigned m_generation = 0;
-    bool m_playersDue = false;
-    bool m_serversDue = false;
+    // Rows at the top of each list that are in order; the rows below them are new.
+    int m_playersInOrder = 0;
+    int m_serversInOrder = 0;
+    bool m_playersArranged = false;
 };

@@ -22,8 +22,12 @@ static_assert(kNoMasterResponse == kEngineTexts[0] && kUnknownScanException == k
 // Waiting "without limit" in a form that a deadline computation cannot overflow.
 constexpr std::chrono::milliseconds kForever = std::chrono::hours(24 * 366);
 
-// How long one batch of notices may keep the GUI thread.
-constexpr qint64 kSliceNs = 4'000'000;
+// How long one batch of notices may keep the GUI thread, leaving time for putting the new
+// rows in order within half a frame.
+constexpr qint64 kSliceNs = 3'000'000;
+
+// How long the first notice of a batch waits for others: one frame, too short to notice.
+constexpr int kGatherMs = 16;
 
 // A refresh asks its few servers all at once, and hands each over when its reply is read.
 QueryEngineOptions RefreshOptions(QueryEngineOptions options)
@@ -41,6 +45,9 @@ CScanBridge::CScanBridge(QueryEngineOptions options, QObject* parent)
     : QObject(parent), m_engine(*this, options),
       m_refreshEngine(m_refreshListener, RefreshOptions(options))
 {
+    m_gather.setSingleShot(true);
+    m_gather.setInterval(kGatherMs);
+    connect(&m_gather, &QTimer::timeout, this, &CScanBridge::Drain);
 }
 
 CScanBridge::~CScanBridge()
@@ -119,11 +126,12 @@ void CScanBridge::Post(Notice notice)
     bool wake = false;
     {
         const std::lock_guard lock(m_noticesMutex);
-        wake = m_notices.empty();
+        wake = !m_drainDue;
+        m_drainDue = true;
         m_notices.push_back(std::move(notice));
     }
     if (wake)
-        QMetaObject::invokeMethod(this, &CScanBridge::Drain, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&m_gather, qOverload<>(&QTimer::start), Qt::QueuedConnection);
 }
 
 void CScanBridge::Drain()
@@ -134,11 +142,20 @@ void CScanBridge::Drain()
         Notice notice;
         {
             const std::lock_guard lock(m_noticesMutex);
-            if (m_notices.empty())
+            if (m_notices.empty()) {
+                m_drainDue = false; // the next notice wakes this thread again
                 break;
+            }
             if (slice.nsecsElapsed() > kSliceNs) {
-                // Let painting and input in; the rest follows in the next slice.
-                QMetaObject::invokeMethod(this, &CScanBridge::Drain, Qt::QueuedConnection);
+                // Let painting and input in: the rest follows in the turn of the event loop
+                // after the next one, so that the rows of this slice are painted in a turn
+                // of their own.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        QMetaObject::invokeMethod(this, &CScanBridge::Drain, Qt::QueuedConnection);
+                    },
+                    Qt::QueuedConnection);
                 break;
             }
             notice = std::move(m_notices.front());

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <chrono>
 #include <deque>
@@ -22,7 +23,10 @@
 // Notices wait in a queue of their own and are handed out in batches of a few
 // milliseconds, so that a burst of replies never holds up painting and input for long;
 // BatchDone follows every batch, in which the window does work that is due once for many
-// rows.
+// rows. Notices that trickle in are gathered for a few milliseconds, so that a paced scan
+// lists its rows a handful at a time instead of one by one. One batch is handed out at a
+// time, and a batch cut short by its time slice leaves the next turn of the event loop to
+// painting.
 //
 // The master server query runs on a thread of its own so that the window stays live while
 // the master is probed; its list replaces the map only once the running scan has stopped.
@@ -141,4 +145,6 @@ private:
     std::chrono::milliseconds m_masterTimeoutStep{500};
     std::mutex m_noticesMutex;
     std::deque<Notice> m_notices; // guarded by m_noticesMutex
+    bool m_drainDue = false;      // a Drain is on its way; guarded by m_noticesMutex
+    QTimer m_gather;              // started by the first notice of a batch; Drain follows
 };

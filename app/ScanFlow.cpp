@@ -24,11 +24,8 @@ CScanFlow::CScanFlow(Parts parts, int scanLimit) : m_parts(parts), m_scanLimit(s
         if (m_parts.status.Stopped())
             emit ScanFinished();
     });
-    // A re-sort that fell due runs once, in an event-loop turn of its own.
-    connect(&bridge, &CScanBridge::BatchDone, this, [this] {
-        if (m_parts.lists.IsSortDue())
-            QTimer::singleShot(0, this, [this] { m_parts.lists.SortDue(); });
-    });
+    // The rows of a batch take their places before the lists are painted again.
+    connect(&bridge, &CScanBridge::BatchDone, this, [this] { m_parts.lists.KeepInOrder(); });
     connect(&bridge, &CScanBridge::ScanError, this, [this](const QString& text) {
         CPrompts::Show(&m_parts.window, QMessageBox::Warning, text);
     });
@@ -147,10 +144,8 @@ void CScanFlow::ShowCounters()
 void CScanFlow::OnServerQueried(CServer* server)
 {
     const bool last = m_parts.status.Queried();
-    if (m_parts.lists.AddServer(*server, m_includeEmptyScan, m_includeFullScan)) {
-        m_parts.lists.ResortVisibleList(m_view);
+    if (m_parts.lists.AddServer(*server, m_includeEmptyScan, m_includeFullScan))
         ShowCounters();
-    }
     if (last) {
         // Both lists in order at the end, each in an event-loop turn of its own.
         m_parts.lists.SortServers();

@@ -53,8 +53,6 @@ public:
     // Ends a scan whose servers are all listed (its worker only waits for its last tick).
     // True when no scan runs afterwards.
     bool Settle();
-    // The view whose grid is kept in order while a scan fills it (0 players, else servers).
-    void SetView(int view) { m_view = view; }
     // Shows the row counts of the two lists.
     void ShowCounters();
 
@@ -72,7 +70,6 @@ private:
 
     Parts m_parts;
     int m_scanLimit = 0;
-    int m_view = 0;
     bool m_includeEmptyScan = false;
     bool m_includeFullScan = true;
     unsigned m_finishedScans = 0;

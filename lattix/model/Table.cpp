@@ -27,6 +27,21 @@ std::size_t Index(int i)
     return static_cast<std::size_t>(i);
 }
 
+// Whether row a sorts before row b under the usable keys of a sort order.
+template <class Columns>
+auto RowOrder(const Columns& columns)
+{
+    return [&columns](const CRowData* a, const CRowData* b) {
+        for (const auto& key : columns) {
+            const int c = key.comparer->Compare(*CRowData::CellAt(a, key.offset),
+                                                *CRowData::CellAt(b, key.offset));
+            if (c != 0)
+                return key.descending ? c > 0 : c < 0;
+        }
+        return false;
+    };
+}
+
 } // namespace
 
 void detail::ChunkDeleter::operator()(std::byte* chunk) const
@@ -389,6 +404,7 @@ void CTable::DeleteRow(int index)
     // Room first, so that a failing allocation leaves the table as it was.
     m_free.reserve(m_free.size() + 1);
     m_rows.erase(m_rows.begin() + index);
+    m_nMarked -= row->IsMarked() ? 1 : 0;
     if (m_bKeepAll)
         EraseFromAll(row);
     FreeRow(row);
@@ -410,6 +426,7 @@ void CTable::DeleteAllRows()
     m_nHidden = 0;
     m_free.clear();
     m_chunks.clear();
+    m_nMarked = 0;
 }
 
 void CTable::DeleteMarkedRows()
@@ -431,6 +448,7 @@ void CTable::DeleteMarkedRows()
         }
     }
     std::erase(m_rows, nullptr);
+    m_nMarked = 0;
 }
 
 void CTable::MoveRow(int from, int to)
@@ -465,42 +483,138 @@ void SortRows(std::vector<T>& rows, const Before& before)
 
 } // namespace
 
-void CTable::Sort(std::span<const CSortKey> keys)
+std::vector<CTable::SortColumn> CTable::SortColumns(std::span<const CSortKey> keys) const
 {
-    struct Key
-    {
-        std::int32_t offset;
-        const CCellCompare* comparer;
-        bool descending;
-    };
-    std::vector<Key> active;
+    std::vector<SortColumn> active;
+    if (m_pLayout == nullptr)
+        return active;
     active.reserve(keys.size());
     for (const CSortKey& key : keys) {
-        if (!IsValidColumn(key.nColumn) || m_pLayout == nullptr)
+        if (!IsValidColumn(key.nColumn))
             continue;
         const CCellCompare* comparer = m_columns[Index(key.nColumn)].comparer.get();
         if (comparer != nullptr)
             active.push_back({m_pLayout->offsets[Index(key.nColumn)], comparer, key.bDescending});
     }
-    if (active.empty())
+    return active;
+}
+
+void CTable::Sort(std::span<const CSortKey> keys)
+{
+    const std::vector<SortColumn> columns = SortColumns(keys);
+    if (columns.empty())
         return;
-    const auto before = [&active](const CRowData* a, const CRowData* b) {
-        for (const Key& key : active) {
-            const int c = key.comparer->Compare(*CRowData::CellAt(a, key.offset),
-                                                *CRowData::CellAt(b, key.offset));
-            if (c != 0)
-                return key.descending ? c > 0 : c < 0;
-        }
-        return false;
-    };
+    const auto before = RowOrder(columns);
     if (m_bKeepAll) {
+        // Hidden rows are sorted with the shown ones, so that they come back in their place.
         SyncAllRows();
         SortRows(m_all,
                  [&before](const AllRow& a, const AllRow& b) { return before(a.row, b.row); });
         CollectShownRows();
-    } else {
-        SortRows(m_rows, before);
+        return;
     }
+    if (m_rows.size() < 2)
+        return;
+
+    // The longest run of rows already in order stays as it is; the other rows are sorted
+    // and merged into it. So a list that grew since its last sort, or one with a few rows
+    // moved out of place, costs little more than sorting those rows.
+    std::size_t runFirst = 0;
+    std::size_t runEnd = 1;
+    for (std::size_t first = 0; first < m_rows.size();) {
+        std::size_t end = first + 1;
+        while (end < m_rows.size() && !before(m_rows[end], m_rows[end - 1]))
+            ++end;
+        if (end - first > runEnd - runFirst) {
+            runFirst = first;
+            runEnd = end;
+        }
+        first = end;
+    }
+    if (runEnd - runFirst == m_rows.size())
+        return;
+
+    MergeIntoRun(runFirst, runEnd, before);
+}
+
+template <class Before>
+void CTable::MergeIntoRun(std::size_t runFirst, std::size_t runEnd, const Before& before)
+{
+    struct Other
+    {
+        CRowData* row;
+        bool early; // stood before the run
+    };
+    std::vector<Other> others;
+    others.reserve(m_rows.size() - (runEnd - runFirst));
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (i < runFirst || i >= runEnd)
+            others.push_back({m_rows[i], i < runFirst});
+    }
+    std::stable_sort(others.begin(), others.end(),
+                     [&](const Other& a, const Other& b) { return before(a.row, b.row); });
+
+    // A row from before the run goes before the run's rows it ties with, one from after
+    // it behind them.
+    std::vector<CRowData*> sorted;
+    sorted.reserve(m_rows.size());
+    auto run = m_rows.begin() + static_cast<std::ptrdiff_t>(runFirst);
+    const auto end = m_rows.begin() + static_cast<std::ptrdiff_t>(runEnd);
+    for (const Other& other : others) {
+        const auto at = other.early ? std::lower_bound(run, end, other.row, before)
+                                    : std::upper_bound(run, end, other.row, before);
+        sorted.insert(sorted.end(), run, at);
+        sorted.push_back(other.row);
+        run = at;
+    }
+    sorted.insert(sorted.end(), run, end);
+    m_rows.swap(sorted);
+}
+
+void CTable::MergeNewRows(int first, std::span<const CSortKey> keys)
+{
+    if (m_bKeepAll) {
+        // The new rows, shown or hidden, are the last of all rows: merged into them.
+        Sort(keys);
+        return;
+    }
+    const std::vector<SortColumn> columns = SortColumns(keys);
+    if (columns.empty() || first < 0 || Index(first) >= m_rows.size())
+        return;
+    const auto before = RowOrder(columns);
+    const auto oldEnd = m_rows.begin() + first;
+    std::vector<CRowData*> fresh(oldEnd, m_rows.end());
+    std::stable_sort(fresh.begin(), fresh.end(), before);
+    // From the back: each new row goes behind the older rows it ties with; the older rows
+    // behind it move up by the number of new rows still to place.
+    auto old = oldEnd;
+    auto out = m_rows.end();
+    for (auto row = fresh.rbegin(); row != fresh.rend(); ++row) {
+        const auto at = std::upper_bound(m_rows.begin(), old, *row, before);
+        out = std::move_backward(at, old, out);
+        *--out = *row;
+        old = at;
+    }
+}
+
+void CTable::MoveRowsToFront(std::span<const int> rows)
+{
+    std::vector<CRowData*> arranged;
+    arranged.reserve(m_rows.size());
+    std::vector<bool> taken(m_rows.size());
+    for (const int index : rows) {
+        if (!IsValidRow(index) || taken[Index(index)])
+            continue;
+        arranged.push_back(m_rows[Index(index)]);
+        taken[Index(index)] = true;
+    }
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (!taken[i])
+            arranged.push_back(m_rows[i]);
+    }
+    m_rows.swap(arranged);
+    if (m_bKeepAll)
+        m_bAllStale = true;
 }
 
 void CTable::ShowRows(int keyColumn, std::span<const std::uint8_t> shown)
@@ -525,8 +639,10 @@ void CTable::ShowRows(int keyColumn, std::span<const std::uint8_t> shown)
     for (AllRow& entry : m_all) {
         const auto key = static_cast<std::size_t>(entry.key);
         const bool hide = entry.key < 0 || key >= shown.size() || shown[key] == 0;
-        if (hide && !entry.hidden)
+        if (hide && !entry.hidden && entry.row->IsMarked()) {
             entry.row->SetMarked(false);
+            --m_nMarked;
+        }
         entry.hidden = hide;
         m_nHidden += hide ? 1 : 0;
     }
@@ -593,14 +709,19 @@ void CTable::MarkRows(int first, int last, bool mark)
     if (first > last)
         return;
     assert(IsValidRow(first) && IsValidRow(last));
-    for (int i = first; i <= last; ++i)
-        m_rows[Index(i)]->SetMarked(mark);
+    // Unmarking stops at the last marked row, so that clearing the selection of a long
+    // list reads only as far as the selection went.
+    for (int i = first; i <= last && (mark || m_nMarked > 0); ++i)
+        MarkRow(i, mark);
 }
 
 void CTable::MarkRow(int row, bool mark)
 {
     assert(IsValidRow(row));
-    m_rows[Index(row)]->SetMarked(mark);
+    CRowData* record = m_rows[Index(row)];
+    if (record->IsMarked() != mark)
+        m_nMarked += mark ? 1 : -1;
+    record->SetMarked(mark);
 }
 
 void CTable::ToggleRowMarks(int first, int last)
@@ -609,13 +730,12 @@ void CTable::ToggleRowMarks(int first, int last)
         return;
     assert(IsValidRow(first) && IsValidRow(last));
     for (int i = first; i <= last; ++i)
-        m_rows[Index(i)]->SetMarked(!m_rows[Index(i)]->IsMarked());
+        MarkRow(i, !m_rows[Index(i)]->IsMarked());
 }
 
 int CTable::GetMarkedCount() const
 {
-    return static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(),
-                                          [](const CRowData* r) { return r->IsMarked(); }));
+    return m_nMarked;
 }
 
 void CTable::CopyRows(const CTableInterface& source)

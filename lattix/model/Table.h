@@ -63,6 +63,8 @@ public:
     void DeleteMarkedRows() override;
     void MoveRow(int from, int to) override;
     void Sort(std::span<const CSortKey> keys) override;
+    void MergeNewRows(int first, std::span<const CSortKey> keys) override;
+    void MoveRowsToFront(std::span<const int> rows) override;
     CRowData* SetRow(int index, const CRowData& source) override;
     CCellData* GetCell(int row, int col) const override;
     CRowData* GetRow(int index) const override;
@@ -111,6 +113,19 @@ private:
     };
 
     using Chunk = std::unique_ptr<std::byte[], detail::ChunkDeleter>;
+
+    // One usable key of a sort order: where its cells lie, their comparer, the direction.
+    struct SortColumn
+    {
+        std::int32_t offset;
+        const CCellCompare* comparer;
+        bool descending;
+    };
+    std::vector<SortColumn> SortColumns(std::span<const CSortKey> keys) const;
+    // Sorts the rows outside the run [runFirst, runEnd), which is in order, and merges
+    // them into it, keeping the order of rows that tie.
+    template <class Before>
+    void MergeIntoRun(std::size_t runFirst, std::size_t runEnd, const Before& before);
 
     Chunk AllocateRecords(std::size_t count) const;
     void OpenChunk();
@@ -162,6 +177,8 @@ private:
     bool m_bNewRowsHidden = false;
     // Raw row records (no cells constructed); the last one is used first.
     std::vector<std::byte*> m_free;
+    // Rows marked now; marks are set only through the table.
+    int m_nMarked = 0;
 };
 
 } // namespace Lattix

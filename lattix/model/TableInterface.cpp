@@ -113,6 +113,16 @@ void CTableInterface::Sort(std::span<const CSortKey> keys)
     Target().Sort(keys);
 }
 
+void CTableInterface::MergeNewRows(int first, std::span<const CSortKey> keys)
+{
+    Target().MergeNewRows(first, keys);
+}
+
+void CTableInterface::MoveRowsToFront(std::span<const int> rows)
+{
+    Target().MoveRowsToFront(rows);
+}
+
 CRowData* CTableInterface::SetRow(int index, const CRowData& source)
 {
     return Target().SetRow(index, source);

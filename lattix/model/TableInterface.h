@@ -71,6 +71,16 @@ public:
     // out. Rows equal under all keys keep their relative order. Row records stay where
     // they are; only the row order changes.
     virtual void Sort(std::span<const CSortKey> keys);
+    // Puts the rows from first on, added since the rows before them were put in the order
+    // of the keys, among those rows: the result is what Sort(keys) gives, a new row going
+    // behind the rows it ties with. Costs a sort of the new rows and one pass over the rows
+    // behind the first place that a new row takes, so that a long list that grows is kept
+    // in order by small batches. The rows before first must be in order.
+    virtual void MergeNewRows(int first, std::span<const CSortKey> keys);
+    // Takes the rows at the indices out and puts them at the front, in the order listed;
+    // the other rows keep their order behind them. An index that is not a row, or
+    // that was listed before, is left out.
+    virtual void MoveRowsToFront(std::span<const int> rows);
     // Copies source's cells into the row at index; returns that row.
     virtual CRowData* SetRow(int index, const CRowData& source);
     virtual CCellData* GetCell(int row, int col) const;

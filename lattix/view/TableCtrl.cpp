@@ -160,6 +160,13 @@ void CTableCtrl::Sort(std::span<const CSortKey> keys)
     CTableAccessible::RowsReset(*this);
 }
 
+void CTableCtrl::MergeNewRows(int first, std::span<const CSortKey> keys)
+{
+    m_table.MergeNewRows(first, keys);
+    m_edit.RepositionEditor();
+    CTableAccessible::RowsReset(*this);
+}
+
 void CTableCtrl::DeleteRow(int index)
 {
     const int cursorRow = m_cursor.GetRow();

@@ -89,6 +89,7 @@ public:
     void CreateRowLayout() override;
     void Clear() override;
     void Sort(std::span<const CSortKey> keys) override;
+    void MergeNewRows(int first, std::span<const CSortKey> keys) override;
     void DeleteRow(int index) override;
     void DeleteAllRows() override;
     void DeleteMarkedRows() override;

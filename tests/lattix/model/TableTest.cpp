@@ -258,14 +258,29 @@ TEST_F(TableTest, SortsTextsCaseInsensitivelyAndKeepsRowPointers)
     EXPECT_EQ(sorted, (std::vector<CRowData*>{rows[1], rows[3], rows[0], rows[2]}));
 }
 
-// Rows arrive in batches and the list is re-sorted after each, as during a scan: every
-// result must be the stable sort of all rows so far.
-TEST_F(TableTest, RepeatedSortsWhileRowsArriveMatchAStableSort)
+// Rows arrive in batches, as during a scan: each batch is merged among the rows in order,
+// or, when the direction changed, the whole list is sorted. Now and then some rows are
+// moved to the front, as the player search does, and sorted again. Every result
+// must be the stable sort of the rows in the order they stood.
+TEST_F(TableTest, RowsMergedOrSortedWhileTheyArriveMatchAStableSort)
 {
     std::mt19937 random(7);
-    std::vector<std::pair<int, int>> reference; // (key, arrival)
+    std::vector<std::pair<int, int>> reference; // (key, arrival), in the table's order
+    const auto arrivals = [&] {
+        std::vector<int> order;
+        for (const auto& entry : reference)
+            order.push_back(entry.second);
+        return order;
+    };
+    const auto sortReference = [&](bool down) {
+        std::stable_sort(reference.begin(), reference.end(), [down](const auto& a, const auto& b) {
+            return down ? a.first > b.first : a.first < b.first;
+        });
+    };
     int arrival = 0;
-    for (int batch = 0; batch < 40; ++batch) {
+    bool wasDown = false;
+    for (int batch = 0; batch < 60; ++batch) {
+        const int first = table.GetRowCount();
         const int count = 1 + static_cast<int>(random() % 30);
         for (int i = 0; i < count; ++i, ++arrival) {
             const int key = static_cast<int>(random() % 12);
@@ -273,14 +288,36 @@ TEST_F(TableTest, RepeatedSortsWhileRowsArriveMatchAStableSort)
             reference.emplace_back(key, arrival);
         }
         const bool down = batch % 5 == 4;
-        table.Sort(std::vector<CSortKey>{{2, down}});
-        std::stable_sort(reference.begin(), reference.end(), [down](const auto& a, const auto& b) {
-            return down ? a.first > b.first : a.first < b.first;
-        });
-        std::vector<int> expected;
-        for (const auto& entry : reference)
-            expected.push_back(entry.second);
-        ASSERT_EQ(Column0(table), expected) << "batch " << batch;
+        const std::vector<CSortKey> keys{{2, down}};
+        if (down == wasDown)
+            table.MergeNewRows(first, keys);
+        else
+            table.Sort(keys);
+        wasDown = down;
+        sortReference(down);
+        ASSERT_EQ(Column0(table), arrivals()) << "batch " << batch;
+
+        if (batch % 7 != 6)
+            continue;
+        std::vector<int> rows;
+        for (int row = table.GetRowCount(); row-- > 0;) {
+            if (random() % 4 == 0)
+                rows.push_back(row);
+        }
+        rows.push_back(rows.empty() ? 0 : rows.front()); // listed twice: left out
+        table.MoveRowsToFront(rows);
+        std::vector<std::pair<int, int>> arranged;
+        for (std::size_t i = 0; i + 1 < rows.size(); ++i)
+            arranged.push_back(reference[static_cast<std::size_t>(rows[i])]);
+        for (std::size_t i = 0; i < reference.size(); ++i) {
+            if (std::find(rows.begin(), rows.end(), static_cast<int>(i)) == rows.end())
+                arranged.push_back(reference[i]);
+        }
+        reference = arranged;
+        ASSERT_EQ(Column0(table), arrivals()) << "batch " << batch;
+        table.Sort(keys);
+        sortReference(down);
+        ASSERT_EQ(Column0(table), arrivals()) << "batch " << batch;
     }
 }
 
@@ -337,6 +374,16 @@ TEST_F(TableTest, MarksMovesAndInserts)
     table.InsertRow(3)->GetCell(0)->Set(-2);
     table.InsertRow(table.GetRowCount())->GetCell(0)->Set(-3);
     EXPECT_EQ(Column0(table), (std::vector<int>{-1, 4, 0, -2, 2, 3, 1, -3}));
+
+    // The count follows deleted rows; unmarking every row also reaches the last mark.
+    table.MarkRow(2, true);
+    table.MarkRow(6, true);
+    table.MarkRow(6, true);
+    table.DeleteRow(2);
+    EXPECT_EQ(table.GetMarkedCount(), 1);
+    table.MarkRows(0, 6, false);
+    EXPECT_FALSE(table.IsRowMarked(5));
+    EXPECT_EQ(table.GetMarkedCount(), 0);
 }
 
 // Hidden rows are out of every operation's sight, but keep their place in the order of all
@@ -382,6 +429,20 @@ TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
     EXPECT_EQ(Column0(table), (std::vector<int>{12, 11, 10, 5, 3, 1}));
     table.ShowRows(0, {}); // a key past the span hides its row
     EXPECT_EQ(table.GetRowCount(), 0);
+
+    // Rows merged in while others are hidden, and rows moved to the front (a search), keep
+    // the hidden rows in their places of the whole order.
+    table.ShowRows(0, keys([](int key) { return key % 2 == 1; }));
+    table.SetNewRowsHidden(true);
+    AddRow(table, 4);
+    table.SetNewRowsHidden(false);
+    AddRow(table, 7);
+    table.MergeNewRows(4, std::vector<CSortKey>{{0, true}});
+    EXPECT_EQ(Column0(table), (std::vector<int>{11, 7, 5, 3, 1}));
+    table.MoveRowsToFront(std::vector<int>{3});
+    EXPECT_EQ(Column0(table), (std::vector<int>{3, 11, 7, 5, 1}));
+    table.ShowRows(0, all);
+    EXPECT_EQ(Column0(table), (std::vector<int>{12, 3, 10, 11, 7, 4, 5, 1}));
     table.DeleteAllRows();
     table.ShowRows(0, all);
     EXPECT_EQ(table.GetRowCount() + table.GetHiddenRowCount(), 0);

@@ -1,0 +1,117 @@
+// The order of the result lists while a scan fills them, in the real window against the
+// test network.
+#include "app/MainDlg.h"
+#include "app/Prompts.h"
+#include "app/ResultLists.h"
+#include "app/ScanBridge.h"
+#include "app/SearchPanel.h"
+#include "lattix/model/CellCompare.h"
+#include "tests/support/TestNetProcess.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The first row that sorts before the row above it under the grid's sort order, or -1.
+int FirstOutOfOrder(const Lattix::CTableCtrl& grid)
+{
+    for (int row = 1; row < grid.GetRowCount(); ++row) {
+        for (const Lattix::CSortKey& key : grid.GetSortOrder()) {
+            const int c =
+                grid.GetCompare(key.nColumn)
+                    ->Compare(*grid.GetCell(row - 1, key.nColumn), *grid.GetCell(row, key.nColumn));
+            if (c != 0) {
+                if (key.bDescending ? c < 0 : c > 0)
+                    return row;
+                break;
+            }
+        }
+    }
+    return -1;
+}
+
+// Rows arrive in many batches and each batch takes its places before anything is painted:
+// after every batch both lists are in order, also after a click on a title part way
+// through, which later rows follow. Players with equal names stay in the order their
+// servers answered.
+TEST(ScanOrderTest, BothListsStayInOrderWhileRowsArriveAndFollowAClickOnATitle)
+{
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Farsighter RTCW"))
+        .clear();
+    CPrompts::Reset();
+    CTestNetProcess net({"--count", "150", "--seed", "5", "--delays", "5,20,40,80"});
+    MainDlgOptions options;
+    options.scanLimit = 6; // requests a tick: the replies come in many batches
+    CMainDlg dialog(options);
+    dialog.SetMasterAddress(QString::fromStdString(net.MasterAddress()));
+    dialog.show();
+    Lattix::CTableCtrl& servers = dialog.ServerList();
+    Lattix::CTableCtrl& players = dialog.PlayerList();
+
+    int batches = 0;
+    int afterClick = -1; // server rows when the title was clicked
+    QObject::connect(&dialog.Bridge(), &CScanBridge::BatchDone, &dialog, [&] {
+        ++batches;
+        EXPECT_EQ(FirstOutOfOrder(servers), -1) << "batch " << batches;
+        EXPECT_EQ(FirstOutOfOrder(players), -1) << "batch " << batches;
+        if (afterClick < 0 && servers.GetRowCount() >= 20) {
+            afterClick = servers.GetRowCount();
+            // The "Server" title, left of every other one.
+            QTest::mouseClick(&servers.Header(), Qt::LeftButton, {}, QPoint(10, 5));
+            const std::vector<Lattix::CSortKey> byName{{CResultLists::kServerNameColumn, false}};
+            EXPECT_EQ(servers.GetSortOrder(), byName);
+        }
+    });
+    QSignalSpy finished(&dialog, &CMainDlg::ScanFinished);
+    dialog.QueryMaster();
+    ASSERT_TRUE(finished.wait(60000));
+
+    EXPECT_GT(batches, 10);
+    ASSERT_GT(afterClick, 0);
+    EXPECT_GT(servers.GetRowCount(), afterClick + 20);
+    EXPECT_EQ(FirstOutOfOrder(servers), -1);
+    EXPECT_EQ(FirstOutOfOrder(players), -1);
+    int ties = 0;
+    for (int row = 1; row < players.GetRowCount(); ++row) {
+        if (players.GetCell(row - 1, 0)->CompareTo(*players.GetCell(row, 0)) != 0)
+            continue;
+        ++ties;
+        EXPECT_LE(players.GetCell(row - 1, CResultLists::kPlayerHandleColumn)->GetInt(),
+                  players.GetCell(row, CResultLists::kPlayerHandleColumn)->GetInt())
+            << "row " << row;
+    }
+    EXPECT_GT(ties, 50);
+
+    // Searches one after another: the matches on top in the reverse of their order by
+    // name, every other row in order below them.
+    const auto name = [&](int row) {
+        return QString::fromStdString(players.GetCellText(row, 0)).toUpper();
+    };
+    const QString a = name(0).left(1);
+    const QString b = name(players.GetRowCount() - 1).left(1);
+    for (const QString& text : {a, b, QStringLiteral("*") + a, a}) {
+        const QString part = text.startsWith('*') ? text.mid(1) : text;
+        const auto matches = [&](int row) {
+            return text.startsWith('*') ? name(row).contains(part) : name(row).startsWith(part);
+        };
+        dialog.Search().Search(text);
+        int row = 0;
+        while (row < players.GetRowCount() && matches(row))
+            ++row;
+        ASSERT_GT(row, 0) << text.toStdString();
+        for (int r = 1; r < row; ++r)
+            EXPECT_GE(players.GetCell(r - 1, 0)->CompareTo(*players.GetCell(r, 0)), 0);
+        for (int r = row; r < players.GetRowCount(); ++r) {
+            EXPECT_FALSE(matches(r)) << text.toStdString() << " " << r;
+            if (r > row) {
+                EXPECT_LE(players.GetCell(r - 1, 0)->CompareTo(*players.GetCell(r, 0)), 0);
+            }
+        }
+    }
+}
+
+} // namespace
