@@ -198,7 +198,6 @@ void CTableCtrl::CopyRows(const CTableInterface& source)
     m_body.EndDragSelect();
     m_edit.Abandon(); // the new rows may lie in the freed records
     m_table.CopyRows(source);
-    // The new rows may lie in the freed records.
     m_cursor.SetRow(-1);
     m_selection.SetAnchor(-1);
     CTableAccessible::RowsReset(*this);
@@ -511,57 +510,39 @@ void CTableCtrl::Layout()
 {
     // A subclass may keep a frame round the grid as contents margins.
     const QRect area = contentsRect();
-    const int left = area.left();
-    const int top = area.top();
-    const int cx = area.width();
-    const int cy = area.height();
+    const int left = area.left(), top = area.top();
     const int headerHeight = m_bHeaderShown ? kHeaderHeight : 0;
     const int footerHeight = m_bFooter ? m_footerWnd.GetFooterHeight() : 0;
-    const int barHeight = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int barWidth = barHeight;
-    int bodyHeight = cy - headerHeight - footerHeight;
-    int bodyWidth = cx;
-    bool hBar = false;
-    bool vBar = false;
-    const int total = m_geometry.GetTotalWidth();
-    const std::int64_t contentHeight = static_cast<std::int64_t>(GetRowCount()) * m_nRowHeight;
-    for (;;) {
-        if (m_bHorzScrollAllowed && !hBar &&
-            (m_bBottomTab || total > bodyWidth + m_drawState.GetGridWidth())) {
-            hBar = true;
-            bodyHeight -= barHeight;
-        }
-        if (m_bVertScrollAllowed && !vBar && bodyHeight < contentHeight) {
-            vBar = true;
-            bodyWidth -= barWidth;
-            continue;
-        }
-        break;
-    }
-    m_scroller.SetBodySize(bodyWidth, bodyHeight);
+    const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const CTableScroller::Fit fit =
+        CTableScroller::FitBars(area.width(), area.height() - headerHeight - footerHeight,
+                                m_geometry.GetTotalWidth() - m_drawState.GetGridWidth(),
+                                static_cast<std::int64_t>(GetRowCount()) * m_nRowHeight, barWidth,
+                                {m_bHorzScrollAllowed, m_bBottomTab, m_bVertScrollAllowed});
+    m_scroller.SetBodySize(fit.bodyWidth, fit.bodyHeight);
     const int bodyW = m_scroller.GetBodyWidth();
     const int bodyH = m_scroller.GetBodyHeight();
-    QScrollBar* vert = &m_scroller.Vert();
-    QScrollBar* horz = &m_scroller.Horz();
+    QScrollBar& vert = m_scroller.Vert();
+    QScrollBar& horz = m_scroller.Horz();
 
     m_body.setGeometry(left, top + headerHeight, bodyW, bodyH);
     m_body.show();
-    m_header.setGeometry(left, top, bodyW + (vBar ? barWidth : 0), headerHeight);
+    m_header.setGeometry(left, top, bodyW + (fit.vBar ? barWidth : 0), headerHeight);
     m_header.setVisible(headerHeight > 0);
     m_footerWnd.setGeometry(left, top + headerHeight + bodyH, bodyW, footerHeight);
     m_footerWnd.setVisible(footerHeight > 0);
-    vert->setGeometry(left + bodyW, top + headerHeight, barWidth, bodyH + footerHeight);
-    vert->setVisible(vBar);
-    vert->setEnabled(vBar);
+    vert.setGeometry(left + bodyW, top + headerHeight, barWidth, bodyH + footerHeight);
+    vert.setVisible(fit.vBar);
+    vert.setEnabled(fit.vBar);
     const int barTop = top + headerHeight + bodyH + footerHeight;
-    const bool tabs = m_bBottomTab && hBar;
+    const bool tabs = m_bBottomTab && fit.hBar;
     const int tabsWidth =
         tabs ? std::min(m_pBottomTab->GetTotalWidth() + kBottomTabGap, bodyW * 2 / 3) : 0;
-    m_pBottomTab->setGeometry(left, barTop, tabsWidth, barHeight);
+    m_pBottomTab->setGeometry(left, barTop, tabsWidth, barWidth);
     m_pBottomTab->setVisible(tabs);
-    horz->setGeometry(left + tabsWidth, barTop, bodyW - tabsWidth, barHeight);
-    horz->setVisible(hBar);
-    horz->setEnabled(hBar);
+    horz.setGeometry(left + tabsWidth, barTop, bodyW - tabsWidth, barWidth);
+    horz.setVisible(fit.hBar);
+    horz.setEnabled(fit.hBar);
     m_edit.RepositionEditor();
 }
 
@@ -681,7 +662,7 @@ std::intptr_t CTableCtrl::Notify(int code, int row, int col)
     return Notify(code, notification);
 }
 
-// ---------------------------------------------------------------- focus and keys
+// ---------------------------------------------------------------- focus, keys and menus
 
 void CTableCtrl::SetFocusFlag(bool on)
 {
@@ -736,8 +717,6 @@ std::int64_t CTableCtrl::Now() const
 {
     return m_clock ? m_clock() : SteadyMilliseconds();
 }
-
-// ---------------------------------------------------------------- menus
 
 void CTableCtrl::contextMenuEvent(QContextMenuEvent* event)
 {

@@ -72,8 +72,7 @@ public:
     ~CTableCtrl() override;
 
     // Makes the grid a child of parent at (x, y, cx, cy) with the control id. Style bits:
-    // kStyleSingleSel single selection (else multiple), kStyleNoColumnHeader no header,
-    // kStyleNoSortHeader titles that do not sort.
+    // kStyleSingleSel, kStyleNoColumnHeader, kStyleNoSortHeader (titles that do not sort).
     bool Create(unsigned style, int x, int y, int cx, int cy, QWidget* parent, int id);
     // Takes the place of parent's child with the control id (kControlIdProperty): its
     // geometry, its style (kStyleProperty) without kPlaceholderStyleMask, its id and its
@@ -94,10 +93,8 @@ public:
     void DeleteAllRows() override;
     void DeleteMarkedRows() override;
     void CopyRows(const CTableInterface& source) override;
-    // Shows the rows whose key in keyColumn shown marks and hides the others, keeping every
-    // row's place in the order (CTable::ShowRows): the grid, its keys, scrolling and screen
-    // readers see the shown rows only. The cursor and anchor leave a row being hidden;
-    // Update shows the result.
+    // Hides the rows whose key shown does not mark (CTable::ShowRows); the grid, keys and
+    // screen readers see the shown rows only. Cursor and anchor leave hidden rows.
     void ShowRows(int keyColumn, std::span<const std::uint8_t> shown);
     int GetHiddenRowCount() const { return m_table.GetHiddenRowCount(); }
     // While on, rows added or inserted are hidden at once (CTable::SetNewRowsHidden).
@@ -182,10 +179,8 @@ public:
     void SetColumnFooterTip(int col, const std::string& tip);
     CTable& GetFooterTable() override { return m_footer; }
 
-    // Bottom tab strip: sheet tabs left of the horizontal scroll bar, which is then always
-    // shown. The strip takes the width its tabs need, at most two thirds of the grid, and
-    // scrolls its tabs when they need more. Its notifications reach the grid's parent as
-    // if the grid had sent them (CVelkNotifyTarget).
+    // Bottom tab strip: sheet tabs left of the always shown horizontal scroll bar, at most
+    // two thirds of the grid wide; its notifications reach the parent as the grid's.
     void ShowBottomTab(bool show);
     CBottomTabCtrl& BottomTab() { return *m_pBottomTab; }
 

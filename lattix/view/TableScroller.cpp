@@ -48,6 +48,24 @@ void CTableScroller::Detach()
     QObject::disconnect(m_horz, nullptr, this, nullptr);
 }
 
+CTableScroller::Fit CTableScroller::FitBars(int width, int height, int contentWidth,
+                                            std::int64_t contentHeight, int extent, Bars bars)
+{
+    Fit fit{width, height, false, false};
+    for (;;) {
+        if (bars.horzAllowed && !fit.hBar && (bars.horzAlways || contentWidth > fit.bodyWidth)) {
+            fit.hBar = true;
+            fit.bodyHeight -= extent;
+        }
+        if (bars.vertAllowed && !fit.vBar && fit.bodyHeight < contentHeight) {
+            fit.vBar = true;
+            fit.bodyWidth -= extent;
+            continue;
+        }
+        return fit;
+    }
+}
+
 void CTableScroller::SetBodySize(int width, int height)
 {
     m_bodyWidth = std::max(0, width);

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QRect>
 
+#include <cstdint>
+
 class QScrollBar;
 class QWheelEvent;
 
@@ -25,6 +27,25 @@ public:
     int GetScrollY() const { return m_y; }
     int GetBodyWidth() const { return m_bodyWidth; }
     int GetBodyHeight() const { return m_bodyHeight; }
+    // Which scroll bars a body needs in an area of width x height, and the body's size
+    // beside them: the horizontal bar where the content is wider (or always, as beside
+    // bottom tabs), the vertical bar where it is taller; a bar that one bar's room took
+    // can call for the other. extent: the bars' thickness.
+    struct Bars
+    {
+        bool horzAllowed;
+        bool horzAlways;
+        bool vertAllowed;
+    };
+    struct Fit
+    {
+        int bodyWidth;
+        int bodyHeight;
+        bool hBar;
+        bool vBar;
+    };
+    static Fit FitBars(int width, int height, int contentWidth, std::int64_t contentHeight,
+                       int extent, Bars bars);
     // The body's new size: clamps the position and sets the bars' ranges.
     void SetBodySize(int width, int height);
     // Back to the top left, without repainting.
