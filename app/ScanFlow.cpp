@@ -43,6 +43,23 @@ void CScanFlow::StartScan()
     ShowCounters();
     m_parts.bridge.Start(m_scanLimit > 0 ? m_scanLimit : SpeedLimit(m_parts.speed.currentIndex()));
     m_parts.stop.Started();
+    // A scan of no servers (an empty favorites file, a master that lists none) has no last
+    // answer to end it: it ends at once.
+    if (m_parts.bridge.Servers().empty())
+        FinishScan();
+}
+
+void CScanFlow::FinishScan()
+{
+    // Both lists in order at the end, each in an event-loop turn of its own.
+    m_parts.lists.SortServers();
+    const unsigned scan = ++m_finishedScans;
+    QTimer::singleShot(0, this, [this, scan] {
+        if (scan != m_finishedScans)
+            return;
+        m_parts.lists.SortPlayers();
+        emit ScanFinished();
+    });
 }
 
 void CScanFlow::QueryMaster(const QString& master)
@@ -146,15 +163,6 @@ void CScanFlow::OnServerQueried(CServer* server)
     const bool last = m_parts.status.Queried();
     if (m_parts.lists.AddServer(*server, m_includeEmptyScan, m_includeFullScan))
         ShowCounters();
-    if (last) {
-        // Both lists in order at the end, each in an event-loop turn of its own.
-        m_parts.lists.SortServers();
-        const unsigned scan = ++m_finishedScans;
-        QTimer::singleShot(0, this, [this, scan] {
-            if (scan != m_finishedScans)
-                return;
-            m_parts.lists.SortPlayers();
-            emit ScanFinished();
-        });
-    }
+    if (last)
+        FinishScan();
 }

@@ -65,6 +65,8 @@ private:
     // the scan could not be ended.
     bool Overtake();
     void StartScan();
+    // Sorts both lists and says that the scan finished, in turns of its own.
+    void FinishScan();
     void OnServerQueried(CServer* server);
     void OnMasterFinished(bool answered, const QString& error);
 

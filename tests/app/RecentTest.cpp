@@ -129,6 +129,13 @@ TEST_F(RecentWindowTest, AJoinedServerIsListedByQueryRecentAfterARestart)
     ASSERT_EQ(CPrompts::Shown().size(), 2);
     EXPECT_TRUE(CPrompts::Shown()[1].startsWith("Cannot read the recent servers file"));
     EXPECT_EQ(servers.GetRowCount(), 1);
+
+    // A scan of no servers (an empty favorites file) ends at once, with empty lists.
+    QFile favorites(m_dir.filePath(QStringLiteral("favorites.dat")));
+    ASSERT_TRUE(favorites.open(QIODevice::WriteOnly));
+    favorites.close();
+    ASSERT_TRUE(Scan(*dialog, D::IDC_QUERY_FAVORITES));
+    EXPECT_EQ(servers.GetRowCount(), 0);
 }
 
 } // namespace
