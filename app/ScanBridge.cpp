@@ -123,6 +123,9 @@ void CScanBridge::CRefreshListener::OnScanEnded(unsigned scan)
 
 void CScanBridge::Post(Notice notice)
 {
+    // A refresh's few answers are awaited by the user: they are handed over at once, not
+    // gathered for a frame as a scan's many are.
+    const bool refresh = notice.kind == Notice::Refreshed || notice.kind == Notice::RefreshDone;
     bool wake = false;
     {
         const std::lock_guard lock(m_noticesMutex);
@@ -130,7 +133,11 @@ void CScanBridge::Post(Notice notice)
         m_drainDue = true;
         m_notices.push_back(std::move(notice));
     }
-    if (wake)
+    if (!wake)
+        return;
+    if (refresh)
+        QMetaObject::invokeMethod(this, &CScanBridge::Drain, Qt::QueuedConnection);
+    else
         QMetaObject::invokeMethod(&m_gather, qOverload<>(&QTimer::start), Qt::QueuedConnection);
 }
 
