@@ -19,6 +19,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 using namespace Lattix;
@@ -209,11 +211,16 @@ void CFilterBar::RecordsChanged()
 
 void CFilterBar::ListMods()
 {
-    std::vector<QString> mods;
+    // Many servers share few mods: they are told apart as bytes before any text is made.
+    std::set<std::string> names;
     for (int handle = 1; handle <= m_lists.RecordCount(); ++handle) {
         if (const CServer* server = m_lists.Record(handle))
-            mods.push_back(QString::fromStdString(ModName(server->modUrl)));
+            names.insert(ModName(server->modUrl));
     }
+    std::vector<QString> mods;
+    mods.reserve(names.size() + 1);
+    for (const std::string& name : names)
+        mods.push_back(QString::fromStdString(name));
     const QString chosen = m_mod.currentData().toString();
     if (!chosen.isEmpty())
         mods.push_back(chosen);
