@@ -7,6 +7,7 @@
 #include "app/RefreshCommands.h"
 #include "app/ResultLists.h"
 #include "app/ScanBridge.h"
+#include "bench/app/BenchProfile.h"
 #include "lattix/model/CellData.h"
 #include "lattix/view/TableCtrl.h"
 #include "net/Clock.h"
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -40,16 +40,10 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QTemporaryDir profile;
-    qputenv("XDG_CONFIG_HOME", profile.filePath("config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", profile.filePath("data").toLocal8Bit());
+    const CBenchProfile profile;
     QApplication app(argc, argv);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profile.filePath("config"));
-    CPrompts::SetScripted(true);
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Farsighter RTCW");
+        QSettings settings = profile.Settings();
         settings.setValue("IncludeEmptyServers", 1);
         settings.setValue("LastView", 1);
     }

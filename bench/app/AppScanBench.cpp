@@ -16,6 +16,7 @@
 #include "app/MainDlgLayout.h"
 #include "app/Prompts.h"
 #include "app/SearchPanel.h"
+#include "bench/app/BenchProfile.h"
 #include "tests/support/TestNetProcess.h"
 
 #include <QApplication>
@@ -25,7 +26,6 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -75,16 +75,10 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QTemporaryDir profile;
-    qputenv("XDG_CONFIG_HOME", profile.filePath("config").toLocal8Bit());
-    qputenv("XDG_DATA_HOME", profile.filePath("data").toLocal8Bit());
+    const CBenchProfile profile;
     QApplication app(argc, argv);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profile.filePath("config"));
-    CPrompts::SetScripted(true);
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Farsighter RTCW");
+        QSettings settings = profile.Settings();
         settings.setValue("Speed", 5); // DSL*4
         settings.setValue("IncludeEmptyServers", 1);
     }
