@@ -11,6 +11,7 @@
 #include "lattix/model/RowData.h"
 #include "panlo/ControlId.h"
 #include "query/Server.h"
+#include "tests/app/WindowFixture.h"
 #include "tests/support/TestNetProcess.h"
 #include "velk/PopupMenu.h"
 
@@ -51,20 +52,10 @@ private:
     QString m_pick;
 };
 
-class RefreshTest : public ::testing::Test
+class RefreshTest : public CWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        Store()->clear();
-        CPrompts::Reset();
-    }
-    static std::unique_ptr<QSettings> Store()
-    {
-        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                           QStringLiteral("Farsighter RTCW"));
-    }
-    static void Set(const QString& name, const QVariant& value) { Store()->setValue(name, value); }
+    static void Set(const QString& name, const QVariant& value) { Store().setValue(name, value); }
 
     // A window with the servers of the network as its favorites, scanned, on a clock that
     // the test moves.
@@ -144,7 +135,6 @@ protected:
     }
 
     qint64 m_now = 1'000'000;
-    QTemporaryDir m_dir;
 };
 
 TEST_F(RefreshTest, RefreshAsksTheSelectedServerAgainAndUpdatesItsRowsInPlace)
