@@ -1,3 +1,5 @@
+#include "app/FavoritesFile.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -39,24 +41,28 @@ struct Program
 {
     const char* path;
     const char* page;
+    std::string named; // a text that the help names
 };
 
 } // namespace
 
 // Every option that a program's --help lists is in the OPTIONS section of its manual page,
 // and the section names no option that the program does not know: the two cannot drift
-// apart.
+// apart. The browser's help names the favorites' folder.
 TEST(CommandLineTest, EachManualPageNamesExactlyTheOptionsOfItsHelp)
 {
-    for (const Program& program : {Program{FARSIGHTER_PATH, FARSIGHTER_PAGE},
-                                   Program{FARSIGHTER_QUERY_PATH, FARSIGHTER_QUERY_PAGE},
-                                   Program{FARSIGHTER_TESTNET_PATH, FARSIGHTER_TESTNET_PAGE}}) {
+    for (const Program& program : {Program{FARSIGHTER_PATH, FARSIGHTER_PAGE,
+                                           std::string(CFavoritesFile::kFolder) + "/favorites.dat"},
+                                   Program{FARSIGHTER_QUERY_PATH, FARSIGHTER_QUERY_PAGE, {}},
+                                   Program{FARSIGHTER_TESTNET_PATH, FARSIGHTER_TESTNET_PAGE, {}}}) {
         SCOPED_TRACE(program.page);
         QProcess process;
         process.start(QString::fromUtf8(program.path), {QStringLiteral("--help")});
         ASSERT_TRUE(process.waitForFinished(10000));
         ASSERT_EQ(process.exitCode(), 0);
-        const QSet<QString> help = OptionsIn(QString::fromUtf8(process.readAllStandardOutput()));
+        const QString text = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_TRUE(text.contains(QString::fromStdString(program.named)));
+        const QSet<QString> help = OptionsIn(text);
 
         QFile file(QString::fromUtf8(program.page));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -6,11 +6,8 @@
 #include "app/CountryOption.h"
 #include "app/OptionsDlg.h"
 #include "geo/CountryLookup.h"
-#include "panlo/ControlId.h"
-#include "tests/support/TestNetProcess.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -49,9 +46,7 @@ TEST(CountryFlagsTest, EveryCodeHasAValueAndThePackagedFlagsLoad)
     EXPECT_GT(CCountryFlags().FlagCount(), 200);
 }
 
-class CountryWindowTest : public CWindowFixture
-{
-};
+using CountryWindowTest = CWindowFixture;
 
 TEST_F(CountryWindowTest, TheServerListShowsEachServersCountryAndTheOptionsNameTheDatabase)
 {
@@ -60,10 +55,7 @@ TEST_F(CountryWindowTest, TheServerListShowsEachServersCountryAndTheOptionsNameT
     for (const auto& server : net.Manifest()["servers"])
         addresses.push_back("127.0.0.1:" + std::to_string(server["port"].get<int>()));
     ASSERT_EQ(addresses.size(), 3u);
-    Store().setValue("Master", QString::fromStdString(net.MasterAddress()));
-    Store().setValue("Speed", 5);
-    Store().setValue("IncludeEmptyServers", 1);
-    Store().setValue("LastView", 1);
+    UseNetwork(net, 1);
     MainDlgOptions options;
     options.countryLookup = [&] {
         return std::make_unique<CFixedCountries>(
@@ -101,10 +93,8 @@ TEST_F(CountryWindowTest, TheServerListShowsEachServersCountryAndTheOptionsNameT
     });
     Click(*dialog, D::IDC_OPTIONS);
     EXPECT_EQ(Store().value(CCountryOption::kSetting).toString(), broken);
-    const auto* line = qobject_cast<QLabel*>(dialog->Control(D::IDC_STATUS_LINE));
-    const QString status = line->toolTip().isEmpty() ? line->text() : line->toolTip();
-    EXPECT_TRUE(status.startsWith("The country database " + broken + " cannot be used"))
-        << status.toStdString();
+    EXPECT_TRUE(StatusOf(*dialog).startsWith("The country database " + broken + " cannot be used"))
+        << StatusOf(*dialog).toStdString();
 }
 
 } // namespace

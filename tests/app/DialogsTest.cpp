@@ -21,22 +21,30 @@ void ExpectWhole(const QLabel& label, const QWidget& dialog)
 
 } // namespace
 
-TEST(DialogsTest, TheMasterServerDialogShowsItsWholeHintAndError)
+// The master server dialog takes only an address that can work; its hint, with the error
+// that names the refused text, shows whole above the field.
+TEST(DialogsTest, TheMasterServerDialogTakesOnlyAnAddressThatCanWork)
 {
-    CMasterServerDlg dialog(QStringLiteral("127.0.0.1:27950"));
+    CMasterServerDlg dialog(QStringLiteral("127.0.0.1:27951"));
     dialog.show();
     const auto* hint = qobject_cast<QLabel*>(FindControl(&dialog, CMasterServerDlg::IDC_HINT));
     auto* edit = qobject_cast<QLineEdit*>(FindControl(&dialog, CMasterServerDlg::IDC_MASTER));
     ASSERT_TRUE(hint && edit);
     ExpectWhole(*hint, dialog);
-
-    edit->setText(QStringLiteral("127.0.0.1:99999"));
-    dialog.accept();
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(hint->text().contains(QStringLiteral("127.0.0.1:99999")));
-    ExpectWhole(*hint, dialog);
+    for (const char* refused : {"not a host!", "", "127.0.0.1:port", "127.0.0.1:99999"}) {
+        edit->setText(QString::fromLatin1(refused));
+        dialog.accept();
+        EXPECT_TRUE(dialog.isVisible()) << refused;
+        EXPECT_EQ(dialog.Master(), QStringLiteral("127.0.0.1:27951"));
+        EXPECT_TRUE(hint->text().contains(QString::fromLatin1(refused))) << refused;
+        ExpectWhole(*hint, dialog);
+    }
     EXPECT_GE(edit->y(), hint->geometry().bottom());
     EXPECT_TRUE(dialog.rect().contains(edit->geometry()));
+    edit->setText(QStringLiteral(" 127.0.0.2 ")); // no port: the one shown stays
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Master(), QStringLiteral("127.0.0.2:27951"));
 }
 
 // A server that names itself with 64 KiB: the title is cut with an ellipsis, the Variable

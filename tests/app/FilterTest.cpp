@@ -1,25 +1,13 @@
-// The filter bar: its rules on server records, and a user's path through the real window
-// against the local test network.
+// The filter bar: its rules on server records, and a user's path through the real window.
+#include "WindowFixture.h"
+
 #include "app/FilterBar.h"
-#include "app/MainDlg.h"
-#include "app/Prompts.h"
-#include "app/ResultLists.h"
 #include "app/ServerFilter.h"
 #include "lattix/model/CellData.h"
-#include "panlo/ControlId.h"
 #include "query/Server.h"
-#include "tests/support/TestNetProcess.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <set>
@@ -80,22 +68,13 @@ TEST(ServerFilterTest, MatchesTextAnywhereAndEveryRule)
     }
 }
 
-class FilterTest : public ::testing::Test
+class FilterTest : public CWindowFixture
 {
 protected:
-    void SetUp() override { CPrompts::Reset(); }
-    template <typename T>
-    static T* Get(const CMainDlg& dialog, int id)
+    std::unique_ptr<CMainDlg> OpenAndScan()
     {
-        return qobject_cast<T*>(dialog.Control(id));
-    }
-    static std::unique_ptr<CMainDlg> OpenAndScan()
-    {
-        auto dialog = std::make_unique<CMainDlg>();
-        dialog->show();
-        QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
-        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_MASTER), Qt::LeftButton);
-        EXPECT_TRUE(finished.wait(30000));
+        auto dialog = Open();
+        EXPECT_TRUE(Scan(*dialog, D::IDC_QUERY_MASTER));
         return dialog;
     }
     static std::string Address(const Lattix::CTableCtrl& servers, int row)
@@ -142,16 +121,7 @@ protected:
 TEST_F(FilterTest, TheUserNarrowsTheListsAsTheyTypeAndTheFilterIsKept)
 {
     CTestNetProcess net({"--count", "30", "--seed", "5"});
-    {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Farsighter RTCW");
-        settings.clear();
-        for (const auto& [name, value] : std::vector<std::pair<QString, QVariant>>{
-                 {"Master", QString::fromStdString(net.MasterAddress())},
-                 {"Speed", 5},
-                 {"IncludeEmptyServers", 1},
-                 {"LastView", 1}})
-            settings.setValue(name, value);
-    }
+    UseNetwork(net, 1);
     auto dialog = OpenAndScan();
     Lattix::CTableCtrl& servers = dialog->ServerList();
     int allPlayers = 0;
@@ -159,8 +129,7 @@ TEST_F(FilterTest, TheUserNarrowsTheListsAsTheyTypeAndTheFilterIsKept)
     ASSERT_GT(all, 10);
     ExpectListsAgree(*dialog, all, allPlayers);
 
-    // The user picks a busy server and types part of its map, in other letters and with a
-    // colour code: the lists narrow with every key.
+    // Part of a busy server's map, in other letters and with a colour code, narrows the lists.
     int pick = 0;
     while (pick < servers.GetRowCount() && servers.GetCell(pick, 7)->GetInt() == 0)
         ++pick;

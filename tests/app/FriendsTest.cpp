@@ -1,6 +1,6 @@
-// Friends: the rules names are compared by, the friends file, and a user's path through the
-// real window against the local test network.
+// Friends: how names compare, the friends file, and a user's path through the real window.
 #include "FileSizeLimit.h"
+#include "WindowFixture.h"
 
 #include "app/DBusNotifier.h"
 #include "app/DesktopNotifier.h"
@@ -8,37 +8,20 @@
 #include "app/FriendWatch.h"
 #include "app/FriendsDlg.h"
 #include "app/FriendsFile.h"
-#include "app/MainDlg.h"
-#include "app/Prompts.h"
-#include "app/ResultLists.h"
-#include "lattix/view/TableCtrl.h"
 #include "query/Server.h"
-#include "tests/support/TestNetProcess.h"
 #include "velk/HyperLink.h"
-#include "velk/PopupMenu.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QDir>
-#include <QFile>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMutex>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <set>
 
 namespace {
@@ -125,8 +108,7 @@ TEST(FriendsFileTest, RoundTripCarelessFilesAndAFailedSave)
     EXPECT_EQ(CFriendsFile::PathBeside(dir.filePath("favorites.dat")), path);
 }
 
-// A desktop's notification service on a bus of the test's own: records each Notify and
-// answers with id 7.
+// A desktop's notification service: records each Notify and answers with id 7.
 class FakeNotificationService : public QDBusVirtualObject
 {
 public:
@@ -229,55 +211,13 @@ public:
     std::vector<Call> calls;
 };
 
-// Picks the enabled item with the given text, and records which items were enabled.
-class PickingMenu : public CPopupMenu
-{
-public:
-    PickingMenu(QStringList& enabled, QString pick) : m_enabled(enabled), m_pick(std::move(pick)) {}
-
-protected:
-    QAction* ExecMenu(QMenu& menu, const QPoint&, QWidget*) override
-    {
-        m_enabled.clear();
-        QAction* chosen = nullptr;
-        for (QAction* action : menu.actions()) {
-            if (action->isEnabled() && !action->isSeparator())
-                m_enabled.append(action->text());
-            if (action->text() == m_pick && action->isEnabled())
-                chosen = action;
-        }
-        return chosen;
-    }
-
-private:
-    QStringList& m_enabled;
-    QString m_pick;
-};
-
-class FriendsTest : public ::testing::Test
+class FriendsTest : public CWindowFixture
 {
 protected:
     void SetUp() override
     {
-        QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Farsighter RTCW");
-        store.clear();
-        store.setValue("Speed", 5);
-        CPrompts::Reset();
-    }
-    static bool WaitForScan(CMainDlg& dialog)
-    {
-        QSignalSpy finished(&dialog, &CMainDlg::ScanFinished);
-        return finished.wait(30000);
-    }
-    // Runs the row's menu in the grid and picks the item; returns the enabled items.
-    static QStringList PickFromMenu(Lattix::CTableCtrl& grid, int row, const QString& pick)
-    {
-        QStringList enabled;
-        grid.Menus().SetMenuFactory([&] { return std::make_unique<PickingMenu>(enabled, pick); });
-        grid.EnsureVisible(row, -1);
-        const int height = grid.GetRowHeight();
-        grid.Menus().ShowBodyMenu(QPoint(20, row * height - grid.GetScrollY() + height / 2));
-        return enabled;
+        CWindowFixture::SetUp();
+        Set("Speed", 5);
     }
     static std::set<int> MarkedRows(const Lattix::CTableCtrl& grid)
     {
@@ -288,16 +228,6 @@ protected:
         }
         return rows;
     }
-    static int ServerRow(const Lattix::CTableCtrl& servers, const std::string& address)
-    {
-        for (int row = 0; row < servers.GetRowCount(); ++row) {
-            if (servers.GetCellText(row, CResultLists::kServerAddressColumn) == address)
-                return row;
-        }
-        return -1;
-    }
-
-    QTemporaryDir m_dir;
     RecordingNotifier m_notifier;
 };
 
@@ -337,17 +267,14 @@ TEST_F(FriendsTest, FriendsAreMarkedCountedAndAnnouncedOnceAndTheClickSelectsThe
     MainDlgOptions options;
     options.defaultMaster = QString::fromStdString(net.MasterAddress());
     options.startupQuery = 2;
-    options.favoritesPath = m_dir.filePath("favorites.dat");
     options.notifier = &m_notifier;
-    auto dialog = std::make_unique<CMainDlg>(options);
-    dialog->show();
-    ASSERT_TRUE(WaitForScan(*dialog));
+    auto dialog = Open(options);
+    ASSERT_TRUE(ScanEnds(*dialog));
     Lattix::CTableCtrl& servers = dialog->ServerList();
     Lattix::CTableCtrl& players = dialog->PlayerList();
-    const int rowA = ServerRow(servers, picks[0].address);
-    const int rowB = ServerRow(servers, picks[1].address);
-    ASSERT_GE(rowA, 0);
-    ASSERT_GE(rowB, 0);
+    const int rowA = RowOf(servers, picks[0].address);
+    const int rowB = RowOf(servers, picks[1].address);
+    ASSERT_LT(std::max(rowA, rowB), servers.GetRowCount());
 
     // One notification names both, each with their server.
     ASSERT_EQ(m_notifier.calls.size(), 1u);
@@ -385,8 +312,7 @@ TEST_F(FriendsTest, FriendsAreMarkedCountedAndAnnouncedOnceAndTheClickSelectsThe
     Lattix::CTableCtrl& serverPlayers = dialog->ServerPlayerList();
     EXPECT_EQ(MarkedRows(serverPlayers).size(), 1u);
 
-    // A fellow player of the server becomes a friend from the player list's row menu: no
-    // news, but marked and counted, and written to the file.
+    // A fellow player made a friend from the row menu: marked, counted, saved, but no news.
     const QString fellow = QString::fromStdString(players.GetCellText(other, 0));
     const QStringList offered = PickFromMenu(players, other, "Add to friends");
     EXPECT_TRUE(offered.contains("Add to friends") && !offered.contains("Remove from friends"));
@@ -398,29 +324,22 @@ TEST_F(FriendsTest, FriendsAreMarkedCountedAndAnnouncedOnceAndTheClickSelectsThe
 
     // The next scan finds every friend where they were: nothing new to tell.
     dialog->QueryMaster();
-    ASSERT_TRUE(WaitForScan(*dialog));
+    ASSERT_TRUE(ScanEnds(*dialog));
     EXPECT_EQ(m_notifier.calls.size(), 1u);
     EXPECT_EQ(count->text(), "Friends: 3");
     // Nor after a scan of the favorites without the first friend's server.
-    QFile favorites(options.favoritesPath);
-    ASSERT_TRUE(favorites.open(QIODevice::WriteOnly));
-    favorites.write(QByteArray::fromStdString(picks[1].address + "\tB\t\r\n"));
-    favorites.close();
+    WriteFavorites(QByteArray::fromStdString(picks[1].address + "\tB\t\r\n"));
     dialog->QueryFavorites();
-    ASSERT_TRUE(WaitForScan(*dialog));
+    ASSERT_TRUE(ScanEnds(*dialog));
     EXPECT_EQ(servers.GetRowCount(), 1);
     dialog->QueryMaster();
-    ASSERT_TRUE(WaitForScan(*dialog));
+    ASSERT_TRUE(ScanEnds(*dialog));
     EXPECT_EQ(m_notifier.calls.size(), 1u);
 
-    // Removing from the players of a server, while the file cannot be written: said, and the
-    // friend stays; then written.
-    const int serverRow = ServerRow(servers, picks[0].address);
+    // Removed from a server's players: while the file cannot be written, said, and kept.
+    const int serverRow = RowOf(servers, picks[0].address);
     dialog->Lists().ShowServerPlayers(serverRow);
-    int fellowRow = 0;
-    while (fellowRow < serverPlayers.GetRowCount() &&
-           QString::fromStdString(serverPlayers.GetCellText(fellowRow, 0)) != fellow)
-        ++fellowRow;
+    const int fellowRow = RowOf(serverPlayers, fellow, 0);
     ASSERT_LT(fellowRow, serverPlayers.GetRowCount());
     ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path));
     const QStringList offeredThere = PickFromMenu(serverPlayers, fellowRow, "Remove from friends");
@@ -435,8 +354,7 @@ TEST_F(FriendsTest, FriendsAreMarkedCountedAndAnnouncedOnceAndTheClickSelectsThe
     EXPECT_EQ(CFriendsFile(path).Load().friends.size(), 2);
     EXPECT_EQ(count->text(), "Friends: 2");
 
-    // The dialog behind the count: the first friend's entry gives way to a pattern that
-    // still finds them; nobody is news.
+    // In the dialog behind the count, a pattern that still finds the first friend: no news.
     const QString pattern = nameA.left(nameA.size() - 1) + "*";
     QTimer::singleShot(0, [&] {
         auto* friendsDlg = qobject_cast<CFriendsDlg*>(QApplication::activeModalWidget());
@@ -449,7 +367,7 @@ TEST_F(FriendsTest, FriendsAreMarkedCountedAndAnnouncedOnceAndTheClickSelectsThe
     });
     QTest::mouseClick(count, Qt::LeftButton);
     EXPECT_EQ(CFriendsFile(path).Load().friends, QStringList({nameB.toUpper(), pattern}));
-    EXPECT_TRUE(servers.GetDrawState().IsRowEmphasized(ServerRow(servers, picks[0].address)));
+    EXPECT_TRUE(servers.GetDrawState().IsRowEmphasized(RowOf(servers, picks[0].address)));
     EXPECT_EQ(m_notifier.calls.size(), 1u);
 }
 

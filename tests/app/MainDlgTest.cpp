@@ -1,16 +1,13 @@
 // Workflow tests against the real main window, its dialogs and the local test network.
 #include "FakeGame.h"
 #include "FileSizeLimit.h"
+#include "WindowFixture.h"
 
 #include "app/AboutDlg.h"
 #include "app/FavoritesDlg.h"
 #include "app/FavoritesFile.h"
 #include "app/JoinFlow.h"
-#include "app/MainDlg.h"
-#include "app/MasterServerDlg.h"
 #include "app/OptionsDlg.h"
-#include "app/Prompts.h"
-#include "app/ResultLists.h"
 #include "app/ScanBridge.h"
 #include "app/SearchPanel.h"
 #include "lattix/edit/CellInput.h"
@@ -19,15 +16,10 @@
 #include "lattix/model/LayoutWords.h"
 #include "lattix/view/TableDisplay.h"
 #include "net/Version.h"
-#include "panlo/ControlId.h"
 #include "panlo/SplitCtrl.h"
 #include "query/Server.h"
-#include "tests/support/TestNetProcess.h"
-#include "velk/ExComboBox.h"
 #include "velk/HyperLink.h"
-#include "velk/PopupMenu.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,27 +27,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMenu>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QSettings>
-#include <QSignalSpy>
 #include <QStyle>
-#include <QTabBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <functional>
@@ -65,82 +47,16 @@ namespace {
 
 using D = CMainDlg;
 
-class MainDlgTest : public ::testing::Test
+class MainDlgTest : public CWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        Store()->clear();
-        CPrompts::Reset();
-    }
-    static std::unique_ptr<QSettings> Store()
-    {
-        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                           QStringLiteral("Farsighter RTCW"));
-    }
-    static void Set(const QString& name, const QVariant& value) { Store()->setValue(name, value); }
-
-    // startupQuery as the command line's --query gives it (-1: none given).
-    std::unique_ptr<CMainDlg> Open(int startupQuery = -1)
-    {
-        MainDlgOptions options;
-        options.startupQuery = startupQuery;
-        options.favoritesPath = FavoritesPath();
-        options.masterFirstTimeoutMs = 300;
-        options.masterTimeoutStepMs = 100;
-        auto dialog = std::make_unique<CMainDlg>(options);
-        dialog->show();
-        return dialog;
-    }
-    QString FavoritesPath() const { return m_dir.filePath(QStringLiteral("favorites.dat")); }
-    void WriteFavorites(const QString& text) const
-    {
-        QFile file(FavoritesPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(text.toLatin1()), text.size());
-    }
-    // The server-list row of the address, or the row count when none shows it.
-    static int RowOf(const Lattix::CTableCtrl& servers, const QString& address)
-    {
-        int row = 0;
-        while (row < servers.GetRowCount() &&
-               servers.GetCellText(row, CResultLists::kServerAddressColumn) !=
-                   address.toStdString())
-            ++row;
-        return row;
-    }
-
-    static bool WaitForScan(CMainDlg& dialog)
-    {
-        QSignalSpy finished(&dialog, &CMainDlg::ScanFinished);
-        return finished.wait(30000);
-    }
-    template <typename T>
-    static T* Get(const CMainDlg& dialog, int id)
-    {
-        return qobject_cast<T*>(dialog.Control(id));
-    }
-    static void ClickRow(Lattix::CTableCtrl& grid, int row)
-    {
-        const int y = (row - grid.GetScrollY() / grid.GetRowHeight()) * grid.GetRowHeight() +
-                      grid.GetRowHeight() / 2;
-        QTest::mouseClick(&grid.Body(), Qt::LeftButton, {}, QPoint(20, y));
-    }
     // Key presses that carry each character of text, whatever the keyboard would need.
     static void Type(QWidget* widget, const QString& text)
     {
         for (const QChar c : text)
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), {});
     }
-    // The whole text of the status line, also when the line shows it cut.
-    static QString StatusOf(const CMainDlg& dialog)
-    {
-        const auto* line = Get<QLabel>(dialog, D::IDC_STATUS_LINE);
-        return line->toolTip().isEmpty() ? line->text() : line->toolTip();
-    }
-    // Every shown column of the grid is wide enough for its title with the sort arrow and
-    // for the text of each of its cells, with the grid's cell margins; but for a column of
-    // images, whose texts are for copying and reading out.
+    // Every shown column but one of images fits its title with the sort arrow, and its texts.
     static void ExpectColumnsFit(const Lattix::CTableCtrl& grid, int imageColumn = -1)
     {
         const QFontMetrics metrics(grid.GetDrawState().GetFont());
@@ -152,26 +68,13 @@ protected:
             if (!grid.Geometry().IsVisible(col) || title.isEmpty() || col == imageColumn)
                 continue;
             int widest = metrics.horizontalAdvance(title) + kSortArrow;
-            QString widestText = title;
-            for (int row = 0; row < grid.GetRowCount(); ++row) {
-                const QString text = QString::fromStdString(grid.GetCellText(row, col));
-                if (metrics.horizontalAdvance(text) > widest) {
-                    widest = metrics.horizontalAdvance(text);
-                    widestText = text;
-                }
-            }
+            for (int row = 0; row < grid.GetRowCount(); ++row)
+                widest = std::max(widest, metrics.horizontalAdvance(
+                                              QString::fromStdString(grid.GetCellText(row, col))));
             EXPECT_LE(widest + kMargins, grid.GetColumnWidth(col))
-                << grid.GetDlgCtrlID() << " " << title.toStdString() << ": "
-                << widestText.toStdString();
+                << grid.GetDlgCtrlID() << " " << title.toStdString();
         }
     }
-    static void ClickTab(CMainDlg& dialog, int tab)
-    {
-        auto* tabs = Get<QTabBar>(dialog, D::IDC_TABS);
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
-    }
-
-    QTemporaryDir m_dir;
 };
 
 TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
@@ -186,21 +89,17 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     EXPECT_FALSE(dialog->ServerList().isVisible());
     QApplication::processEvents();
     EXPECT_FALSE(dialog->Bridge().IsRunning() || dialog->Bridge().IsFetchingMaster());
-    // A favorites "file" that cannot be read is reported, not scanned; a FIFO does not
-    // make the window wait for a writer.
+    // A favorites FIFO is reported, not scanned, and does not make the window wait.
     ASSERT_EQ(mkfifo(QFile::encodeName(FavoritesPath()).constData(), 0600), 0);
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
+    Click(*dialog, D::IDC_QUERY_FAVORITES);
     ASSERT_EQ(CPrompts::Shown().size(), 1);
     EXPECT_TRUE(CPrompts::Shown()[0].startsWith("Cannot read the favorites file"));
     EXPECT_TRUE(CPrompts::Shown()[0].endsWith("not a regular file"));
     EXPECT_FALSE(dialog->Bridge().IsRunning());
     // Lines that are left out of a scan are named.
     ASSERT_TRUE(QFile::remove(FavoritesPath()));
-    QFile file(FavoritesPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not an address\r\n:27960\r\n127.0.0.1\tNo port\r\n");
-    file.close();
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
+    WriteFavorites("not an address\r\n:27960\r\n127.0.0.1\tNo port\r\n");
+    Click(*dialog, D::IDC_QUERY_FAVORITES);
     EXPECT_EQ(CPrompts::Shown().size(), 1);
     EXPECT_TRUE(StatusOf(*dialog).endsWith("2 lines that are not a server address (line 1, 2); "
                                            "skipped."));
@@ -223,9 +122,9 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     const std::vector<Lattix::CSortKey> serverOrder = {{9, true}, {0, false}};
     dialog->ServerList().Sort(serverOrder);
     dialog->ServerPlayerList().Sort(std::vector<Lattix::CSortKey>{{2, true}});
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+    Click(*dialog, D::IDC_CLOSE);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(Store()->value("LastPlayers").toString(), QStringLiteral("Ab\n*zz\n"));
+    EXPECT_EQ(Store().value("LastPlayers").toString(), QStringLiteral("Ab\n*zz\n"));
 
     auto again = Open();
     EXPECT_EQ(Get<QComboBox>(*again, D::IDC_VERSION)->currentText(), "Demo");
@@ -244,19 +143,10 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     EXPECT_EQ(again->ServerPlayerList().GetSortOrder(), (std::vector<Lattix::CSortKey>{{2, true}}));
     EXPECT_EQ(again->PlayerList().GetSortOrder(), (std::vector<Lattix::CSortKey>{{0, false}}));
     again->showMaximized();
-    QTest::mouseClick(Get<QPushButton>(*again, D::IDC_CLOSE), Qt::LeftButton);
+    Click(*again, D::IDC_CLOSE);
 
-    // Maximised, it comes back maximised; from a monitor that is gone, on the one that is
-    // left, wholly as far as the screen is large enough.
+    // Maximised, it comes back maximised.
     EXPECT_TRUE(Open()->isMaximized());
-    Set("LastMaximized", 0);
-    Store()->setValue("LastPos", QByteArray::fromHex("401f0000401f0000c4220000fc210000"));
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const auto moved = Open();
-    EXPECT_FALSE(moved->isMaximized());
-    const QRect shown = area.intersected(moved->frameGeometry());
-    EXPECT_EQ(shown.width(), std::min(area.width(), moved->frameGeometry().width()));
-    EXPECT_EQ(shown.height(), std::min(area.height(), moved->frameGeometry().height()));
 }
 
 TEST_F(MainDlgTest, OddAndDamagedSettingsLeaveAUsableWindow)
@@ -270,75 +160,41 @@ TEST_F(MainDlgTest, OddAndDamagedSettingsLeaveAUsableWindow)
     Set("Lattix_Server", QByteArray("\x01\x02\x03", 3));
     Set("Lattix_Player", QStringLiteral("not binary"));
     Set("LastView", QStringLiteral("x"));
-    // Edges of a window more than 100000 pixels wide and high.
-    Set("LastPos", QByteArray::fromHex("00 00 00 00 00 00 00 00 a0 86 01 00 a0 86 01 00"));
     auto dialog = Open();
     EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText(), "1.3");
     EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SPEED)->currentIndex(), -1);
     EXPECT_EQ(dialog->CurrentView(), 0);
-    const QRect desktop = dialog->screen()->availableVirtualGeometry();
-    EXPECT_LE(dialog->width(), std::max(desktop.width(), dialog->minimumWidth()));
-    EXPECT_LE(dialog->height(), std::max(desktop.height(), dialog->minimumHeight()));
     EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SEARCH_TEXT)->count(), 300);
     EXPECT_EQ(dialog->ServerList().GetColumnCount(), 15);
     dialog->reject();
-    EXPECT_EQ(Store()->value("Speed").toInt(), -1);
+    EXPECT_EQ(Store().value("Speed").toInt(), -1);
     // A long history is kept, cut to its newest entries instead of being dropped.
-    EXPECT_EQ(Store()->value("LastPlayers").toString().count(QLatin1Char('\n')), 64);
+    EXPECT_EQ(Store().value("LastPlayers").toString().count(QLatin1Char('\n')), 64);
 
-    // A window rectangle from a screen that is gone comes back where it can be seen.
-    Set("LastPos", QByteArray::fromHex("60 79 fe ff 60 79 fe ff") +
-                       QByteArray::fromHex(
-                           "e0 7c fe ff e0 7c fe ff")); // (-100000, -100000) to (-99104, -99104)
-    Set("Version", 56);
-    auto moved = Open();
-    EXPECT_EQ(Get<QComboBox>(*moved, D::IDC_VERSION)->currentText(), "Demo");
-    EXPECT_TRUE(moved->screen()->availableGeometry().intersects(moved->geometry()));
+    // Edges from a screen that is gone, or 100000 pixels apart: back on screen, whole if it fits.
+    Set("LastMaximized", 0);
+    for (const char* edges :
+         {"401f0000401f0000c4220000fc210000", "6079feff6079feffe07cfeffe07cfeff",
+          "0000000000000000a0860100a0860100"}) {
+        Set("LastPos", QByteArray::fromHex(edges));
+        const auto moved = Open();
+        const QRect area = moved->screen()->availableGeometry();
+        const QRect frame = moved->frameGeometry();
+        EXPECT_LE(moved->width(), std::max(area.width(), moved->minimumWidth())) << edges;
+        EXPECT_LE(moved->height(), std::max(area.height(), moved->minimumHeight())) << edges;
+        EXPECT_EQ(area.intersected(frame).width(), std::min(area.width(), frame.width())) << edges;
+        EXPECT_EQ(area.intersected(frame).height(), std::min(area.height(), frame.height()))
+            << edges;
+    }
 }
-
-// Records the menu's items and picks the item with the given text, if any.
-class MenuProbe : public CPopupMenu
-{
-public:
-    MenuProbe(QStringList& enabled, QStringList& disabled, QString pick,
-              std::function<void()> whileOpen = {})
-        : m_enabled(enabled), m_disabled(disabled), m_pick(std::move(pick)),
-          m_whileOpen(std::move(whileOpen))
-    {
-    }
-
-protected:
-    QAction* ExecMenu(QMenu& menu, const QPoint&, QWidget*) override
-    {
-        if (m_whileOpen)
-            m_whileOpen();
-        QAction* chosen = nullptr;
-        for (QAction* action : menu.actions()) {
-            if (action->isSeparator())
-                continue;
-            (action->isEnabled() ? m_enabled : m_disabled).append(action->text());
-            if (action->text() == m_pick && action->isEnabled())
-                chosen = action;
-        }
-        return chosen;
-    }
-
-private:
-    QStringList& m_enabled;
-    QStringList& m_disabled;
-    QString m_pick;
-    std::function<void()> m_whileOpen;
-};
 
 TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
 {
     CTestNetProcess net({"--count", "24", "--seed", "3", "--silent", "1", "--delays", "5,30,60"});
-    Set("Master", QString::fromStdString(net.MasterAddress()));
+    UseNetwork(net, 0);
     Set("StartupQuery", 2);
-    Set("Speed", 5);
-    Set("IncludeEmptyServers", 1);
     auto dialog = Open();
-    ASSERT_TRUE(WaitForScan(*dialog));
+    ASSERT_TRUE(ScanEnds(*dialog));
 
     int servers = 0;
     int players = 0;
@@ -368,7 +224,6 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     for (int r = 1; r < serverList.GetRowCount(); ++r)
         if (serverList.GetCell(r, 7)->GetInt() > serverList.GetCell(row, 7)->GetInt())
             row = r;
-    serverList.EnsureVisible(row, -1);
     serverList.Update(true);
     ClickRow(serverList, row);
     EXPECT_EQ(serverList.GetSelectedRow(), row);
@@ -387,9 +242,8 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
               playerList.Body().width());
     ClickTab(*dialog, 1);
 
-    // Searches typed into the box and sent with Enter, by the start of a name in other letter
-    // case (also typed on past a completion from the history), or with "*" by a part from the
-    // middle of the name: each selects the player and its server and goes into the history.
+    // Searches typed and sent with Enter, by a name's start in any case (also past a completion)
+    // or "*" and a part: each selects the player and its server and goes into the history.
     const QString name = QString::fromStdString(dialog->ServerPlayerList().GetCellText(0, 0));
     auto* box = Get<QComboBox>(*dialog, D::IDC_SEARCH_TEXT);
     for (const QString& text :
@@ -409,8 +263,7 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
         ASSERT_TRUE(dialog->ServerPlayerList().IsValidRow(pick));
         EXPECT_EQ(dialog->ServerPlayerList().GetCellText(pick, 0), found);
     }
-    // The wheel and the arrow keys step through the history without searching; Enter
-    // searches for the entry they stopped at.
+    // The wheel and the arrow keys step through the history; only Enter searches.
     playerList.SelectRow(-1);
     QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -422,10 +275,9 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     // A search that finds nobody says so on the status line.
     box->lineEdit()->selectAll();
     Type(box, QStringLiteral("zz nobody"));
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_SEARCH), Qt::LeftButton);
+    Click(*dialog, D::IDC_SEARCH);
     EXPECT_EQ(StatusOf(*dialog), "No player found for \"zz nobody\".");
-    // The history list below the field: Down moves in it without searching, a click on an
-    // entry searches, Delete deletes the highlighted entry once the user agrees.
+    // The history list: Down moves, a click searches, Delete deletes once the user agrees.
     auto* history = Get<QListView>(*dialog, D::IDC_SEARCH_HISTORY);
     ASSERT_EQ(history->model()->rowCount(), 4);
     EXPECT_EQ(history->currentIndex().row(), box->findText("zz nobody"));
@@ -450,38 +302,29 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     EXPECT_EQ(box->findText(QStringLiteral("!!!")), 0);
     EXPECT_EQ(history->model()->rowCount(), 4);
 
-    // The row menu: enabled on a row, where "Add to favorites" writes the server once;
-    // disabled below the last row.
-    QStringList enabled;
-    QStringList disabled;
-    serverList.Menus().SetMenuFactory(
-        [&] { return std::make_unique<MenuProbe>(enabled, disabled, "Add to favorites"); });
-    serverList.SetScrollPos(0, 0);
+    // The row menu: "Add to favorites" writes a row's server once; disabled below the rows.
     const QString added = QString::fromStdString(serverList.GetCellText(0, 11));
-    serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
+    const QStringList enabled = PickFromMenu(serverList, 0, "Add to favorites");
     EXPECT_TRUE(enabled.contains("Add to favorites") && enabled.contains("Show server info"));
     EXPECT_EQ(StatusOf(*dialog), added + " added to the favorites.");
-    serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
+    PickFromMenu(serverList, 0, "Add to favorites");
     EXPECT_EQ(StatusOf(*dialog), added + " is a favorite already.");
-    QFile favorites(FavoritesPath());
-    ASSERT_TRUE(favorites.open(QIODevice::ReadOnly));
-    const QByteArray line = favorites.readAll();
+    const QByteArray line = ReadAll(FavoritesPath());
     EXPECT_EQ(line.count('\n'), 1);
-    EXPECT_TRUE(line.startsWith(QByteArray::fromStdString(serverList.GetCellText(0, 11) + "\t")));
+    EXPECT_TRUE(line.startsWith(added.toLatin1() + "\t"));
     // A favorites file that cannot be written is said so.
-    favorites.close();
     const QString fifo = m_dir.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ASSERT_TRUE(QFile::remove(FavoritesPath()) && QFile::link(fifo, FavoritesPath()));
     CPrompts::Reset();
-    serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() / 2));
+    PickFromMenu(serverList, 0, "Add to favorites");
     ASSERT_EQ(CPrompts::Shown().size(), 1);
     EXPECT_TRUE(CPrompts::Shown()[0].startsWith("Cannot write"));
-    enabled.clear();
     serverList.resize(serverList.width(), serverList.GetRowHeight() * (servers + 6));
-    serverList.Menus().ShowBodyMenu(QPoint(20, serverList.GetRowHeight() * (servers + 3)));
+    QStringList disabled;
+    EXPECT_FALSE(PickFromMenu(serverList, servers + 2, "Add to favorites", &disabled)
+                     .contains("Add to favorites"));
     EXPECT_TRUE(disabled.contains("Add to favorites") && disabled.contains("Show server info"));
-    EXPECT_FALSE(enabled.contains("Add to favorites"));
 }
 
 // Stop, by the button or by Escape, ends a scan that a silent server keeps running: the rows
@@ -507,10 +350,7 @@ TEST_F(MainDlgTest, StopKeepsTheRowsFoundAndTheListShowsLocksAndPrivateSlots)
     }
     Set("Lattix_Server",
         Lattix::CLayoutWords::ToBytes(Lattix::CLayoutWords::Build(titles, columns, reversed)));
-    Set("Master", QString::fromStdString(net.MasterAddress()));
-    Set("Speed", 5);
-    Set("IncludeEmptyServers", 1);
-    Set("LastView", 1);
+    UseNetwork(net, 1);
     auto dialog = Open();
     Lattix::CTableCtrl& servers = dialog->ServerList();
     const Lattix::CColumnGeometry& layout = servers.Geometry();
@@ -527,10 +367,10 @@ TEST_F(MainDlgTest, StopKeepsTheRowsFoundAndTheListShowsLocksAndPrivateSlots)
     EXPECT_FALSE(stop->isEnabled());
     QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
     for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "Stop");
         finished.clear();
-        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_MASTER), Qt::LeftButton);
-        // The rows of the scan that the master's list starts, while the silent server keeps
-        // it running.
+        Click(*dialog, D::IDC_QUERY_MASTER);
+        // Every row is in while the silent server keeps the scan running.
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return stop->isEnabled() && servers.GetRowCount() == normal; }, 20000));
         if (escape) {
@@ -539,17 +379,15 @@ TEST_F(MainDlgTest, StopKeepsTheRowsFoundAndTheListShowsLocksAndPrivateSlots)
         } else {
             QTest::mouseClick(stop, Qt::LeftButton);
         }
-        EXPECT_EQ(finished.size(), 1) << escape;
-        EXPECT_FALSE(dialog->Bridge().IsRunning()) << escape;
-        EXPECT_FALSE(stop->isEnabled()) << escape;
-        EXPECT_TRUE(dialog->isVisible()) << escape;
-        EXPECT_EQ(servers.GetRowCount(), normal) << escape;
-        EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVER_COUNT)->text().toInt(), normal) << escape;
-        EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVERS_TO_QUERY)->text(), "0") << escape;
+        EXPECT_EQ(finished.size(), 1);
+        EXPECT_FALSE(dialog->Bridge().IsRunning() || stop->isEnabled());
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(servers.GetRowCount(), normal);
+        EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVER_COUNT)->text().toInt(), normal);
+        EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVERS_TO_QUERY)->text(), "0");
         EXPECT_EQ(
             StatusOf(*dialog),
-            QStringLiteral("Scan stopped: %1 of %2 servers queried.").arg(normal).arg(normal + 1))
-            << escape;
+            QStringLiteral("Scan stopped: %1 of %2 servers queried.").arg(normal).arg(normal + 1));
         for (int row = 1; row < servers.GetRowCount(); ++row) // sorted by ping
             EXPECT_LE(servers.GetCell(row - 1, 4)->GetInt(), servers.GetCell(row, 4)->GetInt());
     }
@@ -645,16 +483,16 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     ASSERT_EQ(normal.size(), 2);
     const QString address = normal[0];
     WriteFavorites(QStringLiteral("%1\tClan server\tfav\r\n%2\tOther\t\r\n%3\tSilent\t\r\n")
-                       .arg(address, normal[1], silent));
+                       .arg(address, normal[1], silent)
+                       .toLatin1());
+    UseNetwork(net, 1);
     Set("AutoClose", 0);
-    Set("Speed", 5);
-    Set("IncludeEmptyServers", 1);
-    Set("LastView", 1);
-    // "--query favorites" wins over the start-up setting: the favorites are scanned once
-    // the window is up, and the master (on loopback, where nothing answers) is not asked.
+    // "--query favorites" wins over the start-up setting: the master is not asked.
     Set("StartupQuery", 2);
     Set("Master", QStringLiteral("127.0.0.1:1"));
-    auto dialog = Open(1);
+    MainDlgOptions options;
+    options.startupQuery = 1;
+    auto dialog = Open(options);
     QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
     Lattix::CTableCtrl& servers = dialog->ServerList();
     // The silent favorite keeps the scan running for seconds after the others are listed.
@@ -670,16 +508,13 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     notAProgram.close();
     auto* password = Get<QLineEdit>(*dialog, D::IDC_PASSWORD);
 
-    // A join during the scan. No game path yet: the picker opens, a file that is no program
-    // opens it again, then the game starts in its folder and its path is kept. With the field
-    // empty, the favorite's own password is used.
+    // A join during the scan, with no game path yet: the picker opens until it gives a program,
+    // which starts in its folder with the favorite's password and is kept.
     CPrompts::SetNextFileName(notAProgram.fileName());
     CPrompts::SetNextFileName(game.Path());
     ClickRow(servers, row);
-    QTest::mouseDClick(&servers.Body(), Qt::LeftButton, {},
-                       QPoint(20, row * servers.GetRowHeight() + servers.GetRowHeight() / 2 -
-                                      servers.GetScrollY()));
-    QStringList start = game.WaitForStart();
+    QTest::mouseDClick(&servers.Body(), Qt::LeftButton, {}, QPoint(20, RowY(servers, row)));
+    const QStringList start = game.WaitForStart();
     ASSERT_FALSE(start.isEmpty());
     EXPECT_EQ(QFileInfo(start[0]).canonicalFilePath(), QFileInfo(games.path()).canonicalFilePath());
     EXPECT_EQ(start.mid(1), (QStringList{"connect", address + ";", "password", "fav"}));
@@ -687,7 +522,7 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     EXPECT_EQ(CPrompts::Shown().size(), 2);
     EXPECT_TRUE(CPrompts::Shown().value(0).contains("WolfMP.exe") &&
                 CPrompts::Shown().value(1).contains("wolfmp.x86"));
-    EXPECT_EQ(Store()->value("RTCW").toString(), game.Path());
+    EXPECT_EQ(Store().value("RTCW").toString(), game.Path());
     // The join stopped the scan, and the counters say so.
     ASSERT_TRUE(!finished.isEmpty() || finished.wait(10000));
     EXPECT_FALSE(dialog->Bridge().IsRunning());
@@ -710,24 +545,22 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
         {"", QMessageBox::NoButton, "fav"}, // again, to prove that nothing started before
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
         CPrompts::Reset();
         password->setText(QString::fromLatin1(c.typed));
         if (c.answer != QMessageBox::NoButton)
             CPrompts::SetNextAnswer(c.answer);
-        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
+        Click(*dialog, D::IDC_JOIN);
         // The field is hidden: the question names the favorite's password by its dots.
         EXPECT_EQ(CPrompts::Shown().contains(QStringLiteral(
                       "Ambiguous passwords! Use the favorite one (\u25CF\u25CF\u25CF)?")),
-                  c.answer != QMessageBox::NoButton)
-            << c.typed;
-        EXPECT_FALSE(CPrompts::Shown().join(' ').contains("(fav)")) << c.typed;
-        if (c.used) {
-            start = game.WaitForStart();
-            EXPECT_EQ(start.mid(1), (QStringList{"connect", address + ";", "password", c.used}))
-                << c.typed;
-        } else {
-            EXPECT_FALSE(game.Started()) << c.typed;
-        }
+                  c.answer != QMessageBox::NoButton);
+        EXPECT_FALSE(CPrompts::Shown().join(' ').contains("(fav)"));
+        if (c.used)
+            EXPECT_EQ(game.WaitForStart().mid(1),
+                      (QStringList{"connect", address + ";", "password", c.used}));
+        else
+            EXPECT_FALSE(game.Started());
     }
 
     // The field's eye shows its text, and then the question names the password itself.
@@ -741,7 +574,7 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     CPrompts::Reset();
     CPrompts::SetNextAnswer(QMessageBox::Cancel);
     password->setText(QStringLiteral("other"));
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
+    Click(*dialog, D::IDC_JOIN);
     EXPECT_TRUE(CPrompts::Shown().contains(
         QStringLiteral("Ambiguous passwords! Use the favorite one (fav)?")));
     eye->trigger();
@@ -773,15 +606,15 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
             ->setChecked(true);
         options->accept();
     });
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_OPTIONS), Qt::LeftButton);
+    Click(*dialog, D::IDC_OPTIONS);
     EXPECT_TRUE(dialog->Joining().AutoClose());
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
+    Click(*dialog, D::IDC_JOIN);
     EXPECT_FALSE(game.WaitForStart().isEmpty());
     EXPECT_FALSE(dialog->isVisible());
 }
 
 // The status line says which master is asked for which version, and what came of it; the
-// fixed message box stays for a master that does not answer.
+// fixed message box stays for a master that does not answer, and closing ends its probe.
 TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQuery)
 {
     struct Case
@@ -796,13 +629,11 @@ TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQuery)
         {"none of the version", false, 58, "The master server %1 lists no servers of 1.3."},
         {"silent", true, 60, "The master server %1 did not answer."},
     };
+    CTestNetProcess net({"--count", "2"});
+    CTestNetProcess silent({"--count", "2", "--master-silent"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::string> args = {"--count", "2"};
-        if (c.silent)
-            args.emplace_back("--master-silent");
-        CTestNetProcess net(args);
-        const QString master = QString::fromStdString(net.MasterAddress());
+        const QString master = QString::fromStdString((c.silent ? silent : net).MasterAddress());
         Set("Master", master);
         Set("Version", c.version);
         Set("IncludeEmptyServers", 1);
@@ -810,7 +641,7 @@ TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQuery)
         auto dialog = Open();
         QSignalSpy finished(&dialog->Bridge(), &CScanBridge::MasterFinished);
         const QString version = Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText();
-        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_MASTER), Qt::LeftButton);
+        Click(*dialog, D::IDC_QUERY_MASTER);
         EXPECT_EQ(StatusOf(*dialog).toStdString(),
                   QStringLiteral("Asking %1 for the servers of %2 \u2026")
                       .arg(master, version)
@@ -823,23 +654,17 @@ TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQuery)
         EXPECT_EQ(CPrompts::Shown(),
                   c.silent ? QStringList{"No response from master server."} : QStringList{});
     }
-}
-
-// Closing the window while a silent master is being asked ends it at once, not after the
-// probe's time-outs (4.5 s with the program's own).
-TEST_F(MainDlgTest, ClosingWhileTheMasterIsSilentEndsAtOnce)
-{
-    CTestNetProcess net({"--count", "1", "--master-silent"});
-    Set("Master", QString::fromStdString(net.MasterAddress()));
+    // Closing while the silent master is asked ends at once, not after the time-outs (4.5 s).
+    Set("Master", QString::fromStdString(silent.MasterAddress()));
     MainDlgOptions options;
     options.favoritesPath = FavoritesPath();
     auto dialog = std::make_unique<CMainDlg>(options);
     dialog->show();
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_MASTER), Qt::LeftButton);
+    Click(*dialog, D::IDC_QUERY_MASTER);
     ASSERT_TRUE(dialog->Bridge().IsFetchingMaster());
     QElapsedTimer closing;
     closing.start();
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+    Click(*dialog, D::IDC_CLOSE);
     dialog.reset();
     EXPECT_LT(closing.elapsed(), 1500);
 }
@@ -888,77 +713,46 @@ TEST_F(MainDlgTest, AMasterListThatComesTooLateChangesNothing)
     const QString clan = QStringLiteral("127.0.0.1:%1").arg(ports[0]);
     WriteFavorites(QStringLiteral("%1\tClan server\tfav\r\n127.0.0.1:%2\tOther\t\r\n")
                        .arg(clan)
-                       .arg(ports[1]));
+                       .arg(ports[1])
+                       .toLatin1());
     QTemporaryDir games;
     CFakeGame game(games);
     Set("RTCW", game.Path());
     Set("AutoClose", 0);
-    Set("Speed", 5);
-    Set("IncludeEmptyServers", 1);
-    Set("LastView", 1);
-    Set("Master", QString::fromStdString(net.MasterAddress()));
+    UseNetwork(net, 1);
     auto dialog = Open();
     Lattix::CTableCtrl& servers = dialog->ServerList();
-    auto* queryMaster = Get<QPushButton>(*dialog, D::IDC_QUERY_MASTER);
     QSignalSpy masterFinished(&dialog->Bridge(), &CScanBridge::MasterFinished);
 
     // "Query Favorites" right after "Query Master": the favorites stay.
-    QTest::mouseClick(queryMaster, Qt::LeftButton);
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_QUERY_FAVORITES), Qt::LeftButton);
-    ASSERT_TRUE(WaitForScan(*dialog));
+    Click(*dialog, D::IDC_QUERY_MASTER);
+    Click(*dialog, D::IDC_QUERY_FAVORITES);
+    ASSERT_TRUE(ScanEnds(*dialog));
     EXPECT_FALSE(masterFinished.wait(1500));
     EXPECT_EQ(masterFinished.count(), 0);
     ASSERT_EQ(servers.GetRowCount(), 2);
 
-    // A join whose password question is open while the master answers starts the chosen
-    // server, and the master's list does not start a scan after it.
+    // A join whose question is open while the master answers starts; no scan follows.
     servers.SelectRow(RowOf(servers, clan));
     Get<QLineEdit>(*dialog, D::IDC_PASSWORD)->setText(QStringLiteral("other"));
-    QTest::mouseClick(queryMaster, Qt::LeftButton);
+    Click(*dialog, D::IDC_QUERY_MASTER);
     CPrompts::SetNextAnswer([&] {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->Bridge().IsFetchingMaster(); }, 10000));
         return QMessageBox::Yes;
     });
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_JOIN), Qt::LeftButton);
+    Click(*dialog, D::IDC_JOIN);
     EXPECT_EQ(game.WaitForStart().mid(1), (QStringList{"connect", clan + ";", "password", "fav"}));
     EXPECT_EQ(servers.GetRowCount(), 2);
     EXPECT_FALSE(dialog->Bridge().IsRunning());
 
     // A row command chosen after the master's list replaced the rows does nothing but say so.
-    QStringList enabled;
-    QStringList disabled;
-    servers.Menus().SetMenuFactory([&] {
-        return std::make_unique<MenuProbe>(enabled, disabled, "Add to favorites",
-                                           [&] { EXPECT_TRUE(masterFinished.wait(10000)); });
-    });
-    QTest::mouseClick(queryMaster, Qt::LeftButton);
-    const int row = RowOf(servers, clan);
-    servers.Menus().ShowBodyMenu(QPoint(20, row * servers.GetRowHeight() +
-                                                servers.GetRowHeight() / 2 - servers.GetScrollY()));
-    EXPECT_TRUE(enabled.contains("Add to favorites"));
+    Click(*dialog, D::IDC_QUERY_MASTER);
+    EXPECT_TRUE(PickFromMenu(servers, RowOf(servers, clan), "Add to favorites", nullptr, [&] {
+                    EXPECT_TRUE(masterFinished.wait(10000));
+                }).contains("Add to favorites"));
     EXPECT_EQ(CPrompts::Shown().value(CPrompts::Shown().size() - 1),
               QStringLiteral("The server %1 is no longer in the list.").arg(clan));
-    QFile favorites(FavoritesPath());
-    ASSERT_TRUE(favorites.open(QIODevice::ReadOnly));
-    EXPECT_EQ(favorites.readAll().count('\n'), 2);
-}
-
-TEST_F(MainDlgTest, MasterServerDialogTakesOnlyAnAddressThatCanWork)
-{
-    auto main = Open();
-    CMasterServerDlg dialog(QStringLiteral("127.0.0.1:27951"), main.get());
-    dialog.show();
-    auto* edit = qobject_cast<QLineEdit*>(FindControl(&dialog, CMasterServerDlg::IDC_MASTER));
-    for (const char* refused : {"not a host!", "127.0.0.1:99999", "", "127.0.0.1:port"}) {
-        edit->setText(QString::fromLatin1(refused));
-        dialog.accept();
-        EXPECT_TRUE(dialog.isVisible()) << refused;
-        EXPECT_EQ(dialog.Master(), QStringLiteral("127.0.0.1:27951"));
-    }
-    edit->setText(QStringLiteral(" 127.0.0.2 ")); // no port: the one shown stays
-    dialog.accept();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Master(), QStringLiteral("127.0.0.2:27951"));
+    EXPECT_EQ(ReadAll(FavoritesPath()).count('\n'), 2);
 }
 
 TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
@@ -966,14 +760,8 @@ TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
     const QByteArray original = "127.0.0.1:27960\tOne\tpw\r\n"
                                 "127.0.0.1:27961\tTwo\t\r\n"
                                 "127.0.0.1:27962\tThree\t\r\n";
-    QFile file(FavoritesPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(original);
-    file.close();
-    const auto read = [&] {
-        QFile in(FavoritesPath());
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-    };
+    WriteFavorites(original);
+    const auto read = [&] { return ReadAll(FavoritesPath()); };
     auto main = Open();
 
     {
@@ -1006,8 +794,7 @@ TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
         };
         click(CFavoritesDlg::IDC_NEW);
         EXPECT_EQ(grid.GetSelectedRow(), 3);
-        // Name and address typed in place: a click on a cell of the current row edits it,
-        // Tab moves on to the address, and OK commits the edit that is still open.
+        // Typed in place: a click edits a cell, Tab moves on, OK commits the open edit.
         clickCell(3, 0);
         ASSERT_NE(editor(), nullptr);
         QTest::keyClicks(editor(), QStringLiteral("  Clan War  "));
@@ -1104,18 +891,19 @@ TEST_F(MainDlgTest, FavoritesDialogNeverSavesOverAFileItCouldNotRead)
     };
     auto main = Open();
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         c.make();
         const QByteArray before = contents();
         CPrompts::Reset();
         CFavoritesDlg dialog(path, main->Settings(), main.get());
-        ASSERT_EQ(CPrompts::Shown().size(), 1) << c.what;
+        ASSERT_EQ(CPrompts::Shown().size(), 1);
         EXPECT_TRUE(CPrompts::Shown()[0].contains(QString::fromLatin1(c.said)))
             << CPrompts::Shown()[0].toStdString();
-        EXPECT_EQ(dialog.Grid().GetRowCount(), c.rows) << c.what;
+        EXPECT_EQ(dialog.Grid().GetRowCount(), c.rows);
         EXPECT_FALSE(qobject_cast<QPushButton*>(FindControl(&dialog, 1))->isEnabled());
         dialog.accept();
-        EXPECT_NE(dialog.result(), QDialog::Accepted) << c.what;
-        EXPECT_EQ(contents(), before) << c.what;
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(contents(), before);
     }
     struct stat info
     {
@@ -1129,17 +917,10 @@ TEST_F(MainDlgTest, AFullDiskLosesNeitherFavoritesNorSettings)
     QByteArray favorites;
     for (int i = 0; i < 100; ++i)
         favorites += QStringLiteral("127.0.0.%1:27960\tServer %1\t\r\n").arg(i).toLatin1();
-    QFile file(FavoritesPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(favorites);
-    file.close();
-    const auto read = [](const QString& path) {
-        QFile in(path);
-        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
-    };
-    QTest::mouseClick(Get<QPushButton>(*Open(), D::IDC_CLOSE), Qt::LeftButton); // start, close
-    const QString settingsPath = Store()->fileName();
-    const QByteArray settings = read(settingsPath);
+    WriteFavorites(favorites);
+    Click(*Open(), D::IDC_CLOSE); // start, close
+    const QString settingsPath = Store().fileName();
+    const QByteArray settings = ReadAll(settingsPath);
     ASSERT_GT(settings.size(), 500);
 
     auto dialog = Open();
@@ -1152,10 +933,10 @@ TEST_F(MainDlgTest, AFullDiskLosesNeitherFavoritesNorSettings)
         EXPECT_TRUE(CPrompts::Shown().value(0).startsWith("Cannot write"))
             << CPrompts::Shown().value(0).toStdString();
         favoritesDlg.reject();
-        QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+        Click(*dialog, D::IDC_CLOSE);
     }
-    EXPECT_EQ(read(FavoritesPath()), favorites);
-    EXPECT_EQ(read(settingsPath), settings);
+    EXPECT_EQ(ReadAll(FavoritesPath()), favorites);
+    EXPECT_EQ(ReadAll(settingsPath), settings);
     ASSERT_EQ(CPrompts::Shown().size(), 2);
     EXPECT_TRUE(CPrompts::Shown()[1].startsWith("Cannot save the settings to"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"favorites.dat"});
@@ -1165,12 +946,9 @@ TEST_F(MainDlgTest, AReadOnlySettingsFolderIsUsedAndSaidOnce)
 {
     Set("Version", 56);
     Set("Speed", 5);
-    const QString path = Store()->fileName();
+    const QString path = Store().fileName();
     const QString folder = QFileInfo(path).absolutePath();
-    QFile in(path);
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-    const QByteArray before = in.readAll();
-    in.close();
+    const QByteArray before = ReadAll(path);
     const QFile::Permissions permissions = QFile::permissions(folder);
     ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
                                                   QFile::ReadGroup | QFile::ExeGroup));
@@ -1183,10 +961,9 @@ TEST_F(MainDlgTest, AReadOnlySettingsFolderIsUsedAndSaidOnce)
     ASSERT_EQ(CPrompts::Shown().size(), 1);
     EXPECT_TRUE(CPrompts::Shown()[0].contains("read-only")) << CPrompts::Shown()[0].toStdString();
     Get<QComboBox>(*dialog, D::IDC_SPEED)->setCurrentIndex(2);
-    QTest::mouseClick(Get<QPushButton>(*dialog, D::IDC_CLOSE), Qt::LeftButton);
+    Click(*dialog, D::IDC_CLOSE);
     EXPECT_EQ(CPrompts::Shown().size(), 1);
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-    EXPECT_EQ(in.readAll(), before);
+    EXPECT_EQ(ReadAll(path), before);
 }
 
 } // namespace

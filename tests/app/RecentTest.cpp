@@ -10,7 +10,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -73,21 +72,16 @@ TEST_F(RecentWindowTest, AJoinedServerIsListedByQueryRecentAfterARestart)
     std::string name; // as the record holds it
     QTemporaryDir games;
     CFakeGame game(games);
-    Store().setValue("RTCW", game.Path());
-    Store().setValue("Master", QString::fromStdString(net.MasterAddress()));
-    Store().setValue("Speed", 5);
-    Store().setValue("IncludeEmptyServers", 1);
-    Store().setValue("LastView", 1);
+    Set("RTCW", game.Path());
+    UseNetwork(net, 1);
     {
         auto dialog = Open();
         ASSERT_TRUE(Scan(*dialog, D::IDC_QUERY_MASTER));
         Lattix::CTableCtrl& servers = dialog->ServerList();
         ASSERT_EQ(servers.GetRowCount(), 3);
-        // No join yet: there are no recent servers to scan, the window says so, and the
-        // rows with their records stay.
+        // No join yet: nothing to scan, the window says so, and the rows stay.
         Click(*dialog, D::IDC_QUERY_RECENT);
-        EXPECT_EQ(qobject_cast<QLabel*>(dialog->Control(D::IDC_STATUS_LINE))->text(),
-                  "No server has been joined yet.");
+        EXPECT_EQ(StatusOf(*dialog), "No server has been joined yet.");
         EXPECT_FALSE(dialog->Bridge().IsRunning());
         ASSERT_EQ(servers.GetRowCount(), 3);
         const int row = RowOf(servers, address);
@@ -112,9 +106,8 @@ TEST_F(RecentWindowTest, AJoinedServerIsListedByQueryRecentAfterARestart)
     EXPECT_EQ(recent.servers[0].name.toStdString(), name);
     EXPECT_LE(recent.servers[0].time.secsTo(QDateTime::currentDateTimeUtc()), 60);
 
-    // A list that cannot be saved is said, and the game still starts; one that cannot be
-    // read is not scanned.
-    Store().setValue("AutoClose", 0);
+    // A list that cannot be saved is said, the game still starts; an unreadable one is not scanned.
+    Set("AutoClose", 0);
     dialog->Joining().ReadOptions();
     ASSERT_TRUE(QFile::remove(RecentPath()));
     ASSERT_EQ(mkfifo(QFile::encodeName(RecentPath()).constData(), 0600), 0);
@@ -131,9 +124,7 @@ TEST_F(RecentWindowTest, AJoinedServerIsListedByQueryRecentAfterARestart)
     EXPECT_EQ(servers.GetRowCount(), 1);
 
     // A scan of no servers (an empty favorites file) ends at once, with empty lists.
-    QFile favorites(m_dir.filePath(QStringLiteral("favorites.dat")));
-    ASSERT_TRUE(favorites.open(QIODevice::WriteOnly));
-    favorites.close();
+    WriteFavorites({});
     ASSERT_TRUE(Scan(*dialog, D::IDC_QUERY_FAVORITES));
     EXPECT_EQ(servers.GetRowCount(), 0);
 }

@@ -1,31 +1,16 @@
-// Refresh, "Refresh all" and the background requery through the real main window against
-// the local test network.
-#include "app/MainDlg.h"
+// Refresh, "Refresh all" and the background requery through the real main window.
+#include "WindowFixture.h"
+
 #include "app/OptionsDlg.h"
-#include "app/Prompts.h"
 #include "app/RefreshCommands.h"
-#include "app/ResultLists.h"
 #include "app/ScanBridge.h"
 #include "app/ServerRefresh.h"
 #include "lattix/model/CellData.h"
 #include "lattix/model/RowData.h"
-#include "panlo/ControlId.h"
 #include "query/Server.h"
-#include "tests/app/WindowFixture.h"
-#include "tests/support/TestNetProcess.h"
-#include "velk/PopupMenu.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
-#include <QMenu>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <set>
 
@@ -33,55 +18,27 @@ namespace {
 
 using D = CMainDlg;
 
-// Picks the item with the given text from a row menu.
-class MenuPick : public CPopupMenu
-{
-public:
-    explicit MenuPick(QString pick) : m_pick(std::move(pick)) {}
-
-protected:
-    QAction* ExecMenu(QMenu& menu, const QPoint&, QWidget*) override
-    {
-        for (QAction* action : menu.actions())
-            if (action->text() == m_pick && action->isEnabled())
-                return action;
-        return nullptr;
-    }
-
-private:
-    QString m_pick;
-};
-
 class RefreshTest : public CWindowFixture
 {
 protected:
-    static void Set(const QString& name, const QVariant& value) { Store().setValue(name, value); }
-
-    // A window with the servers of the network as its favorites, scanned, on a clock that
-    // the test moves.
+    // A window that has scanned the network's servers as favorites, on the test's clock.
     std::unique_ptr<CMainDlg> OpenScanned(const CTestNetProcess& net, int view)
     {
-        QFile file(m_dir.filePath(QStringLiteral("favorites.dat")));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        QByteArray favorites;
         for (const auto& server : net.Manifest()["servers"])
-            file.write(QStringLiteral("%1\tS\t\r\n").arg(Address(server)).toLatin1());
-        file.close();
-        Set("Speed", 5);
-        Set("IncludeEmptyServers", 1);
-        Set("LastView", view);
+            favorites += QStringLiteral("%1\tS\t\r\n").arg(Address(server)).toLatin1();
+        WriteFavorites(favorites);
+        UseNetwork(net, view);
         Set("Master", QStringLiteral("127.0.0.1:1"));
         MainDlgOptions options;
         options.startupQuery = 0;
-        options.favoritesPath = file.fileName();
         options.clock = [this] { return m_now; };
         options.requeryPollMs = 0;
-        auto dialog = std::make_unique<CMainDlg>(options);
-        dialog->show();
+        auto dialog = Open(options);
         dialog->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
         dialog->QueryFavorites();
-        EXPECT_TRUE(finished.wait(30000));
+        EXPECT_TRUE(ScanEnds(*dialog));
         return dialog;
     }
     static QString Address(const nlohmann::json& server)
@@ -92,26 +49,6 @@ protected:
     {
         QSignalSpy ended(&dialog.Refresh().Refresher(), &CServerRefresh::Ended);
         return ended.wait(10000);
-    }
-    static QString StatusOf(const CMainDlg& dialog)
-    {
-        const auto* line = qobject_cast<QLabel*>(dialog.Control(D::IDC_STATUS_LINE));
-        return line->toolTip().isEmpty() ? line->text() : line->toolTip();
-    }
-    static int RowOf(const Lattix::CTableCtrl& servers, const QString& address)
-    {
-        for (int row = 0; row < servers.GetRowCount(); ++row)
-            if (servers.GetCellText(row, CResultLists::kServerAddressColumn) ==
-                address.toStdString())
-                return row;
-        return -1;
-    }
-    static void ClickRow(Lattix::CTableCtrl& grid, int row, Qt::KeyboardModifiers keys = {})
-    {
-        grid.EnsureVisible(row, -1);
-        const int y = (row - grid.GetScrollY() / grid.GetRowHeight()) * grid.GetRowHeight() +
-                      grid.GetRowHeight() / 2;
-        QTest::mouseClick(&grid.Body(), Qt::LeftButton, keys, QPoint(20, y));
     }
     // Whether sorting the grid again would change nothing.
     static bool InOrder(Lattix::CTableCtrl& grid)
@@ -168,15 +105,13 @@ TEST_F(RefreshTest, RefreshAsksTheSelectedServerAgainAndUpdatesItsRowsInPlace)
     EXPECT_FALSE(dialog->Bridge().IsRefreshing());
     EXPECT_TRUE(StatusOf(*dialog).startsWith(address + " was asked less than 10 seconds ago"));
 
-    // Another server answers at the address: "Refresh" on the row menu of its players shows
-    // what it says now, in place, in sort order, with the selection kept.
+    // "Refresh" on the pane's row menu shows another server at the address in place, in order.
     m_now += 1;
     CTestNetProcess second({"--count", "1", "--seed", "22", "--first-port",
                             std::to_string(before["port"].get<int>())});
     const nlohmann::json after = second.Manifest()["servers"][0];
     ASSERT_NE(Scores(after), Scores(before));
-    pane.Menus().SetMenuFactory([] { return std::make_unique<MenuPick>("Refresh\tF5"); });
-    pane.Menus().ShowBodyMenu(QPoint(20, pane.GetRowHeight() / 2));
+    PickFromMenu(pane, 0, "Refresh\tF5");
     ASSERT_TRUE(WaitForRefresh(*dialog));
     EXPECT_EQ(StatusOf(*dialog), "Refreshed " + address + ".");
     const int row = RowOf(servers, address);
@@ -207,12 +142,9 @@ TEST_F(RefreshTest, RefreshAllAndTheBackgroundRequeryOfTheSelectedServer)
     const int rows = players.GetRowCount();
     ASSERT_GT(rows, 0);
 
-    // "Refresh all" on the player row menu scans the same servers again, and the master
-    // (where nothing answers) is not asked.
+    // "Refresh all" scans the same servers again, not the master's (where nothing answers).
     QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
-    players.Menus().SetMenuFactory(
-        [] { return std::make_unique<MenuPick>("Refresh all\tShift+F5"); });
-    players.Menus().ShowBodyMenu(QPoint(20, players.GetRowHeight() / 2));
+    PickFromMenu(players, 0, "Refresh all\tShift+F5");
     EXPECT_TRUE(dialog->Bridge().IsRunning());
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(players.GetRowCount(), rows);
@@ -246,8 +178,7 @@ TEST_F(RefreshTest, RefreshAllAndTheBackgroundRequeryOfTheSelectedServer)
     EXPECT_EQ(refresh.Poll(), 1);
     ASSERT_TRUE(WaitForRefresh(*dialog));
 
-    // With players of two servers selected, F5 asks the server of the cursor's row first,
-    // then the other.
+    // With players of two servers selected, F5 asks the cursor row's server first.
     m_now += 10'000;
     int other = 0;
     while (other < players.GetRowCount() &&

@@ -1,18 +1,9 @@
-// The order of the result lists while a scan fills them, in the real window against the
-// test network.
-#include "app/MainDlg.h"
-#include "app/Prompts.h"
-#include "app/ResultLists.h"
+// The order of the result lists while a scan fills them, in the real window.
+#include "WindowFixture.h"
+
 #include "app/ScanBridge.h"
 #include "app/SearchPanel.h"
 #include "lattix/model/CellCompare.h"
-#include "tests/support/TestNetProcess.h"
-
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -38,17 +29,16 @@ int FirstOutOfOrder(const Lattix::CTableCtrl& grid)
 // after every batch both lists are in order, also after a click on a title part way
 // through, which later rows follow. Players with equal names stay in the order their
 // servers answered.
-TEST(ScanOrderTest, BothListsStayInOrderWhileRowsArriveAndFollowAClickOnATitle)
+using ScanOrderTest = CWindowFixture;
+
+TEST_F(ScanOrderTest, BothListsStayInOrderWhileRowsArriveAndFollowAClickOnATitle)
 {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Farsighter RTCW"))
-        .clear();
-    CPrompts::Reset();
     CTestNetProcess net({"--count", "150", "--seed", "5", "--delays", "5,20,40,80"});
     MainDlgOptions options;
     options.scanLimit = 6; // requests a tick: the replies come in many batches
-    CMainDlg dialog(options);
+    const auto window = Open(options);
+    CMainDlg& dialog = *window;
     dialog.SetMasterAddress(QString::fromStdString(net.MasterAddress()));
-    dialog.show();
     Lattix::CTableCtrl& servers = dialog.ServerList();
     Lattix::CTableCtrl& players = dialog.PlayerList();
 
@@ -86,8 +76,7 @@ TEST(ScanOrderTest, BothListsStayInOrderWhileRowsArriveAndFollowAClickOnATitle)
     }
     EXPECT_GT(ties, 50);
 
-    // Searches one after another: the matches on top in the reverse of their order by
-    // name, every other row in order below them.
+    // After each search the matches are on top in reverse name order, the rest in order.
     const auto name = [&](int row) {
         return QString::fromStdString(players.GetCellText(row, 0)).toUpper();
     };
