@@ -304,7 +304,7 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
 
     // The row menu: "Add to favorites" writes a row's server once; disabled below the rows.
     const QString added = QString::fromStdString(serverList.GetCellText(0, 11));
-    const QStringList enabled = PickFromMenu(serverList, 0, "Add to favorites");
+    const QStringList enabled = PickFromMenu(serverList, 0, "Add to favorites").enabled;
     EXPECT_TRUE(enabled.contains("Add to favorites") && enabled.contains("Show server info"));
     EXPECT_EQ(StatusOf(*dialog), added + " added to the favorites.");
     PickFromMenu(serverList, 0, "Add to favorites");
@@ -321,10 +321,10 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     ASSERT_EQ(CPrompts::Shown().size(), 1);
     EXPECT_TRUE(CPrompts::Shown()[0].startsWith("Cannot write"));
     serverList.resize(serverList.width(), serverList.GetRowHeight() * (servers + 6));
-    QStringList disabled;
-    EXPECT_FALSE(PickFromMenu(serverList, servers + 2, "Add to favorites", &disabled)
-                     .contains("Add to favorites"));
-    EXPECT_TRUE(disabled.contains("Add to favorites") && disabled.contains("Show server info"));
+    const MenuItems below = PickFromMenu(serverList, servers + 2, "Add to favorites");
+    EXPECT_FALSE(below.enabled.contains("Add to favorites"));
+    EXPECT_TRUE(below.disabled.contains("Add to favorites") &&
+                below.disabled.contains("Show server info"));
 }
 
 // Stop, by the button or by Escape, ends a scan that a silent server keeps running: the rows
@@ -747,9 +747,9 @@ TEST_F(MainDlgTest, AMasterListThatComesTooLateChangesNothing)
 
     // A row command chosen after the master's list replaced the rows does nothing but say so.
     Click(*dialog, D::IDC_QUERY_MASTER);
-    EXPECT_TRUE(PickFromMenu(servers, RowOf(servers, clan), "Add to favorites", nullptr, [&] {
+    EXPECT_TRUE(PickFromMenu(servers, RowOf(servers, clan), "Add to favorites", [&] {
                     EXPECT_TRUE(masterFinished.wait(10000));
-                }).contains("Add to favorites"));
+                }).enabled.contains("Add to favorites"));
     EXPECT_EQ(CPrompts::Shown().value(CPrompts::Shown().size() - 1),
               QStringLiteral("The server %1 is no longer in the list.").arg(clan));
     EXPECT_EQ(ReadAll(FavoritesPath()).count('\n'), 2);

@@ -3,27 +3,8 @@
 
 #include "app/ScanBridge.h"
 #include "app/SearchPanel.h"
-#include "lattix/model/CellCompare.h"
 
 namespace {
-
-// The first row that sorts before the row above it under the grid's sort order, or -1.
-int FirstOutOfOrder(const Lattix::CTableCtrl& grid)
-{
-    for (int row = 1; row < grid.GetRowCount(); ++row) {
-        for (const Lattix::CSortKey& key : grid.GetSortOrder()) {
-            const int c =
-                grid.GetCompare(key.nColumn)
-                    ->Compare(*grid.GetCell(row - 1, key.nColumn), *grid.GetCell(row, key.nColumn));
-            if (c != 0) {
-                if (key.bDescending ? c < 0 : c > 0)
-                    return row;
-                break;
-            }
-        }
-    }
-    return -1;
-}
 
 // Rows arrive in many batches and each batch takes its places before anything is painted:
 // after every batch both lists are in order, also after a click on a title part way

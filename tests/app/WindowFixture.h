@@ -3,6 +3,7 @@
 #include "app/MainDlg.h"
 #include "app/Prompts.h"
 #include "app/ResultLists.h"
+#include "lattix/model/CellCompare.h"
 #include "lattix/view/TableCtrl.h"
 #include "panlo/ControlId.h"
 #include "tests/support/TestNetProcess.h"
@@ -25,14 +26,19 @@
 #include <memory>
 #include <string>
 
+// The items of a row menu, by whether they could be chosen.
+struct MenuItems
+{
+    QStringList enabled;
+    QStringList disabled;
+};
+
 // Records a row menu's items and picks the enabled item with the given text, if any.
 class CMenuProbe : public CPopupMenu
 {
 public:
-    CMenuProbe(QStringList& enabled, QStringList& disabled, QString pick,
-               std::function<void()> whileOpen = {})
-        : m_enabled(enabled), m_disabled(disabled), m_pick(std::move(pick)),
-          m_whileOpen(std::move(whileOpen))
+    CMenuProbe(MenuItems& items, QString pick, std::function<void()> whileOpen)
+        : m_items(items), m_pick(std::move(pick)), m_whileOpen(std::move(whileOpen))
     {
     }
 
@@ -45,7 +51,7 @@ protected:
         for (QAction* action : menu.actions()) {
             if (action->isSeparator())
                 continue;
-            (action->isEnabled() ? m_enabled : m_disabled).append(action->text());
+            (action->isEnabled() ? m_items.enabled : m_items.disabled).append(action->text());
             if (action->text() == m_pick && action->isEnabled())
                 chosen = action;
         }
@@ -53,8 +59,7 @@ protected:
     }
 
 private:
-    QStringList& m_enabled;
-    QStringList& m_disabled;
+    MenuItems& m_items;
     QString m_pick;
     std::function<void()> m_whileOpen;
 };
@@ -126,22 +131,34 @@ protected:
     {
         return row * grid.GetRowHeight() - grid.GetScrollY() + grid.GetRowHeight() / 2;
     }
-    // Opens the row's menu and picks the item; returns the enabled items, and the disabled
-    // ones through the pointer.
-    static QStringList PickFromMenu(Lattix::CTableCtrl& grid, int row, const QString& pick,
-                                    QStringList* disabled = nullptr,
-                                    std::function<void()> whileOpen = {})
+    // Opens the row's menu, runs whileOpen and picks the item; returns the items shown.
+    static MenuItems PickFromMenu(Lattix::CTableCtrl& grid, int row, const QString& pick,
+                                  std::function<void()> whileOpen = {})
     {
-        QStringList enabled;
-        QStringList off;
+        MenuItems items;
         grid.Menus().SetMenuFactory(
-            [&] { return std::make_unique<CMenuProbe>(enabled, off, pick, whileOpen); });
+            [&] { return std::make_unique<CMenuProbe>(items, pick, whileOpen); });
         if (row < grid.GetRowCount())
             grid.EnsureVisible(row, -1);
         grid.Menus().ShowBodyMenu(QPoint(20, RowY(grid, row)));
-        if (disabled)
-            *disabled = off;
-        return enabled;
+        return items;
+    }
+    // The first row that sorts before the row above it under the grid's sort order, or -1.
+    static int FirstOutOfOrder(const Lattix::CTableCtrl& grid)
+    {
+        for (int row = 1; row < grid.GetRowCount(); ++row) {
+            for (const Lattix::CSortKey& key : grid.GetSortOrder()) {
+                const int c = grid.GetCompare(key.nColumn)
+                                  ->Compare(*grid.GetCell(row - 1, key.nColumn),
+                                            *grid.GetCell(row, key.nColumn));
+                if (c != 0) {
+                    if (key.bDescending ? c < 0 : c > 0)
+                        return row;
+                    break;
+                }
+            }
+        }
+        return -1;
     }
     // Waits for the scan that is running to end.
     static bool ScanEnds(CMainDlg& dialog)
