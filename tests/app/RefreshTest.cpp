@@ -60,69 +60,16 @@ protected:
     qint64 m_now = 1'000'000;
 };
 
-TEST_F(RefreshTest, RefreshAsksTheSelectedServerAgainAndUpdatesItsRowsInPlace)
+// F5, "Refresh", "Refresh all" and the background requery of the selected server, through
+// both views.
+TEST_F(RefreshTest, RefreshAskTheSelectedOrAllServersAgainAndUpdateTheRowsInPlace)
 {
     auto first =
         std::make_unique<CTestNetProcess>(std::vector<std::string>{"--count", "6", "--seed", "21"});
     const nlohmann::json before = first->Manifest()["servers"][2];
     const QString address = Address(before);
-    auto dialog = OpenScanned(*first, 1);
-    Lattix::CTableCtrl& servers = dialog->ServerList();
-    Lattix::CTableCtrl& players = dialog->PlayerList();
-    Lattix::CTableCtrl& pane = dialog->ServerPlayerList();
-    ClickRow(servers, RowOf(servers, address));
-    ASSERT_EQ(servers.GetSelectedRow(), RowOf(servers, address));
-    const std::string oldName = servers.GetCellText(servers.GetSelectedRow(), 0);
-    const int otherPlayers = players.GetRowCount() - static_cast<int>(before["players"].size());
-    QWidget* focus = QApplication::focusWidget();
-
-    // The server goes away: F5 keeps its row as it was and says so.
-    first.reset();
-    QTest::keyClick(focus, Qt::Key_F5);
-    ASSERT_TRUE(dialog->Bridge().IsRefreshing());
-    ASSERT_TRUE(WaitForRefresh(*dialog));
-    EXPECT_EQ(StatusOf(*dialog), address + " did not answer; its row shows what it said before.");
-    EXPECT_EQ(servers.GetCellText(RowOf(servers, address), 0), oldName);
-    EXPECT_EQ(servers.GetSelectedRow(), RowOf(servers, address));
-    EXPECT_EQ(QApplication::focusWidget(), focus);
-    // F5 again at once asks nobody: no server is asked twice in 10 s.
-    m_now += 9'999;
-    QTest::keyClick(focus, Qt::Key_F5);
-    EXPECT_FALSE(dialog->Bridge().IsRefreshing());
-    EXPECT_TRUE(StatusOf(*dialog).startsWith(address + " was asked less than 10 seconds ago"));
-
-    // "Refresh" on the pane's row menu shows another server at the address in place, in order.
-    m_now += 1;
-    CTestNetProcess second({"--count", "1", "--seed", "22", "--first-port",
-                            std::to_string(before["port"].get<int>())});
-    const nlohmann::json after = second.Manifest()["servers"][0];
-    ASSERT_NE(Scores(after), Scores(before));
-    PickFromMenu(pane, 0, "Refresh\tF5");
-    ASSERT_TRUE(WaitForRefresh(*dialog));
-    EXPECT_EQ(StatusOf(*dialog), "Refreshed " + address + ".");
-    const int row = RowOf(servers, address);
-    EXPECT_NE(servers.GetCellText(row, 0), oldName);
-    EXPECT_EQ(servers.GetCell(row, 7)->GetInt(), static_cast<int>(after["players"].size()));
-    EXPECT_EQ(servers.GetCell(row, 8)->GetInt(), after["max_clients"].get<int>());
-    EXPECT_EQ(servers.GetSelectedRow(), row);
-    EXPECT_EQ(servers.GetMarkedCount(), 1);
-    EXPECT_EQ(servers.GetCursor().GetRow(), row);
-    std::multiset<int> shown;
-    for (int player = 0; player < pane.GetRowCount(); ++player)
-        shown.insert(pane.GetCell(player, 2)->GetInt());
-    EXPECT_EQ(shown, Scores(after));
-    EXPECT_EQ(players.GetRowCount(), otherPlayers + static_cast<int>(after["players"].size()));
-    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_PLAYER_COUNT)->text().toInt(), players.GetRowCount());
-    EXPECT_EQ(FirstOutOfOrder(servers), -1);
-    EXPECT_EQ(FirstOutOfOrder(players), -1);
-    EXPECT_EQ(FirstOutOfOrder(pane), -1);
-}
-
-TEST_F(RefreshTest, RefreshAllAndTheBackgroundRequeryOfTheSelectedServer)
-{
-    CTestNetProcess net({"--count", "6", "--seed", "23"});
     Set("AutoRequery", 1);
-    auto dialog = OpenScanned(net, 0);
+    auto dialog = OpenScanned(*first, 0);
     Lattix::CTableCtrl& players = dialog->PlayerList();
     const int rows = players.GetRowCount();
     ASSERT_GT(rows, 0);
@@ -192,6 +139,55 @@ TEST_F(RefreshTest, RefreshAllAndTheBackgroundRequeryOfTheSelectedServer)
     refresh.ReadOptions();
     m_now += 60'000;
     EXPECT_EQ(refresh.Poll(), 0);
+
+    // In the server list: F5 on a server that went away keeps its row as it was.
+    ClickTab(*dialog, 1);
+    Lattix::CTableCtrl& servers = dialog->ServerList();
+    Lattix::CTableCtrl& pane = dialog->ServerPlayerList();
+    ClickRow(servers, RowOf(servers, address));
+    ASSERT_EQ(servers.GetSelectedRow(), RowOf(servers, address));
+    const std::string oldName = servers.GetCellText(servers.GetSelectedRow(), 0);
+    const int otherPlayers = players.GetRowCount() - static_cast<int>(before["players"].size());
+    QWidget* focus = QApplication::focusWidget();
+    first.reset();
+    QTest::keyClick(focus, Qt::Key_F5);
+    ASSERT_TRUE(dialog->Bridge().IsRefreshing());
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    EXPECT_EQ(StatusOf(*dialog), address + " did not answer; its row shows what it said before.");
+    EXPECT_EQ(servers.GetCellText(RowOf(servers, address), 0), oldName);
+    EXPECT_EQ(servers.GetSelectedRow(), RowOf(servers, address));
+    EXPECT_EQ(QApplication::focusWidget(), focus);
+    // F5 again at once asks nobody: no server is asked twice in 10 s.
+    m_now += 9'999;
+    QTest::keyClick(focus, Qt::Key_F5);
+    EXPECT_FALSE(dialog->Bridge().IsRefreshing());
+    EXPECT_TRUE(StatusOf(*dialog).startsWith(address + " was asked less than 10 seconds ago"));
+
+    // "Refresh" on the pane's row menu shows another server at the address in place, in order.
+    m_now += 1;
+    CTestNetProcess second({"--count", "1", "--seed", "22", "--first-port",
+                            std::to_string(before["port"].get<int>())});
+    const nlohmann::json after = second.Manifest()["servers"][0];
+    ASSERT_NE(Scores(after), Scores(before));
+    PickFromMenu(pane, 0, "Refresh\tF5");
+    ASSERT_TRUE(WaitForRefresh(*dialog));
+    EXPECT_EQ(StatusOf(*dialog), "Refreshed " + address + ".");
+    const int row = RowOf(servers, address);
+    EXPECT_NE(servers.GetCellText(row, 0), oldName);
+    EXPECT_EQ(servers.GetCell(row, 7)->GetInt(), static_cast<int>(after["players"].size()));
+    EXPECT_EQ(servers.GetCell(row, 8)->GetInt(), after["max_clients"].get<int>());
+    EXPECT_EQ(servers.GetSelectedRow(), row);
+    EXPECT_EQ(servers.GetMarkedCount(), 1);
+    EXPECT_EQ(servers.GetCursor().GetRow(), row);
+    std::multiset<int> shown;
+    for (int player = 0; player < pane.GetRowCount(); ++player)
+        shown.insert(pane.GetCell(player, 2)->GetInt());
+    EXPECT_EQ(shown, Scores(after));
+    EXPECT_EQ(players.GetRowCount(), otherPlayers + static_cast<int>(after["players"].size()));
+    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_PLAYER_COUNT)->text().toInt(), players.GetRowCount());
+    EXPECT_EQ(FirstOutOfOrder(servers), -1);
+    EXPECT_EQ(FirstOutOfOrder(players), -1);
+    EXPECT_EQ(FirstOutOfOrder(pane), -1);
 }
 
 } // namespace
