@@ -53,7 +53,7 @@ TEST_F(CountryWindowTest, TheServerListShowsEachServersCountryAndTheOptionsNameT
     CTestNetProcess net({"--count", "3", "--seed", "11"});
     std::vector<std::string> addresses;
     for (const auto& server : net.Manifest()["servers"])
-        addresses.push_back("127.0.0.1:" + std::to_string(server["port"].get<int>()));
+        addresses.push_back(AddressOf(server).toStdString());
     ASSERT_EQ(addresses.size(), 3u);
     UseNetwork(net, 1);
     MainDlgOptions options;

@@ -64,7 +64,7 @@ TEST(FavoritesFileTest, AWindowsFileLoadsAndSavesBackByteForByte)
                   CFavoritesFile::kFolder + "/favorites.dat");
 }
 
-TEST(FavoritesFileTest, AddAppendsOnceWithACleanName)
+TEST(FavoritesFileTest, AddAppendsOnceWithACleanNameOrFailsWithoutHarm)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sub/favorites.dat"));
@@ -80,6 +80,20 @@ TEST(FavoritesFileTest, AddAppendsOnceWithACleanName)
     WriteAll(path, "127.0.0.1:1\tOne\tpw");
     EXPECT_EQ(file.Add(QStringLiteral("127.0.0.1:2"), QStringLiteral("Two")), R::Added);
     EXPECT_EQ(ReadAll(path), QByteArray("127.0.0.1:1\tOne\tpw\r\n127.0.0.1:2\tTwo\t\r\n"));
+
+    // On a full disk neither an addition nor a save changes the file, or leaves another.
+    const QByteArray before = ReadAll(path);
+    {
+        const CFileSizeLimit full(before.size() - 10);
+        QString error;
+        EXPECT_FALSE(file.Save(file.Load().favorites, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(file.Add(QStringLiteral("127.0.0.1:3"), QStringLiteral("New"), &error),
+                  R::Failed);
+    }
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("sub"))).entryList(QDir::Files),
+              QStringList{"favorites.dat"});
 
     // Neither a folder nor a FIFO or device is a favorites file, nor is a link to one:
     // nothing is written there, and the reason is given.
@@ -100,28 +114,6 @@ TEST(FavoritesFileTest, AddAppendsOnceWithACleanName)
     };
     ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
-}
-
-TEST(FavoritesFileTest, AFullDiskLeavesTheFileAsItWas)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("favorites.dat"));
-    QByteArray original;
-    for (int i = 0; i < 200; ++i)
-        original += QStringLiteral("127.0.0.%1:27960\tServer %1\t\r\n").arg(i).toLatin1();
-    WriteAll(path, original);
-    const CFavoritesFile file(path);
-    const std::vector<Favorite> favorites = file.Load().favorites;
-    {
-        const CFileSizeLimit full(original.size() - 10);
-        QString error;
-        EXPECT_FALSE(file.Save(favorites, &error));
-        EXPECT_FALSE(error.isEmpty());
-        EXPECT_EQ(file.Add(QStringLiteral("127.0.0.1:1"), QStringLiteral("New"), &error),
-                  CFavoritesFile::AddResult::Failed);
-    }
-    EXPECT_EQ(ReadAll(path), original);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"favorites.dat"});
 }
 
 } // namespace

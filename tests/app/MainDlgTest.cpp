@@ -408,8 +408,7 @@ TEST_F(MainDlgTest, StopKeepsTheRowsFoundAndTheListShowsLocksAndPrivateSlots)
         for (const auto& var : server["vars"])
             needPass |= var[0] == "g_needpass" && var[1] == "1";
         const int reserved = server["private_clients"].get<int>();
-        const int row =
-            RowOf(servers, QStringLiteral("127.0.0.1:%1").arg(server["port"].get<int>()));
+        const int row = RowOf(servers, AddressOf(server));
         ASSERT_LT(row, servers.GetRowCount());
         EXPECT_EQ(servers.GetCell(row, CResultLists::kServerLockColumn)->GetInt(),
                   needPass ? 1 : 0);
@@ -474,7 +473,7 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     QStringList normal;
     QString silent;
     for (const auto& server : net.Manifest()["servers"]) {
-        const QString address = QStringLiteral("127.0.0.1:%1").arg(server["port"].get<int>());
+        const QString address = AddressOf(server);
         if (server["behaviour"] == "silent")
             silent = address;
         else
@@ -503,14 +502,13 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
 
     QTemporaryDir games;
     CFakeGame game(games);
-    QFile notAProgram(games.filePath(QStringLiteral("readme.txt")));
-    ASSERT_TRUE(notAProgram.open(QIODevice::WriteOnly));
-    notAProgram.close();
+    const QString notAProgram = games.filePath(QStringLiteral("readme.txt"));
+    ASSERT_TRUE(QFile(notAProgram).open(QIODevice::WriteOnly));
     auto* password = Get<QLineEdit>(*dialog, D::IDC_PASSWORD);
 
     // A join during the scan, with no game path yet: the picker opens until it gives a program,
     // which starts in its folder with the favorite's password and is kept.
-    CPrompts::SetNextFileName(notAProgram.fileName());
+    CPrompts::SetNextFileName(notAProgram);
     CPrompts::SetNextFileName(game.Path());
     ClickRow(servers, row);
     QTest::mouseDClick(&servers.Body(), Qt::LeftButton, {}, QPoint(20, RowY(servers, row)));

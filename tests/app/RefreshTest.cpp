@@ -25,7 +25,7 @@ protected:
     {
         QByteArray favorites;
         for (const auto& server : net.Manifest()["servers"])
-            favorites += QStringLiteral("%1\tS\t\r\n").arg(Address(server)).toLatin1();
+            favorites += QStringLiteral("%1\tS\t\r\n").arg(AddressOf(server)).toLatin1();
         WriteFavorites(favorites);
         UseNetwork(net, view);
         Set("Master", QStringLiteral("127.0.0.1:1"));
@@ -39,10 +39,6 @@ protected:
         dialog->QueryFavorites();
         EXPECT_TRUE(ScanEnds(*dialog));
         return dialog;
-    }
-    static QString Address(const nlohmann::json& server)
-    {
-        return QStringLiteral("127.0.0.1:%1").arg(server["port"].get<int>());
     }
     static bool WaitForRefresh(CMainDlg& dialog)
     {
@@ -67,7 +63,7 @@ TEST_F(RefreshTest, RefreshAskTheSelectedOrAllServersAgainAndUpdateTheRowsInPlac
     auto first =
         std::make_unique<CTestNetProcess>(std::vector<std::string>{"--count", "6", "--seed", "21"});
     const nlohmann::json before = first->Manifest()["servers"][2];
-    const QString address = Address(before);
+    const QString address = AddressOf(before);
     Set("AutoRequery", 1);
     auto dialog = OpenScanned(*first, 0);
     Lattix::CTableCtrl& players = dialog->PlayerList();

@@ -78,6 +78,11 @@ protected:
         return {QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Farsighter RTCW")};
     }
     static void Set(const QString& name, const QVariant& value) { Store().setValue(name, value); }
+    // The address of a server of the test network.
+    static QString AddressOf(const nlohmann::json& server)
+    {
+        return QStringLiteral("127.0.0.1:%1").arg(server["port"].get<int>());
+    }
     // Settings for a fast scan of every server of the network, showing the view.
     static void UseNetwork(const CTestNetProcess& net, int view)
     {
