@@ -77,7 +77,7 @@ protected:
     }
 };
 
-TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
+TEST_F(MainDlgTest, FirstStartTheLinksAndTheSettingsRoundTrip)
 {
     auto dialog = Open();
     EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText(), "1.4");
@@ -89,6 +89,38 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     EXPECT_FALSE(dialog->ServerList().isVisible());
     QApplication::processEvents();
     EXPECT_FALSE(dialog->Bridge().IsRunning() || dialog->Bridge().IsFetchingMaster());
+    // The program's name opens the About box; the other link opens the README's file.
+    QStringList shown;
+    QTimer::singleShot(0, dialog.get(), [&shown] {
+        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(about, nullptr);
+        for (const QLabel* label : about->findChildren<QLabel*>())
+            shown << label->text();
+        about->reject();
+    });
+    auto* home = Get<CHyperLink>(*dialog, D::IDC_HOME_PAGE);
+    EXPECT_EQ(home->text(), "Farsighter");
+    QTest::mouseClick(home, Qt::LeftButton, {}, home->rect().center());
+    const QString settings = QStringLiteral("Settings: ") + dialog->Settings().FilePath();
+    EXPECT_TRUE(settings.endsWith("/Farsighter RTCW.conf")) << settings.toStdString();
+    EXPECT_EQ(shown,
+              (QStringList{"Farsighter " FARSIGHTER_VERSION, QStringLiteral("Qt ") + qVersion(),
+                           settings, "Favorites: " + FavoritesPath(), "Licence: GPL-3.0-or-later",
+                           "Farsighter comes with no warranty, to the extent permitted by law."}));
+    QUrl opened;
+    auto* team = Get<CHyperLink>(*dialog, D::IDC_AUTHOR);
+    EXPECT_EQ(team->text(), "the Farsighter team");
+    CLinkDesktop desktop = CLinkDesktop::System();
+    desktop.openUrl = [&opened](const QUrl& url) {
+        opened = url;
+        return true;
+    };
+    team->SetDesktop(desktop);
+    QTest::mouseClick(team, Qt::LeftButton, {}, team->rect().center());
+    EXPECT_EQ(opened.scheme(), "file");
+    EXPECT_EQ(QFileInfo(opened.toLocalFile()).fileName(), "README.md");
+    EXPECT_TRUE(QFileInfo(opened.toLocalFile()).isFile()) << opened.toString().toStdString();
+
     // A favorites FIFO is reported, not scanned, and does not make the window wait.
     ASSERT_EQ(mkfifo(QFile::encodeName(FavoritesPath()).constData(), 0600), 0);
     Click(*dialog, D::IDC_QUERY_FAVORITES);
@@ -149,7 +181,7 @@ TEST_F(MainDlgTest, FirstStartAndSettingsRoundTrip)
     EXPECT_TRUE(Open()->isMaximized());
 }
 
-TEST_F(MainDlgTest, OddAndDamagedSettingsLeaveAUsableWindow)
+TEST_F(MainDlgTest, OddDamagedOrReadOnlySettingsLeaveAUsableWindow)
 {
     QStringList many;
     for (int i = 0; i < 300; ++i)
@@ -186,6 +218,27 @@ TEST_F(MainDlgTest, OddAndDamagedSettingsLeaveAUsableWindow)
         EXPECT_EQ(area.intersected(frame).height(), std::min(area.height(), frame.height()))
             << edges;
     }
+    // A read-only settings folder is read and said once; nothing is written there.
+    Set("Version", 56);
+    Set("Speed", 5);
+    const QString path = Store().fileName();
+    const QString folder = QFileInfo(path).absolutePath();
+    const QByteArray before = ReadAll(path);
+    const QFile::Permissions permissions = QFile::permissions(folder);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadGroup | QFile::ExeGroup));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(folder, permissions); });
+    CPrompts::Reset();
+    dialog = Open();
+    QApplication::processEvents();
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText(), "Demo");
+    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SPEED)->currentIndex(), 5);
+    ASSERT_EQ(CPrompts::Shown().size(), 1);
+    EXPECT_TRUE(CPrompts::Shown()[0].contains("read-only")) << CPrompts::Shown()[0].toStdString();
+    Get<QComboBox>(*dialog, D::IDC_SPEED)->setCurrentIndex(2);
+    Click(*dialog, D::IDC_CLOSE);
+    EXPECT_EQ(CPrompts::Shown().size(), 1);
+    EXPECT_EQ(ReadAll(path), before);
 }
 
 TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
@@ -612,8 +665,9 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
 }
 
 // The status line says which master is asked for which version, and what came of it; the
-// fixed message box stays for a master that does not answer, and closing ends its probe.
-TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQuery)
+// fixed message box stays for a master that does not answer, closing ends its probe, and a
+// list that comes too late changes nothing.
+TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQueryAndALateListChangesNothing)
 {
     struct Case
     {
@@ -623,11 +677,11 @@ TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQuery)
         const char* said;
     };
     const Case cases[] = {
-        {"listed", false, 60, "The master server %1 lists 2 servers of 1.4."},
+        {"listed", false, 60, "The master server %1 lists 4 servers of 1.4."},
         {"none of the version", false, 58, "The master server %1 lists no servers of 1.3."},
         {"silent", true, 60, "The master server %1 did not answer."},
     };
-    CTestNetProcess net({"--count", "2"});
+    CTestNetProcess net({"--count", "4", "--seed", "11"});
     CTestNetProcess silent({"--count", "2", "--master-silent"});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -665,48 +719,8 @@ TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQuery)
     Click(*dialog, D::IDC_CLOSE);
     dialog.reset();
     EXPECT_LT(closing.elapsed(), 1500);
-}
 
-// The program's name opens the About box; the other link opens the README's file.
-TEST_F(MainDlgTest, TheLinksBesideTheTabsOpenTheAboutBoxAndTheReadme)
-{
-    auto dialog = Open();
-    QStringList shown;
-    QTimer::singleShot(0, dialog.get(), [&shown] {
-        auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(about, nullptr);
-        for (const QLabel* label : about->findChildren<QLabel*>())
-            shown << label->text();
-        about->reject();
-    });
-    auto* home = Get<CHyperLink>(*dialog, D::IDC_HOME_PAGE);
-    EXPECT_EQ(home->text(), "Farsighter");
-    QTest::mouseClick(home, Qt::LeftButton, {}, home->rect().center());
-    const QString settings = QStringLiteral("Settings: ") + dialog->Settings().FilePath();
-    EXPECT_TRUE(settings.endsWith("/Farsighter RTCW.conf")) << settings.toStdString();
-    EXPECT_EQ(shown,
-              (QStringList{"Farsighter " FARSIGHTER_VERSION, QStringLiteral("Qt ") + qVersion(),
-                           settings, "Favorites: " + FavoritesPath(), "Licence: GPL-3.0-or-later",
-                           "Farsighter comes with no warranty, to the extent permitted by law."}));
-
-    QUrl opened;
-    auto* team = Get<CHyperLink>(*dialog, D::IDC_AUTHOR);
-    EXPECT_EQ(team->text(), "the Farsighter team");
-    CLinkDesktop desktop = CLinkDesktop::System();
-    desktop.openUrl = [&opened](const QUrl& url) {
-        opened = url;
-        return true;
-    };
-    team->SetDesktop(desktop);
-    QTest::mouseClick(team, Qt::LeftButton, {}, team->rect().center());
-    EXPECT_EQ(opened.scheme(), "file");
-    EXPECT_EQ(QFileInfo(opened.toLocalFile()).fileName(), "README.md");
-    EXPECT_TRUE(QFileInfo(opened.toLocalFile()).isFile()) << opened.toString().toStdString();
-}
-
-TEST_F(MainDlgTest, AMasterListThatComesTooLateChangesNothing)
-{
-    CTestNetProcess net({"--count", "4", "--seed", "11"});
+    // A master list that comes too late changes nothing.
     const auto ports = net.ServerPorts();
     const QString clan = QStringLiteral("127.0.0.1:%1").arg(ports[0]);
     WriteFavorites(QStringLiteral("%1\tClan server\tfav\r\n127.0.0.1:%2\tOther\t\r\n")
@@ -718,7 +732,7 @@ TEST_F(MainDlgTest, AMasterListThatComesTooLateChangesNothing)
     Set("RTCW", game.Path());
     Set("AutoClose", 0);
     UseNetwork(net, 1);
-    auto dialog = Open();
+    dialog = Open();
     Lattix::CTableCtrl& servers = dialog->ServerList();
     QSignalSpy masterFinished(&dialog->Bridge(), &CScanBridge::MasterFinished);
 
@@ -836,7 +850,8 @@ TEST_F(MainDlgTest, FavoritesDialogLoadsBottomUpChecksAddressesAndSaves)
     }
 }
 
-TEST_F(MainDlgTest, FavoritesDialogNeverSavesOverAFileItCouldNotRead)
+// Neither a favorites file that could not be read nor a full disk loses favorites or settings.
+TEST_F(MainDlgTest, FavoritesDialogNeverSavesOverAFileItCouldNotReadNorOnAFullDisk)
 {
     const QString path = FavoritesPath();
     const auto write = [&](const QByteArray& bytes, qint64 size = -1) {
@@ -846,6 +861,9 @@ TEST_F(MainDlgTest, FavoritesDialogNeverSavesOverAFileItCouldNotRead)
         if (size >= 0)
             file.resize(size);
     };
+    QByteArray hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred += QStringLiteral("127.0.0.%1:27960\tServer %1\t\r\n").arg(i).toLatin1();
     QByteArray many;
     for (int i = 0; i <= 65536; ++i)
         many += QStringLiteral("10.0.%1.%2:1\tS\t\r\n").arg(i / 256).arg(i % 256).toLatin1();
@@ -863,6 +881,7 @@ TEST_F(MainDlgTest, FavoritesDialogNeverSavesOverAFileItCouldNotRead)
         std::function<void()> make;
         const char* said;
         int rows;
+        rlim_t limit = RLIM_INFINITY; // the room left on the disk
     };
     const Case cases[] = {
         {"FIFO", [&] { ASSERT_TRUE(QFile::rename(fifo, path)); }, "not a regular file", 0},
@@ -881,82 +900,47 @@ TEST_F(MainDlgTest, FavoritesDialogNeverSavesOverAFileItCouldNotRead)
         {"long line", [&] { write("127.0.0.1:1\tOK\t\r\n127.0.0.1:2\t" + QByteArray(70000, 'x')); },
          "line 2 is longer than 65536 bytes", 0},
         {"too many", [&] { write(many); }, "holds more than 65536 favorites", 65536},
+        {"full disk", [&] { write(hundred); }, "Cannot write", 100, 100},
     };
+    Click(*Open(), D::IDC_CLOSE); // start, close: the settings are written
     auto main = Open();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.make();
         const QByteArray before = contents();
         CPrompts::Reset();
+        const CFileSizeLimit full(c.limit);
         CFavoritesDlg dialog(path, main->Settings(), main.get());
-        ASSERT_EQ(CPrompts::Shown().size(), 1);
-        EXPECT_TRUE(CPrompts::Shown()[0].contains(QString::fromLatin1(c.said)))
-            << CPrompts::Shown()[0].toStdString();
         EXPECT_EQ(dialog.Grid().GetRowCount(), c.rows);
-        EXPECT_FALSE(qobject_cast<QPushButton*>(FindControl(&dialog, 1))->isEnabled());
+        const bool readable = c.limit != RLIM_INFINITY; // said at once, or at OK
+        EXPECT_EQ(qobject_cast<QPushButton*>(FindControl(&dialog, 1))->isEnabled(), readable);
+        EXPECT_EQ(CPrompts::Shown().size(), readable ? 0 : 1);
         dialog.accept();
         EXPECT_NE(dialog.result(), QDialog::Accepted);
+        ASSERT_EQ(CPrompts::Shown().size(), readable ? 1 : 2);
+        EXPECT_TRUE(CPrompts::Shown()[0].contains(QString::fromLatin1(c.said)))
+            << CPrompts::Shown()[0].toStdString();
         EXPECT_EQ(contents(), before);
     }
+    // A window closed on a full disk keeps the settings as they were, and leaves no other file.
+    const QString settingsPath = Store().fileName();
+    const QByteArray settings = ReadAll(settingsPath);
+    ASSERT_GT(settings.size(), 500);
+    Get<QComboBox>(*main, D::IDC_SPEED)->setCurrentIndex(5);
+    CPrompts::Reset();
+    {
+        const CFileSizeLimit full(100);
+        Click(*main, D::IDC_CLOSE);
+    }
+    EXPECT_EQ(ReadAll(settingsPath), settings);
+    ASSERT_EQ(CPrompts::Shown().size(), 1);
+    EXPECT_TRUE(CPrompts::Shown()[0].startsWith("Cannot save the settings to"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"favorites.dat"});
     struct stat info
     {
     };
     ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
-}
-
-TEST_F(MainDlgTest, AFullDiskLosesNeitherFavoritesNorSettings)
-{
-    QByteArray favorites;
-    for (int i = 0; i < 100; ++i)
-        favorites += QStringLiteral("127.0.0.%1:27960\tServer %1\t\r\n").arg(i).toLatin1();
-    WriteFavorites(favorites);
-    Click(*Open(), D::IDC_CLOSE); // start, close
-    const QString settingsPath = Store().fileName();
-    const QByteArray settings = ReadAll(settingsPath);
-    ASSERT_GT(settings.size(), 500);
-
-    auto dialog = Open();
-    Get<QComboBox>(*dialog, D::IDC_SPEED)->setCurrentIndex(5);
-    {
-        const CFileSizeLimit full(100);
-        CFavoritesDlg favoritesDlg(FavoritesPath(), dialog->Settings(), dialog.get());
-        favoritesDlg.accept(); // OK
-        EXPECT_NE(favoritesDlg.result(), QDialog::Accepted);
-        EXPECT_TRUE(CPrompts::Shown().value(0).startsWith("Cannot write"))
-            << CPrompts::Shown().value(0).toStdString();
-        favoritesDlg.reject();
-        Click(*dialog, D::IDC_CLOSE);
-    }
-    EXPECT_EQ(ReadAll(FavoritesPath()), favorites);
-    EXPECT_EQ(ReadAll(settingsPath), settings);
-    ASSERT_EQ(CPrompts::Shown().size(), 2);
-    EXPECT_TRUE(CPrompts::Shown()[1].startsWith("Cannot save the settings to"));
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"favorites.dat"});
-}
-
-TEST_F(MainDlgTest, AReadOnlySettingsFolderIsUsedAndSaidOnce)
-{
-    Set("Version", 56);
-    Set("Speed", 5);
-    const QString path = Store().fileName();
-    const QString folder = QFileInfo(path).absolutePath();
-    const QByteArray before = ReadAll(path);
-    const QFile::Permissions permissions = QFile::permissions(folder);
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
-                                                  QFile::ReadGroup | QFile::ExeGroup));
-    const auto restore = qScopeGuard([&] { QFile::setPermissions(folder, permissions); });
-
-    auto dialog = Open();
-    QApplication::processEvents();
-    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText(), "Demo");
-    EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SPEED)->currentIndex(), 5);
-    ASSERT_EQ(CPrompts::Shown().size(), 1);
-    EXPECT_TRUE(CPrompts::Shown()[0].contains("read-only")) << CPrompts::Shown()[0].toStdString();
-    Get<QComboBox>(*dialog, D::IDC_SPEED)->setCurrentIndex(2);
-    Click(*dialog, D::IDC_CLOSE);
-    EXPECT_EQ(CPrompts::Shown().size(), 1);
-    EXPECT_EQ(ReadAll(path), before);
 }
 
 } // namespace
