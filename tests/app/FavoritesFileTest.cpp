@@ -1,5 +1,7 @@
-#include "app/FavoritesFile.h"
 #include "FileSizeLimit.h"
+#include "WindowFixture.h"
+
+#include "app/FavoritesFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,19 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 TEST(FavoritesFileTest, AWindowsFileLoadsAndSavesBackByteForByte)
 {

@@ -79,20 +79,14 @@ TEST(FriendsFileTest, RoundTripCarelessFilesAndAFailedSave)
     EXPECT_EQ(read.problem, "");
 
     // A file from elsewhere: CR LF, blank lines, Windows-1252.
-    const auto write = [&](const QByteArray& bytes) {
-        QFile::remove(path);
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        ASSERT_EQ(out.write(bytes), bytes.size());
-    };
-    write("Blaz\r\n\r\n  \xD6laf  \r\n");
+    WriteAll(path, "Blaz\r\n\r\n  \xD6laf  \r\n");
     EXPECT_EQ(file.Load().friends, QStringList({"Blaz", "\u00D6laf"}));
 
     // Careless files are said, and give no friends.
     for (const QByteArray& careless :
          {QByteArray(CFriendsFile::kMaxFileSize + 1, 'a'), QByteArray("Blaz\n\0\x01\x02", 8),
           "Blaz\n" + QByteArray(CFriendsFile::kMaxLineBytes + 1, 'x')}) {
-        write(careless);
+        WriteAll(path, careless);
         const CFriendsFile::Content content = file.Load();
         EXPECT_TRUE(content.friends.isEmpty() && !content.problem.isEmpty()) << careless.size();
     }

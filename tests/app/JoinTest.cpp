@@ -1,3 +1,5 @@
+#include "WindowFixture.h"
+
 #include "app/GameLauncher.h"
 #include "app/JoinCommand.h"
 
@@ -53,10 +55,7 @@ TEST(JoinTest, LauncherRefusesWhatItCannotStart)
     EXPECT_FALSE(CGameLauncher::Start(dir.filePath(QStringLiteral("missing")), {}).started);
     EXPECT_FALSE(CGameLauncher::Start(dir.path(), {}).started);
     const QString exe = dir.filePath(QStringLiteral("WolfMP.exe"));
-    QFile pe(exe);
-    ASSERT_TRUE(pe.open(QIODevice::WriteOnly));
-    pe.write("MZ\x90");
-    pe.close();
+    WriteAll(exe, "MZ\x90");
     EXPECT_TRUE(CGameLauncher::IsWindowsExecutable(exe));
     if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty()) {
         const auto windows = CGameLauncher::Start(exe, {});

@@ -556,7 +556,7 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     QTemporaryDir games;
     CFakeGame game(games);
     const QString notAProgram = games.filePath(QStringLiteral("readme.txt"));
-    ASSERT_TRUE(QFile(notAProgram).open(QIODevice::WriteOnly));
+    WriteAll(notAProgram, {});
     auto* password = Get<QLineEdit>(*dialog, D::IDC_PASSWORD);
 
     // A join during the scan, with no game path yet: the picker opens until it gives a program,
@@ -855,11 +855,8 @@ TEST_F(MainDlgTest, FavoritesDialogNeverSavesOverAFileItCouldNotReadNorOnAFullDi
 {
     const QString path = FavoritesPath();
     const auto write = [&](const QByteArray& bytes, qint64 size = -1) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        if (size >= 0)
-            file.resize(size);
+        WriteAll(path, bytes);
+        ASSERT_TRUE(size < 0 || QFile::resize(path, size));
     };
     QByteArray hundred;
     for (int i = 0; i < 100; ++i)

@@ -187,9 +187,7 @@ TEST_F(RecentWindowTest, CountriesAreShownAndAJoinedServerIsListedByQueryRecentA
 
     // Without a given lookup, a database named in the options that cannot be used is said.
     const QString broken = m_dir.filePath(QStringLiteral("broken.mmdb"));
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a database") > 0);
-    file.close();
+    WriteAll(broken, "not a database");
     QTimer::singleShot(0, [&] {
         auto* options = qobject_cast<COptionsDlg*>(QApplication::activeModalWidget());
         ASSERT_NE(options, nullptr);

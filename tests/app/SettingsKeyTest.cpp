@@ -1,3 +1,5 @@
+#include "WindowFixture.h"
+
 #include "app/SettingsKey.h"
 
 #include <QDir>
@@ -52,18 +54,16 @@ TEST(SettingsKeyTest, DamagedValuesReadAsTheirDefaults)
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     ASSERT_TRUE(QDir().mkpath(folder));
-    QFile file(QDir(folder).filePath(QStringLiteral("Farsighter Damaged.conf")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[General]\n"
-               "Speed=fast\n"
-               "Version=99999999999\n"
-               "Password=@ByteArray(\\0\\x1)\n"
-               "LastPos=@ByteArray(short)\n"
-               "SplitPos=@Rect(1 2 3 4)\n"
-               "LastView=\n"
-               "Lattix_Server=not binary\n"
-               "garbage line without equals\n");
-    file.close();
+    WriteAll(QDir(folder).filePath(QStringLiteral("Farsighter Damaged.conf")),
+             "[General]\n"
+             "Speed=fast\n"
+             "Version=99999999999\n"
+             "Password=@ByteArray(\\0\\x1)\n"
+             "LastPos=@ByteArray(short)\n"
+             "SplitPos=@Rect(1 2 3 4)\n"
+             "LastView=\n"
+             "Lattix_Server=not binary\n"
+             "garbage line without equals\n");
 
     const CSettingsKey key = OpenKey(QStringLiteral("Software\\Farsighter Damaged"));
     EXPECT_EQ(key.GetInt(QStringLiteral("Speed"), 1), 1);

@@ -26,6 +26,21 @@
 #include <memory>
 #include <string>
 
+// The whole of a file, or nothing when it cannot be read.
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Makes the bytes the whole of the file.
+inline void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
 // The items of a row menu, by whether they could be chosen.
 struct MenuItems
 {
@@ -92,17 +107,7 @@ protected:
         Set("LastView", view);
     }
     QString FavoritesPath() const { return m_dir.filePath(QStringLiteral("favorites.dat")); }
-    void WriteFavorites(const QByteArray& bytes) const
-    {
-        QFile file(FavoritesPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-    static QByteArray ReadAll(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void WriteFavorites(const QByteArray& bytes) const { WriteAll(FavoritesPath(), bytes); }
     std::unique_ptr<CMainDlg> Open(MainDlgOptions options = {})
     {
         options.favoritesPath = FavoritesPath();
