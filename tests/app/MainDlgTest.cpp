@@ -241,7 +241,7 @@ TEST_F(MainDlgTest, OddDamagedOrReadOnlySettingsLeaveAUsableWindow)
     EXPECT_EQ(ReadAll(path), before);
 }
 
-TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
+TEST_F(MainDlgTest, MasterScanFillsTheListsTheUserWorksWithThemAndStopKeepsTheRowsFound)
 {
     CTestNetProcess net({"--count", "24", "--seed", "3", "--silent", "1", "--delays", "5,30,60"});
     UseNetwork(net, 0);
@@ -249,19 +249,19 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     auto dialog = Open();
     ASSERT_TRUE(ScanEnds(*dialog));
 
-    int servers = 0;
+    int normal = 0;
     int players = 0;
     for (const auto& server : net.Manifest()["servers"]) {
         if (server["behaviour"] == "normal") {
-            ++servers;
+            ++normal;
             players += static_cast<int>(server["players"].size());
         }
     }
     Lattix::CTableCtrl& serverList = dialog->ServerList();
     Lattix::CTableCtrl& playerList = dialog->PlayerList();
-    ASSERT_EQ(serverList.GetRowCount(), servers);
+    ASSERT_EQ(serverList.GetRowCount(), normal);
     EXPECT_EQ(playerList.GetRowCount(), players);
-    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVER_COUNT)->text().toInt(), servers);
+    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVER_COUNT)->text().toInt(), normal);
     EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_PLAYER_COUNT)->text().toInt(), players);
     EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_SERVERS_TO_QUERY)->text(), "0");
     EXPECT_EQ(Get<QProgressBar>(*dialog, D::IDC_PROGRESS)->value(), 0);
@@ -373,38 +373,32 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsAndTheUserWorksWithThem)
     PickFromMenu(serverList, 0, "Add to favorites");
     ASSERT_EQ(CPrompts::Shown().size(), 1);
     EXPECT_TRUE(CPrompts::Shown()[0].startsWith("Cannot write"));
-    serverList.resize(serverList.width(), serverList.GetRowHeight() * (servers + 6));
-    const MenuItems below = PickFromMenu(serverList, servers + 2, "Add to favorites");
+    serverList.resize(serverList.width(), serverList.GetRowHeight() * (normal + 6));
+    const MenuItems below = PickFromMenu(serverList, normal + 2, "Add to favorites");
     EXPECT_FALSE(below.enabled.contains("Add to favorites"));
     EXPECT_TRUE(below.disabled.contains("Add to favorites") &&
                 below.disabled.contains("Show server info"));
-}
 
-// Stop, by the button or by Escape, ends a scan that a silent server keeps running: the rows
-// found stay, sorted, and the status line says how far the scan came. The list shows a lock
-// on passworded servers and their private slots beside the players, in a column layout
-// stored before the lock column was added.
-TEST_F(MainDlgTest, StopKeepsTheRowsFoundAndTheListShowsLocksAndPrivateSlots)
-{
-    CTestNetProcess net({"--count", "12", "--seed", "4", "--silent", "1"});
+    // Stop, by the button or by Escape, ends a scan that a silent server keeps running: the rows
+    // found stay, sorted, and the status line says how far the scan came. The list shows a lock
+    // on passworded servers and their private slots beside the players, in a column layout
+    // stored before the lock column was added.
     std::vector<Lattix::CLayoutColumn> columns(13, {60, true});
     columns[9].bVisible = false;
     columns[11].nWidth = 150;
     columns[7].bVisible = columns[8].bVisible = false;
     std::vector<std::string> titles;
     std::vector<int> reversed;
-    {
-        auto first = Open();
-        for (int col = 0; col < 13; ++col) {
-            titles.push_back(first->ServerList().GetColumnTitle(col));
-            reversed.insert(reversed.begin(), col);
-        }
-        first->reject();
+    for (int col = 0; col < 13; ++col) {
+        titles.push_back(serverList.GetColumnTitle(col));
+        reversed.insert(reversed.begin(), col);
     }
+    dialog.reset();
     Set("Lattix_Server",
         Lattix::CLayoutWords::ToBytes(Lattix::CLayoutWords::Build(titles, columns, reversed)));
     UseNetwork(net, 1);
-    auto dialog = Open();
+    Set("StartupQuery", 0);
+    dialog = Open();
     Lattix::CTableCtrl& servers = dialog->ServerList();
     const Lattix::CColumnGeometry& layout = servers.Geometry();
     EXPECT_EQ(layout.GetColumnPos(0), 12);
@@ -413,9 +407,6 @@ TEST_F(MainDlgTest, StopKeepsTheRowsFoundAndTheListShowsLocksAndPrivateSlots)
     EXPECT_EQ(layout.GetColumnPos(CResultLists::kServerLockColumn), 13);
     EXPECT_TRUE(layout.IsVisible(CResultLists::kServerLockColumn));
 
-    int normal = 0;
-    for (const auto& server : net.Manifest()["servers"])
-        normal += server["behaviour"] == "normal" ? 1 : 0;
     auto* stop = Get<QPushButton>(*dialog, D::IDC_STOP);
     EXPECT_FALSE(stop->isEnabled());
     QSignalSpy finished(dialog.get(), &CMainDlg::ScanFinished);
@@ -465,11 +456,11 @@ TEST_F(MainDlgTest, StopKeepsTheRowsFoundAndTheListShowsLocksAndPrivateSlots)
         ASSERT_LT(row, servers.GetRowCount());
         EXPECT_EQ(servers.GetCell(row, CResultLists::kServerLockColumn)->GetInt(),
                   needPass ? 1 : 0);
-        const std::string players =
+        const std::string shown =
             std::to_string(server["players"].size()) + "/" +
             std::to_string(server["max_clients"].get<int>()) +
             (reserved > 0 ? " (+" + std::to_string(reserved) + ")" : std::string());
-        EXPECT_EQ(servers.GetCellText(row, 5), players);
+        EXPECT_EQ(servers.GetCellText(row, 5), shown);
         locks += needPass ? 1 : 0;
         privateSlots += reserved > 0 ? 1 : 0;
     }
