@@ -1,28 +1,18 @@
-// Friends: how names compare, the friends file, and a user's path through the real window.
+// Friends: how names compare, the friends file and the desktop's notifications (the window's
+// part is in FilterTest).
 #include "FileSizeLimit.h"
 #include "WindowFixture.h"
 
 #include "app/DBusNotifier.h"
-#include "app/DesktopNotifier.h"
 #include "app/FriendList.h"
-#include "app/FriendWatch.h"
-#include "app/FriendsDlg.h"
 #include "app/FriendsFile.h"
-#include "query/Server.h"
-#include "velk/HyperLink.h"
 
-#include <QApplication>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
-#include <QDir>
-#include <QListWidget>
 #include <QMutex>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QThread>
-#include <QTimer>
-
-#include <set>
 
 namespace {
 
@@ -186,184 +176,6 @@ TEST(DBusNotifierTest, NotifiesThroughTheServiceAndTheClickRunsOnlyWhereThereIsO
     EXPECT_EQ(call[4].toString(), "Blaz on &lt;Arena&gt;\nOlaf on X");
     EXPECT_EQ(call[5].toStringList(), QStringList({"default", "Show server"}));
     serving.unregisterObject("/org/freedesktop/Notifications");
-}
-
-// Records every notification instead of showing it.
-class RecordingNotifier : public IDesktopNotifier
-{
-public:
-    struct Call
-    {
-        QString summary;
-        QString body;
-        std::function<void()> click;
-    };
-    void Notify(const QString& summary, const QString& body, std::function<void()> click) override
-    {
-        calls.push_back({summary, body, std::move(click)});
-    }
-    std::vector<Call> calls;
-};
-
-class FriendsTest : public CWindowFixture
-{
-protected:
-    void SetUp() override
-    {
-        CWindowFixture::SetUp();
-        Set("Speed", 5);
-    }
-    static std::set<int> MarkedRows(const Lattix::CTableCtrl& grid)
-    {
-        std::set<int> rows;
-        for (int row = 0; row < grid.GetRowCount(); ++row) {
-            if (grid.GetDrawState().IsRowEmphasized(row))
-                rows.insert(row);
-        }
-        return rows;
-    }
-    RecordingNotifier m_notifier;
-};
-
-TEST_F(FriendsTest, FriendsAreMarkedCountedAndAnnouncedOnceAndTheClickSelectsTheirServer)
-{
-    CTestNetProcess net({"--count", "10", "--seed", "6"});
-    // Two players of two servers whose names are nowhere else, as the servers send them.
-    struct Pick
-    {
-        QString raw;
-        std::string address;
-    };
-    std::vector<Pick> picks;
-    std::multiset<QString> names;
-    for (const auto& server : net.Manifest()["servers"]) {
-        for (const auto& player : server.value("players", nlohmann::json::array()))
-            names.insert(
-                CFriendList::WithoutColourCodes(QString::fromStdString(player["name"])).toLower());
-    }
-    for (const auto& server : net.Manifest()["servers"]) {
-        for (const auto& player : server.value("players", nlohmann::json::array())) {
-            const QString raw = QString::fromStdString(player["name"]);
-            const QString plain = CFriendList::WithoutColourCodes(raw);
-            if (picks.size() < 2 && !plain.isEmpty() && names.count(plain.toLower()) == 1) {
-                picks.push_back({raw, "127.0.0.1:" + std::to_string(server["port"].get<int>())});
-                break;
-            }
-        }
-    }
-    ASSERT_EQ(picks.size(), 2u);
-    const QString nameA = CFriendList::WithoutColourCodes(picks[0].raw);
-    const QString nameB = CFriendList::WithoutColourCodes(picks[1].raw);
-    // The first as the server sends it, with its colour codes; the second in capitals.
-    const QString path = m_dir.filePath("friends.txt");
-    ASSERT_TRUE(CFriendsFile(path).Save({picks[0].raw, nameB.toUpper()}));
-
-    MainDlgOptions options;
-    options.defaultMaster = QString::fromStdString(net.MasterAddress());
-    options.startupQuery = 2;
-    options.notifier = &m_notifier;
-    auto dialog = Open(options);
-    ASSERT_TRUE(ScanEnds(*dialog));
-    Lattix::CTableCtrl& servers = dialog->ServerList();
-    Lattix::CTableCtrl& players = dialog->PlayerList();
-    const int rowA = RowOf(servers, picks[0].address);
-    const int rowB = RowOf(servers, picks[1].address);
-    ASSERT_LT(std::max(rowA, rowB), servers.GetRowCount());
-
-    // One notification names both, each with their server.
-    ASSERT_EQ(m_notifier.calls.size(), 1u);
-    EXPECT_EQ(m_notifier.calls[0].summary, "2 friends are playing");
-    const auto on = [&](const QString& name, int row) {
-        return name + " on " +
-               QString::fromStdString(servers.GetCellText(row, CResultLists::kServerNameColumn));
-    };
-    const QStringList body = m_notifier.calls[0].body.split('\n');
-    EXPECT_EQ(std::set<QString>(body.begin(), body.end()),
-              std::set<QString>({on(nameA, rowA), on(nameB, rowB)}));
-    // Their rows stand out in the players, the servers and the players of a server.
-    auto* count = qobject_cast<CHyperLink*>(dialog->Control(CMainDlg::IDC_FRIENDS));
-    EXPECT_EQ(count->text(), "Friends: 2");
-    EXPECT_EQ(MarkedRows(servers), std::set<int>({rowA, rowB}));
-    std::set<int> friendRows;
-    int other = -1;
-    for (int row = 0; row < players.GetRowCount(); ++row) {
-        const QString name = QString::fromStdString(players.GetCellText(row, 0));
-        if (name == nameA || name == nameB)
-            friendRows.insert(row);
-        else if (other < 0 && !name.isEmpty() &&
-                 dialog->Lists().ServerOfPlayerRow(row)->address.ToString() == picks[0].address)
-            other = row;
-    }
-    EXPECT_EQ(MarkedRows(players), friendRows);
-    ASSERT_EQ(friendRows.size(), 2u);
-    ASSERT_GE(other, 0);
-
-    // A click on the notification selects the first server it names, in the server list.
-    const int first = std::min(rowA, rowB);
-    m_notifier.calls[0].click();
-    EXPECT_EQ(dialog->CurrentView(), 1);
-    EXPECT_EQ(servers.GetSelectedRow(), first);
-    Lattix::CTableCtrl& serverPlayers = dialog->ServerPlayerList();
-    EXPECT_EQ(MarkedRows(serverPlayers).size(), 1u);
-
-    // A fellow player made a friend from the row menu: marked, counted, saved, but no news.
-    const QString fellow = QString::fromStdString(players.GetCellText(other, 0));
-    const QStringList offered = PickFromMenu(players, other, "Add to friends").enabled;
-    EXPECT_TRUE(offered.contains("Add to friends") && !offered.contains("Remove from friends"));
-    EXPECT_EQ(CFriendsFile(path).Load().friends,
-              QStringList({picks[0].raw, nameB.toUpper(), fellow}));
-    EXPECT_TRUE(players.GetDrawState().IsRowEmphasized(other));
-    EXPECT_EQ(count->text(), "Friends: 3");
-    EXPECT_EQ(m_notifier.calls.size(), 1u);
-
-    // The next scan finds every friend where they were: nothing new to tell.
-    dialog->QueryMaster();
-    ASSERT_TRUE(ScanEnds(*dialog));
-    EXPECT_EQ(m_notifier.calls.size(), 1u);
-    EXPECT_EQ(count->text(), "Friends: 3");
-    // Nor after a scan of the favorites without the first friend's server.
-    WriteFavorites(QByteArray::fromStdString(picks[1].address + "\tB\t\r\n"));
-    dialog->QueryFavorites();
-    ASSERT_TRUE(ScanEnds(*dialog));
-    EXPECT_EQ(servers.GetRowCount(), 1);
-    dialog->QueryMaster();
-    ASSERT_TRUE(ScanEnds(*dialog));
-    EXPECT_EQ(m_notifier.calls.size(), 1u);
-
-    // Removed from a server's players: while the file cannot be written, said, and kept.
-    const int serverRow = RowOf(servers, picks[0].address);
-    dialog->Lists().ShowServerPlayers(serverRow);
-    const int fellowRow = RowOf(serverPlayers, fellow, 0);
-    ASSERT_LT(fellowRow, serverPlayers.GetRowCount());
-    ASSERT_TRUE(QFile::remove(path) && QDir().mkdir(path));
-    const QStringList offeredThere =
-        PickFromMenu(serverPlayers, fellowRow, "Remove from friends").enabled;
-    EXPECT_TRUE(offeredThere.contains("Remove from friends") &&
-                !offeredThere.contains("Add to friends"));
-    ASSERT_EQ(CPrompts::Shown().size(), 1u);
-    EXPECT_TRUE(CPrompts::Shown()[0].startsWith("Cannot write the friends file"));
-    EXPECT_TRUE(dialog->Friends().Friends().Matches(fellow));
-    ASSERT_TRUE(QDir().rmdir(path));
-    PickFromMenu(serverPlayers, fellowRow, "Remove from friends");
-    EXPECT_FALSE(dialog->Friends().Friends().Matches(fellow));
-    EXPECT_EQ(CFriendsFile(path).Load().friends.size(), 2);
-    EXPECT_EQ(count->text(), "Friends: 2");
-
-    // In the dialog behind the count, a pattern that still finds the first friend: no news.
-    const QString pattern = nameA.left(nameA.size() - 1) + "*";
-    QTimer::singleShot(0, [&] {
-        auto* friendsDlg = qobject_cast<CFriendsDlg*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(friendsDlg);
-        friendsDlg->List().item(0)->setSelected(true);
-        friendsDlg->RemoveSelected();
-        QTest::keyClicks(&friendsDlg->NameField(), pattern);
-        QTest::keyClick(&friendsDlg->NameField(), Qt::Key_Return);
-        friendsDlg->accept();
-    });
-    QTest::mouseClick(count, Qt::LeftButton);
-    EXPECT_EQ(CFriendsFile(path).Load().friends, QStringList({nameB.toUpper(), pattern}));
-    EXPECT_TRUE(servers.GetDrawState().IsRowEmphasized(RowOf(servers, picks[0].address)));
-    EXPECT_EQ(m_notifier.calls.size(), 1u);
 }
 
 } // namespace
