@@ -46,9 +46,7 @@ struct Program
 
 } // namespace
 
-// Every option that a program's --help lists is in the OPTIONS section of its manual page,
-// and the section names no option that the program does not know: the two cannot drift
-// apart. The browser's help names the favorites' folder.
+// The manual page and --help cannot drift apart; the browser's help names the favorites' folder.
 TEST(CommandLineTest, EachManualPageNamesExactlyTheOptionsOfItsHelp)
 {
     for (const Program& program : {Program{FARSIGHTER_PATH, FARSIGHTER_PAGE,

@@ -379,10 +379,8 @@ TEST_F(MainDlgTest, MasterScanFillsTheListsTheUserWorksWithThemAndStopKeepsTheRo
     EXPECT_TRUE(below.disabled.contains("Add to favorites") &&
                 below.disabled.contains("Show server info"));
 
-    // Stop, by the button or by Escape, ends a scan that a silent server keeps running: the rows
-    // found stay, sorted, and the status line says how far the scan came. The list shows a lock
-    // on passworded servers and their private slots beside the players, in a column layout
-    // stored before the lock column was added.
+    // Stop or Escape ends a scan that a silent server keeps running; the list shows locks and
+    // private slots also in a column layout stored before the lock column was added.
     std::vector<Lattix::CLayoutColumn> columns(13, {60, true});
     columns[9].bVisible = false;
     columns[11].nWidth = 150;
@@ -655,9 +653,7 @@ TEST_F(MainDlgTest, JoiningAsksWhenPasswordsDifferAndFindsTheGame)
     EXPECT_FALSE(dialog->isVisible());
 }
 
-// The status line says which master is asked for which version, and what came of it; the
-// fixed message box stays for a master that does not answer, closing ends its probe, and a
-// list that comes too late changes nothing.
+// The fixed message box stays for a master that does not answer, and closing ends its probe.
 TEST_F(MainDlgTest, TheStatusLineFollowsTheMasterQueryAndALateListChangesNothing)
 {
     struct Case

@@ -20,26 +20,6 @@ using D = CMainDlg;
 class RefreshTest : public CWindowFixture
 {
 protected:
-    // A window that has scanned the network's servers as favorites, on the test's clock.
-    std::unique_ptr<CMainDlg> OpenScanned(const CTestNetProcess& net, int view)
-    {
-        QByteArray favorites;
-        for (const auto& server : net.Manifest()["servers"])
-            favorites += QStringLiteral("%1\tS\t\r\n").arg(AddressOf(server)).toLatin1();
-        WriteFavorites(favorites);
-        UseNetwork(net, view);
-        Set("Master", QStringLiteral("127.0.0.1:1"));
-        MainDlgOptions options;
-        options.startupQuery = 0;
-        options.clock = [this] { return m_now; };
-        options.requeryPollMs = 0;
-        auto dialog = Open(options);
-        dialog->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        dialog->QueryFavorites();
-        EXPECT_TRUE(ScanEnds(*dialog));
-        return dialog;
-    }
     static bool WaitForRefresh(CMainDlg& dialog)
     {
         QSignalSpy ended(&dialog.Refresh().Refresher(), &CServerRefresh::Ended);
@@ -56,16 +36,27 @@ protected:
     qint64 m_now = 1'000'000;
 };
 
-// F5, "Refresh", "Refresh all" and the background requery of the selected server, through
-// both views.
 TEST_F(RefreshTest, RefreshAskTheSelectedOrAllServersAgainAndUpdateTheRowsInPlace)
 {
     auto first =
         std::make_unique<CTestNetProcess>(std::vector<std::string>{"--count", "6", "--seed", "21"});
     const nlohmann::json before = first->Manifest()["servers"][2];
     const QString address = AddressOf(before);
+    // The network's servers, scanned as favorites on the test's clock; no master answers.
+    QByteArray favorites;
+    for (const auto& server : first->Manifest()["servers"])
+        favorites += QStringLiteral("%1\tS\t\r\n").arg(AddressOf(server)).toLatin1();
+    WriteFavorites(favorites);
+    UseNetwork(*first, 0);
+    Set("Master", QStringLiteral("127.0.0.1:1"));
     Set("AutoRequery", 1);
-    auto dialog = OpenScanned(*first, 0);
+    MainDlgOptions timed;
+    timed.clock = [this] { return m_now; };
+    timed.requeryPollMs = 0;
+    auto dialog = Open(timed);
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    ASSERT_TRUE(Scan(*dialog, D::IDC_QUERY_FAVORITES));
     Lattix::CTableCtrl& players = dialog->PlayerList();
     const int rows = players.GetRowCount();
     ASSERT_GT(rows, 0);

@@ -6,10 +6,8 @@
 
 namespace {
 
-// Rows arrive in many batches and each batch takes its places before anything is painted:
-// after every batch both lists are in order, also after a click on a title part way
-// through, which later rows follow. Players with equal names stay in the order their
-// servers answered.
+// After every batch both lists are in order, also after a click on a title part way through;
+// players with equal names stay in the order their servers answered.
 using ScanOrderTest = CWindowFixture;
 
 TEST_F(ScanOrderTest, BothListsStayInOrderWhileRowsArriveAndFollowAClickOnATitle)
