@@ -1,8 +1,14 @@
-// The order of the result lists while a scan fills them, in the real window.
+// The notices of a scan, and the order of the result lists while a scan fills them.
 #include "WindowFixture.h"
 
 #include "app/ScanBridge.h"
 #include "app/SearchPanel.h"
+#include "query/Server.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <set>
 
 namespace {
 
@@ -10,11 +16,49 @@ namespace {
 // players with equal names stay in the order their servers answered.
 using ScanOrderTest = CWindowFixture;
 
-TEST_F(ScanOrderTest, BothListsStayInOrderWhileRowsArriveAndFollowAClickOnATitle)
+TEST_F(ScanOrderTest, NoticesOfAnOldScanGoAndBothListsStayInOrderWhileRowsArrive)
 {
     CTestNetProcess net({"--count", "150", "--seed", "5", "--delays", "5,20,40,80"});
+    // A new scan drops the notices of the old one, whose records it freed.
+    QueryEngineOptions engine;
+    engine.tickPeriod = std::chrono::milliseconds(5);
+    CScanBridge bridge(engine);
+    const auto fill = [&] {
+        bridge.Servers().clear();
+        for (const std::uint16_t port : net.ServerPorts()) {
+            const CSockAddr address(QStringLiteral("127.0.0.1:%1").arg(port).toStdString());
+            bridge.Servers().emplace(address, CServer(address));
+        }
+    };
+    std::vector<const CServer*> delivered;
+    QObject::connect(&bridge, &CScanBridge::ServerQueried,
+                     [&](CServer* server) { delivered.push_back(server); });
+
+    fill();
+    ASSERT_TRUE(bridge.Start(64));
+    // The first scan ends on its worker while every notice waits in the GUI queue: the
+    // GUI thread polls without processing events.
+    const QDeadlineTimer deadline(20000);
+    while (bridge.IsRunning() && !deadline.hasExpired())
+        QThread::msleep(2);
+    ASSERT_FALSE(bridge.IsRunning());
+    ASSERT_TRUE(bridge.Stop());
+    fill(); // frees every record the queued notices point at
+    ASSERT_TRUE(bridge.Start(64));
+    QSignalSpy ended(&bridge, &CScanBridge::ScanEnded);
+    ASSERT_TRUE(ended.wait(20000));
+    QApplication::processEvents();
+
+    std::set<const CServer*> current;
+    for (const auto& [address, server] : bridge.Servers())
+        current.insert(&server);
+    EXPECT_EQ(delivered.size(), current.size());
+    for (const CServer* server : delivered)
+        EXPECT_TRUE(current.count(server));
+
+    // In the window the replies come in many batches.
     MainDlgOptions options;
-    options.scanLimit = 6; // requests a tick: the replies come in many batches
+    options.scanLimit = 6; // requests a tick
     const auto window = Open(options);
     CMainDlg& dialog = *window;
     dialog.SetMasterAddress(QString::fromStdString(net.MasterAddress()));
