@@ -187,6 +187,7 @@ TEST_F(MainDlgTest, FirstStartTheLinksTheSettingsRoundTripAndDamagedSettings)
     Set("Lattix_Server", QByteArray("\x01\x02\x03", 3));
     Set("Lattix_Player", QStringLiteral("not binary"));
     Set("LastView", QStringLiteral("x"));
+    Store().remove("SplitPos");
     dialog = Open();
     EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_VERSION)->currentText(), "1.3");
     EXPECT_EQ(Get<QComboBox>(*dialog, D::IDC_SPEED)->currentIndex(), -1);

@@ -127,14 +127,21 @@ TEST_F(RefreshTest, RefreshAskTheSelectedOrAllServersAgainAndUpdateTheRowsInPlac
     m_now += 60'000;
     EXPECT_EQ(refresh.Poll(), 0);
 
-    // In the server list: F5 on a server that went away keeps its row as it was.
-    ClickTab(*dialog, 1);
+    // A new window on the server list, with no player under the cursor: F5 on a server that
+    // went away keeps its row as it was.
+    dialog.reset();
+    Set("LastView", 1);
+    dialog = Open(timed);
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    ASSERT_TRUE(Scan(*dialog, D::IDC_QUERY_FAVORITES));
+    Lattix::CTableCtrl& all = dialog->PlayerList();
     Lattix::CTableCtrl& servers = dialog->ServerList();
     Lattix::CTableCtrl& pane = dialog->ServerPlayerList();
     ClickRow(servers, RowOf(servers, address));
     ASSERT_EQ(servers.GetSelectedRow(), RowOf(servers, address));
     const std::string oldName = servers.GetCellText(servers.GetSelectedRow(), 0);
-    const int otherPlayers = players.GetRowCount() - static_cast<int>(before["players"].size());
+    const int otherPlayers = all.GetRowCount() - static_cast<int>(before["players"].size());
     QWidget* focus = QApplication::focusWidget();
     first.reset();
     QTest::keyClick(focus, Qt::Key_F5);
@@ -170,10 +177,10 @@ TEST_F(RefreshTest, RefreshAskTheSelectedOrAllServersAgainAndUpdateTheRowsInPlac
     for (int player = 0; player < pane.GetRowCount(); ++player)
         shown.insert(pane.GetCell(player, 2)->GetInt());
     EXPECT_EQ(shown, Scores(after));
-    EXPECT_EQ(players.GetRowCount(), otherPlayers + static_cast<int>(after["players"].size()));
-    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_PLAYER_COUNT)->text().toInt(), players.GetRowCount());
+    EXPECT_EQ(all.GetRowCount(), otherPlayers + static_cast<int>(after["players"].size()));
+    EXPECT_EQ(Get<QLabel>(*dialog, D::IDC_PLAYER_COUNT)->text().toInt(), all.GetRowCount());
     EXPECT_EQ(FirstOutOfOrder(servers), -1);
-    EXPECT_EQ(FirstOutOfOrder(players), -1);
+    EXPECT_EQ(FirstOutOfOrder(all), -1);
     EXPECT_EQ(FirstOutOfOrder(pane), -1);
 }
 
