@@ -3,7 +3,6 @@
 #include "format/NumberSettings.h"
 
 #include <array>
-#include <climits>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -52,24 +51,6 @@ TEST(FormatTest, PadsToTheWidthByAlignment)
     }
 }
 
-TEST(FormatTest, SpecialTextAndItsColour)
-{
-    CFormat format(English());
-    EXPECT_FALSE(format.IsSpecial(""));
-    EXPECT_EQ(format.GetColor(""), kNormalColor);
-
-    format.SetSpecial(true);
-    format.SetSpecialText("n/a");
-    EXPECT_TRUE(format.IsSpecial(""));
-    EXPECT_TRUE(format.IsSpecial(std::string_view()));
-    EXPECT_FALSE(format.IsSpecial("x"));
-    EXPECT_EQ(format.GetColor(""), 0xA9A9A9u);
-    EXPECT_EQ(format.GetColor("x"), kNormalColor);
-
-    format.SetSpecialColor(0x123456);
-    EXPECT_EQ(format.GetColor(""), 0x123456u);
-}
-
 TEST(IntFormatTest, CopiesAreIndependent)
 {
     CIntFormat a(English(), true);
@@ -80,16 +61,21 @@ TEST(IntFormatTest, CopiesAreIndependent)
     EXPECT_EQ(b.Format(12345), "12.345");
 }
 
-TEST(IntFormatTest, SpecialValueAndNegativeColours)
+TEST(IntFormatTest, SpecialTextValueAndNegativeColours)
 {
     CIntFormat format(English(), true);
     EXPECT_EQ(format.GetColor(-1), 0x0000FFu);
     EXPECT_EQ(format.GetColor(0), kNormalColor);
     EXPECT_EQ(format.GetColor(7), kNormalColor);
+    EXPECT_FALSE(format.IsSpecial(""));
+    EXPECT_EQ(format.GetColor(""), kNormalColor);
 
     format.SetSpecial(true);
     format.SetSpecialText("none");
     format.SetSpecialValue(-1);
+    EXPECT_TRUE(format.IsSpecial(std::string_view()));
+    EXPECT_FALSE(format.IsSpecial("x"));
+    EXPECT_EQ(format.GetColor("x"), kNormalColor);
     EXPECT_EQ(format.Format(-1), "none");
     EXPECT_EQ(format.GetColor(-1), 0xA9A9A9u);
     EXPECT_EQ(format.Format(-2), "-2");
@@ -101,6 +87,8 @@ TEST(IntFormatTest, SpecialValueAndNegativeColours)
 
     // The text-based colour of the base class is still there.
     EXPECT_EQ(format.GetColor(""), 0xA9A9A9u);
+    format.SetSpecialColor(0x123456);
+    EXPECT_EQ(format.GetColor(""), 0x123456u);
 }
 
 TEST(IntFormatTest, FormatToWritesUnpaddedTextIntoTheBuffer)

@@ -1,6 +1,5 @@
 #include "format/NumberSettings.h"
 
-#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -65,23 +64,6 @@ TEST(NumberSettingsTest, GroupingListsBecomeGroupingDigits)
     EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Number().grouping, 0);
 }
 
-TEST(NumberSettingsTest, UnspecifiedValuesReadAsZeroOrEmpty)
-{
-    std::lconv conv{};
-    conv.decimal_point = const_cast<char*>(".");
-    conv.frac_digits = CHAR_MAX;
-    conv.n_cs_precedes = CHAR_MAX;
-    conv.n_sep_by_space = CHAR_MAX;
-    conv.n_sign_posn = CHAR_MAX;
-    const CNumberSettings settings = CNumberSettings::FromConventions("C", conv, "");
-    EXPECT_EQ(settings.Number().numDigits, 0);
-    EXPECT_EQ(settings.Number().grouping, 0);
-    EXPECT_EQ(settings.Number().thousandSep, "");
-    EXPECT_EQ(settings.Currency().currencySymbol, "");
-    EXPECT_EQ(settings.TimeSeparator(), "");
-    EXPECT_EQ(FormatNumberText("1234567", settings.Number()), "1234567");
-}
-
 TEST(NumberSettingsTest, CurrencyOrdersFollowSymbolAndSignPlacement)
 {
     Conventions c;
@@ -127,10 +109,15 @@ TEST(NumberSettingsTest, TimeSeparatorComesFromTheTimeFormat)
 
 TEST(NumberSettingsTest, ReadsInstalledLocalesAndFallsBackToC)
 {
+    // The C locale leaves digits, grouping and currency unspecified: they read as 0 or empty.
     const CNumberSettings c = CNumberSettings::FromLocale("C");
     EXPECT_EQ(c.LocaleName(), "C");
-    EXPECT_EQ(c.Number().decimalSep, ".");
+    EXPECT_EQ(c.Number().numDigits, 0);
     EXPECT_EQ(c.Number().grouping, 0);
+    EXPECT_EQ(c.Number().decimalSep, ".");
+    EXPECT_EQ(c.Number().thousandSep, "");
+    EXPECT_EQ(c.Currency().currencySymbol, "");
+    EXPECT_EQ(FormatNumberText("1234567", c.Number()), "1234567");
     EXPECT_EQ(c.TimeSeparator(), ":");
 
     const CNumberSettings unknown = CNumberSettings::FromLocale("xx_NOWHERE.UTF-8");

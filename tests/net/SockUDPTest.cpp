@@ -14,16 +14,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
-CSockAddr Loopback()
-{
-    CSockAddr address;
-    address.Parse("127.0.0.1", CSockAddr::Lookup::NumericOnly);
-    return address;
-}
+const CSockAddr kLoopback("127.0.0.1");
 
 struct BoundSocket
 {
-    BoundSocket() { socket.Create(Loopback()); }
+    BoundSocket() { socket.Create(kLoopback); }
     CSockAddr Address() const { return socket.LocalAddress(); }
     CSockUDP socket;
 };
@@ -83,7 +78,7 @@ TEST(SockUDPTest, FailuresThrowOnCreateAndReturnCodesOnSend)
     EXPECT_TRUE(second.IsCreated());
     second.Close();
     EXPECT_FALSE(second.IsCreated());
-    EXPECT_EQ(second.SendTo("x", Loopback()), 10009);
+    EXPECT_EQ(second.SendTo("x", kLoopback), 10009);
     EXPECT_THROW(second.EnumNetworkEvents(), CSockErr);
 
     CSockAddr broadcast;

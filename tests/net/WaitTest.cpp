@@ -43,8 +43,7 @@ TEST(WaitTest, FirstReadySourceInArrayOrderWinsAndSocketsStayReady)
     CEvent first;
     CSockUDP receiver;
     CSockUDP sender;
-    CSockAddr loopback;
-    loopback.Parse("127.0.0.1", CSockAddr::Lookup::NumericOnly);
+    const CSockAddr loopback("127.0.0.1");
     receiver.Create(loopback);
     sender.Create(loopback);
     CEvent third;

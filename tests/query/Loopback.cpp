@@ -2,9 +2,7 @@
 
 void CreateOnLoopback(CSockUDP& socket)
 {
-    CSockAddr loopback;
-    loopback.Parse("127.0.0.1", CSockAddr::Lookup::NumericOnly);
-    socket.Create(loopback);
+    socket.Create(CSockAddr("127.0.0.1"));
 }
 
 std::string StatusReply(const std::string& info, const std::string& players)

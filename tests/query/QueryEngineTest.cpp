@@ -158,9 +158,25 @@ TEST_F(SteppedScanTest, LimitOneSendsTwoRequestsPerSilentServerAndResendsUseTheL
     EXPECT_EQ(listener.Calls().back(), "ended 1");
 }
 
-TEST_F(SteppedScanTest, AnsweredServersAreReportedAtTheNextTickInFirstRequestOrder)
+// Scans report at ticks; a refresh hands each answered record over as its reply is read.
+class ReportTimingTest : public SteppedScanTest, public ::testing::WithParamInterface<bool>
 {
+};
+
+// An answered server is reported once however often it answers, in first request order, at
+// the next tick or (for a refresh) as its reply is read; a silent server times out at a tick.
+TEST_P(ReportTimingTest, AnsweredServersAreReportedOnceInFirstRequestOrder)
+{
+    QueryEngineOptions options = Options();
+    options.reportOnReply = GetParam();
+    engine = std::make_unique<CQueryEngine>(listener, std::move(options));
     AddPeers(3);
+    std::promise<void> answered;
+    const CSockAddr answering = Peer(1).LocalAddress();
+    listener.beforeReport = [&](CServer& server) {
+        if (GetParam() && server.address == answering)
+            answered.set_value();
+    };
     ASSERT_TRUE(engine->StartQuery(3));
     EXPECT_EQ(Tick(0), 3);
     CSockAddr client;
@@ -175,11 +191,14 @@ TEST_F(SteppedScanTest, AnsweredServersAreReportedAtTheNextTickInFirstRequestOrd
     CSockUDP stranger;
     CreateOnLoopback(stranger);
     ASSERT_EQ(stranger.SendTo(reply, client), 0);
+    if (GetParam()) { // no tick has come since the requests
+        ASSERT_EQ(answered.get_future().wait_for(5s), std::future_status::ready);
+    }
     EXPECT_EQ(Tick(45), 0); // datagrams queued before a tick are read before it
 
     auto reports = listener.Reports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].address, Peer(1).LocalAddress());
+    EXPECT_EQ(reports[0].address, answering);
     EXPECT_EQ(reports[0].ping, 45);
     EXPECT_EQ(reports[0].tries, 999);
     EXPECT_EQ(reports[0].record->name, "One");
@@ -197,67 +216,11 @@ TEST_F(SteppedScanTest, AnsweredServersAreReportedAtTheNextTickInFirstRequestOrd
     EXPECT_EQ(reports[1].address, Peer(2).LocalAddress());
     EXPECT_EQ(reports[1].ping, 99); // from the resend
     EXPECT_EQ(reports[2].address, Peer(0).LocalAddress());
+    EXPECT_EQ(reports[2].tries, 3);
 }
 
-// A refresh hands each answered record over as its reply is read, once however often the
-// server answers, without waiting for a tick; a silent server still times out at a tick.
-TEST_F(SteppedScanTest, OnReplyTheAnswerIsReportedWhenItIsRead)
-{
-    QueryEngineOptions options = Options();
-    options.reportOnReply = true;
-    engine = std::make_unique<CQueryEngine>(listener, std::move(options));
-    AddPeers(2);
-    std::promise<void> answered;
-    const CSockAddr answering = Peer(1).LocalAddress();
-    listener.beforeReport = [&](CServer& server) {
-        if (server.address == answering)
-            answered.set_value();
-    };
-    ASSERT_TRUE(engine->StartQuery(2));
-    EXPECT_EQ(Tick(0), 2);
-    CSockAddr client;
-    ASSERT_EQ(Drain(Peer(0), &client), 1);
-    ASSERT_EQ(Drain(Peer(1)), 1);
-    SetNow(30);
-    const std::string reply = StatusReply("sv_hostname\\One", "3 20 \"p\"\n");
-    for (int i = 0; i < 2; ++i)
-        ASSERT_EQ(Peer(1).SendTo(reply, client), 0);
-    ASSERT_EQ(answered.get_future().wait_for(5s), std::future_status::ready);
-
-    EXPECT_EQ(Tick(1201), 1); // only the silent server is asked again
-    EXPECT_EQ(Tick(2402), 0);
-    ASSERT_TRUE(FinalTick(2600));
-    const auto reports = listener.Reports();
-    ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0].address, answering);
-    EXPECT_EQ(reports[0].ping, 30);
-    EXPECT_EQ(reports[1].address, Peer(0).LocalAddress());
-    EXPECT_EQ(reports[1].tries, 3);
-}
-
-TEST_F(SteppedScanTest, EachScanResetsItsRecordsAndReportsInMapOrder)
-{
-    AddPeers(4);
-    for (unsigned scan = 1; scan <= 2; ++scan) {
-        ASSERT_TRUE(engine->StartQuery(0)); // a limit below 1 still starts servers
-        EXPECT_FALSE(engine->StartQuery(4));
-        EXPECT_EQ(engine->ScanNumber(), scan);
-        for (const auto& entry : engine->Servers())
-            EXPECT_EQ(entry.second.tries, 0);
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(Tick(i), 1);
-        EXPECT_EQ(Tick(1300), 4);
-        EXPECT_EQ(Tick(2600), 0); // all four time out in this tick
-        ASSERT_TRUE(FinalTick(2800));
-        ASSERT_TRUE(engine->StopQuery(5s));
-    }
-    const auto reports = listener.Reports();
-    ASSERT_EQ(reports.size(), 8u);
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-        EXPECT_EQ(reports[i].address, Peer(i % 4).LocalAddress());
-        EXPECT_EQ(reports[i].scan, i < 4 ? 1u : 2u);
-    }
-}
+INSTANTIATE_TEST_SUITE_P(SteppedScan, ReportTimingTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "OnReply" : "AtTheNextTick"; });
 
 TEST_F(SteppedScanTest, ATickDueBehindManyDatagramsWaitsForOnlyAFewOfThem)
 {
@@ -311,7 +274,9 @@ TEST_F(SteppedScanTest, AWorkerThatDoesNotEndInTimeIsWaitedForAgain)
     EXPECT_EQ(listener.Calls(), (std::vector<std::string>{"queried", "ended 1"}));
 }
 
-TEST_F(SteppedScanTest, ExceptionsOnTheWorkerReachTheListener)
+// Each scan starts afresh with the next number, even with a limit below 1, and an exception
+// on the worker ends it with the exception's text.
+TEST_F(SteppedScanTest, EachScanResetsItsRecordsAndExceptionsOnTheWorkerReachTheListener)
 {
     AddPeers(1);
     const std::vector<std::pair<std::function<void()>, std::string>> cases{
@@ -322,8 +287,10 @@ TEST_F(SteppedScanTest, ExceptionsOnTheWorkerReachTheListener)
     unsigned scan = 0;
     for (const auto& [thrower, text] : cases) {
         listener.beforeReport = [&thrower = thrower](CServer&) { thrower(); };
-        ASSERT_TRUE(engine->StartQuery(1));
-        ++scan;
+        ASSERT_TRUE(engine->StartQuery(0));
+        EXPECT_FALSE(engine->StartQuery(1));
+        EXPECT_EQ(engine->ScanNumber(), ++scan);
+        EXPECT_EQ(engine->Servers().begin()->second.tries, 0);
         EXPECT_EQ(Tick(0), 1);
         EXPECT_EQ(Tick(1201), 1);
         ASSERT_TRUE(FinalTick(2402)); // the report throws, which ends the scan

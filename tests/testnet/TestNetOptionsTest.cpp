@@ -40,10 +40,6 @@ TEST(TestNetOptions, RejectsWhatCannotBeServed)
         {"--frobnicate"},                                    // unknown
         {"stray"},                                           // not an option
     };
-    for (const auto& args : bad) {
-        std::string line;
-        for (const auto& a : args)
-            line += a + " ";
-        EXPECT_THROW(CTestNetOptions::Parse(args), CUsageError) << line;
-    }
+    for (const auto& args : bad)
+        EXPECT_THROW(CTestNetOptions::Parse(args), CUsageError) << testing::PrintToString(args);
 }
