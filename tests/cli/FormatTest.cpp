@@ -56,7 +56,7 @@ std::string Capture(Write write)
     return out.str();
 }
 
-TEST(TableFormatTest, ServerListHasTheDesktopColumns)
+TEST(TableFormatTest, ServersPlayersAndInfoInTheDesktopColumns)
 {
     const std::vector<ServerRow> rows = {Objective(), Odd()};
     const std::string text =
@@ -70,11 +70,7 @@ TEST(TableFormatTest, ServerListHasTheDesktopColumns)
               "             0  127.0.0.1:27960  DE\n"
               "esc\xEF\xBF\xBD[2Jape       9?                   no    120      0/8  yes  "
               "te_frostbite         3  10.0.0.2:27961\n");
-}
 
-TEST(TableFormatTest, PlayerListAndInfo)
-{
-    const std::vector<ServerRow> rows = {Objective()};
     const std::vector<PlayerListRow> players = {{&rows[0], &rows[0].players[1]},
                                                 {&rows[0], &rows[0].players[0]}};
     EXPECT_EQ(Capture([&](std::ostream& out) { CTableFormat().WritePlayers(out, players); }),

@@ -5,17 +5,19 @@
 
 namespace {
 
-NumberFmt Fmt(int digits, int grouping, std::string thousand = ",", std::string decimal = ".")
+NumberFmt Fmt(int digits, int grouping, std::string thousand = ",", std::string decimal = ".",
+              int leadingZero = 1)
 {
     NumberFmt fmt;
     fmt.numDigits = digits;
     fmt.grouping = grouping;
+    fmt.leadingZero = leadingZero;
     fmt.thousandSep = std::move(thousand);
     fmt.decimalSep = std::move(decimal);
     return fmt;
 }
 
-TEST(NumberFmtTest, GroupsAndRoundsHalfAwayFromZeroOnTheDecimalText)
+TEST(NumberFmtTest, GroupsRoundsAndLeadsWithZeroAsTheFormatSays)
 {
     struct Case
     {
@@ -42,31 +44,19 @@ TEST(NumberFmtTest, GroupsAndRoundsHalfAwayFromZeroOnTheDecimalText)
         {"0.996", Fmt(2, 3), "1.00"},
         {".25", Fmt(2, 3), "0.25"},
         {"7.", Fmt(2, 3), "7.00"},
+        {"0.5", Fmt(2, 3), "0.50"},
+        {"0.5", Fmt(2, 3, ",", ".", 0), ".50"},
+        {"-0.5", Fmt(2, 3, ",", ".", 0), "-.50"},
+        {"0", Fmt(0, 3, ",", ".", 0), "0"}, // without fraction digits a zero shows its digit
+        {"0.2", Fmt(0, 3, ",", ".", 0), "0"},
+        {"0001234", Fmt(0, 3, ",", ".", 0), "1,234"}, // leading zeros of the input are no digits
+        {"-0.001", Fmt(2, 3), "0.00"},                // a value that rounds to zero loses its sign
+        {"-0", Fmt(0, 3), "0"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatNumberText(c.text, c.fmt), c.formatted) << c.text;
     for (const char* bad : {"", "-", ".", "-.", "1e5", " 12", "12 ", "1.2.3", "+1", "0x10", "--1"})
         EXPECT_EQ(FormatNumberText(bad, Fmt(2, 3)), "") << '"' << bad << '"';
-}
-
-TEST(NumberFmtTest, LeadingZeroAndZeroValues)
-{
-    NumberFmt fmt = Fmt(2, 3);
-    EXPECT_EQ(FormatNumberText("0.5", fmt), "0.50");
-    fmt.leadingZero = 0;
-    EXPECT_EQ(FormatNumberText("0.5", fmt), ".50");
-    EXPECT_EQ(FormatNumberText("-0.5", fmt), "-.50");
-    // Without fraction digits a zero still shows its digit.
-    fmt.numDigits = 0;
-    EXPECT_EQ(FormatNumberText("0", fmt), "0");
-    EXPECT_EQ(FormatNumberText("0.2", fmt), "0");
-    // Leading zeros of the input are not digits of the number.
-    EXPECT_EQ(FormatNumberText("0001234", fmt), "1,234");
-    // A value that rounds to zero loses its sign.
-    fmt.numDigits = 2;
-    fmt.leadingZero = 1;
-    EXPECT_EQ(FormatNumberText("-0.001", fmt), "0.00");
-    EXPECT_EQ(FormatNumberText("-0", Fmt(0, 3)), "0");
 }
 
 TEST(NumberFmtTest, EveryNegativeOrder)
