@@ -51,16 +51,6 @@ TEST(FormatTest, PadsToTheWidthByAlignment)
     }
 }
 
-TEST(IntFormatTest, CopiesAreIndependent)
-{
-    CIntFormat a(English(), true);
-    CIntFormat b = a;
-    b.SetPadding(6, '0', CFormat::Right);
-    b.SetSettings(German());
-    EXPECT_EQ(a.Format(12345), "12,345");
-    EXPECT_EQ(b.Format(12345), "12.345");
-}
-
 TEST(IntFormatTest, SpecialTextValueAndNegativeColours)
 {
     CIntFormat format(English(), true);
@@ -95,6 +85,11 @@ TEST(IntFormatTest, FormatToWritesUnpaddedTextIntoTheBuffer)
 {
     CIntFormat format(English(), false);
     format.SetPadding(12, '*', CFormat::Right);
+    CIntFormat copy = format; // copies are independent
+    copy.SetPadding(6, '0', CFormat::Right);
+    copy.SetSettings(German());
+    EXPECT_EQ(copy.Format(12345), "12.345");
+    EXPECT_EQ(format.Format(12345), "******12,345");
     std::array<char, CIntFormat::kBufferSize> buffer{};
     EXPECT_EQ(format.FormatTo(buffer, -1234567), 10u);
     EXPECT_STREQ(buffer.data(), "-1,234,567");
