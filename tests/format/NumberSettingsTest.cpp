@@ -105,6 +105,10 @@ TEST(NumberSettingsTest, TimeSeparatorComesFromTheTimeFormat)
     EXPECT_EQ(sep("%T"), ":");
     EXPECT_EQ(sep("%H"), "");
     EXPECT_EQ(sep("%"), "");
+    // Texts the conventions leave out (null pointers) read as empty.
+    const CNumberSettings none = CNumberSettings::FromConventions("x", conv, "");
+    EXPECT_EQ(none.Number().thousandSep, "");
+    EXPECT_EQ(none.Currency().currencySymbol, "");
 }
 
 TEST(NumberSettingsTest, ReadsInstalledLocalesAndFallsBackToC)

@@ -158,6 +158,23 @@ TEST_F(SteppedScanTest, LimitOneSendsTwoRequestsPerSilentServerAndResendsUseTheL
     EXPECT_EQ(listener.Calls().back(), "ended 1");
 }
 
+// Resends are not held back by the limit, which only paces new servers; servers that time out
+// in one tick are reported in the order of their first requests.
+TEST_F(SteppedScanTest, ResendsPassTheLimitAndTimeOutsAreReportedInFirstRequestOrder)
+{
+    AddPeers(4);
+    ASSERT_TRUE(engine->StartQuery(1));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Tick(i), 1);
+    EXPECT_EQ(Tick(1300), 4);
+    EXPECT_EQ(Tick(2600), 0); // all four time out in this tick
+    ASSERT_TRUE(FinalTick(2800));
+    const auto reports = listener.Reports();
+    ASSERT_EQ(reports.size(), 4u);
+    for (std::size_t i = 0; i < reports.size(); ++i)
+        EXPECT_EQ(reports[i].address, Peer(i).LocalAddress());
+}
+
 // Scans report at ticks; a refresh hands each answered record over as its reply is read.
 class ReportTimingTest : public SteppedScanTest, public ::testing::WithParamInterface<bool>
 {
