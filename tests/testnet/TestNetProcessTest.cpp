@@ -186,13 +186,21 @@ TEST(TestNetMaster, ListsByProtocolAndFullEmptyLikeRealMasters)
     EXPECT_LT(ManifestPorts(Manifest(), 60, true, false).size(),
               ManifestPorts(Manifest(), 60, true, true).size());
 
-    // Another protocol, asked the way qstat asks (line feed, no zero byte); and none.
+    // Another protocol, asked the way qstat asks (line feed, no zero byte, keywords in any
+    // order), or without an end; a protocol nobody runs; and what is no master query at all.
+    const std::string getservers = "\xFF\xFF\xFF\xFFgetservers ";
     const int other = ServerWith(Manifest(), "normal", 0, true)["protocol"];
-    const std::string qstat =
-        "\xFF\xFF\xFF\xFFgetservers " + std::to_string(other) + " empty full\n";
-    EXPECT_EQ(AskMaster(World(), qstat).ports, ManifestPorts(Manifest(), other, true, true));
+    EXPECT_EQ(AskMaster(World(), getservers + std::to_string(other) + " empty full\n").ports,
+              ManifestPorts(Manifest(), other, true, true));
+    EXPECT_EQ(AskMaster(World(), getservers + std::to_string(other) + " empty\n").ports,
+              ManifestPorts(Manifest(), other, false, true));
+    EXPECT_EQ(AskMaster(World(), getservers + "60").ports,
+              ManifestPorts(Manifest(), 60, false, false));
     EXPECT_EQ(AskMaster(World(), GetServers(61, true, true)).datagrams,
               std::vector<std::string>{kMasterHeader + kEndMarker});
+    for (const std::string& junk : {"\xFF\xFF\xFF\xFFgetservers"s, getservers + "sixty",
+                                    getservers + "60x", "\xFF\xFF\xFF\xFFgetstatus 60"s})
+        EXPECT_TRUE(AskMaster(World(), junk, 200ms).datagrams.empty()) << junk;
 }
 
 TEST(TestNetProcess, DelaysSilenceAndPhantomEntriesAsAsked)
