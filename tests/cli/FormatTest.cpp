@@ -93,17 +93,13 @@ TEST(TableFormatTest, ServersPlayersAndInfoInTheDesktopColumns)
         std::string::npos);
 }
 
-TEST(JsonFormatTest, QuoteEscapesWhatJsonRequires)
+TEST(QuotingTest, JsonEscapesWhatItRequiresAndCsvQuotesOnlyWhereNeeded)
 {
     EXPECT_EQ(CJsonFormat::Quote("a\"b\\c"), R"("a\"b\\c")");
     EXPECT_EQ(CJsonFormat::Quote("\n\r\t\x01\x1F\x7F"), R"("\n\r\t\u0001\u001f\u007f")");
     EXPECT_EQ(CJsonFormat::Quote("\xE2\x82\xAC/"), "\"\xE2\x82\xAC/\"");
     EXPECT_EQ(nlohmann::json::parse(CJsonFormat::Quote(std::string("\0x", 2))),
               std::string("\0x", 2));
-}
-
-TEST(CsvFormatTest, QuotesOnlyWhereNeededAndKeepsColumnsApart)
-{
     EXPECT_EQ(CCsvFormat::Line({"plain", "a,b", "say \"hi\"", ""}),
               "plain,\"a,b\",\"say \"\"hi\"\"\",\n");
     // Tabs and line breaks stay inside their quoted field; other control bytes cannot reach

@@ -34,17 +34,7 @@ TEST(QueryOptionsTest, GameVersionsAndSpeedsByTheirTexts)
     EXPECT_EQ(Parse({"m:1", "--limit=1"}).limit, 1);
 }
 
-TEST(QueryOptionsTest, FiltersTakeTheLastWord)
-{
-    const CQueryOptions on = Parse({"m", "--empty", "--no-full"});
-    EXPECT_TRUE(on.includeEmpty);
-    EXPECT_FALSE(on.includeFull);
-    const CQueryOptions back = Parse({"m", "--empty", "--no-full", "--no-empty", "--full"});
-    EXPECT_FALSE(back.includeEmpty);
-    EXPECT_TRUE(back.includeFull);
-}
-
-TEST(QueryOptionsTest, SourcesAndOutputs)
+TEST(QueryOptionsTest, SourcesOutputsFiltersAndHelp)
 {
     const CQueryOptions favorites = Parse({"--favorites=fav.dat", "--csv", "--players"});
     EXPECT_EQ(favorites.source, ScanSource::Favorites);
@@ -64,10 +54,12 @@ TEST(QueryOptionsTest, SourcesAndOutputs)
     EXPECT_EQ(info.view, OutputView::Info);
     EXPECT_EQ(info.infoAddress, "10.0.0.5:27960");
     EXPECT_EQ(Parse({"--master", "m", "--info", "x"}).source, ScanSource::Master);
-}
 
-TEST(QueryOptionsTest, HelpAndVersionEndTheParse)
-{
+    // Filters take the last word; help and version end the parse.
+    const CQueryOptions on = Parse({"m", "--empty", "--no-full"});
+    EXPECT_TRUE(on.includeEmpty && !on.includeFull);
+    const CQueryOptions back = Parse({"m", "--empty", "--no-full", "--no-empty", "--full"});
+    EXPECT_TRUE(!back.includeEmpty && back.includeFull);
     EXPECT_TRUE(Parse({"--help", "--bogus"}).help);
     EXPECT_TRUE(Parse({"-h"}).help);
     EXPECT_TRUE(Parse({"--version"}).version);

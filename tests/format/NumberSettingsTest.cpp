@@ -28,27 +28,16 @@ struct Conventions
     }
 };
 
-TEST(NumberSettingsTest, ReadsNumberConventions)
-{
-    Conventions de;
-    const CNumberSettings settings =
-        CNumberSettings::FromConventions("de_DE.UTF-8", de.conv, "%H:%M:%S");
-    EXPECT_EQ(settings.LocaleName(), "de_DE.UTF-8");
-    EXPECT_EQ(settings.Number(), (NumberFmt{2, 1, 33, ",", ".", 1}));
-    EXPECT_EQ(FormatNumberText("-1234567.891", settings.Number()), "-1.234.567,89");
-
-    const CurrencyFmt& currency = settings.Currency();
-    EXPECT_EQ(currency.numDigits, 2);
-    EXPECT_EQ(currency.grouping, 33);
-    EXPECT_EQ(currency.currencySymbol, "\u20ac");
-    EXPECT_EQ(currency.positiveOrder, 3); // "1,1 €"
-    EXPECT_EQ(currency.negativeOrder, 8); // "-1,1 €"
-    EXPECT_EQ(settings.TimeSeparator(), ":");
-}
-
-TEST(NumberSettingsTest, GroupingListsBecomeGroupingDigits)
+TEST(NumberSettingsTest, ReadsConventionsAndGroupingListsBecomeGroupingDigits)
 {
     Conventions c;
+    const CNumberSettings de = CNumberSettings::FromConventions("de_DE.UTF-8", c.conv, "%H:%M:%S");
+    EXPECT_EQ(de.LocaleName(), "de_DE.UTF-8");
+    EXPECT_EQ(de.Number(), (NumberFmt{2, 1, 33, ",", ".", 1}));
+    EXPECT_EQ(FormatNumberText("-1234567.891", de.Number()), "-1.234.567,89");
+    EXPECT_EQ(de.Currency().numDigits, 2);
+    EXPECT_EQ(de.Currency().grouping, 33);
+    EXPECT_EQ(de.Currency().currencySymbol, "\u20ac");
     const auto grouping = [&](const char* list) {
         c.conv.grouping = const_cast<char*>(list);
         return CNumberSettings::FromConventions("x", c.conv, "").Number().grouping;
@@ -85,7 +74,7 @@ TEST(NumberSettingsTest, CurrencyOrdersFollowSymbolAndSignPlacement)
                   k.expected)
             << int(k.precedes) << int(k.space) << int(k.posn);
     }
-    for (const Case& k : {Case{1, 0, 0, 0}, Case{0, 0, 0, 1}, Case{1, 1, 0, 2}}) {
+    for (const Case& k : {Case{1, 0, 0, 0}, Case{0, 0, 0, 1}, Case{1, 1, 0, 2}, Case{0, 1, 0, 3}}) {
         c.conv.p_cs_precedes = k.precedes;
         c.conv.p_sep_by_space = k.space;
         EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().positiveOrder,

@@ -132,8 +132,9 @@ private:
 TEST_F(SteppedScanTest, LimitOneSendsTwoRequestsPerSilentServerAndResendsUseTheLimit)
 {
     AddPeers(3);
-    ASSERT_TRUE(engine->StartQuery(1));
-    EXPECT_EQ(Tick(0), 1); // S0 starts
+    EXPECT_EQ(SpeedLimit(1000), 32);                 // past the last speed: the fastest
+    ASSERT_TRUE(engine->StartQuery(SpeedLimit(-1))); // no speed selected: the slowest, 1
+    EXPECT_EQ(Tick(0), 1);                           // S0 starts
     EXPECT_EQ(Drain(Peer(0)), 1);
     EXPECT_EQ(Tick(1201), 1); // S0 is resent; the resend uses the limit, so S1 waits
     EXPECT_EQ(Drain(Peer(0)), 1);
@@ -158,10 +159,13 @@ TEST_F(SteppedScanTest, LimitOneSendsTwoRequestsPerSilentServerAndResendsUseTheL
     EXPECT_EQ(listener.Calls().back(), "ended 1");
 }
 
-// Resends are not held back by the limit, which only paces new servers; servers that time out
-// in one tick are reported in the order of their first requests.
+// An empty scan ends at its first tick. Resends are not held back by the limit, which only
+// paces new servers; servers that time out in one tick are reported in first request order.
 TEST_F(SteppedScanTest, ResendsPassTheLimitAndTimeOutsAreReportedInFirstRequestOrder)
 {
+    ASSERT_TRUE(engine->StartQuery(1));
+    ASSERT_TRUE(FinalTick(0));
+    ASSERT_TRUE(engine->StopQuery(5s));
     AddPeers(4);
     ASSERT_TRUE(engine->StartQuery(1));
     for (int i = 0; i < 4; ++i)
@@ -264,6 +268,11 @@ TEST_F(SteppedScanTest, ATickDueBehindManyDatagramsWaitsForOnlyAFewOfThem)
         Tick(45);
     ASSERT_EQ(listener.Reports().size(), 1u);
     EXPECT_EQ(listener.Reports()[0].ping, 45);
+    // Waiting for a tick that does not come, the scan stops at once when asked.
+    const auto stop = std::chrono::steady_clock::now();
+    ASSERT_TRUE(engine->StopQuery(5s));
+    EXPECT_LT(std::chrono::steady_clock::now() - stop, 1s);
+    EXPECT_EQ(listener.Calls().back(), "ended 1");
 }
 
 TEST_F(SteppedScanTest, AWorkerThatDoesNotEndInTimeIsWaitedForAgain)
@@ -318,10 +327,4 @@ TEST_F(SteppedScanTest, EachScanResetsItsRecordsAndExceptionsOnTheWorkerReachThe
         ASSERT_TRUE(engine->StopQuery(5s));
         Drain(Peer(0));
     }
-}
-
-TEST(SpeedLimitTest, IndexesOutsideTheBoxAreClamped)
-{
-    EXPECT_EQ(SpeedLimit(-1), 1); // nothing selected
-    EXPECT_EQ(SpeedLimit(1000), 32);
 }
