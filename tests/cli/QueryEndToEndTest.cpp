@@ -146,13 +146,14 @@ protected:
         }
         return listing;
     }
-    // The rows of a master scan in JSON, hostile servers left out.
+    // The rows of a scan in JSON, hostile servers left out.
     static std::vector<json> ScanRows(std::vector<std::string> args, const char* view = "servers")
     {
-        args.insert(args.begin(), {"--master", Net().MasterAddress(), "--json", "--limit", "64"});
+        args.insert(args.begin(), {"--json", "--limit", "64"});
         const ProgramResult run = Query(args);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.err, "") << "no progress output when standard error is not a terminal";
+        EXPECT_EQ(run.out.find("secret"), std::string::npos) << "passwords are not printed";
         std::vector<json> rows;
         const json doc = json::parse(run.out);
         for (const json& row : doc.at(view)) {
@@ -163,29 +164,50 @@ protected:
     }
 };
 
-TEST_F(QueryEndToEndTest, MasterScansListTheAnsweringServersThatPassTheFiltersWithTheirFields)
+TEST_F(QueryEndToEndTest, ScansListTheAnsweringServersThatPassTheFiltersWithTheirFields)
 {
     struct Case
     {
         std::vector<std::string> args;
-        bool empty, full;
+        std::map<std::string, json> expected;
     };
-    ASSERT_GT(Listing(true, true).size(), 15u);
-    ASSERT_LT(Listing(false, true).size(), Listing(true, true).size()) << "needs empty servers";
-    ASSERT_LT(Listing(true, false).size(), Listing(true, true).size()) << "needs full servers";
-    const std::vector<Case> cases = {{{"--empty", "--full"}, true, true},
-                                     {{}, false, true}, // the defaults
-                                     {{"--empty", "--no-full"}, true, false},
-                                     {{"--no-empty", "--no-full"}, false, false}};
+    const auto all = Listing(true, true);
+    ASSERT_GT(all.size(), 15u);
+    ASSERT_LT(Listing(false, true).size(), all.size()) << "needs empty servers";
+    ASSERT_LT(Listing(true, false).size(), all.size()) << "needs full servers";
+    // Five answering servers and a silent one, in a favorites file (with passwords) and on the
+    // command line.
+    const std::map<std::string, json> five(all.begin(), std::next(all.begin(), 5));
+    const std::string silent = Address(Servers("silent").at(0));
+    const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                       ("fs-cli-favorites-" + std::to_string(::getpid()) + ".dat");
+    std::vector<std::string> direct = {"--empty", silent};
+    {
+        std::ofstream out(file, std::ios::binary);
+        for (const auto& [address, server] : five) {
+            out << address << "\tMy favorite\tsecret\r\n";
+            direct.push_back(address);
+        }
+        out << silent << "\tGone\t\r\n";
+    }
+    const std::string master = Net().MasterAddress();
+    const std::vector<Case> cases = {
+        {{"--master", master, "--empty", "--full"}, all},
+        {{"--master", master}, Listing(false, true)}, // the defaults
+        {{"--master", master, "--empty", "--no-full"}, Listing(true, false)},
+        {{"--master", master, "--no-empty", "--no-full"}, Listing(false, false)},
+        {{"--favorites", file.string(), "--empty"}, five},
+        {direct, five}};
     // The scans run side by side: each waits out the silent servers.
     std::vector<std::future<std::vector<json>>> scans;
     for (const Case& c : cases)
         scans.push_back(std::async(std::launch::async, [&c] { return ScanRows(c.args); }));
-    auto playerScan =
-        std::async(std::launch::async, [] { return ScanRows({"--players"}, "players"); });
+    auto playerScan = std::async(std::launch::async, [&master] {
+        return ScanRows({"--master", master, "--players"}, "players");
+    });
     for (std::size_t i = 0; i < cases.size(); ++i) {
-        SCOPED_TRACE(testing::Message() << "empty " << cases[i].empty << " full " << cases[i].full);
-        const auto expected = Listing(cases[i].empty, cases[i].full);
+        SCOPED_TRACE(testing::PrintToString(cases[i].args));
+        const auto& expected = cases[i].expected;
         std::set<std::string> listed;
         int lastPing = -1;
         for (const json& row : scans[i].get()) {
@@ -202,6 +224,7 @@ TEST_F(QueryEndToEndTest, MasterScansListTheAnsweringServersThatPassTheFiltersWi
         }
         EXPECT_EQ(listed.size(), expected.size());
     }
+    std::filesystem::remove(file);
 
     // Every player of the listed servers, by name with letter case ignored.
     std::multiset<std::pair<std::string, std::string>> expected, players;
@@ -239,39 +262,6 @@ TEST_F(QueryEndToEndTest, InfoShowsEveryVariableOfOneServerSortedByName)
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(none.err, "No response from server " + silent + ".\n");
     EXPECT_EQ(Lines(none.out).size(), 3u) << "heading and column titles, no rows";
-}
-
-TEST_F(QueryEndToEndTest, FavoritesFileAndServersOnTheCommandLineListTheSameServers)
-{
-    const std::string silent = Address(Servers("silent").at(0));
-    const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                       ("fs-cli-favorites-" + std::to_string(::getpid()) + ".dat");
-    std::vector<std::string> direct = {"--empty", "--json", "--limit", "32", silent};
-    std::set<std::string> answering;
-    {
-        std::ofstream out(file, std::ios::binary);
-        for (const auto& [address, server] : Listing(true, true)) {
-            if (answering.insert(address).second && answering.size() == 5)
-                break;
-        }
-        for (const std::string& address : answering) {
-            out << address << "\tMy favorite\tsecret\r\n";
-            direct.push_back(address);
-        }
-        out << silent << "\tGone\t\r\n";
-    }
-    const ProgramResult runs[] = {
-        Query({"--favorites", file.string(), "--empty", "--json", "--limit", "32"}), Query(direct)};
-    std::filesystem::remove(file);
-    for (const ProgramResult& run : runs) {
-        ASSERT_EQ(run.exitCode, 0) << run.err;
-        EXPECT_EQ(run.out.find("secret"), std::string::npos) << "passwords are not printed";
-        std::set<std::string> listed;
-        const json doc = json::parse(run.out);
-        for (const json& row : doc.at("servers"))
-            listed.insert(row.at("address").get<std::string>());
-        EXPECT_EQ(listed, answering);
-    }
 }
 
 TEST_F(QueryEndToEndTest, ProgressOnATerminalAndHostileRepliesCannotBreakTheOutput)
