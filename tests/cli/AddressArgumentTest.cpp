@@ -44,10 +44,8 @@ TEST(AddressArgumentTest, BadPortsAndHostsNameTheOption)
     }
     EXPECT_EQ(Parsed("255.255.255.255:5"),
               "unknown host or invalid address '255.255.255.255:5' for --master");
-}
 
-TEST(AddressArgumentTest, OnlyHostNamesAreLookedUpAndAnUnknownOneIsNoUsageError)
-{
+    // Only host names are looked up, and an unknown one is no usage error.
     std::vector<std::string> lookups;
     const HostResolver resolve = [&](const std::string& name) -> std::optional<std::uint32_t> {
         lookups.push_back(name);

@@ -17,13 +17,6 @@ const CNumberSettings& English()
     return settings;
 }
 
-const CNumberSettings& German()
-{
-    static const CNumberSettings settings("de_DE", NumberFmt{3, 1, 3, ",", ".", 1}, CurrencyFmt{},
-                                          ":");
-    return settings;
-}
-
 TEST(FormatTest, PadsToTheWidthByAlignment)
 {
     EXPECT_EQ(CFormat(English()).Pad("ab"), "ab"); // no width by default
@@ -87,7 +80,8 @@ TEST(IntFormatTest, FormatToWritesUnpaddedTextIntoTheBuffer)
     format.SetPadding(12, '*', CFormat::Right);
     CIntFormat copy = format; // copies are independent
     copy.SetPadding(6, '0', CFormat::Right);
-    copy.SetSettings(German());
+    const CNumberSettings german("de_DE", NumberFmt{3, 1, 3, ",", ".", 1}, CurrencyFmt{}, ":");
+    copy.SetSettings(german);
     EXPECT_EQ(copy.Format(12345), "12.345");
     EXPECT_EQ(format.Format(12345), "******12,345");
     std::array<char, CIntFormat::kBufferSize> buffer{};

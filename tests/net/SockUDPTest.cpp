@@ -23,12 +23,6 @@ struct BoundSocket
     CSockUDP socket;
 };
 
-bool WaitReadable(CSockUDP& socket)
-{
-    std::array<IWaitable*, 1> sources{&socket};
-    return WaitForAny(sources, 2000ms) == 0;
-}
-
 } // namespace
 
 TEST(SockUDPTest, DatagramsArriveWholeWithTheirSender)
@@ -46,7 +40,8 @@ TEST(SockUDPTest, DatagramsArriveWholeWithTheirSender)
 
     std::string text;
     CSockAddr from;
-    ASSERT_TRUE(WaitReadable(receiver.socket));
+    const std::array<IWaitable*, 1> sources{&receiver.socket};
+    ASSERT_EQ(WaitForAny(sources, 2000ms), 0);
     EXPECT_TRUE(CSockUDP::HasEvent(receiver.socket.EnumNetworkEvents(), kNetworkRead));
     ASSERT_EQ(receiver.socket.ReceiveFrom(text, from), 0);
     EXPECT_EQ(text, std::string("getstatus\0", 10)); // the text and its zero byte
