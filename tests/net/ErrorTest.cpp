@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-TEST(ErrorTest, SocketErrorTextsComeFromTheTableAndErrnoMapsToTheirNumbers)
+TEST(ErrorTest, SocketErrorsFromTheTableAndPlainErrorsWithFileAndLine)
 {
     EXPECT_STREQ(CSockErr(10060).what(), "Socket Error 10060 : Connection timed out");
     EXPECT_STREQ(CSockErr(1).what(), "Socket Error 1 : Unknown error");
@@ -35,10 +35,7 @@ TEST(ErrorTest, SocketErrorTextsComeFromTheTableAndErrnoMapsToTheirNumbers)
         EXPECT_EQ(error.ErrorNumber(), 10054);
         EXPECT_EQ(error.Message(), "Socket Error 10054 : Connection reset by peer");
     }
-}
 
-TEST(ErrorTest, PlainErrorsAppendFileAndLineAndCopySafely)
-{
     const CError plain("CSockUDP::Receive: CSockAddr Größenkonflikt!");
     EXPECT_EQ(plain.Message(), "CSockUDP::Receive: CSockAddr Größenkonflikt!");
     EXPECT_EQ(plain.ErrorNumber(), 0);

@@ -12,7 +12,7 @@
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-TEST(WaitTest, EventsReleaseWaitsAsTheirResetModeSays)
+TEST(WaitTest, EventsReleaseAsTheirResetModeSaysAndTheFirstReadySourceWins)
 {
     CEvent event;
     EXPECT_FALSE(event.Wait(0ms));
@@ -36,10 +36,8 @@ TEST(WaitTest, EventsReleaseWaitsAsTheirResetModeSays)
     const auto timeoutStart = Clock::now();
     EXPECT_FALSE(event.Wait(50ms));
     EXPECT_GE(Clock::now() - timeoutStart, 50ms);
-}
 
-TEST(WaitTest, FirstReadySourceInArrayOrderWinsAndSocketsStayReady)
-{
+    // Of several sources the first ready one in array order wins; sockets stay ready.
     CEvent first;
     CSockUDP receiver;
     CSockUDP sender;

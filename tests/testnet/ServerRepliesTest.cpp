@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-using namespace std::string_literals;
 using testnet::CWorldServer;
 using testnet::EHostileKind;
 
