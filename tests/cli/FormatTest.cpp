@@ -23,9 +23,7 @@ ServerRow Objective()
     s.playersText = "2/16";
     s.playerCount = 2;
     s.maxClients = 16;
-    s.punkBuster = false;
     s.map = "mp_beach";
-    s.maxLives = 0;
     s.country = "DE";
     s.players = {{"Blazko\\Jr", -3, 50}, {"bot", 12, 0}};
     s.vars = {{"sv_hostname", "Caf\xC3\xA9"}, {"g_gametype", "5"}};
@@ -38,7 +36,6 @@ ServerRow Odd()
     s.address = "10.0.0.2:27961";
     s.name = "esc\x1B[2Jape";
     s.gameType = 9;
-    s.mod = "";
     s.ping = 120;
     s.playersText = "0/8";
     s.maxClients = 8;

@@ -90,24 +90,7 @@ protected:
     fs::path m_dir;
 };
 
-TEST_F(CountryLookupTest, ThePackagedDatabasePlacesPublicAddressesOnly)
-{
-    // Debian's geoip-database, as the program finds it with no MaxMind DB file around.
-    const CCountryDatabase packaged({}, {});
-    ASSERT_FALSE(packaged.Source().empty()) << "geoip-database is not installed";
-    EXPECT_TRUE(packaged.Problem().empty());
-    for (const char* address : {"8.8.8.8", "8.8.4.4:27960", "2001:4860:4860::8888",
-                                "[2001:4860:4860::8888]:27960", "::ffff:8.8.8.8"})
-        EXPECT_EQ(packaged.CountryOf(address), "US") << address;
-    // Private, reserved and documentation ranges, host names and no address at all.
-    for (const char* address :
-         {"127.0.0.1", "::1", "10.1.2.3", "172.20.0.1", "192.168.1.1:27960", "100.64.0.1",
-          "169.254.1.1", "fd00::1", "fe80::1", "224.0.0.1", "0.0.0.0", "192.0.2.1", "2001:db8::1",
-          "wolfmaster.idsoftware.com", "8.8.8", ""})
-        EXPECT_EQ(packaged.CountryOf(address), "") << address;
-}
-
-TEST_F(CountryLookupTest, AMaxMindDatabaseIsPreferredNamedOrFound)
+TEST_F(CountryLookupTest, AMaxMindDatabaseIsPreferredAndThePackagedOnePlacesPublicAddresses)
 {
     const std::string bytes = CTinyMmdb::Bytes({{8, "US"}, {81, "DE"}, {200, "br"}});
     const std::string named = Write("named.mmdb", bytes);
@@ -141,6 +124,20 @@ TEST_F(CountryLookupTest, AMaxMindDatabaseIsPreferredNamedOrFound)
     EXPECT_FALSE(none.Problem().empty());
     EXPECT_TRUE(none.Source().empty());
     EXPECT_EQ(none.CountryOf("8.8.8.8"), "");
+
+    // Debian's geoip-database, as the program finds it with no MaxMind DB file around.
+    const CCountryDatabase packaged({}, {});
+    ASSERT_FALSE(packaged.Source().empty()) << "geoip-database is not installed";
+    EXPECT_TRUE(packaged.Problem().empty());
+    for (const char* address : {"8.8.8.8", "8.8.4.4:27960", "2001:4860:4860::8888",
+                                "[2001:4860:4860::8888]:27960", "::ffff:8.8.8.8"})
+        EXPECT_EQ(packaged.CountryOf(address), "US") << address;
+    // Private, reserved and documentation ranges, host names and no address at all.
+    for (const char* address :
+         {"127.0.0.1", "::1", "10.1.2.3", "172.20.0.1", "192.168.1.1:27960", "100.64.0.1",
+          "169.254.1.1", "fd00::1", "fe80::1", "224.0.0.1", "0.0.0.0", "192.0.2.1", "2001:db8::1",
+          "wolfmaster.idsoftware.com", "8.8.8", ""})
+        EXPECT_EQ(packaged.CountryOf(address), "") << address;
 }
 
 } // namespace

@@ -25,7 +25,7 @@ struct BoundSocket
 
 } // namespace
 
-TEST(SockUDPTest, DatagramsArriveWholeWithTheirSender)
+TEST(SockUDPTest, DatagramsArriveWholeWithTheirSenderAndFailuresGiveTheirCodes)
 {
     BoundSocket sender;
     BoundSocket receiver;
@@ -57,14 +57,11 @@ TEST(SockUDPTest, DatagramsArriveWholeWithTheirSender)
     big.push_back('a'); // one byte too many for a datagram
     length = big.size();
     EXPECT_EQ(sender.socket.SendTo(big.data(), length, receiver.Address()), 10040);
-}
 
-TEST(SockUDPTest, FailuresThrowOnCreateAndReturnCodesOnSend)
-{
-    BoundSocket first;
+    // A second bind fails; sends on a closed socket or to the broadcast address return codes.
     CSockUDP second;
     try {
-        second.Create(first.Address());
+        second.Create(sender.Address());
         FAIL() << "bound twice";
     } catch (const CSockErr& error) {
         EXPECT_STREQ(error.what(), "Socket Error 10048 : Address already in use");
@@ -78,7 +75,7 @@ TEST(SockUDPTest, FailuresThrowOnCreateAndReturnCodesOnSend)
 
     CSockAddr broadcast;
     broadcast.Parse("255.255.255.255:27960", CSockAddr::Lookup::NumericOnly);
-    EXPECT_EQ(first.socket.SendTo("x", broadcast), 10013); // not allowed to broadcast
+    EXPECT_EQ(sender.socket.SendTo("x", broadcast), 10013); // not allowed to broadcast
 }
 
 TEST(SockUDPTest, ReadsRacingABurstLoseNothing)
