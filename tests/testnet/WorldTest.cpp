@@ -41,7 +41,7 @@ bool SameContents(const CWorldServer& a, const CWorldServer& b)
 
 } // namespace
 
-TEST(World, TheSeedDecidesTheWorld)
+TEST(World, TheSeedDecidesTheWorldAndSpecialServersComeInExactNumbers)
 {
     const auto seeded = [](const char* seed) {
         return Make({"--count", "300", "--seed", seed, "--other-protocols", "20", "--silent", "9"});
@@ -62,10 +62,7 @@ TEST(World, TheSeedDecidesTheWorld)
     const CWorld large = Make({"--count", "500", "--seed", "7"});
     for (std::size_t i = 0; i < small.servers.size(); ++i)
         EXPECT_TRUE(SameContents(small.servers[i], large.servers[i])) << i;
-}
 
-TEST(World, SpecialServersAndProtocolsComeInExactNumbers)
-{
     const CWorld world = Make({"--count", "200", "--other-protocols", "25", "--silent", "5",
                                "--resend-only", "4", "--hostile", "11", "--duplicates", "3"});
     std::map<EBehaviour, int> behaviours;
