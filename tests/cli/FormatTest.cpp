@@ -23,9 +23,7 @@ ServerRow Objective()
     s.playersText = "2/16";
     s.playerCount = 2;
     s.maxClients = 16;
-    s.punkBuster = false;
     s.map = "mp_beach";
-    s.maxLives = 0;
     s.country = "DE";
     s.players = {{"Blazko\\Jr", -3, 50}, {"bot", 12, 0}};
     s.vars = {{"sv_hostname", "Caf\xC3\xA9"}, {"g_gametype", "5"}};
@@ -38,7 +36,6 @@ ServerRow Odd()
     s.address = "10.0.0.2:27961";
     s.name = "esc\x1B[2Jape";
     s.gameType = 9;
-    s.mod = "";
     s.ping = 120;
     s.playersText = "0/8";
     s.maxClients = 8;
@@ -56,7 +53,7 @@ std::string Capture(Write write)
     return out.str();
 }
 
-TEST(TableFormatTest, ServerListHasTheDesktopColumns)
+TEST(TableFormatTest, ServersPlayersAndInfoInTheDesktopColumns)
 {
     const std::vector<ServerRow> rows = {Objective(), Odd()};
     const std::string text =
@@ -70,11 +67,7 @@ TEST(TableFormatTest, ServerListHasTheDesktopColumns)
               "             0  127.0.0.1:27960  DE\n"
               "esc\xEF\xBF\xBD[2Jape       9?                   no    120      0/8  yes  "
               "te_frostbite         3  10.0.0.2:27961\n");
-}
 
-TEST(TableFormatTest, PlayerListAndInfo)
-{
-    const std::vector<ServerRow> rows = {Objective()};
     const std::vector<PlayerListRow> players = {{&rows[0], &rows[0].players[1]},
                                                 {&rows[0], &rows[0].players[0]}};
     EXPECT_EQ(Capture([&](std::ostream& out) { CTableFormat().WritePlayers(out, players); }),
@@ -97,17 +90,13 @@ TEST(TableFormatTest, PlayerListAndInfo)
         std::string::npos);
 }
 
-TEST(JsonFormatTest, QuoteEscapesWhatJsonRequires)
+TEST(QuotingTest, JsonEscapesWhatItRequiresAndCsvQuotesOnlyWhereNeeded)
 {
     EXPECT_EQ(CJsonFormat::Quote("a\"b\\c"), R"("a\"b\\c")");
     EXPECT_EQ(CJsonFormat::Quote("\n\r\t\x01\x1F\x7F"), R"("\n\r\t\u0001\u001f\u007f")");
     EXPECT_EQ(CJsonFormat::Quote("\xE2\x82\xAC/"), "\"\xE2\x82\xAC/\"");
     EXPECT_EQ(nlohmann::json::parse(CJsonFormat::Quote(std::string("\0x", 2))),
               std::string("\0x", 2));
-}
-
-TEST(CsvFormatTest, QuotesOnlyWhereNeededAndKeepsColumnsApart)
-{
     EXPECT_EQ(CCsvFormat::Line({"plain", "a,b", "say \"hi\"", ""}),
               "plain,\"a,b\",\"say \"\"hi\"\"\",\n");
     // Tabs and line breaks stay inside their quoted field; other control bytes cannot reach

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <climits>
 
 #include <initializer_list>
 
@@ -12,16 +12,6 @@ CQueryOptions Parse(std::initializer_list<std::string_view> args)
 {
     const std::vector<std::string_view> list(args);
     return CQueryOptions::Parse(list);
-}
-
-std::string ErrorOf(std::initializer_list<std::string_view> args)
-{
-    try {
-        Parse(args);
-    } catch (const CUsageError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 TEST(QueryOptionsTest, GameVersionsAndSpeedsByTheirTexts)
@@ -44,17 +34,7 @@ TEST(QueryOptionsTest, GameVersionsAndSpeedsByTheirTexts)
     EXPECT_EQ(Parse({"m:1", "--limit=1"}).limit, 1);
 }
 
-TEST(QueryOptionsTest, FiltersTakeTheLastWord)
-{
-    const CQueryOptions on = Parse({"m", "--empty", "--no-full"});
-    EXPECT_TRUE(on.includeEmpty);
-    EXPECT_FALSE(on.includeFull);
-    const CQueryOptions back = Parse({"m", "--empty", "--no-full", "--no-empty", "--full"});
-    EXPECT_FALSE(back.includeEmpty);
-    EXPECT_TRUE(back.includeFull);
-}
-
-TEST(QueryOptionsTest, SourcesAndOutputs)
+TEST(QueryOptionsTest, SourcesOutputsFiltersAndHelp)
 {
     const CQueryOptions favorites = Parse({"--favorites=fav.dat", "--csv", "--players"});
     EXPECT_EQ(favorites.source, ScanSource::Favorites);
@@ -74,60 +54,63 @@ TEST(QueryOptionsTest, SourcesAndOutputs)
     EXPECT_EQ(info.view, OutputView::Info);
     EXPECT_EQ(info.infoAddress, "10.0.0.5:27960");
     EXPECT_EQ(Parse({"--master", "m", "--info", "x"}).source, ScanSource::Master);
-}
 
-TEST(QueryOptionsTest, HelpAndVersionEndTheParse)
-{
+    // Filters take the last word; help and version end the parse.
+    const CQueryOptions on = Parse({"m", "--empty", "--no-full"});
+    EXPECT_TRUE(on.includeEmpty && !on.includeFull);
+    const CQueryOptions back = Parse({"m", "--empty", "--no-full", "--no-empty", "--full"});
+    EXPECT_TRUE(!back.includeEmpty && back.includeFull);
     EXPECT_TRUE(Parse({"--help", "--bogus"}).help);
     EXPECT_TRUE(Parse({"-h"}).help);
     EXPECT_TRUE(Parse({"--version"}).version);
-    // What stands before them is still read.
-    EXPECT_EQ(ErrorOf({"--bogus", "--help"}), "unknown option '--bogus'");
 }
 
-TEST(QueryOptionsTest, WrongOptionsAndValuesAreNamed)
+TEST(QueryOptionsTest, WrongOptionsValuesAndCombinationsAreNamed)
 {
-    EXPECT_EQ(ErrorOf({"-x", "m"}), "unknown option '-x'");
-    EXPECT_EQ(ErrorOf({"m", "--master"}), "option '--master' needs a value");
-    EXPECT_EQ(ErrorOf({"--master="}), "option '--master' needs a value");
-    EXPECT_EQ(ErrorOf({"m", "--json=yes"}), "option '--json' takes no value");
-    EXPECT_EQ(ErrorOf({"m", "--speed", "T1"}),
-              "invalid value 'T1' for --speed; use one of \"Modem\", \"ISDN\", \"ISDN128\", "
-              "\"DSL\", \"DSL*2\", \"DSL*4\"");
-    EXPECT_EQ(ErrorOf({"--master", "m", "--game-version", "1.5"}),
-              "invalid value '1.5' for --game-version; use one of \"Demo\", \"1.0 - 1.1\", "
-              "\"1.3\", \"1.32 - 1.33\", \"1.4\"");
-    for (std::string_view limit : {"99999999999", "2147483648"}) {
-        EXPECT_EQ(ErrorOf({"m", "--limit", limit}),
-                  "value '" + std::string(limit) + "' for --limit is out of range; use 1 to " +
-                      std::to_string(std::numeric_limits<int>::max()));
+    const std::string limitRange =
+        "' for --limit is out of range; use 1 to " + std::to_string(INT_MAX);
+    const std::string positive = "' for --limit; use a positive whole number";
+    const std::pair<std::vector<std::string_view>, std::string> cases[] = {
+        {{"--bogus", "--help"}, "unknown option '--bogus'"}, // what stands before --help is read
+        {{"-x", "m"}, "unknown option '-x'"},
+        {{"m", "--master"}, "option '--master' needs a value"},
+        {{"--master="}, "option '--master' needs a value"},
+        {{"m", "--json=yes"}, "option '--json' takes no value"},
+        {{"m", "--speed", "T1"},
+         "invalid value 'T1' for --speed; use one of \"Modem\", \"ISDN\", \"ISDN128\", "
+         "\"DSL\", \"DSL*2\", \"DSL*4\""},
+        {{"--master", "m", "--game-version", "1.5"},
+         "invalid value '1.5' for --game-version; use one of \"Demo\", \"1.0 - 1.1\", "
+         "\"1.3\", \"1.32 - 1.33\", \"1.4\""},
+        {{"m", "--limit", "99999999999"}, "value '99999999999" + limitRange},
+        {{"m", "--limit", "2147483648"}, "value '2147483648" + limitRange},
+        {{"m", "--limit", "0"}, "invalid value '0" + positive},
+        {{"m", "--limit", "-3"}, "invalid value '-3" + positive},
+        {{"m", "--limit", "x"}, "invalid value 'x" + positive},
+        {{"m", "--limit", "5x"}, "invalid value '5x" + positive},
+        {{"--master", "m", "--protocol", "sixty"},
+         "invalid value 'sixty' for --protocol; use a whole number"},
+        {{"--master", "m", "--game-version", "1.3", "--protocol", "58"},
+         "--game-version and --protocol cannot be combined"},
+        {{"m", "--speed", "DSL", "--limit", "3"}, "--speed and --limit cannot be combined"},
+        {{"m", "--json", "--csv"}, "--json and --csv cannot be combined"},
+        {{"m", "--players", "--info", "m"}, "--players and --info cannot be combined"},
+        {{"--master", "m", "--favorites", "f"}, "--master and --favorites cannot be combined"},
+        {{"--master", "m", "s"}, "--master and server addresses cannot be combined"},
+        {{"--favorites", "f", "s"}, "--favorites and server addresses cannot be combined"},
+        {{"s", "--game-version", "1.3"}, "--game-version applies only to --master"},
+        {{"--empty", "--json"},
+         "nothing to scan: give --master HOST, --favorites FILE or server addresses"},
+    };
+    for (const auto& [args, error] : cases) {
+        std::string what = "no error";
+        try {
+            CQueryOptions::Parse(args);
+        } catch (const CUsageError& e) {
+            what = e.what();
+        }
+        EXPECT_EQ(what, error);
     }
-    for (std::string_view limit : {"0", "-3", "x", "5x"}) {
-        EXPECT_EQ(ErrorOf({"m", "--limit", limit}),
-                  "invalid value '" + std::string(limit) +
-                      "' for --limit; use a positive whole number");
-    }
-    EXPECT_EQ(ErrorOf({"--master", "m", "--protocol", "sixty"}),
-              "invalid value 'sixty' for --protocol; use a whole number");
-}
-
-TEST(QueryOptionsTest, ConflictsAndMissingSource)
-{
-    EXPECT_EQ(ErrorOf({"--master", "m", "--game-version", "1.3", "--protocol", "58"}),
-              "--game-version and --protocol cannot be combined");
-    EXPECT_EQ(ErrorOf({"m", "--speed", "DSL", "--limit", "3"}),
-              "--speed and --limit cannot be combined");
-    EXPECT_EQ(ErrorOf({"m", "--json", "--csv"}), "--json and --csv cannot be combined");
-    EXPECT_EQ(ErrorOf({"m", "--players", "--info", "m"}),
-              "--players and --info cannot be combined");
-    EXPECT_EQ(ErrorOf({"--master", "m", "--favorites", "f"}),
-              "--master and --favorites cannot be combined");
-    EXPECT_EQ(ErrorOf({"--master", "m", "s"}), "--master and server addresses cannot be combined");
-    EXPECT_EQ(ErrorOf({"--favorites", "f", "s"}),
-              "--favorites and server addresses cannot be combined");
-    EXPECT_EQ(ErrorOf({"s", "--game-version", "1.3"}), "--game-version applies only to --master");
-    EXPECT_EQ(ErrorOf({"--empty", "--json"}),
-              "nothing to scan: give --master HOST, --favorites FILE or server addresses");
 }
 
 } // namespace

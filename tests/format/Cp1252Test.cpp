@@ -44,7 +44,7 @@ TEST(Cp1252Test, EveryByteDecodesLikeTheCLibraryAndUndefinedOnesToReplacement)
               std::string("Caf\xC3\xA9\0\xE2\x82\xAC", 9));
 }
 
-TEST(Cp1252Test, UndefinedBytesRoundTripAsC1Controls)
+TEST(Cp1252Test, UndefinedBytesRoundTripAsC1ControlsAndOtherTextIsRefused)
 {
     std::string all;
     for (int b = 0; b < 256; ++b)
@@ -54,10 +54,7 @@ TEST(Cp1252Test, UndefinedBytesRoundTripAsC1Controls)
     EXPECT_EQ(Cp1252ToUtf8("\x81\x9D", Cp1252Undefined::C1Control), "\u0081\u009D");
     // With replacement characters the undefined bytes are gone for good.
     EXPECT_FALSE(Utf8ToCp1252(Cp1252ToUtf8("\x81")));
-}
-
-TEST(Cp1252Test, EncodingRefusesTextOutsideTheCodePage)
-{
+    // Text outside the code page is refused.
     EXPECT_EQ(Utf8ToCp1252("J\u00e4ger \u20ac\u2122"), "J\xe4ger \x80\x99");
     EXPECT_FALSE(Utf8ToCp1252("\u0416"));           // Cyrillic Zhe
     EXPECT_FALSE(Utf8ToCp1252("\xF0\x9F\x98\x80")); // emoji

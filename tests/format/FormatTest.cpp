@@ -3,7 +3,6 @@
 #include "format/NumberSettings.h"
 
 #include <array>
-#include <climits>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -14,13 +13,6 @@ namespace {
 const CNumberSettings& English()
 {
     static const CNumberSettings settings("en_US", NumberFmt{2, 1, 3, ".", ",", 1}, CurrencyFmt{},
-                                          ":");
-    return settings;
-}
-
-const CNumberSettings& German()
-{
-    static const CNumberSettings settings("de_DE", NumberFmt{3, 1, 3, ",", ".", 1}, CurrencyFmt{},
                                           ":");
     return settings;
 }
@@ -52,44 +44,21 @@ TEST(FormatTest, PadsToTheWidthByAlignment)
     }
 }
 
-TEST(FormatTest, SpecialTextAndItsColour)
-{
-    CFormat format(English());
-    EXPECT_FALSE(format.IsSpecial(""));
-    EXPECT_EQ(format.GetColor(""), kNormalColor);
-
-    format.SetSpecial(true);
-    format.SetSpecialText("n/a");
-    EXPECT_TRUE(format.IsSpecial(""));
-    EXPECT_TRUE(format.IsSpecial(std::string_view()));
-    EXPECT_FALSE(format.IsSpecial("x"));
-    EXPECT_EQ(format.GetColor(""), 0xA9A9A9u);
-    EXPECT_EQ(format.GetColor("x"), kNormalColor);
-
-    format.SetSpecialColor(0x123456);
-    EXPECT_EQ(format.GetColor(""), 0x123456u);
-}
-
-TEST(IntFormatTest, CopiesAreIndependent)
-{
-    CIntFormat a(English(), true);
-    CIntFormat b = a;
-    b.SetPadding(6, '0', CFormat::Right);
-    b.SetSettings(German());
-    EXPECT_EQ(a.Format(12345), "12,345");
-    EXPECT_EQ(b.Format(12345), "12.345");
-}
-
-TEST(IntFormatTest, SpecialValueAndNegativeColours)
+TEST(IntFormatTest, SpecialTextValueAndNegativeColours)
 {
     CIntFormat format(English(), true);
     EXPECT_EQ(format.GetColor(-1), 0x0000FFu);
     EXPECT_EQ(format.GetColor(0), kNormalColor);
     EXPECT_EQ(format.GetColor(7), kNormalColor);
+    EXPECT_FALSE(format.IsSpecial(""));
+    EXPECT_EQ(format.GetColor(""), kNormalColor);
 
     format.SetSpecial(true);
     format.SetSpecialText("none");
     format.SetSpecialValue(-1);
+    EXPECT_TRUE(format.IsSpecial(std::string_view()));
+    EXPECT_FALSE(format.IsSpecial("x"));
+    EXPECT_EQ(format.GetColor("x"), kNormalColor);
     EXPECT_EQ(format.Format(-1), "none");
     EXPECT_EQ(format.GetColor(-1), 0xA9A9A9u);
     EXPECT_EQ(format.Format(-2), "-2");
@@ -101,12 +70,20 @@ TEST(IntFormatTest, SpecialValueAndNegativeColours)
 
     // The text-based colour of the base class is still there.
     EXPECT_EQ(format.GetColor(""), 0xA9A9A9u);
+    format.SetSpecialColor(0x123456);
+    EXPECT_EQ(format.GetColor(""), 0x123456u);
 }
 
 TEST(IntFormatTest, FormatToWritesUnpaddedTextIntoTheBuffer)
 {
     CIntFormat format(English(), false);
     format.SetPadding(12, '*', CFormat::Right);
+    CIntFormat copy = format; // copies are independent
+    copy.SetPadding(6, '0', CFormat::Right);
+    const CNumberSettings german("de_DE", NumberFmt{3, 1, 3, ",", ".", 1}, CurrencyFmt{}, ":");
+    copy.SetSettings(german);
+    EXPECT_EQ(copy.Format(12345), "12.345");
+    EXPECT_EQ(format.Format(12345), "******12,345");
     std::array<char, CIntFormat::kBufferSize> buffer{};
     EXPECT_EQ(format.FormatTo(buffer, -1234567), 10u);
     EXPECT_STREQ(buffer.data(), "-1,234,567");

@@ -1,6 +1,5 @@
 #include "format/NumberSettings.h"
 
-#include <algorithm>
 #include <climits>
 #include <gtest/gtest.h>
 
@@ -29,27 +28,16 @@ struct Conventions
     }
 };
 
-TEST(NumberSettingsTest, ReadsNumberConventions)
-{
-    Conventions de;
-    const CNumberSettings settings =
-        CNumberSettings::FromConventions("de_DE.UTF-8", de.conv, "%H:%M:%S");
-    EXPECT_EQ(settings.LocaleName(), "de_DE.UTF-8");
-    EXPECT_EQ(settings.Number(), (NumberFmt{2, 1, 33, ",", ".", 1}));
-    EXPECT_EQ(FormatNumberText("-1234567.891", settings.Number()), "-1.234.567,89");
-
-    const CurrencyFmt& currency = settings.Currency();
-    EXPECT_EQ(currency.numDigits, 2);
-    EXPECT_EQ(currency.grouping, 33);
-    EXPECT_EQ(currency.currencySymbol, "\u20ac");
-    EXPECT_EQ(currency.positiveOrder, 3); // "1,1 €"
-    EXPECT_EQ(currency.negativeOrder, 8); // "-1,1 €"
-    EXPECT_EQ(settings.TimeSeparator(), ":");
-}
-
-TEST(NumberSettingsTest, GroupingListsBecomeGroupingDigits)
+TEST(NumberSettingsTest, ReadsConventionsAndGroupingListsBecomeGroupingDigits)
 {
     Conventions c;
+    const CNumberSettings de = CNumberSettings::FromConventions("de_DE.UTF-8", c.conv, "%H:%M:%S");
+    EXPECT_EQ(de.LocaleName(), "de_DE.UTF-8");
+    EXPECT_EQ(de.Number(), (NumberFmt{2, 1, 33, ",", ".", 1}));
+    EXPECT_EQ(FormatNumberText("-1234567.891", de.Number()), "-1.234.567,89");
+    EXPECT_EQ(de.Currency().numDigits, 2);
+    EXPECT_EQ(de.Currency().grouping, 33);
+    EXPECT_EQ(de.Currency().currencySymbol, "\u20ac");
     const auto grouping = [&](const char* list) {
         c.conv.grouping = const_cast<char*>(list);
         return CNumberSettings::FromConventions("x", c.conv, "").Number().grouping;
@@ -63,23 +51,6 @@ TEST(NumberSettingsTest, GroupingListsBecomeGroupingDigits)
     EXPECT_EQ(grouping(none), 0);
     c.conv.grouping = nullptr;
     EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Number().grouping, 0);
-}
-
-TEST(NumberSettingsTest, UnspecifiedValuesReadAsZeroOrEmpty)
-{
-    std::lconv conv{};
-    conv.decimal_point = const_cast<char*>(".");
-    conv.frac_digits = CHAR_MAX;
-    conv.n_cs_precedes = CHAR_MAX;
-    conv.n_sep_by_space = CHAR_MAX;
-    conv.n_sign_posn = CHAR_MAX;
-    const CNumberSettings settings = CNumberSettings::FromConventions("C", conv, "");
-    EXPECT_EQ(settings.Number().numDigits, 0);
-    EXPECT_EQ(settings.Number().grouping, 0);
-    EXPECT_EQ(settings.Number().thousandSep, "");
-    EXPECT_EQ(settings.Currency().currencySymbol, "");
-    EXPECT_EQ(settings.TimeSeparator(), "");
-    EXPECT_EQ(FormatNumberText("1234567", settings.Number()), "1234567");
 }
 
 TEST(NumberSettingsTest, CurrencyOrdersFollowSymbolAndSignPlacement)
@@ -103,7 +74,7 @@ TEST(NumberSettingsTest, CurrencyOrdersFollowSymbolAndSignPlacement)
                   k.expected)
             << int(k.precedes) << int(k.space) << int(k.posn);
     }
-    for (const Case& k : {Case{1, 0, 0, 0}, Case{0, 0, 0, 1}, Case{1, 1, 0, 2}}) {
+    for (const Case& k : {Case{1, 0, 0, 0}, Case{0, 0, 0, 1}, Case{1, 1, 0, 2}, Case{0, 1, 0, 3}}) {
         c.conv.p_cs_precedes = k.precedes;
         c.conv.p_sep_by_space = k.space;
         EXPECT_EQ(CNumberSettings::FromConventions("x", c.conv, "").Currency().positiveOrder,
@@ -123,14 +94,23 @@ TEST(NumberSettingsTest, TimeSeparatorComesFromTheTimeFormat)
     EXPECT_EQ(sep("%T"), ":");
     EXPECT_EQ(sep("%H"), "");
     EXPECT_EQ(sep("%"), "");
+    // Texts the conventions leave out (null pointers) read as empty.
+    const CNumberSettings none = CNumberSettings::FromConventions("x", conv, "");
+    EXPECT_EQ(none.Number().thousandSep, "");
+    EXPECT_EQ(none.Currency().currencySymbol, "");
 }
 
 TEST(NumberSettingsTest, ReadsInstalledLocalesAndFallsBackToC)
 {
+    // The C locale leaves digits, grouping and currency unspecified: they read as 0 or empty.
     const CNumberSettings c = CNumberSettings::FromLocale("C");
     EXPECT_EQ(c.LocaleName(), "C");
-    EXPECT_EQ(c.Number().decimalSep, ".");
+    EXPECT_EQ(c.Number().numDigits, 0);
     EXPECT_EQ(c.Number().grouping, 0);
+    EXPECT_EQ(c.Number().decimalSep, ".");
+    EXPECT_EQ(c.Number().thousandSep, "");
+    EXPECT_EQ(c.Currency().currencySymbol, "");
+    EXPECT_EQ(FormatNumberText("1234567", c.Number()), "1234567");
     EXPECT_EQ(c.TimeSeparator(), ":");
 
     const CNumberSettings unknown = CNumberSettings::FromLocale("xx_NOWHERE.UTF-8");

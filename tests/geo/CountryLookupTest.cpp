@@ -7,14 +7,13 @@
 #include <fstream>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A country database in MaxMind DB format, IPv4 only, made here: a search tree with 24-bit
-// records over the given /8 networks and one data record per country.
+// A country database in MaxMind DB format, IPv4 only, made here: a complete search tree over
+// the first eight bits with 24-bit records, and one data record per country.
 class CTinyMmdb
 {
 public:
@@ -29,40 +28,20 @@ public:
             offsets[code] = data.size();
             data += Map(1) + Text("country") + Map(1) + Text("iso_code") + Text(code);
         }
-        // Nodes 0..7 walk the first eight bits; node i's records lead to node i + 1 or to
-        // the data of the /8 networks that branch off there.
-        struct Node
-        {
-            std::int64_t records[2] = {-1, -1};
-        };
-        std::vector<Node> tree(1);
-        for (const auto& [octet, code] : firstOctets) {
-            std::size_t node = 0;
-            for (int bit = 7; bit >= 0; --bit) {
-                const int side = (octet >> bit) & 1;
-                if (bit == 0) {
-                    tree[node].records[side] = -2 - static_cast<std::int64_t>(offsets[code]);
-                } else {
-                    if (tree[node].records[side] < 0) {
-                        tree[node].records[side] = static_cast<std::int64_t>(tree.size());
-                        tree.emplace_back();
-                    }
-                    node = static_cast<std::size_t>(tree[node].records[side]);
-                }
-            }
-        }
-        const auto count = static_cast<std::uint32_t>(tree.size());
+        // Node n leads to nodes 2n + 1 and 2n + 2; past the last node, the records of the
+        // last level stand for the /8 networks: their data, or the node count for none.
+        const std::uint32_t count = 255;
         std::string bytes;
-        for (const Node& node : tree) {
-            for (const std::int64_t record : node.records) {
-                const std::uint32_t value =
-                    record == -1  ? count
-                    : record < -1 ? count + 16 + static_cast<std::uint32_t>(-2 - record)
-                                  : static_cast<std::uint32_t>(record);
-                bytes += static_cast<char>(value >> 16);
-                bytes += static_cast<char>(value >> 8);
-                bytes += static_cast<char>(value);
-            }
+        for (std::uint32_t child = 1; child < 2 * count + 1; ++child) {
+            const auto network = firstOctets.find(static_cast<int>(child - count));
+            const std::uint32_t value =
+                child < count ? child
+                : network == firstOctets.end()
+                    ? count
+                    : count + 16 + static_cast<std::uint32_t>(offsets[network->second]);
+            bytes += static_cast<char>(value >> 16);
+            bytes += static_cast<char>(value >> 8);
+            bytes += static_cast<char>(value);
         }
         bytes += std::string(16, '\0') + data + "\xAB\xCD\xEFMaxMind.com";
         bytes += Map(9) + Text("binary_format_major_version") + Uint(5, 2) +
@@ -111,42 +90,7 @@ protected:
     fs::path m_dir;
 };
 
-TEST_F(CountryLookupTest, ThePackagedDatabasePlacesPublicAddressesOnly)
-{
-    // Debian's geoip-database, as the program finds it with no MaxMind DB file around.
-    const CCountryDatabase packaged({}, {});
-    ASSERT_FALSE(packaged.Source().empty()) << "geoip-database is not installed";
-    EXPECT_TRUE(packaged.Problem().empty());
-    struct Case
-    {
-        const char* address;
-        const char* country;
-    };
-    for (const Case& c : {Case{"8.8.8.8", "US"},
-                          Case{"8.8.4.4:27960", "US"},
-                          Case{"2001:4860:4860::8888", "US"},
-                          Case{"[2001:4860:4860::8888]:27960", "US"},
-                          Case{"::ffff:8.8.8.8", "US"},
-                          Case{"127.0.0.1", ""},
-                          Case{"::1", ""},
-                          Case{"10.1.2.3", ""},
-                          Case{"172.20.0.1", ""},
-                          Case{"192.168.1.1:27960", ""},
-                          Case{"100.64.0.1", ""},
-                          Case{"169.254.1.1", ""},
-                          Case{"fd00::1", ""},
-                          Case{"fe80::1", ""},
-                          Case{"224.0.0.1", ""},
-                          Case{"0.0.0.0", ""},
-                          Case{"192.0.2.1", ""},
-                          Case{"2001:db8::1", ""},
-                          Case{"wolfmaster.idsoftware.com", ""},
-                          Case{"8.8.8", ""},
-                          Case{"", ""}})
-        EXPECT_EQ(packaged.CountryOf(c.address), c.country) << c.address;
-}
-
-TEST_F(CountryLookupTest, AMaxMindDatabaseIsPreferredNamedOrFound)
+TEST_F(CountryLookupTest, AMaxMindDatabaseIsPreferredAndThePackagedOnePlacesPublicAddresses)
 {
     const std::string bytes = CTinyMmdb::Bytes({{8, "US"}, {81, "DE"}, {200, "br"}});
     const std::string named = Write("named.mmdb", bytes);
@@ -180,6 +124,20 @@ TEST_F(CountryLookupTest, AMaxMindDatabaseIsPreferredNamedOrFound)
     EXPECT_FALSE(none.Problem().empty());
     EXPECT_TRUE(none.Source().empty());
     EXPECT_EQ(none.CountryOf("8.8.8.8"), "");
+
+    // Debian's geoip-database, as the program finds it with no MaxMind DB file around.
+    const CCountryDatabase packaged({}, {});
+    ASSERT_FALSE(packaged.Source().empty()) << "geoip-database is not installed";
+    EXPECT_TRUE(packaged.Problem().empty());
+    for (const char* address : {"8.8.8.8", "8.8.4.4:27960", "2001:4860:4860::8888",
+                                "[2001:4860:4860::8888]:27960", "::ffff:8.8.8.8"})
+        EXPECT_EQ(packaged.CountryOf(address), "US") << address;
+    // Private, reserved and documentation ranges, host names and no address at all.
+    for (const char* address :
+         {"127.0.0.1", "::1", "10.1.2.3", "172.20.0.1", "192.168.1.1:27960", "100.64.0.1",
+          "169.254.1.1", "fd00::1", "fe80::1", "224.0.0.1", "0.0.0.0", "192.0.2.1", "2001:db8::1",
+          "wolfmaster.idsoftware.com", "8.8.8", ""})
+        EXPECT_EQ(packaged.CountryOf(address), "") << address;
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-TEST(ErrorTest, SocketErrorTextsComeFromTheTable)
+TEST(ErrorTest, SocketErrorsFromTheTableAndPlainErrorsWithFileAndLine)
 {
     EXPECT_STREQ(CSockErr(10060).what(), "Socket Error 10060 : Connection timed out");
     EXPECT_STREQ(CSockErr(1).what(), "Socket Error 1 : Unknown error");
@@ -15,10 +15,7 @@ TEST(ErrorTest, SocketErrorTextsComeFromTheTable)
     EXPECT_STREQ(CSockErr(6).what(), "Socket Error 6 : Event object handle not valid");
     EXPECT_EQ(CSockErr(10048).ErrorNumber(), 10048);
     EXPECT_EQ(SockErrTableSize(), 59u);
-}
 
-TEST(ErrorTest, ErrnoMapsToSocketErrorNumbers)
-{
     EXPECT_EQ(SockErrFromErrno(0), 0);
     EXPECT_EQ(SockErrFromErrno(EMSGSIZE), 10040);
     EXPECT_EQ(SockErrFromErrno(ETIMEDOUT), 10060);
@@ -29,10 +26,7 @@ TEST(ErrorTest, ErrnoMapsToSocketErrorNumbers)
     EXPECT_EQ(SockErrFromErrno(ENOENT), ENOENT); // no counterpart: the number stays
     errno = ECONNREFUSED;
     EXPECT_STREQ(CSockErr().what(), "Socket Error 10061 : Connection refused");
-}
 
-TEST(ErrorTest, ThrowIfErrorThrowsOnlyForNonZero)
-{
     EXPECT_NO_THROW(ThrowIfError(0));
     try {
         ThrowIfError(10054);
@@ -41,10 +35,7 @@ TEST(ErrorTest, ThrowIfErrorThrowsOnlyForNonZero)
         EXPECT_EQ(error.ErrorNumber(), 10054);
         EXPECT_EQ(error.Message(), "Socket Error 10054 : Connection reset by peer");
     }
-}
 
-TEST(ErrorTest, PlainErrorsAppendFileAndLineAndCopySafely)
-{
     const CError plain("CSockUDP::Receive: CSockAddr Größenkonflikt!");
     EXPECT_EQ(plain.Message(), "CSockUDP::Receive: CSockAddr Größenkonflikt!");
     EXPECT_EQ(plain.ErrorNumber(), 0);

@@ -14,29 +14,18 @@ using namespace std::chrono_literals;
 
 namespace {
 
-CSockAddr Loopback()
-{
-    CSockAddr address;
-    address.Parse("127.0.0.1", CSockAddr::Lookup::NumericOnly);
-    return address;
-}
+const CSockAddr kLoopback("127.0.0.1");
 
 struct BoundSocket
 {
-    BoundSocket() { socket.Create(Loopback()); }
+    BoundSocket() { socket.Create(kLoopback); }
     CSockAddr Address() const { return socket.LocalAddress(); }
     CSockUDP socket;
 };
 
-bool WaitReadable(CSockUDP& socket)
-{
-    std::array<IWaitable*, 1> sources{&socket};
-    return WaitForAny(sources, 2000ms) == 0;
-}
-
 } // namespace
 
-TEST(SockUDPTest, DatagramsArriveWholeWithTheirSender)
+TEST(SockUDPTest, DatagramsArriveWholeWithTheirSenderAndFailuresGiveTheirCodes)
 {
     BoundSocket sender;
     BoundSocket receiver;
@@ -51,7 +40,8 @@ TEST(SockUDPTest, DatagramsArriveWholeWithTheirSender)
 
     std::string text;
     CSockAddr from;
-    ASSERT_TRUE(WaitReadable(receiver.socket));
+    const std::array<IWaitable*, 1> sources{&receiver.socket};
+    ASSERT_EQ(WaitForAny(sources, 2000ms), 0);
     EXPECT_TRUE(CSockUDP::HasEvent(receiver.socket.EnumNetworkEvents(), kNetworkRead));
     ASSERT_EQ(receiver.socket.ReceiveFrom(text, from), 0);
     EXPECT_EQ(text, std::string("getstatus\0", 10)); // the text and its zero byte
@@ -67,14 +57,11 @@ TEST(SockUDPTest, DatagramsArriveWholeWithTheirSender)
     big.push_back('a'); // one byte too many for a datagram
     length = big.size();
     EXPECT_EQ(sender.socket.SendTo(big.data(), length, receiver.Address()), 10040);
-}
 
-TEST(SockUDPTest, FailuresThrowOnCreateAndReturnCodesOnSend)
-{
-    BoundSocket first;
+    // A second bind fails; sends on a closed socket or to the broadcast address return codes.
     CSockUDP second;
     try {
-        second.Create(first.Address());
+        second.Create(sender.Address());
         FAIL() << "bound twice";
     } catch (const CSockErr& error) {
         EXPECT_STREQ(error.what(), "Socket Error 10048 : Address already in use");
@@ -83,12 +70,12 @@ TEST(SockUDPTest, FailuresThrowOnCreateAndReturnCodesOnSend)
     EXPECT_TRUE(second.IsCreated());
     second.Close();
     EXPECT_FALSE(second.IsCreated());
-    EXPECT_EQ(second.SendTo("x", Loopback()), 10009);
+    EXPECT_EQ(second.SendTo("x", kLoopback), 10009);
     EXPECT_THROW(second.EnumNetworkEvents(), CSockErr);
 
     CSockAddr broadcast;
     broadcast.Parse("255.255.255.255:27960", CSockAddr::Lookup::NumericOnly);
-    EXPECT_EQ(first.socket.SendTo("x", broadcast), 10013); // not allowed to broadcast
+    EXPECT_EQ(sender.socket.SendTo("x", broadcast), 10013); // not allowed to broadcast
 }
 
 TEST(SockUDPTest, ReadsRacingABurstLoseNothing)

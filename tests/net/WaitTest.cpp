@@ -12,7 +12,7 @@
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-TEST(WaitTest, EventsReleaseWaitsAsTheirResetModeSays)
+TEST(WaitTest, EventsReleaseAsTheirResetModeSaysAndTheFirstReadySourceWins)
 {
     CEvent event;
     EXPECT_FALSE(event.Wait(0ms));
@@ -36,15 +36,12 @@ TEST(WaitTest, EventsReleaseWaitsAsTheirResetModeSays)
     const auto timeoutStart = Clock::now();
     EXPECT_FALSE(event.Wait(50ms));
     EXPECT_GE(Clock::now() - timeoutStart, 50ms);
-}
 
-TEST(WaitTest, FirstReadySourceInArrayOrderWinsAndSocketsStayReady)
-{
+    // Of several sources the first ready one in array order wins; sockets stay ready.
     CEvent first;
     CSockUDP receiver;
     CSockUDP sender;
-    CSockAddr loopback;
-    loopback.Parse("127.0.0.1", CSockAddr::Lookup::NumericOnly);
+    const CSockAddr loopback("127.0.0.1");
     receiver.Create(loopback);
     sender.Create(loopback);
     CEvent third;

@@ -26,14 +26,12 @@ struct TempFolder
 
 TEST(FavoritesTest, LinesSplitAtTabsWithMissingFieldsEmpty)
 {
-    FavoriteLine line = ParseFavoriteLine("1.2.3.4:27960\tName\tpw\tignored\tmore\r\n");
-    EXPECT_EQ(line.address, "1.2.3.4:27960");
-    EXPECT_EQ(line.name, "Name");
-    EXPECT_EQ(line.password, "pw");
-    line = ParseFavoriteLine("1.2.3.4:27960\r");
-    EXPECT_EQ(line.address, "1.2.3.4:27960");
-    EXPECT_EQ(line.name, "");
-    EXPECT_EQ(line.password, "");
+    const auto fields = [](std::string_view text) {
+        const FavoriteLine line = ParseFavoriteLine(text);
+        return line.address + "|" + line.name + "|" + line.password;
+    };
+    EXPECT_EQ(fields("1.2.3.4:27960\tName\tpw\tignored\tmore\r\n"), "1.2.3.4:27960|Name|pw");
+    EXPECT_EQ(fields("1.2.3.4:27960\r"), "1.2.3.4:27960||");
 
     // CR LF, LF and a lone CR end lines.
     std::vector<std::string> lines;

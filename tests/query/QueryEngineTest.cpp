@@ -132,8 +132,9 @@ private:
 TEST_F(SteppedScanTest, LimitOneSendsTwoRequestsPerSilentServerAndResendsUseTheLimit)
 {
     AddPeers(3);
-    ASSERT_TRUE(engine->StartQuery(1));
-    EXPECT_EQ(Tick(0), 1); // S0 starts
+    EXPECT_EQ(SpeedLimit(1000), 32);                 // past the last speed: the fastest
+    ASSERT_TRUE(engine->StartQuery(SpeedLimit(-1))); // no speed selected: the slowest, 1
+    EXPECT_EQ(Tick(0), 1);                           // S0 starts
     EXPECT_EQ(Drain(Peer(0)), 1);
     EXPECT_EQ(Tick(1201), 1); // S0 is resent; the resend uses the limit, so S1 waits
     EXPECT_EQ(Drain(Peer(0)), 1);
@@ -158,9 +159,45 @@ TEST_F(SteppedScanTest, LimitOneSendsTwoRequestsPerSilentServerAndResendsUseTheL
     EXPECT_EQ(listener.Calls().back(), "ended 1");
 }
 
-TEST_F(SteppedScanTest, AnsweredServersAreReportedAtTheNextTickInFirstRequestOrder)
+// An empty scan ends at its first tick. Resends are not held back by the limit, which only
+// paces new servers; servers that time out in one tick are reported in first request order.
+TEST_F(SteppedScanTest, ResendsPassTheLimitAndTimeOutsAreReportedInFirstRequestOrder)
 {
+    ASSERT_TRUE(engine->StartQuery(1));
+    ASSERT_TRUE(FinalTick(0));
+    ASSERT_TRUE(engine->StopQuery(5s));
+    AddPeers(4);
+    ASSERT_TRUE(engine->StartQuery(1));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Tick(i), 1);
+    EXPECT_EQ(Tick(1300), 4);
+    EXPECT_EQ(Tick(2600), 0); // all four time out in this tick
+    ASSERT_TRUE(FinalTick(2800));
+    const auto reports = listener.Reports();
+    ASSERT_EQ(reports.size(), 4u);
+    for (std::size_t i = 0; i < reports.size(); ++i)
+        EXPECT_EQ(reports[i].address, Peer(i).LocalAddress());
+}
+
+// Scans report at ticks; a refresh hands each answered record over as its reply is read.
+class ReportTimingTest : public SteppedScanTest, public ::testing::WithParamInterface<bool>
+{
+};
+
+// An answered server is reported once however often it answers, in first request order, at
+// the next tick or (for a refresh) as its reply is read; a silent server times out at a tick.
+TEST_P(ReportTimingTest, AnsweredServersAreReportedOnceInFirstRequestOrder)
+{
+    QueryEngineOptions options = Options();
+    options.reportOnReply = GetParam();
+    engine = std::make_unique<CQueryEngine>(listener, std::move(options));
     AddPeers(3);
+    std::promise<void> answered;
+    const CSockAddr answering = Peer(1).LocalAddress();
+    listener.beforeReport = [&](CServer& server) {
+        if (GetParam() && server.address == answering)
+            answered.set_value();
+    };
     ASSERT_TRUE(engine->StartQuery(3));
     EXPECT_EQ(Tick(0), 3);
     CSockAddr client;
@@ -175,11 +212,14 @@ TEST_F(SteppedScanTest, AnsweredServersAreReportedAtTheNextTickInFirstRequestOrd
     CSockUDP stranger;
     CreateOnLoopback(stranger);
     ASSERT_EQ(stranger.SendTo(reply, client), 0);
+    if (GetParam()) { // no tick has come since the requests
+        ASSERT_EQ(answered.get_future().wait_for(5s), std::future_status::ready);
+    }
     EXPECT_EQ(Tick(45), 0); // datagrams queued before a tick are read before it
 
     auto reports = listener.Reports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].address, Peer(1).LocalAddress());
+    EXPECT_EQ(reports[0].address, answering);
     EXPECT_EQ(reports[0].ping, 45);
     EXPECT_EQ(reports[0].tries, 999);
     EXPECT_EQ(reports[0].record->name, "One");
@@ -197,67 +237,11 @@ TEST_F(SteppedScanTest, AnsweredServersAreReportedAtTheNextTickInFirstRequestOrd
     EXPECT_EQ(reports[1].address, Peer(2).LocalAddress());
     EXPECT_EQ(reports[1].ping, 99); // from the resend
     EXPECT_EQ(reports[2].address, Peer(0).LocalAddress());
+    EXPECT_EQ(reports[2].tries, 3);
 }
 
-// A refresh hands each answered record over as its reply is read, once however often the
-// server answers, without waiting for a tick; a silent server still times out at a tick.
-TEST_F(SteppedScanTest, OnReplyTheAnswerIsReportedWhenItIsRead)
-{
-    QueryEngineOptions options = Options();
-    options.reportOnReply = true;
-    engine = std::make_unique<CQueryEngine>(listener, std::move(options));
-    AddPeers(2);
-    std::promise<void> answered;
-    const CSockAddr answering = Peer(1).LocalAddress();
-    listener.beforeReport = [&](CServer& server) {
-        if (server.address == answering)
-            answered.set_value();
-    };
-    ASSERT_TRUE(engine->StartQuery(2));
-    EXPECT_EQ(Tick(0), 2);
-    CSockAddr client;
-    ASSERT_EQ(Drain(Peer(0), &client), 1);
-    ASSERT_EQ(Drain(Peer(1)), 1);
-    SetNow(30);
-    const std::string reply = StatusReply("sv_hostname\\One", "3 20 \"p\"\n");
-    for (int i = 0; i < 2; ++i)
-        ASSERT_EQ(Peer(1).SendTo(reply, client), 0);
-    ASSERT_EQ(answered.get_future().wait_for(5s), std::future_status::ready);
-
-    EXPECT_EQ(Tick(1201), 1); // only the silent server is asked again
-    EXPECT_EQ(Tick(2402), 0);
-    ASSERT_TRUE(FinalTick(2600));
-    const auto reports = listener.Reports();
-    ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0].address, answering);
-    EXPECT_EQ(reports[0].ping, 30);
-    EXPECT_EQ(reports[1].address, Peer(0).LocalAddress());
-    EXPECT_EQ(reports[1].tries, 3);
-}
-
-TEST_F(SteppedScanTest, EachScanResetsItsRecordsAndReportsInMapOrder)
-{
-    AddPeers(4);
-    for (unsigned scan = 1; scan <= 2; ++scan) {
-        ASSERT_TRUE(engine->StartQuery(0)); // a limit below 1 still starts servers
-        EXPECT_FALSE(engine->StartQuery(4));
-        EXPECT_EQ(engine->ScanNumber(), scan);
-        for (const auto& entry : engine->Servers())
-            EXPECT_EQ(entry.second.tries, 0);
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(Tick(i), 1);
-        EXPECT_EQ(Tick(1300), 4);
-        EXPECT_EQ(Tick(2600), 0); // all four time out in this tick
-        ASSERT_TRUE(FinalTick(2800));
-        ASSERT_TRUE(engine->StopQuery(5s));
-    }
-    const auto reports = listener.Reports();
-    ASSERT_EQ(reports.size(), 8u);
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-        EXPECT_EQ(reports[i].address, Peer(i % 4).LocalAddress());
-        EXPECT_EQ(reports[i].scan, i < 4 ? 1u : 2u);
-    }
-}
+INSTANTIATE_TEST_SUITE_P(SteppedScan, ReportTimingTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "OnReply" : "AtTheNextTick"; });
 
 TEST_F(SteppedScanTest, ATickDueBehindManyDatagramsWaitsForOnlyAFewOfThem)
 {
@@ -284,6 +268,11 @@ TEST_F(SteppedScanTest, ATickDueBehindManyDatagramsWaitsForOnlyAFewOfThem)
         Tick(45);
     ASSERT_EQ(listener.Reports().size(), 1u);
     EXPECT_EQ(listener.Reports()[0].ping, 45);
+    // Waiting for a tick that does not come, the scan stops at once when asked.
+    const auto stop = std::chrono::steady_clock::now();
+    ASSERT_TRUE(engine->StopQuery(5s));
+    EXPECT_LT(std::chrono::steady_clock::now() - stop, 1s);
+    EXPECT_EQ(listener.Calls().back(), "ended 1");
 }
 
 TEST_F(SteppedScanTest, AWorkerThatDoesNotEndInTimeIsWaitedForAgain)
@@ -311,7 +300,9 @@ TEST_F(SteppedScanTest, AWorkerThatDoesNotEndInTimeIsWaitedForAgain)
     EXPECT_EQ(listener.Calls(), (std::vector<std::string>{"queried", "ended 1"}));
 }
 
-TEST_F(SteppedScanTest, ExceptionsOnTheWorkerReachTheListener)
+// Each scan starts afresh with the next number, even with a limit below 1, and an exception
+// on the worker ends it with the exception's text.
+TEST_F(SteppedScanTest, EachScanResetsItsRecordsAndExceptionsOnTheWorkerReachTheListener)
 {
     AddPeers(1);
     const std::vector<std::pair<std::function<void()>, std::string>> cases{
@@ -322,8 +313,10 @@ TEST_F(SteppedScanTest, ExceptionsOnTheWorkerReachTheListener)
     unsigned scan = 0;
     for (const auto& [thrower, text] : cases) {
         listener.beforeReport = [&thrower = thrower](CServer&) { thrower(); };
-        ASSERT_TRUE(engine->StartQuery(1));
-        ++scan;
+        ASSERT_TRUE(engine->StartQuery(0));
+        EXPECT_FALSE(engine->StartQuery(1));
+        EXPECT_EQ(engine->ScanNumber(), ++scan);
+        EXPECT_EQ(engine->Servers().begin()->second.tries, 0);
         EXPECT_EQ(Tick(0), 1);
         EXPECT_EQ(Tick(1201), 1);
         ASSERT_TRUE(FinalTick(2402)); // the report throws, which ends the scan
@@ -334,10 +327,4 @@ TEST_F(SteppedScanTest, ExceptionsOnTheWorkerReachTheListener)
         ASSERT_TRUE(engine->StopQuery(5s));
         Drain(Peer(0));
     }
-}
-
-TEST(SpeedLimitTest, IndexesOutsideTheBoxAreClamped)
-{
-    EXPECT_EQ(SpeedLimit(-1), 1); // nothing selected
-    EXPECT_EQ(SpeedLimit(1000), 32);
 }

@@ -17,7 +17,6 @@ public:
     {
         CServer* record;
         CSockAddr address;
-        unsigned scan;
         std::int32_t tries;
         std::int32_t ping;
     };
@@ -25,12 +24,12 @@ public:
     // Called on the worker before a report is recorded; may block or throw.
     std::function<void(CServer&)> beforeReport;
 
-    void OnServerQueried(CServer& server, unsigned scan) override
+    void OnServerQueried(CServer& server, unsigned /*scan*/) override
     {
         if (beforeReport)
             beforeReport(server);
         std::lock_guard lock(m_mutex);
-        m_reports.push_back(Report{&server, server.address, scan, server.tries, server.ping});
+        m_reports.push_back(Report{&server, server.address, server.tries, server.ping});
         m_calls.push_back("queried");
     }
     void OnScanError(const std::string& text, unsigned scan) override

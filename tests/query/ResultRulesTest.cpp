@@ -14,7 +14,7 @@ CServer WithPlayers(int players, int maxClients)
 
 } // namespace
 
-TEST(ResultRulesTest, ModNameByTheFirstMatchingPart)
+TEST(ResultRulesTest, ModNamesFiltersAndPlayersText)
 {
     EXPECT_EQ(ModName("http://shrub.example/orangesmoothie"), "OSP");
     EXPECT_EQ(ModName("http://www.shrubmod.com"), "Shrub");
@@ -22,10 +22,7 @@ TEST(ResultRulesTest, ModNameByTheFirstMatchingPart)
     EXPECT_EQ(ModName("soff.de"), "Soff?");
     EXPECT_EQ(ModName("http://other.mod"), "http://other.mod");
     EXPECT_EQ(ModName(""), "");
-}
 
-TEST(ResultRulesTest, FiltersRowsAndPlayersText)
-{
     EXPECT_FALSE(PassesFilter(WithPlayers(0, 16), false, false));
     EXPECT_FALSE(PassesFilter(WithPlayers(16, 16), false, false));
     EXPECT_FALSE(PassesFilter(WithPlayers(17, 16), false, false));

@@ -37,13 +37,10 @@ bool Names(const std::vector<std::string>& args, const std::string& option)
     });
 }
 
+// 128 + the signal number when a signal ended the program (nothing else stops a waited child).
 int DecodeStatus(int status)
 {
-    if (WIFEXITED(status))
-        return WEXITSTATUS(status);
-    if (WIFSIGNALED(status))
-        return 128 + WTERMSIG(status);
-    return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 std::string MakeFolder()

@@ -5,7 +5,7 @@
 using testnet::CTestNetOptions;
 using testnet::CUsageError;
 
-TEST(TestNetOptions, ReadsValuesInBothSpellings)
+TEST(TestNetOptions, ReadsValuesInBothSpellingsAndRejectsWhatCannotBeServed)
 {
     const CTestNetOptions o = CTestNetOptions::Parse(
         {"--master-port=0", "--first-port", "0", "--count", "10000", "--delays", "5,0,250",
@@ -21,10 +21,7 @@ TEST(TestNetOptions, ReadsValuesInBothSpellings)
     EXPECT_EQ(o.manifestPath, "m.json");
     EXPECT_EQ(o.silent, 3);
     EXPECT_EQ(o.hostile, 8);
-}
 
-TEST(TestNetOptions, RejectsWhatCannotBeServed)
-{
     const std::vector<std::vector<std::string>> bad = {
         {"--count"},                                         // value missing
         {"--count", "12x"},                                  // not a number
@@ -40,10 +37,6 @@ TEST(TestNetOptions, RejectsWhatCannotBeServed)
         {"--frobnicate"},                                    // unknown
         {"stray"},                                           // not an option
     };
-    for (const auto& args : bad) {
-        std::string line;
-        for (const auto& a : args)
-            line += a + " ";
-        EXPECT_THROW(CTestNetOptions::Parse(args), CUsageError) << line;
-    }
+    for (const auto& args : bad)
+        EXPECT_THROW(CTestNetOptions::Parse(args), CUsageError) << testing::PrintToString(args);
 }
