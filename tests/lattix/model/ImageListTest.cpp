@@ -87,7 +87,7 @@ TEST(ImageListTest, DoubleDensityStripsDrawSharpOnDoubleDensityCanvases)
 
 // The test resource ":/bitmap/130": three 4 x 2 images (red, green with an orange top left
 // corner, blue) and a rest column.
-TEST(EnumImagesTest, LoadsBitmapResourcesByNumberAndPathAndFiles)
+TEST(EnumImagesTest, LoadsBitmapResourcesByNumberAndPathAndFilesOrNothing)
 {
     CEnum byNumber("a\nb\nc", 130, 4, kOrangeWord);
     const CImageList& images = byNumber->GetImageList();
@@ -110,10 +110,8 @@ TEST(EnumImagesTest, LoadsBitmapResourcesByNumberAndPathAndFiles)
     EXPECT_TRUE(byPath->LoadImages(file, 8));
     EXPECT_EQ(byPath->GetImageList().GetImageCount(), 2);
     EXPECT_EQ(byPath->GetImageList().GetImage(1).pixelColor(7, 7), QColor(Qt::green));
-}
 
-TEST(EnumImagesTest, FailedLoadsLeaveNoEarlierImages)
-{
+    // A failed load leaves no earlier images.
     CEnum types("MP\nSW\nCP", Strip(6, 6, {Qt::red, Qt::green, Qt::blue}), 6);
     ASSERT_EQ(types->GetImageList().GetImageCount(), 3);
     EXPECT_FALSE(types->LoadImages(QStringLiteral(":/no/such/strip"), 3));

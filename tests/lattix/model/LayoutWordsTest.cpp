@@ -36,21 +36,6 @@ Grid ThreeColumns()
     return Grid{{"Name", "Ping", "Map"}, {{120, true}, {40, true}, {80, true}}, {0, 1, 2}};
 }
 
-TEST(LayoutWordsTest, ChecksumReadsBytesAsSignedAndWrapsAround)
-{
-    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"", "", ""}), 0);
-    // 0xE4 counts as -28.
-    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"\xE4"}), 65536 - 28);
-    // Long titles wrap modulo 65536 rather than overflow.
-    std::uint32_t h = 0;
-    for (int i = 0; i < 40; ++i)
-        h = (h * 33 + 'z') % 65536;
-    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{std::string(40, 'z')}), h);
-    // The order of the columns matters.
-    EXPECT_NE(CLayoutWords::TitleChecksum(std::vector<std::string>{"Ping", "Map"}),
-              CLayoutWords::TitleChecksum(std::vector<std::string>{"Map", "Ping"}));
-}
-
 // Stored as little-endian words; a short stored value leaves the remaining words.
 TEST(LayoutWordsTest, StoredBytesAreLittleEndianWords)
 {
@@ -89,12 +74,18 @@ TEST(LayoutWordsTest, ApplyKeepsDataColumnsAndOneVisibleColumn)
     EXPECT_TRUE(grid.columns[2].bVisible);
     EXPECT_FALSE(grid.columns[0].bVisible || grid.columns[1].bVisible);
 
+    // A stored width of 0 becomes the width the column was added with, so it can be grabbed.
+    grid.columns[1].nDefaultWidth = 60;
+    words[3 + 4 * 1] = 0;
+    ASSERT_TRUE(grid.Apply(words));
+    EXPECT_EQ(grid.columns[1].nWidth, 60);
+
     Grid empty;
     EXPECT_EQ(empty.Words(), (CWordArray{2, 0, 0}));
     EXPECT_TRUE(empty.Apply({2, 0, 0}));
 }
 
-TEST(LayoutWordsTest, ForeignOrDamagedWordsChangeNothing)
+TEST(LayoutWordsTest, ForeignWordsByTheTitlesChecksumOrDamagedOnesChangeNothing)
 {
     Grid saved = ThreeColumns();
     saved.order = {1, 2, 0};
@@ -134,6 +125,16 @@ TEST(LayoutWordsTest, ForeignOrDamagedWordsChangeNothing)
     Grid renamed = ThreeColumns();
     renamed.titles[1] = "Latency";
     EXPECT_FALSE(renamed.Apply(good));
+
+    // The titles' checksum reads bytes as signed and wraps around; their order counts.
+    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"", "", ""}), 0);
+    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"\xE4"}), 65536 - 28);
+    std::uint32_t h = 0;
+    for (int i = 0; i < 40; ++i)
+        h = (h * 33 + 'z') % 65536;
+    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{std::string(40, 'z')}), h);
+    EXPECT_NE(CLayoutWords::TitleChecksum(std::vector<std::string>{"Ping", "Map"}),
+              CLayoutWords::TitleChecksum(std::vector<std::string>{"Map", "Ping"}));
 }
 
 } // namespace

@@ -246,18 +246,6 @@ TEST_F(TableTest, SortsByKeysMostSignificantFirstAndSkipsUnusableKeys)
     EXPECT_EQ(Texts(table, 1), (std::vector<std::string>{"f", "e", "d", "c", "b", "a"}));
 }
 
-TEST_F(TableTest, SortsTextsCaseInsensitivelyAndKeepsRowPointers)
-{
-    std::vector<CRowData*> rows;
-    for (const char* name : {"Banana", "apple", "cherry", "APPLE"})
-        rows.push_back(AddRow(table, static_cast<int>(rows.size()), name));
-    table.Sort(std::vector<CSortKey>{{1, false}});
-    EXPECT_EQ(Texts(table, 1), (std::vector<std::string>{"apple", "APPLE", "Banana", "cherry"}));
-    const std::vector<CRowData*> sorted = {table.GetRow(0), table.GetRow(1), table.GetRow(2),
-                                           table.GetRow(3)};
-    EXPECT_EQ(sorted, (std::vector<CRowData*>{rows[1], rows[3], rows[0], rows[2]}));
-}
-
 // Rows arrive in batches, as during a scan: each batch is merged among the rows in order,
 // or, when the direction changed, the whole list is sorted. Now and then some rows are
 // moved to the front, as the player search does, and sorted again. Every result
@@ -525,22 +513,5 @@ TEST(TableColumnsTest, ColumnsAreSetReplacedAndCleared)
     EXPECT_FALSE(table.HasRowLayout());
     EXPECT_EQ(AddColumnOf<CDInt>(table), 0);
 }
-
-#ifndef NDEBUG
-TEST(TableDeathTest, DebugBuildsAssertIndices)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    CTable table;
-    MakeIntTextInt(table);
-    AddRow(table, 1, "a", 0);
-    EXPECT_DEATH(table.GetRow(1), "IsValidRow");
-    EXPECT_DEATH(table.GetCell(0, 3), "IsValidColumn");
-    EXPECT_DEATH(table.DeleteRow(-1), "IsValidRow");
-    EXPECT_DEATH(table.InsertRow(2), "index");
-    EXPECT_DEATH(table.MarkRows(0, 1, true), "IsValidRow");
-    CTable noLayout;
-    EXPECT_DEATH(noLayout.AddRow(), "row layout");
-}
-#endif
 
 } // namespace
