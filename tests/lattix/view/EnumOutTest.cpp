@@ -114,7 +114,7 @@ TEST_F(EnumOutTest, SizesInTheThreeModes)
     EXPECT_EQ(tallOut.GetImageWidth(), 4);
 }
 
-TEST_F(EnumOutTest, ImagePlacedByTheFlagsAndTextBesideIt)
+TEST_F(EnumOutTest, ImagePlacedByTheFlagsMaskedOrMissingAndTextBesideIt)
 {
     const int top = (Canvas::kHeight - kSize) / 2;
     for (const auto& [flags, imageLeft] : std::vector<std::pair<std::uint32_t, int>>{
@@ -144,13 +144,10 @@ TEST_F(EnumOutTest, ImagePlacedByTheFlagsAndTextBesideIt)
     text.Draw(*Out(CEnumOut::TextOnly), CDInt(0), false);
     EXPECT_FALSE(BoxNear(text, Qt::red).isValid());
     EXPECT_LE(TextBox(text).left(), 2);
-}
 
-TEST_F(EnumOutTest, MaskedPixelsShowTheCellAndMissingImagesDrawNothing)
-{
+    // Masked pixels show the cell.
     Canvas masked;
     masked.Draw(*Out(CEnumOut::ImageOnly, TextFlags::kLeft), CDInt(1), false);
-    const int top = (Canvas::kHeight - kSize) / 2;
     EXPECT_EQ(BoxNear(masked, Qt::green), QRect(2, top + 2, kSize - 4, kSize - 4));
     EXPECT_FALSE(BoxNear(masked, QColor(255, 128, 0)).isValid());
 

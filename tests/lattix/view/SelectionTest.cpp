@@ -56,6 +56,12 @@ TEST_F(SelectionTest, ClickShiftClickAndControlClickWithTheirNotifications)
     parent.log.clear();
     Click(4);
     EXPECT_EQ(parent.Codes(), (Codes{NM_CLICK}));
+    // The release that ends a double click sends no click of its own.
+    parent.log.clear();
+    QTest::mouseDClick(&grid.Body(), Qt::LeftButton, {}, CellCenter(4, 1));
+    EXPECT_EQ(parent.Codes(), (Codes{NM_CLICK, NM_DBLCLK}));
+    EXPECT_EQ(parent.last.nColumn, 1);
+    EXPECT_EQ(parent.last.nY, CTableCtrl::kHeaderHeight + CellCenter(4, 1).y());
 
     // A cancelled change keeps the selection, for clicks and keys alike.
     parent.results[LXN_ROWCHANGING] = 1;
@@ -168,30 +174,6 @@ TEST_F(SelectionTest, ProgrammaticChangesAndNestedChangesSendNothing)
     EXPECT_EQ(parent.Codes(), (Codes{LXN_ROWCHANGING, LXN_ROWCHANGED, NM_CLICK}));
     EXPECT_EQ(grid.GetSelectedRow(), 0);
     EXPECT_FALSE(grid.AreNotificationsOn());
-}
-
-TEST_F(SelectionTest, NotificationsCarryItemDataOfTheirRow)
-{
-    grid.Clear();
-    grid.CTableCtrlInterface::AddColumn(CStringCol(TextFlags::kLeft), "Name", 100);
-    grid.CTableCtrlInterface::AddColumn(CIntCol(TextFlags::kRight), nullptr, 0);
-    grid.CreateRowLayout(1);
-    for (int i = 0; i < 4; ++i) {
-        grid.AddRow()->GetCell(0)->Set("x");
-        grid.SetItemData(i, 100 + i);
-    }
-    grid.Update(true);
-    EXPECT_FALSE(grid.IsColumnVisible(1));
-    EXPECT_EQ(grid.FindItemData(102), 2);
-    Click(2);
-    EXPECT_EQ(parent.last.nItemData, 102);
-    EXPECT_EQ(parent.last.hdr.idFrom, 1001);
-
-    // Without a data column every row reads -1.
-    AddStandardColumns();
-    FillRows(3);
-    EXPECT_EQ(grid.GetItemData(0), -1);
-    EXPECT_EQ(grid.FindItemData(0), -1);
 }
 
 TEST_F(SelectionTest, ArrowAndPageKeysMoveTheCursorAndTheSelection)

@@ -104,17 +104,9 @@ TEST_F(StringOutTest, BestWidthMatchesMeasuringEveryRow)
     EXPECT_LE(best, exact + 2 + exact / 50);
 }
 
-TEST(TextFlagsTest, ColumnWordsMapToQtAlignment)
-{
-    EXPECT_EQ(TextFlags::ToAlignment(TextFlags::kCentred), Qt::AlignHCenter | Qt::AlignVCenter);
-    EXPECT_EQ(TextFlags::ToAlignment(TextFlags::kRight), Qt::AlignRight | Qt::AlignVCenter);
-    EXPECT_EQ(TextFlags::ToAlignment(TextFlags::SingleLine | TextFlags::Bottom),
-              Qt::AlignLeft | Qt::AlignBottom);
-}
-
 // Too long texts end in an ellipsis within their rectangle; without it they run on unless
 // clipped.
-TEST(TextFlagsTest, TooLongTextEndsInAnEllipsisOrIsClipped)
+TEST(TextFlagsTest, TooLongTextEndsInAnEllipsisOrIsClippedAndWordsAlignAsQtDoes)
 {
     const QRect rect(10, 0, 60, 20);
     const auto inkOf = [&](std::uint32_t flags) {
@@ -132,6 +124,12 @@ TEST(TextFlagsTest, TooLongTextEndsInAnEllipsisOrIsClipped)
     const QRect clipped = inkOf(TextFlags::kLeft & ~(TextFlags::EndEllipsis | TextFlags::NoClip));
     EXPECT_LE(clipped.right(), rect.right());
     EXPECT_GT(clipped.right(), rect.right() - 6);
+
+    // The column words map to Qt's alignment.
+    EXPECT_EQ(TextFlags::ToAlignment(TextFlags::kCentred), Qt::AlignHCenter | Qt::AlignVCenter);
+    EXPECT_EQ(TextFlags::ToAlignment(TextFlags::kRight), Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(TextFlags::ToAlignment(TextFlags::SingleLine | TextFlags::Bottom),
+              Qt::AlignLeft | Qt::AlignBottom);
 }
 
 } // namespace

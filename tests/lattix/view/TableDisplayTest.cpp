@@ -88,22 +88,6 @@ TEST_F(BodyTest, DraggingBelowTheBodyScrollsAndExtendsTheSelection)
     EXPECT_EQ(parent.log.back().row, (below.y() + grid.GetScrollY()) / grid.GetRowHeight());
 }
 
-TEST_F(BodyTest, DoubleClickSendsClickThenDoubleClick)
-{
-    QTest::mouseDClick(&grid.Body(), Qt::LeftButton, {}, CellCenter(4, 1));
-    std::vector<int> codes;
-    for (const Received& r : parent.log) {
-        if (r.code == NM_CLICK || r.code == NM_DBLCLK)
-            codes.push_back(r.code);
-    }
-    // The release that ends the double click sends no click of its own.
-    ASSERT_GE(codes.size(), 2u);
-    EXPECT_EQ(std::vector<int>(codes.end() - 2, codes.end()),
-              (std::vector<int>{NM_CLICK, NM_DBLCLK}));
-    EXPECT_EQ(parent.last.nColumn, 1);
-    EXPECT_EQ(parent.last.nY, CTableCtrl::kHeaderHeight + CellCenter(4, 1).y());
-}
-
 TEST_F(BodyTest, CellTipComesFromTheRendererAndTheRecipient)
 {
     grid.GetCell(3, 0)->Set(std::string(80, 'W'));

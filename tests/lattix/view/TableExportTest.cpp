@@ -100,7 +100,10 @@ TEST_F(TableExportTest, HtmlByteForByte)
     EXPECT_EQ(none, expected.left(expected.indexOf("    <TH>")) + "</TABLE>\r\n</BODY></HTML>");
 }
 
-TEST(EscapeHtmlTest, EscapesMarkupAndKeepsEmptyCellsBordered)
+// Markup is escaped, empty cells stay bordered, no-break spaces of every width become the code
+// page's no-break space (French locales group digits with U+202F), and a file is written whole
+// under its default name.
+TEST(HtmlTextTest, EscapedInTheCodePageAndWrittenWholeUnderItsName)
 {
     EXPECT_EQ(CTableExport::EscapeHtml("a<b & c>d"), "a&lt;b &amp; c&gt;d");
     EXPECT_EQ(CTableExport::EscapeHtml("line\r\nbreak\n"), "linebreak");
@@ -109,18 +112,10 @@ TEST(EscapeHtmlTest, EscapesMarkupAndKeepsEmptyCellsBordered)
     EXPECT_EQ(CTableExport::EscapeHtml(" \t \r\n"), "&nbsp;");
     EXPECT_EQ(CTableExport::EscapeHtml(" x "), " x ");
     EXPECT_EQ(CTableExport::EscapeHtml("\"quoted\" 'text'"), "\"quoted\" 'text'");
-}
-
-TEST(HtmlTextTest, NoBreakSpacesOfEveryWidthBecomeTheCodePagesNoBreakSpace)
-{
-    // French locales group digits with U+202F; U+2009, U+2007 and U+00A0 are its kin.
     EXPECT_EQ(CTableExport::ToWindows1252(QString::fromUtf8("1\u202F234\u2009\u2007\u00A0x")),
               QByteArray("1\xA0"
                          "234\xA0\xA0\xA0x"));
-}
 
-TEST(HtmlFileTest, NameAndWriting)
-{
     EXPECT_EQ(CTableExport::DefaultHtmlFileName(QStringLiteral("Lattix")),
               QStringLiteral("Lattix.html"));
     EXPECT_EQ(CTableExport::DefaultHtmlFileName(QStringLiteral("Servers: 10:30")),
