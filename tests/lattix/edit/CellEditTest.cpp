@@ -303,17 +303,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------- editors
 
+// (What the number edit reads of a text is checked in NumberEditTest.)
 TEST_F(CellEditTest, IntegerEditorTruncatesTowardZero)
 {
     MakeEditableGrid(3);
-    for (const auto& [typed, stored] :
-         std::vector<std::pair<QString, int>>{{"12.7", 12},
-                                              {"-12.7", -12},
-                                              {"12-3", -123},
-                                              {"x", 0},
-                                              {"nan", 0},
-                                              {"1e400", 2147483647},
-                                              {"-1e400", -2147483647 - 1}}) {
+    for (const auto& [typed, stored] : std::vector<std::pair<QString, int>>{
+             {"12.7", 12}, {"-12.7", -12}, {"1e400", 2147483647}, {"-1e400", -2147483647 - 1}}) {
         FocusCell(1, 1);
         Click(1, 1);
         auto* edit = dynamic_cast<CIntIn*>(grid.EditController().GetEditor());

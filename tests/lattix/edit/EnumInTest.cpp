@@ -59,7 +59,9 @@ protected:
     CEnum modes{"Any"}; // value 0, order 0
 };
 
-TEST_F(EnumInTest, UnknownValueOpensWithTheFirstEntryAndAClickLeftOfTheButtonOnlyEdits)
+// A click left of the drop button only edits, an unknown value with the first entry; a click
+// on the button opens the list, and the choice is stored.
+TEST_F(EnumInTest, ClickLeftOfTheButtonEditsAndOnItOpensTheListWhoseChoiceIsStored)
 {
     ClickFromRight(1, 40);
     CEnumIn* editor = Editor();
@@ -79,12 +81,9 @@ TEST_F(EnumInTest, UnknownValueOpensWithTheFirstEntryAndAClickLeftOfTheButtonOnl
     QTest::keyClick(editor, Qt::Key_Escape);
     EXPECT_FALSE(grid.IsEditing());
     EXPECT_EQ(grid.GetCell(1, 0)->GetInt(), 42);
-}
 
-TEST_F(EnumInTest, ClickOnTheDropButtonOpensTheListAndAChoiceIsStored)
-{
     ClickFromRight(0, 5);
-    CEnumIn* editor = Editor();
+    editor = Editor();
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(editor->IsOpened());
     EXPECT_EQ(editor->GetDropDown().Table().GetSelectedRow(), 1); // "SW - Stopwatch", value 6
