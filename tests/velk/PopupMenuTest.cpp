@@ -310,29 +310,21 @@ TEST(PopupMenuTest, ShownMenuGivesTheUsersChoiceOrZero)
     sub.AppendItems("&All columns;-", 57443);
     sub.AppendItem(0, 57447, "Ping");
     ASSERT_TRUE(menu.AttachSubmenu(57344, sub));
-    const auto choose = [](const char* text) {
-        return [text](QMenu& m) {
-            m.setActiveAction(ActionWithText(m, text));
-            QTest::keyClick(&m, Qt::Key_Return);
-        };
-    };
     const std::vector<std::pair<std::function<void(QMenu&)>, unsigned>> cases = {
         {[](QMenu& m) {
              const QRect item = m.actionGeometry(ActionWithText(m, "Show server info"));
              QTest::mouseClick(&m, Qt::LeftButton, {}, item.center());
          },
          57343},
-        {choose("Add to favorites"), 57341},
-        {[&](QMenu& m) { // an item of a submenu
+        {[](QMenu& m) { // an item of a submenu, by the keyboard
              m.setActiveAction(ActionWithText(m, "Show column"));
              QTest::keyClick(&m, Qt::Key_Right); // opens the submenu
              auto* opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
              ASSERT_TRUE(opened != nullptr && opened != &m);
-             choose("Ping")(*opened);
+             opened->setActiveAction(ActionWithText(*opened, "Ping"));
+             QTest::keyClick(opened, Qt::Key_Return);
          },
          57447},
-        {[](QMenu& m) { QTest::mouseClick(&m, Qt::LeftButton, {}, QPoint(-20, m.height() + 20)); },
-         0},
         {[](QMenu& m) { QTest::keyClick(&m, Qt::Key_Escape); }, 0},
     };
     for (const auto& [act, command] : cases) {
