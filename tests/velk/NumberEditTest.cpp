@@ -76,7 +76,7 @@ struct Fixture
     QPoint Button(int button) const { return edit->ButtonRect(button).center(); }
 };
 
-TEST(NumberEditTest, TypedTextIsReadCorrectedAndFormattedWhenTheFocusLeaves)
+TEST(NumberEditTest, TypedTextIsReadCorrectedFormattedAndReportedWhenTheFocusLeaves)
 {
     Fixture f;
     struct Case
@@ -96,16 +96,28 @@ TEST(NumberEditTest, TypedTextIsReadCorrectedAndFormattedWhenTheFocusLeaves)
         {"2000000000", 1e9, "1.000.000.000,00"}, // above the range
         {"-2000000000", -1e9, "-1.000.000.000,00"},
     };
+    // The program's text is no change of the user's.
+    f.edit->setFocus();
+    f.edit->setText("5");
+    f.other->setFocus();
+    EXPECT_TRUE(f.dialog.Take().empty());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         f.Type(c.typed);
         EXPECT_EQ(f.edit->text(), c.shown);
         EXPECT_EQ(f.edit->GetValue(), c.value);
+        EXPECT_EQ(f.dialog.Take(), (std::vector<int>{CExEdit::kModifiedByUser}));
     }
     // While it has the focus the edit shows the number without group separators.
     f.edit->setFocus();
     EXPECT_EQ(f.edit->text(), "-1000000000,00");
     EXPECT_EQ(f.edit->selectedText(), f.edit->text());
+    // Negative numbers are red, a darker red when read-only.
+    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(255, 0, 0));
+    f.edit->setReadOnly(true);
+    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(204, 0, 0));
+    f.edit->SetValue(7);
+    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(Qt::black));
 }
 
 TEST(NumberEditTest, KeysAndButtonsStepWithinTheRange)
@@ -177,23 +189,6 @@ TEST(NumberEditTest, HoldingAButtonRepeatsWhileThePointerStaysOnIt)
     QTest::mouseRelease(f.edit, Qt::LeftButton, {}, up);
     EXPECT_FALSE(f.edit->RepeatTimer().isActive());
     EXPECT_EQ(f.edit->GetCaptured(), 0);
-}
-
-TEST(NumberEditTest, OnlyTypedChangesAreReportedAndNegativesAreRed)
-{
-    Fixture f;
-    f.edit->setFocus();
-    f.edit->setText("5"); // the program's text
-    f.other->setFocus();
-    EXPECT_TRUE(f.dialog.Take().empty());
-    f.Type("-7");
-    EXPECT_EQ(f.dialog.Take(), (std::vector<int>{CExEdit::kModifiedByUser}));
-
-    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(255, 0, 0));
-    f.edit->setReadOnly(true);
-    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(204, 0, 0));
-    f.edit->SetValue(7);
-    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(Qt::black));
 }
 
 } // namespace
