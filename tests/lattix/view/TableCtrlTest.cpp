@@ -269,6 +269,7 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
     CWordArray layout;
     grid.GetLayout(layout);
     grid.SetDefaultLayout(layout);
+    EXPECT_FALSE(grid.SetLayout(CWordArray{})); // words of no grid change nothing
     grid.SetColumnWidth(0, 200);
     grid.SetColumnVisible(2, true);
     grid.MoveColumn(0, 0);
