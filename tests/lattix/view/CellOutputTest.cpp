@@ -8,27 +8,130 @@
 
 #include "lattix/model/Enum.h"
 #include "lattix/model/EnumCompare.h"
-#include "lattix/view/BoolCol.h"
+#include "lattix/model/Table.h"
+#include "lattix/view/ColDef.h"
 #include "lattix/view/EnumCol.h"
 #include "lattix/view/IntCol.h"
 #include "lattix/view/PasswordCol.h"
 #include "lattix/view/PasswordOut.h"
 #include "lattix/view/StringCol.h"
 #include "lattix/view/TextFlags.h"
-#include "tests/lattix/RenderSupport.h"
 
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
 #include <random>
+#include <string>
 
 namespace {
 
 using namespace Lattix;
-using LattixTest::Canvas;
-using LattixTest::OneColumnTable;
-using IntOutTest = LattixTest::OutputTest;
-using StringOutTest = LattixTest::OutputTest;
+
+// A table of one column made from a column definition, with rows holding values.
+template <class T>
+std::unique_ptr<CTable> OneColumnTable(const CColDef& def, std::initializer_list<T> values)
+{
+    auto table = std::make_unique<CTable>();
+    table->AddColumn(def.CreateFactory(), def.CreateCompare());
+    table->CreateRowLayout();
+    for (const T& value : values)
+        table->AddRow()->GetCell(0)->Set(value);
+    return table;
+}
+
+// A white canvas that a renderer draws one cell on.
+struct Canvas
+{
+    static constexpr int kWidth = 120;
+    static constexpr int kHeight = 24;
+
+    QImage image{kWidth, kHeight, QImage::Format_RGB32};
+    QRect cell{0, 0, kWidth, kHeight};
+
+    Canvas() { image.fill(Qt::white); }
+
+    void Draw(CCellOutput& output, const CCellData& data, bool selected, QRect rect = {})
+    {
+        QPainter painter(&image);
+        output.Begin(painter);
+        output.Draw(rect.isNull() ? cell : rect, data, selected);
+        output.End();
+    }
+
+    // Pixels that are no longer white.
+    int InkCount() const
+    {
+        return CountIf([](QRgb p) { return p != qRgb(255, 255, 255); });
+    }
+    // Pixels close to colour (antialiased text has a few exact ones).
+    int CountNear(const QColor& color) const
+    {
+        return CountIf([&](QRgb p) {
+            return std::abs(qRed(p) - color.red()) < 40 &&
+                   std::abs(qGreen(p) - color.green()) < 40 &&
+                   std::abs(qBlue(p) - color.blue()) < 40;
+        });
+    }
+    // Bounding box of the pixels for which f holds; empty when there are none.
+    template <class F>
+    QRect BoxOf(F f) const
+    {
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (f(image.pixel(x, y)))
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    }
+    QRect InkBox() const
+    {
+        return BoxOf([](QRgb p) { return p != qRgb(255, 255, 255); });
+    }
+
+    template <class F>
+    int CountIf(F f) const
+    {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += f(image.pixel(x, y)) ? 1 : 0;
+        return n;
+    }
+};
+
+// Renderers drawing black text (white when selected) in the default font.
+class OutputTest : public ::testing::Test
+{
+protected:
+    OutputTest()
+    {
+        state.SetTextColor(Qt::black);
+        state.SetSelectedTextColor(Qt::white);
+    }
+    template <class Out = CCellOutput>
+    std::unique_ptr<Out> Output(const CColDef& def)
+    {
+        std::unique_ptr<CCellOutput> out = def.CreateOutput();
+        out->SetDrawState(&state);
+        return std::unique_ptr<Out>(static_cast<Out*>(out.release()));
+    }
+    int Width(const std::string& text) const
+    {
+        return QFontMetrics(state.GetFont()).horizontalAdvance(QString::fromStdString(text));
+    }
+
+    CDrawState state;
+};
+
+using IntOutTest = OutputTest;
+using StringOutTest = OutputTest;
 
 // The special value is the largest number but shows as "-": the best width is that of
 // 12, not of 9,999,999; a long special text counts only where the value occurs.
@@ -175,7 +278,7 @@ TEST(TextFlagsTest, TooLongTextEndsInAnEllipsisOrIsClippedAndWordsAlignAsQtDoes)
 }
 
 // Renderers of the states 0, 1 and 2 (anything else is faulty data).
-class ThreeStateOutTest : public LattixTest::OutputTest
+class ThreeStateOutTest : public OutputTest
 {
 protected:
     std::unique_ptr<C3StateOut> Make(std::uint32_t flags, bool glyphs)
@@ -241,17 +344,9 @@ TEST_F(ThreeStateOutTest, WidthsFollowTheMode)
     EXPECT_EQ(glyphs->GetHeight(), check.height() + 2);
 }
 
-TEST(BoolColTest, RendererKeepsItsLabelsAfterTheDefinitionIsGone)
-{
-    std::unique_ptr<CCellOutput> out =
-        CBoolCol(TextFlags::kCentred, "yes", "no", false).CreateOutput();
-    EXPECT_EQ(out->GetText(CDBool(true)), "yes");
-    EXPECT_EQ(out->GetText(CDBool(false)), "no");
-}
-
 // Game types with 10 x 10 images: red, green inside an orange (masked) border, blue; and a
 // text-only enumeration.
-class EnumOutTest : public LattixTest::OutputTest
+class EnumOutTest : public OutputTest
 {
 protected:
     static constexpr int kSize = 10;
@@ -309,8 +404,9 @@ TEST_F(EnumOutTest, TextsTooltipsAndClipping)
     Canvas canvas;
     const QRect narrow(0, 0, 30, Canvas::kHeight);
     canvas.Draw(*out, CDInt(7), false, narrow);
-    EXPECT_GE(canvas.LeftInk(), 0);
-    EXPECT_LE(canvas.RightInk(), narrow.right());
+    ASSERT_TRUE(canvas.InkBox().isValid());
+    EXPECT_GE(canvas.InkBox().left(), 0);
+    EXPECT_LE(canvas.InkBox().right(), narrow.right());
     // Without images every mode shows text.
     auto image = Out(CEnumOut::ImageOnly, CEnumCol::kDefaultFlags, false);
     EXPECT_EQ(static_cast<CEnumOut&>(*image).GetMode(), CEnumOut::TextOnly);
