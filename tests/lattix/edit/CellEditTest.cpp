@@ -304,7 +304,7 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------- editors
 
 // (What the number edit reads of a text is checked in NumberEditTest.)
-TEST_F(CellEditTest, IntegerEditorTruncatesTowardZero)
+TEST_F(CellEditTest, IntegerEditorTruncatesTowardZeroAndAHeldSpinButtonCountsNoFurther)
 {
     MakeEditableGrid(3);
     for (const auto& [typed, stored] : std::vector<std::pair<QString, int>>{
@@ -318,11 +318,8 @@ TEST_F(CellEditTest, IntegerEditorTruncatesTowardZero)
         EditorKey(Qt::Key_Return);
         EXPECT_EQ(grid.GetCell(1, 1)->GetInt(), stored) << typed.toStdString();
     }
-}
 
-TEST_F(CellEditTest, ASpinButtonHeldWhileTheEditEndsCountsNoFurther)
-{
-    MakeEditableGrid(3);
+    // A spin button held while the edit ends counts no further.
     FocusCell(0, 1);
     Click(0, 1);
     auto* edit = dynamic_cast<CIntIn*>(grid.EditController().GetEditor());
@@ -341,21 +338,6 @@ TEST_F(CellEditTest, ASpinButtonHeldWhileTheEditEndsCountsNoFurther)
         edit->OnRepeatTimer();
     EditorKey(Qt::Key_Return);
     EXPECT_EQ(grid.GetCell(2, 1)->GetInt(), 2);
-}
-
-TEST_F(CellEditTest, LongTextsPassTheTextEditorWhole)
-{
-    MakeEditableGrid(2);
-    const std::string longText(40000, 'x');
-    grid.GetCell(1, 0)->Set(longText);
-    FocusCell(1, 0);
-    Key(Qt::Key_Space);
-    ASSERT_NE(LineEditor(), nullptr);
-    QTest::keyClick(LineEditor(), Qt::Key_End);
-    QTest::keyClicks(LineEditor(), "y");
-    EditorKey(Qt::Key_Return);
-    const std::string stored = grid.GetCell(1, 0)->GetString();
-    EXPECT_TRUE(stored == longText + "y"); // without printing 40,000 characters
 }
 
 TEST_F(CellEditTest, ClickOnACheckBoxCellTogglesAtOnceAndEscapeKeepsTheModel)
@@ -408,6 +390,17 @@ TEST_F(CellEditTest, EditsOfASortedGridReachTheRowsShown)
     EXPECT_EQ(LineEditor()->text(), "row 3");
     EditorKey(Qt::Key_Escape);
     EXPECT_EQ(Column(0), (std::vector<std::string>{"top", "row 3", "row 2", "row 1", "row 0"}));
+
+    // Long texts pass the text editor whole.
+    const std::string longText(40000, 'x');
+    grid.GetCell(1, 0)->Set(longText);
+    FocusCell(1, 0);
+    Key(Qt::Key_Space);
+    ASSERT_NE(LineEditor(), nullptr);
+    QTest::keyClick(LineEditor(), Qt::Key_End);
+    QTest::keyClicks(LineEditor(), "y");
+    EditorKey(Qt::Key_Return);
+    EXPECT_TRUE(grid.GetCell(1, 0)->GetString() == longText + "y"); // without printing it
 }
 
 TEST_F(CellEditTest, DeletingRowsUnderAnOpenEditor)

@@ -109,8 +109,27 @@ TEST_F(SelectionTest, RowsDeletedWhileAskedForAChangeAreNotWrittenTo)
     }
 }
 
-TEST_F(SelectionTest, ShiftClickRangeStartsAtTheAnchorsRowAfterAResort)
+TEST_F(SelectionTest, ProgrammaticAndNestedChangesSendNothingAndRangesStartAtTheAnchorsRow)
 {
+    grid.SelectRow(4);
+    grid.MarkRow(6, true);
+    grid.Update(true);
+    EXPECT_TRUE(parent.log.empty());
+    EXPECT_EQ(grid.GetSelectedRow(), 4);
+    // A recipient that changes the selection while told of a change causes no notification
+    // of its own.
+    parent.onNotify = [this](NMTABLECTRL& n) {
+        if (n.hdr.code == LXN_ROWCHANGED)
+            grid.SelectRow(0);
+        EXPECT_FALSE(grid.AreNotificationsOn());
+    };
+    Click(8);
+    EXPECT_EQ(parent.Codes(), (Codes{LXN_ROWCHANGING, LXN_ROWCHANGED, NM_CLICK}));
+    EXPECT_EQ(grid.GetSelectedRow(), 0);
+    EXPECT_FALSE(grid.AreNotificationsOn());
+    parent.onNotify = nullptr;
+
+    // A shift click's range starts at the anchor's row after a resort.
     Click(2);
     grid.Sort(std::vector<CSortKey>{{1, true}}); // "row 2" is now at index 7
     grid.Update(true);
@@ -153,27 +172,6 @@ TEST_F(SelectionTest, CursorAndAnchorSurviveEveryWayRowsAreFreed)
         // The anchor's row went in every case, and with it the anchor.
         EXPECT_EQ(grid.GetSelection().GetAnchor(), -1);
     }
-}
-
-TEST_F(SelectionTest, ProgrammaticChangesAndNestedChangesSendNothing)
-{
-    grid.SelectRow(4);
-    grid.MarkRow(6, true);
-    grid.Update(true);
-    EXPECT_TRUE(parent.log.empty());
-    EXPECT_EQ(grid.GetSelectedRow(), 4);
-
-    // A recipient that changes the selection while told of a change causes no notification
-    // of its own.
-    parent.onNotify = [this](NMTABLECTRL& n) {
-        if (n.hdr.code == LXN_ROWCHANGED)
-            grid.SelectRow(0);
-        EXPECT_FALSE(grid.AreNotificationsOn());
-    };
-    Click(8);
-    EXPECT_EQ(parent.Codes(), (Codes{LXN_ROWCHANGING, LXN_ROWCHANGED, NM_CLICK}));
-    EXPECT_EQ(grid.GetSelectedRow(), 0);
-    EXPECT_FALSE(grid.AreNotificationsOn());
 }
 
 TEST_F(SelectionTest, ArrowAndPageKeysMoveTheCursorAndTheSelection)
