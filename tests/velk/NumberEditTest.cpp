@@ -120,9 +120,34 @@ TEST(NumberEditTest, TypedTextIsReadCorrectedFormattedAndReportedWhenTheFocusLea
     EXPECT_EQ(f.edit->CurrentTextColor(), QColor(Qt::black));
 }
 
-TEST(NumberEditTest, KeysAndButtonsStepWithinTheRange)
+TEST(NumberEditTest, HeldButtonsRepeatWhileThePointerStaysOnThemAndStepsStayInTheRange)
 {
     Fixture f;
+    f.edit->SetValue(0);
+    const QPoint up = f.Button(CSpinEdit::kUp);
+    QTest::mousePress(f.edit, Qt::LeftButton, {}, up);
+    EXPECT_EQ(f.edit->GetValue(), 1); // at once
+    EXPECT_EQ(f.edit->GetPressed(), CSpinEdit::kUp);
+    EXPECT_EQ(f.edit->RepeatTimer().interval(), CSpinEdit::kFirstDelay);
+    f.edit->OnRepeatTimer();
+    EXPECT_EQ(f.edit->GetValue(), 2);
+    EXPECT_EQ(f.edit->RepeatTimer().interval(), CSpinEdit::kRepeatDelay);
+
+    // Off the button the steps pause, but the button stays captured.
+    QTest::mouseMove(f.edit, f.Button(CSpinEdit::kDown));
+    f.edit->OnRepeatTimer();
+    EXPECT_EQ(f.edit->GetValue(), 2);
+    EXPECT_EQ(f.edit->GetPressed(), 0);
+    EXPECT_EQ(f.edit->GetCaptured(), CSpinEdit::kUp);
+    QTest::mouseMove(f.edit, up);
+    f.edit->OnRepeatTimer();
+    EXPECT_EQ(f.edit->GetValue(), 3);
+
+    QTest::mouseRelease(f.edit, Qt::LeftButton, {}, up);
+    EXPECT_FALSE(f.edit->RepeatTimer().isActive());
+    EXPECT_EQ(f.edit->GetCaptured(), 0);
+
+    // Keys and buttons step within the range.
     f.edit->SetRange(0, 3);
     f.edit->SetValue(2);
     f.edit->setFocus();
@@ -161,34 +186,6 @@ TEST(NumberEditTest, KeysAndButtonsStepWithinTheRange)
     f.edit->setFocus();
     f.other->setFocus();
     EXPECT_TRUE(f.dialog.Take().empty());
-}
-
-TEST(NumberEditTest, HoldingAButtonRepeatsWhileThePointerStaysOnIt)
-{
-    Fixture f;
-    f.edit->SetValue(0);
-    const QPoint up = f.Button(CSpinEdit::kUp);
-    QTest::mousePress(f.edit, Qt::LeftButton, {}, up);
-    EXPECT_EQ(f.edit->GetValue(), 1); // at once
-    EXPECT_EQ(f.edit->GetPressed(), CSpinEdit::kUp);
-    EXPECT_EQ(f.edit->RepeatTimer().interval(), CSpinEdit::kFirstDelay);
-    f.edit->OnRepeatTimer();
-    EXPECT_EQ(f.edit->GetValue(), 2);
-    EXPECT_EQ(f.edit->RepeatTimer().interval(), CSpinEdit::kRepeatDelay);
-
-    // Off the button the steps pause, but the button stays captured.
-    QTest::mouseMove(f.edit, f.Button(CSpinEdit::kDown));
-    f.edit->OnRepeatTimer();
-    EXPECT_EQ(f.edit->GetValue(), 2);
-    EXPECT_EQ(f.edit->GetPressed(), 0);
-    EXPECT_EQ(f.edit->GetCaptured(), CSpinEdit::kUp);
-    QTest::mouseMove(f.edit, up);
-    f.edit->OnRepeatTimer();
-    EXPECT_EQ(f.edit->GetValue(), 3);
-
-    QTest::mouseRelease(f.edit, Qt::LeftButton, {}, up);
-    EXPECT_FALSE(f.edit->RepeatTimer().isActive());
-    EXPECT_EQ(f.edit->GetCaptured(), 0);
 }
 
 } // namespace

@@ -157,7 +157,7 @@ TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFresh)
     EXPECT_EQ(table.GetRowCount(), 0);
 }
 
-TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnce)
+TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnceAndAFailingCopyLeavesTheTableAsItWas)
 {
     CellCounter counter;
     {
@@ -202,11 +202,8 @@ TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnce)
         EXPECT_EQ(counter.live, 0);
     }
     EXPECT_EQ(counter.live, 0);
-}
 
-TEST(TableCellsTest, FailingCellCopyLeavesTheTableAsItWas)
-{
-    CellCounter counter;
+    // A failing cell copy leaves the table as it was.
     CTable table;
     AddColumnOf<CDString>(table);
     for (int i = 0; i < 3; ++i)
