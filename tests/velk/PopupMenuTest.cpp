@@ -76,7 +76,7 @@ TEST(PopupMenuTest, ParseSplitsItemsAndStripsPrefixes)
         EXPECT_EQ(CPopupMenu::ParseItems(items), expected) << items;
 }
 
-TEST(PopupMenuTest, ItemsAreNumberedSeparatorsIncludedAndPrefixesBecomeStates)
+TEST(PopupMenuTest, ItemsAreNumberedPrefixesBecomeStatesAndItemsAreEnabledCheckedAndDeleted)
 {
     CPopupMenu menu;
     EXPECT_EQ(menu.AppendItems("Copy;-;Show column", 57345), 3);
@@ -95,6 +95,37 @@ TEST(PopupMenuTest, ItemsAreNumberedSeparatorsIncludedAndPrefixesBecomeStates)
     EXPECT_EQ(Describe(states.Menu()),
               (Texts{"Off[off]", "On[on]", "Both[off][on]", "Plain", "~Name;Map", "-", "-[off]"}));
     EXPECT_EQ(IdsOf(states), (Ids{1, 2, 3, 4, 57444, 0, 57445}));
+
+    // Enabling, checking, deleting and radio marks, by command or by position.
+    CPopupMenu edits;
+    edits.AppendItems("Copy cell;Copy;Copy all;Select all", 57345);
+    EXPECT_TRUE(edits.EnableItem(57345, CPopupMenu::kGrayed));
+    EXPECT_TRUE(edits.EnableItem(3, kByPos | CPopupMenu::kDisabled));
+    EXPECT_TRUE(edits.CheckItem(1, kByPos | CPopupMenu::kChecked));
+    EXPECT_EQ(Describe(edits.Menu()),
+              (Texts{"Copy cell[off]", "Copy[on]", "Copy all", "Select all[off]"}));
+    EXPECT_TRUE(edits.EnableItem(57345, CPopupMenu::kEnabled));
+    EXPECT_TRUE(edits.DeleteItem(57346, CPopupMenu::kByCommand));
+    EXPECT_TRUE(edits.DeleteItem(2, kByPos));
+    EXPECT_EQ(Describe(edits.Menu()), (Texts{"Copy cell", "Copy all"}));
+    EXPECT_FALSE(edits.DeleteItem(57346, 0));
+    EXPECT_FALSE(edits.EnableItem(5, kByPos));
+
+    CPopupMenu sort;
+    sort.AppendItems("Ascending;Descending;No sort;-;Hide", 57357);
+    ASSERT_TRUE(sort.CheckRadioItem(57357, 57359, 57358, 0));
+    const QList<QAction*> actions = sort.Menu().actions();
+    // The three share one exclusive group (drawn as radio marks); "Hide" is no part of it.
+    ASSERT_NE(actions[0]->actionGroup(), nullptr);
+    EXPECT_TRUE(actions[0]->actionGroup()->isExclusive());
+    EXPECT_EQ(actions[0]->actionGroup(), actions[2]->actionGroup());
+    EXPECT_EQ(actions[4]->actionGroup(), nullptr);
+    ASSERT_TRUE(sort.CheckRadioItem(0, 2, 2, kByPos));
+    EXPECT_FALSE(sort.CheckRadioItem(57357, 57359, 57361, 0)); // outside the range
+    EXPECT_FALSE(sort.CheckRadioItem(57357, 57400, 57399, 0)); // no such item
+    EXPECT_FALSE(sort.CheckRadioItem(0, 4, 3, kByPos));        // a separator
+    EXPECT_EQ(Describe(sort.Menu()),
+              (Texts{"Ascending", "Descending", "No sort[on]", "-", "Hide"}));
 }
 
 TEST(PopupMenuTest, InsertGoesBeforeAPositionOrACommandAnywhere)
@@ -184,39 +215,6 @@ TEST(PopupMenuTest, SubmenusMoveIntoTheirItemAndDieWithIt)
         EXPECT_EQ(menu.ItemCount(), 2);
     }
     EXPECT_TRUE(kept.isNull()); // the top menu owned what was attached to it
-}
-
-TEST(PopupMenuTest, EnableCheckDeleteAndRadioMarksByCommandOrPosition)
-{
-    CPopupMenu menu;
-    menu.AppendItems("Copy cell;Copy;Copy all;Select all", 57345);
-    EXPECT_TRUE(menu.EnableItem(57345, CPopupMenu::kGrayed));
-    EXPECT_TRUE(menu.EnableItem(3, kByPos | CPopupMenu::kDisabled));
-    EXPECT_TRUE(menu.CheckItem(1, kByPos | CPopupMenu::kChecked));
-    EXPECT_EQ(Describe(menu.Menu()),
-              (Texts{"Copy cell[off]", "Copy[on]", "Copy all", "Select all[off]"}));
-    EXPECT_TRUE(menu.EnableItem(57345, CPopupMenu::kEnabled));
-    EXPECT_TRUE(menu.DeleteItem(57346, CPopupMenu::kByCommand));
-    EXPECT_TRUE(menu.DeleteItem(2, kByPos));
-    EXPECT_EQ(Describe(menu.Menu()), (Texts{"Copy cell", "Copy all"}));
-    EXPECT_FALSE(menu.DeleteItem(57346, 0));
-    EXPECT_FALSE(menu.EnableItem(5, kByPos));
-
-    CPopupMenu sort;
-    sort.AppendItems("Ascending;Descending;No sort;-;Hide", 57357);
-    ASSERT_TRUE(sort.CheckRadioItem(57357, 57359, 57358, 0));
-    const QList<QAction*> actions = sort.Menu().actions();
-    // The three share one exclusive group (drawn as radio marks); "Hide" is no part of it.
-    ASSERT_NE(actions[0]->actionGroup(), nullptr);
-    EXPECT_TRUE(actions[0]->actionGroup()->isExclusive());
-    EXPECT_EQ(actions[0]->actionGroup(), actions[2]->actionGroup());
-    EXPECT_EQ(actions[4]->actionGroup(), nullptr);
-    ASSERT_TRUE(sort.CheckRadioItem(0, 2, 2, kByPos));
-    EXPECT_FALSE(sort.CheckRadioItem(57357, 57359, 57361, 0)); // outside the range
-    EXPECT_FALSE(sort.CheckRadioItem(57357, 57400, 57399, 0)); // no such item
-    EXPECT_FALSE(sort.CheckRadioItem(0, 4, 3, kByPos));        // a separator
-    EXPECT_EQ(Describe(sort.Menu()),
-              (Texts{"Ascending", "Descending", "No sort[on]", "-", "Hide"}));
 }
 
 // Track with the showing replaced: records where the menu would appear and picks an item.

@@ -46,7 +46,7 @@ TEST(CellDataTest, IntegerCellTakesIntegersAndTruncatedDoublesOnly)
     EXPECT_FALSE(c.NeedsDestruction());
 }
 
-TEST(CellDataTest, BooleanAndStringCellsAndTheOrderOfTexts)
+TEST(CellDataTest, BooleanAndStringCellsTheOrderOfTextsAndAssigningAcrossKinds)
 {
     CDBool flag;
     flag.Set(5);
@@ -79,16 +79,13 @@ TEST(CellDataTest, BooleanAndStringCellsAndTheOrderOfTexts)
     EXPECT_TRUE(cell < apple);
     cell.Set(std::string("zulu"));
     EXPECT_TRUE(apple < cell);
-}
 
-// The same kind is copied (a text with its sort key); other kinds are read through their
-// getters, also when compared.
-TEST(CellDataTest, AssignAndCompareAcrossKinds)
-{
-    CDString text("Map");
-    const std::string key = text.SortKey();
+    // The same kind is copied (a text with its sort key); other kinds are read through their
+    // getters, also when compared.
+    CDString map("Map");
+    const std::string key = map.SortKey();
     CDString copy;
-    copy.Assign(text);
+    copy.Assign(map);
     EXPECT_EQ(copy.Text(), "Map");
     EXPECT_EQ(copy.SortKey(), key);
     copy.Assign(copy);
@@ -99,13 +96,13 @@ TEST(CellDataTest, AssignAndCompareAcrossKinds)
     EXPECT_EQ(number.m_nValue, 9);
     number.Assign(CDBool(true));
     EXPECT_EQ(number.m_nValue, 1);
-    number.Assign(text);
+    number.Assign(map);
     EXPECT_EQ(number.m_nValue, 0);
-    CDBool flag;
-    flag.Assign(CDInt(3));
-    EXPECT_TRUE(flag.m_bValue);
-    text.Assign(CDInt(4)); // an integer has no text
-    EXPECT_EQ(text.Text(), "");
+    CDBool fromInt;
+    fromInt.Assign(CDInt(3));
+    EXPECT_TRUE(fromInt.m_bValue);
+    map.Assign(CDInt(4)); // an integer has no text
+    EXPECT_EQ(map.Text(), "");
 
     EXPECT_TRUE(CDInt(1) == CDBool(true));
     EXPECT_TRUE(CDInt(0) == CDString("word")); // a string cell reads as integer 0

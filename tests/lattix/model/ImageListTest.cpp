@@ -30,7 +30,7 @@ QImage Strip(int w, int h, std::initializer_list<QColor> colours)
     return strip;
 }
 
-TEST(ImageListTest, CutsTheStripIntoEqualImagesAndDropsTheRest)
+TEST(ImageListTest, CutsTheStripIntoEqualImagesDropsTheRestAndDrawsDoubleDensityStripsSharp)
 {
     CImageList list(Strip(5, 3, {Qt::red, Qt::green, Qt::blue}), 5);
     ASSERT_EQ(list.GetImageCount(), 3);
@@ -55,21 +55,18 @@ TEST(ImageListTest, CutsTheStripIntoEqualImagesAndDropsTheRest)
         EXPECT_FALSE(list.Load(Strip(4, 4, {Qt::red}), width)) << width;
         EXPECT_TRUE(list.IsEmpty()) << width;
     }
-}
 
-// A strip drawn for double-density screens (device pixel ratio 2) of red and blue stripes:
-// its own pixels show on a double-density canvas, a smoothly halved image elsewhere.
-TEST(ImageListTest, DoubleDensityStripsDrawSharpOnDoubleDensityCanvases)
-{
+    // A strip drawn for double-density screens (device pixel ratio 2) of red and blue stripes:
+    // its own pixels show on a double-density canvas, a smoothly halved image elsewhere.
     QImage strip(16, 8, QImage::Format_RGB32);
     for (int x = 0; x < 16; ++x)
         for (int y = 0; y < 8; ++y)
             strip.setPixelColor(x, y, x % 2 ? Qt::blue : Qt::red);
     strip.setPixelColor(8, 0, kOrange);
     strip.setDevicePixelRatio(2);
-    const CImageList list(strip, 4, kOrangeWord);
-    ASSERT_EQ(list.GetImageCount(), 2);
-    ASSERT_EQ(list.GetImageWidth(), 4);
+    const CImageList sharp(strip, 4, kOrangeWord);
+    ASSERT_EQ(sharp.GetImageCount(), 2);
+    ASSERT_EQ(sharp.GetImageWidth(), 4);
     QImage dense(20, 20, QImage::Format_RGB32);
     dense.setDevicePixelRatio(2);
     dense.fill(Qt::white);
@@ -77,7 +74,7 @@ TEST(ImageListTest, DoubleDensityStripsDrawSharpOnDoubleDensityCanvases)
     plain.fill(Qt::white);
     for (QImage* canvas : {&dense, &plain}) {
         QPainter painter(canvas);
-        list.Draw(painter, 1, QPoint(2, 2));
+        sharp.Draw(painter, 1, QPoint(2, 2));
     }
     EXPECT_EQ(dense.pixelColor(4, 4), QColor(Qt::white)); // masked
     EXPECT_EQ(dense.pixelColor(5, 4), QColor(Qt::blue));

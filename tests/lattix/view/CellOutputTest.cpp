@@ -161,7 +161,7 @@ TEST_F(IntOutTest, SpecialValueCountsByItsTextNotByItsNumberAndNegativesAreRed)
     EXPECT_EQ(normal->GetHeight(), QFontMetrics(state.GetFont()).height() + 2);
 }
 
-TEST_F(StringOutTest, SpecialTextStandsForAnEmptyCellInItsColourEvenWhenSelected)
+TEST_F(StringOutTest, SpecialTextStandsForAnEmptyCellAndPasswordsReadOneDotACharacterUntilUnmasked)
 {
     CStringCol def(TextFlags::kLeft);
     def.GetFormat().SetSpecial(true);
@@ -178,24 +178,22 @@ TEST_F(StringOutTest, SpecialTextStandsForAnEmptyCellInItsColourEvenWhenSelected
     Canvas blank; // without the special text an empty cell is empty
     blank.Draw(*Output(CStringCol(TextFlags::kLeft)), CDString(), false);
     EXPECT_EQ(blank.InkCount(), 0);
-}
 
-TEST_F(StringOutTest, PasswordCellsPaintAndReadOneDotACharacterUntilUnmasked)
-{
-    auto out = Output<CPasswordOut>(CPasswordCol(TextFlags::kLeft));
+    // Password cells paint and read one dot a character until unmasked.
+    auto password = Output<CPasswordOut>(CPasswordCol(TextFlags::kLeft));
     const CDString cell("p\xC3\xA4ss"); // four characters, five bytes
     const std::string dots = "\u25CF\u25CF\u25CF\u25CF";
-    EXPECT_EQ(out->GetText(cell), dots);
-    EXPECT_EQ(out->GetToolTip(cell, 0), dots);
+    EXPECT_EQ(password->GetText(cell), dots);
+    EXPECT_EQ(password->GetToolTip(cell, 0), dots);
     Canvas masked;
-    masked.Draw(*out, cell, false);
+    masked.Draw(*password, cell, false);
     Canvas expected;
     expected.Draw(*Output(CStringCol(TextFlags::kLeft)), CDString(dots), false);
     EXPECT_GT(masked.InkCount(), 0);
     EXPECT_EQ(masked.image, expected.image);
-    out->SetMasked(false);
-    EXPECT_EQ(out->GetText(cell), "p\xC3\xA4ss");
-    EXPECT_EQ(out->GetCellWidth(cell), Width("p\xC3\xA4ss"));
+    password->SetMasked(false);
+    EXPECT_EQ(password->GetText(cell), "p\xC3\xA4ss");
+    EXPECT_EQ(password->GetCellWidth(cell), Width("p\xC3\xA4ss"));
 }
 
 // Texts of many lengths, with kerning pairs, ligatures, accents and signs that Latin
@@ -296,7 +294,8 @@ protected:
     }
 };
 
-TEST_F(ThreeStateOutTest, GlyphsDrawAMarkForTrueAGreyMarkForTheThirdStateAndNothingForFalse)
+TEST_F(ThreeStateOutTest,
+       GlyphsDrawMarksForTrueAndTheThirdStateNothingForFalseAndWidthsFollowTheMode)
 {
     auto out = Make(TextFlags::kCentred, true);
     ASSERT_EQ(out->GetMode(), C3StateOut::Glyphs);
@@ -309,6 +308,17 @@ TEST_F(ThreeStateOutTest, GlyphsDrawAMarkForTrueAGreyMarkForTheThirdStateAndNoth
     EXPECT_EQ(out->GetToolTip(CDInt(0), 0), "no");
     EXPECT_EQ(out->GetToolTip(CDInt(3), 1000), "#Error#");
     EXPECT_EQ(out->GetText(CDInt(-1)), "#Error#");
+
+    // Widths follow the mode.
+    auto labels = Make(TextFlags::kLeft, false);
+    EXPECT_EQ(labels->GetDefaultWidth(), Width("maybe"));
+    EXPECT_EQ(labels->GetCellWidth(CDInt(1)), Width("yes"));
+    EXPECT_GE(labels->GetHeight(), QFontMetrics(state.GetFont()).height() + 2);
+    auto glyphs = Make(TextFlags::kLeft, true);
+    const QSize check = C3StateOut::CheckSize();
+    EXPECT_EQ(glyphs->GetMinWidth(), check.width() + 4);
+    EXPECT_EQ(glyphs->GetDefaultWidth(), check.width() + 4);
+    EXPECT_EQ(glyphs->GetHeight(), check.height() + 2);
 }
 
 TEST_F(ThreeStateOutTest, EditableColumnsShowBoxesAndReadOnlyAgainShowsMarks)
@@ -329,19 +339,6 @@ TEST_F(ThreeStateOutTest, EditableColumnsShowBoxesAndReadOnlyAgainShowsMarks)
     EXPECT_NE(Drawn(*out, 1).image, label);
     out->SetEditable(false); // a read-only glyph column stays as it is
     EXPECT_EQ(out->GetMode(), C3StateOut::Glyphs);
-}
-
-TEST_F(ThreeStateOutTest, WidthsFollowTheMode)
-{
-    auto out = Make(TextFlags::kLeft, false);
-    EXPECT_EQ(out->GetDefaultWidth(), Width("maybe"));
-    EXPECT_EQ(out->GetCellWidth(CDInt(1)), Width("yes"));
-    EXPECT_GE(out->GetHeight(), QFontMetrics(state.GetFont()).height() + 2);
-    auto glyphs = Make(TextFlags::kLeft, true);
-    const QSize check = C3StateOut::CheckSize();
-    EXPECT_EQ(glyphs->GetMinWidth(), check.width() + 4);
-    EXPECT_EQ(glyphs->GetDefaultWidth(), check.width() + 4);
-    EXPECT_EQ(glyphs->GetHeight(), check.height() + 2);
 }
 
 // Game types with 10 x 10 images: red, green inside an orange (masked) border, blue; and a
@@ -389,7 +386,7 @@ protected:
     CEnum m_texts{"0 ?\n1 ?\n2 ?\n3 ?\n4 ?\nMP - Objective\nSW - Stopwatch\nCP - Checkpoint"};
 };
 
-TEST_F(EnumOutTest, TextsTooltipsAndClipping)
+TEST_F(EnumOutTest, TextsTooltipsClippingAndSizesInTheThreeModes)
 {
     auto out = Out(CEnumOut::TextOnly, CEnumCol::kDefaultFlags, false);
     EXPECT_EQ(out->GetText(CDInt(6)), "SW - Stopwatch");
@@ -410,10 +407,7 @@ TEST_F(EnumOutTest, TextsTooltipsAndClipping)
     // Without images every mode shows text.
     auto image = Out(CEnumOut::ImageOnly, CEnumCol::kDefaultFlags, false);
     EXPECT_EQ(static_cast<CEnumOut&>(*image).GetMode(), CEnumOut::TextOnly);
-}
 
-TEST_F(EnumOutTest, SizesInTheThreeModes)
-{
     const int base = QFontMetrics(state.GetFont()).height() + 2;
     const int widest = std::max({Width("W..."), Width("Objective"), Width("Stopwatch"),
                                  Width("Checkpoint"), Width("Far away")});
@@ -428,13 +422,13 @@ TEST_F(EnumOutTest, SizesInTheThreeModes)
         {CEnumOut::TextOnly, base, Width("W..."), widest, Width("Stopwatch"), two, 0},
         {CEnumOut::ImageOnly, kSize, kSize, kSize, kSize, kSize, kSize}};
     for (const auto& c : cases) {
-        auto out = Out(c[0]);
-        EXPECT_EQ(out->GetHeight(), c[1]) << c[0];
-        EXPECT_EQ(out->GetMinWidth(), c[2]) << c[0];
-        EXPECT_EQ(out->GetDefaultWidth(), c[3]) << c[0];
-        EXPECT_EQ(out->GetCellWidth(CDInt(1)), c[4]) << c[0];
-        EXPECT_EQ(out->GetMaxWidth(*rows->GetColData(0), 3), c[5]) << c[0];
-        EXPECT_EQ(out->GetMaxWidth(*empty->GetColData(0), 0), c[6]) << c[0];
+        auto sized = Out(c[0]);
+        EXPECT_EQ(sized->GetHeight(), c[1]) << c[0];
+        EXPECT_EQ(sized->GetMinWidth(), c[2]) << c[0];
+        EXPECT_EQ(sized->GetDefaultWidth(), c[3]) << c[0];
+        EXPECT_EQ(sized->GetCellWidth(CDInt(1)), c[4]) << c[0];
+        EXPECT_EQ(sized->GetMaxWidth(*rows->GetColData(0), 3), c[5]) << c[0];
+        EXPECT_EQ(sized->GetMaxWidth(*empty->GetColData(0), 0), c[6]) << c[0];
     }
     // No text is drawn, so the tooltip tells it.
     EXPECT_EQ(Out(CEnumOut::ImageOnly)->GetToolTip(CDInt(1), 1000), "Stopwatch");

@@ -111,7 +111,7 @@ TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereOrClicksWithSortingOffDoNotSort)
     EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
 }
 
-TEST_F(HeaderTest, PressedAndFlatTitlesShowUnderFusion)
+TEST_F(HeaderTest, PressedAndFlatTitlesShowUnderFusionAndTipsShowLongNamesOrTitlesThatDoNotFit)
 {
     const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
     grid.Header().setStyle(fusion.get());
@@ -131,6 +131,19 @@ TEST_F(HeaderTest, PressedAndFlatTitlesShowUnderFusion)
     grid.EnableHeaderSort(false);
     EXPECT_NE(strip(0), raised);
     grid.Header().setStyle(QApplication::style());
+
+    // A title's tip is its long name or a title that does not fit.
+    grid.SetColumnTitle(0, "A\nAll of A", -1);
+    grid.SetColumnTitle(1, "A title far too long for seventy pixels", -1);
+    const auto tipAt = [this](int col) { return TipAt(grid.Header(), TitleCenter(col)); };
+    EXPECT_EQ(tipAt(0), "All of A");
+    EXPECT_EQ(tipAt(1), "A title far too long for seventy pixels");
+    EXPECT_EQ(tipAt(2), "");
+    parent.onNotify = [](NMTABLECTRL& n) {
+        if (n.hdr.code == LXN_GETHEADERTIP)
+            n.strText = "mine";
+    };
+    EXPECT_EQ(tipAt(2), "mine");
 }
 
 TEST_F(HeaderTest, DraggingABorderResizesWithinTheLimits)
@@ -158,21 +171,6 @@ TEST_F(HeaderTest, DraggingABorderResizesWithinTheLimits)
     QTest::mouseDClick(&grid.Header(), Qt::LeftButton, {}, right);
     EXPECT_LT(grid.GetColumnWidth(1), 300);
     EXPECT_GE(grid.GetColumnWidth(1), grid.GetColumnMinWidth(1));
-}
-
-TEST_F(HeaderTest, TitleTipIsTheLongNameOrATitleThatDoesNotFit)
-{
-    grid.SetColumnTitle(0, "A\nAll of A", -1);
-    grid.SetColumnTitle(1, "A title far too long for seventy pixels", -1);
-    const auto tipAt = [this](int col) { return TipAt(grid.Header(), TitleCenter(col)); };
-    EXPECT_EQ(tipAt(0), "All of A");
-    EXPECT_EQ(tipAt(1), "A title far too long for seventy pixels");
-    EXPECT_EQ(tipAt(2), "");
-    parent.onNotify = [](NMTABLECTRL& n) {
-        if (n.hdr.code == LXN_GETHEADERTIP)
-            n.strText = "mine";
-    };
-    EXPECT_EQ(tipAt(2), "mine");
 }
 
 } // namespace

@@ -52,7 +52,7 @@ TEST_F(GridTest, CreateFromControlTakesThePlaceholdersPlaceAndStyle)
     EXPECT_FALSE(none.CreateFromControl(99, &parent));
 }
 
-TEST_F(GridTest, AddColumnVisibilityWidthAndTitles)
+TEST_F(GridTest, AddColumnVisibilityWidthAndTitlesAndRowHeightsFollowTheTallestCellAndTheGrid)
 {
     grid.AddColumn(CStringCol(TextFlags::kLeft), nullptr, 80);
     grid.AddColumn(CStringCol(TextFlags::kLeft), "Hidden", -1);
@@ -75,10 +75,8 @@ TEST_F(GridTest, AddColumnVisibilityWidthAndTitles)
     EXPECT_EQ(grid.GetColumnWidth(2), 120);
     grid.SetColumnWidth(2, 1);
     EXPECT_EQ(grid.GetColumnWidth(2), grid.GetColumnMinWidth(2));
-}
 
-TEST_F(GridTest, RowHeightFollowsTheTallestCellAndTheGrid)
-{
+    // The row height follows the tallest cell and the grid lines.
     AddFixedColumns(2, 60);
     EXPECT_EQ(grid.GetRowHeight(), FixedHeightOut::kRowHeight);
     grid.SetHorzGrid(true);
@@ -93,7 +91,7 @@ TEST_F(GridTest, RowHeightFollowsTheTallestCellAndTheGrid)
     EXPECT_EQ(grid.Geometry().GetTotalWidth(), target);
 }
 
-TEST_F(GridTest, VerticalScrollingIsRowAlignedAndStopsAtTheLastWholePage)
+TEST_F(GridTest, VerticalScrollingIsRowAlignedAndStopsAtTheLastWholePageHorizontalStepsByColumns)
 {
     AddFixedColumns(2, 60);
     for (int i = 0; i < 100; ++i)
@@ -134,6 +132,23 @@ TEST_F(GridTest, VerticalScrollingIsRowAlignedAndStopsAtTheLastWholePage)
     EXPECT_EQ(TipAt(grid.VertScrollBar(), QPoint(2, 2)), "98 von 100"); // the first visible row
     grid.EnsureVisible(3, -1);
     EXPECT_EQ(grid.GetScrollY(), 48);
+
+    // Horizontal scrolling steps by columns.
+    AddFixedColumns(6, 100);
+    grid.resize(250, 200);
+    grid.Update(true);
+    ASSERT_TRUE(grid.HorzScrollBar().isVisible());
+    grid.ScrollHorz(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid.GetScrollX(), 100);
+    grid.SetScrollPos(150, 0);
+    grid.ScrollHorz(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(grid.GetScrollX(), 100);
+    grid.ScrollHorz(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(grid.GetScrollX(), 0);
+    grid.ScrollHorz(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(grid.GetScrollX(), 600 - grid.GetBodyWidth());
+    grid.EnsureVisible(-1, 0);
+    EXPECT_EQ(grid.GetScrollX(), 0);
 }
 
 // Hidden rows are out of the grid's sight: counts, scrolling, keys and the selection.
@@ -162,25 +177,6 @@ TEST_F(GridTest, HiddenRowsAreOutOfScrollingKeysAndSelection)
     grid.Update(true);
     EXPECT_EQ(grid.GetCellText(grid.GetCursor().GetRow(), 0), "row 22");
     EXPECT_FALSE(grid.IsRowMarked(51)); // its mark went when it was hidden
-}
-
-TEST_F(GridTest, HorizontalScrollingStepsByColumns)
-{
-    AddFixedColumns(6, 100);
-    grid.resize(250, 200);
-    grid.Update(true);
-    ASSERT_TRUE(grid.HorzScrollBar().isVisible());
-    grid.ScrollHorz(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(grid.GetScrollX(), 100);
-    grid.SetScrollPos(150, 0);
-    grid.ScrollHorz(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(grid.GetScrollX(), 100);
-    grid.ScrollHorz(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(grid.GetScrollX(), 0);
-    grid.ScrollHorz(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(grid.GetScrollX(), 600 - grid.GetBodyWidth());
-    grid.EnsureVisible(-1, 0);
-    EXPECT_EQ(grid.GetScrollX(), 0);
 }
 
 TEST_F(GridTest, HeaderMenuSortsHidesAndGuardsTheLastColumn)

@@ -29,7 +29,8 @@ protected:
     }
 };
 
-TEST_F(BodyTest, AlternatingColoursCountFromTheTopVisibleRow)
+TEST_F(BodyTest,
+       AlternatingColoursCountFromTheTopVisibleRowAndTipsComeFromTheRendererAndTheRecipient)
 {
     const CDrawState& look = grid.GetDrawState();
     QImage image = grid.Body().grab().toImage();
@@ -57,6 +58,19 @@ TEST_F(BodyTest, AlternatingColoursCountFromTheTopVisibleRow)
     EXPECT_EQ(BandColor(image, 2), grid.Body().palette().color(QPalette::Highlight));
     // Horizontal lines now end each band.
     EXPECT_EQ(image.pixelColor(250, 2 * grid.GetRowHeight() - 1), look.GetGridColor());
+
+    // A cell's tip comes from its renderer and the recipient.
+    grid.GetCell(3, 0)->Set(std::string(80, 'W'));
+    grid.GetCell(4, 0)->Set("short");
+    const auto tipAt = [this](int row) { return TipAt(grid.Body(), CellCenter(row, 0)); };
+    EXPECT_EQ(tipAt(3), std::string(80, 'W'));
+    EXPECT_EQ(tipAt(4), "");
+    parent.onNotify = [](NMTABLECTRL& n) {
+        if (n.hdr.code == LXN_GETCELLTIP)
+            n.strText += "!";
+    };
+    EXPECT_EQ(tipAt(4), "!");
+    EXPECT_EQ(parent.last.nRow, 4);
 }
 
 TEST_F(BodyTest, DraggingBelowTheBodyScrollsAndExtendsTheSelection)
@@ -86,21 +100,6 @@ TEST_F(BodyTest, DraggingBelowTheBodyScrollsAndExtendsTheSelection)
     EXPECT_FALSE(grid.Body().IsDragSelecting());
     EXPECT_EQ(parent.log.back().code, NM_CLICK);
     EXPECT_EQ(parent.log.back().row, (below.y() + grid.GetScrollY()) / grid.GetRowHeight());
-}
-
-TEST_F(BodyTest, CellTipComesFromTheRendererAndTheRecipient)
-{
-    grid.GetCell(3, 0)->Set(std::string(80, 'W'));
-    grid.GetCell(4, 0)->Set("short");
-    const auto tipAt = [this](int row) { return TipAt(grid.Body(), CellCenter(row, 0)); };
-    EXPECT_EQ(tipAt(3), std::string(80, 'W'));
-    EXPECT_EQ(tipAt(4), "");
-    parent.onNotify = [](NMTABLECTRL& n) {
-        if (n.hdr.code == LXN_GETCELLTIP)
-            n.strText += "!";
-    };
-    EXPECT_EQ(tipAt(4), "!");
-    EXPECT_EQ(parent.last.nRow, 4);
 }
 
 TEST_F(GridTest, FooterShowsItsCellsUnderTheBodyWithTips)
