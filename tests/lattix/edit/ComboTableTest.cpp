@@ -95,7 +95,7 @@ protected:
     std::int64_t now = 100000;
 };
 
-TEST_F(ComboTableTest, DropDownShowsUpToEightRowsAndWidensForItsScrollBar)
+TEST_F(ComboTableTest, DropDownShowsUpToEightRowsWidensForItsScrollBarAndStaysOnTheScreen)
 {
     struct Case
     {
@@ -127,10 +127,7 @@ TEST_F(ComboTableTest, DropDownShowsUpToEightRowsAndWidensForItsScrollBar)
         EXPECT_EQ(Take(),
                   (std::vector<int>{CComboTable::CBN_SELENDCANCEL, CComboTable::CBN_CLOSEUP}));
     }
-}
 
-TEST_F(ComboTableTest, DropDownStaysOnTheScreenAtItsRightAndBottomEdges)
-{
     FillNumbered(5);
     const QRect screen = dialog.screen()->availableGeometry();
     const QRect whole = dialog.screen()->geometry();
@@ -191,7 +188,7 @@ TEST_F(ComboTableTest, TypingSelectsTheNextMatchingRowOrBeeps)
     EXPECT_FALSE(combo.IsOpened());
 }
 
-TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhere)
+TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhereAndPressDragAndReleaseChoose)
 {
     Fill({"Alpha", "Beta", "Gamma"});
     combo.SelectRow(1);
@@ -217,11 +214,8 @@ TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhere)
     // The next click is the button's again.
     ClickAt(button, QPoint(10, 10));
     EXPECT_EQ(buttonPresses, 1);
-}
 
-TEST_F(ComboTableTest, PressOnTheTextDragIntoTheListAndReleaseChooses)
-{
-    Fill({"Alpha", "Beta", "Gamma", "Delta"});
+    // A press on the text, a drag into the list and a release there choose.
     combo.SelectRow(0);
     Take();
     const QPoint text = combo.mapTo(&dialog, QPoint(5, 5));

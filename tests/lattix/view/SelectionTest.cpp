@@ -238,7 +238,7 @@ TEST_F(SelectionTest, CellCursorWalksVisibleColumns)
     EXPECT_EQ(grid.GetCursor().GetColumn(), 2);
 }
 
-TEST_F(SelectionTest, TypeAheadExtendsWithinTheExpiryAndStartsAgainAfterIt)
+TEST_F(SelectionTest, TypeAheadExtendsWithinTheExpiryAndStartsAgainAfterItAndFindTextWrapsRound)
 {
     // The text is looked for in the first sorted column.
     grid.Sort(std::vector<CSortKey>{{1, true}});
@@ -286,13 +286,9 @@ TEST_F(SelectionTest, TypeAheadExtendsWithinTheExpiryAndStartsAgainAfterIt)
     // Backspace drops the text.
     Key(Qt::Key_Backspace);
     EXPECT_EQ(grid.GetTypeAheadText(), "");
-}
 
-TEST(FindTextTest, WrapsRoundAndSkipsTheStartRow)
-{
-    CTableCtrl grid;
-    grid.CTableCtrlInterface::AddColumn(CStringCol(TextFlags::kLeft), "Name", 100);
-    grid.CreateRowLayout();
+    // FindText wraps round and skips the start row.
+    grid.DeleteAllRows();
     for (const char* name : {"map", "Mars", "mud", "MAPLE"})
         grid.AddRow()->GetCell(0)->Set(name);
     EXPECT_EQ(grid.FindText(0, "ma", -1), 0);

@@ -22,7 +22,7 @@ using namespace Lattix;
 // A grid's model with a name, a ping and a PunkBuster column, exported by its renderers
 // (whose definitions are gone by then) with the columns in display order; marks do not
 // matter. (The clipboard texts are checked through the grid in TableCtrlTest.)
-TEST(TableExportTest, HtmlByteForByte)
+TEST(TableExportTest, HtmlByteForByteEscapedInTheCodePageAndWrittenWholeUnderItsName)
 {
     CTable table;
     std::vector<std::unique_ptr<CCellOutput>> outputs;
@@ -86,13 +86,10 @@ TEST(TableExportTest, HtmlByteForByte)
     CTable empty;
     const QByteArray none = CTableExport::HtmlText(empty, {});
     EXPECT_EQ(none, expected.left(expected.indexOf("    <TH>")) + "</TABLE>\r\n</BODY></HTML>");
-}
 
-// Markup is escaped, empty cells stay bordered, no-break spaces of every width become the code
-// page's no-break space (French locales group digits with U+202F), and a file is written whole
-// under its default name.
-TEST(HtmlTextTest, EscapedInTheCodePageAndWrittenWholeUnderItsName)
-{
+    // Markup is escaped, empty cells stay bordered, no-break spaces of every width become the
+    // code page's no-break space (French locales group digits with U+202F), and a file is
+    // written whole under its default name.
     EXPECT_EQ(CTableExport::EscapeHtml("a<b & c>d"), "a&lt;b &amp; c&gt;d");
     EXPECT_EQ(CTableExport::EscapeHtml("line\r\nbreak\n"), "linebreak");
     EXPECT_EQ(CTableExport::EscapeHtml("&amp;"), "&amp;amp;");
