@@ -128,7 +128,7 @@ TEST(PopupMenuTest, ItemsAreNumberedPrefixesBecomeStatesAndItemsAreEnabledChecke
               (Texts{"Ascending", "Descending", "No sort[on]", "-", "Hide"}));
 }
 
-TEST(PopupMenuTest, InsertGoesBeforeAPositionOrACommandAnywhere)
+TEST(PopupMenuTest, InsertGoesBeforeAPositionOrACommandAnywhereAndSubmenusMoveIntoTheirItem)
 {
     struct Case
     {
@@ -172,12 +172,9 @@ TEST(PopupMenuTest, InsertGoesBeforeAPositionOrACommandAnywhere)
     EXPECT_EQ(menu.InsertItems(201, "New", 300, 0), 1);
     EXPECT_EQ(Describe(*menu.SubMenu(0)), (Texts{"S1", "New", "S2"}));
     EXPECT_FALSE(menu.InsertItem(555, 0, 1, "X"));
-}
 
-// Attaching moves the menu and leaves sub empty for reuse; submenus live and die with
-// their item.
-TEST(PopupMenuTest, SubmenusMoveIntoTheirItemAndDieWithIt)
-{
+    // Attaching moves the menu and leaves sub empty for reuse; submenus live and die with
+    // their item.
     QPointer<QMenu> kept;
     {
         CPopupMenu menu;

@@ -132,7 +132,7 @@ protected:
     CTable table;
 };
 
-TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFresh)
+TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFreshAndRowsAndInsertPositionsAreFound)
 {
     const std::vector<CRowData*> rows = Fill(6);
     table.MarkRow(1, true);
@@ -155,6 +155,25 @@ TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFresh)
     table.MarkRows(0, 5, true);
     table.DeleteMarkedRows();
     EXPECT_EQ(table.GetRowCount(), 0);
+
+    // Rows and insert positions are found, in the emptied table and among new rows.
+    EXPECT_EQ(table.FindInsertPos(0, CDInt(1)), 0);
+    EXPECT_EQ(table.FindRow(0, CDInt(1)), -1);
+    for (int v : {10, 20, 20, 30})
+        AddRow(table, v, v == 30 ? "Map" : "other");
+    // (value, start, found)
+    for (const auto& [value, start, found] : std::vector<std::tuple<int, int, int>>{{10, -1, 0},
+                                                                                    {20, -1, 1},
+                                                                                    {20, 1, 2},
+                                                                                    {20, 2, -1},
+                                                                                    {10, 3, -1},
+                                                                                    {99, -1, -1},
+                                                                                    {10, -5, 0}})
+        EXPECT_EQ(table.FindRow(0, CDInt(value), start), found) << value << " after " << start;
+    EXPECT_EQ(table.FindRow(1, CDString("map")), 3);
+    for (const auto& [value, pos] :
+         std::vector<std::pair<int, int>>{{5, 0}, {10, 0}, {15, 1}, {20, 1}, {25, 3}, {31, 4}})
+        EXPECT_EQ(table.FindInsertPos(0, CDInt(value)), pos) << value;
 }
 
 TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnceAndAFailingCopyLeavesTheTableAsItWas)
@@ -306,27 +325,6 @@ TEST_F(TableTest, RowsMergedOrSortedWhileTheyArriveMatchAStableSort)
     }
 }
 
-TEST_F(TableTest, FindsRowsAndInsertPositions)
-{
-    EXPECT_EQ(table.FindInsertPos(0, CDInt(1)), 0);
-    EXPECT_EQ(table.FindRow(0, CDInt(1)), -1);
-    for (int v : {10, 20, 20, 30})
-        AddRow(table, v, v == 30 ? "Map" : "other");
-    // (value, start, found)
-    for (const auto& [value, start, found] : std::vector<std::tuple<int, int, int>>{{10, -1, 0},
-                                                                                    {20, -1, 1},
-                                                                                    {20, 1, 2},
-                                                                                    {20, 2, -1},
-                                                                                    {10, 3, -1},
-                                                                                    {99, -1, -1},
-                                                                                    {10, -5, 0}})
-        EXPECT_EQ(table.FindRow(0, CDInt(value), start), found) << value << " after " << start;
-    EXPECT_EQ(table.FindRow(1, CDString("map")), 3);
-    for (const auto& [value, pos] :
-         std::vector<std::pair<int, int>>{{5, 0}, {10, 0}, {15, 1}, {20, 1}, {25, 3}, {31, 4}})
-        EXPECT_EQ(table.FindInsertPos(0, CDInt(value)), pos) << value;
-}
-
 TEST_F(TableTest, MarksMovesAndInserts)
 {
     Fill(8);
@@ -373,7 +371,7 @@ TEST_F(TableTest, MarksMovesAndInserts)
 
 // Hidden rows are out of every operation's sight, but keep their place in the order of all
 // rows through inserts, moves, sorts and deletes, and come back there.
-TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
+TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThereAndRowCopiesCopyCellsButNotMarks)
 {
     Fill(6); // 0..5
     table.MarkRows(0, 5, true);
@@ -431,10 +429,8 @@ TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
     table.DeleteAllRows();
     table.ShowRows(0, all);
     EXPECT_EQ(table.GetRowCount() + table.GetHiddenRowCount(), 0);
-}
 
-TEST_F(TableTest, RowCopiesCopyCellsButNotMarks)
-{
+    // Row copies copy the cells but not the marks.
     CRowData* source = AddRow(table, 7, "seven", 70);
     source->SetMarked(true);
     CRowData* copy = table.AddRowCopy(*source);

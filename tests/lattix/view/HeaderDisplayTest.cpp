@@ -95,7 +95,7 @@ TEST_F(HeaderTest, CancelledSortKeepsOrderAndArrows)
     EXPECT_EQ(Ids(), before);
 }
 
-TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereOrClicksWithSortingOffDoNotSort)
+TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereOrClicksWithSortingOffDoNotSortAndBordersResize)
 {
     grid.EnableColumnMove(false);
     const QPoint from = TitleCenter(1);
@@ -109,6 +109,31 @@ TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereOrClicksWithSortingOffDoNotSort)
     ClickTitle(1);
     EXPECT_TRUE(grid.GetSortOrder().empty());
     EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+
+    // Dragging a border resizes within the limits.
+    const QPoint border(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1) - 1, 5);
+    EXPECT_EQ(grid.Header().BorderHitTest(border.x()), 1);
+    QTest::mouseMove(&grid.Header(), border);
+    EXPECT_EQ(grid.Header().cursor().shape(), Qt::SplitHCursor);
+    QTest::mousePress(&grid.Header(), Qt::LeftButton, {}, border);
+    QTest::mouseMove(&grid.Header(), border + QPoint(30, 0));
+    QTest::mouseRelease(&grid.Header(), Qt::LeftButton, {}, border + QPoint(30, 0));
+    EXPECT_EQ(grid.GetColumnWidth(1), 100);
+    EXPECT_TRUE(grid.GetSortOrder().empty());
+
+    const QPoint wide(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1), 5);
+    QTest::mousePress(&grid.Header(), Qt::LeftButton, {}, wide);
+    QTest::mouseMove(&grid.Header(), wide - QPoint(95, 0));
+    QTest::mouseRelease(&grid.Header(), Qt::LeftButton, {}, wide - QPoint(95, 0));
+    EXPECT_EQ(grid.GetColumnWidth(1), grid.GetColumnMinWidth(1));
+    EXPECT_GT(grid.GetColumnMinWidth(1), 5);
+
+    // A double click on the border fits the content and title.
+    grid.SetColumnWidth(1, 300);
+    const QPoint right(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1), 5);
+    QTest::mouseDClick(&grid.Header(), Qt::LeftButton, {}, right);
+    EXPECT_LT(grid.GetColumnWidth(1), 300);
+    EXPECT_GE(grid.GetColumnWidth(1), grid.GetColumnMinWidth(1));
 }
 
 TEST_F(HeaderTest, PressedAndFlatTitlesShowUnderFusionAndTipsShowLongNamesOrTitlesThatDoNotFit)
@@ -144,33 +169,6 @@ TEST_F(HeaderTest, PressedAndFlatTitlesShowUnderFusionAndTipsShowLongNamesOrTitl
             n.strText = "mine";
     };
     EXPECT_EQ(tipAt(2), "mine");
-}
-
-TEST_F(HeaderTest, DraggingABorderResizesWithinTheLimits)
-{
-    const QPoint border(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1) - 1, 5);
-    EXPECT_EQ(grid.Header().BorderHitTest(border.x()), 1);
-    QTest::mouseMove(&grid.Header(), border);
-    EXPECT_EQ(grid.Header().cursor().shape(), Qt::SplitHCursor);
-    QTest::mousePress(&grid.Header(), Qt::LeftButton, {}, border);
-    QTest::mouseMove(&grid.Header(), border + QPoint(30, 0));
-    QTest::mouseRelease(&grid.Header(), Qt::LeftButton, {}, border + QPoint(30, 0));
-    EXPECT_EQ(grid.GetColumnWidth(1), 100);
-    EXPECT_TRUE(grid.GetSortOrder().empty());
-
-    const QPoint wide(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1), 5);
-    QTest::mousePress(&grid.Header(), Qt::LeftButton, {}, wide);
-    QTest::mouseMove(&grid.Header(), wide - QPoint(95, 0));
-    QTest::mouseRelease(&grid.Header(), Qt::LeftButton, {}, wide - QPoint(95, 0));
-    EXPECT_EQ(grid.GetColumnWidth(1), grid.GetColumnMinWidth(1));
-    EXPECT_GT(grid.GetColumnMinWidth(1), 5);
-
-    // A double click on the border fits the content and title.
-    grid.SetColumnWidth(1, 300);
-    const QPoint right(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1), 5);
-    QTest::mouseDClick(&grid.Header(), Qt::LeftButton, {}, right);
-    EXPECT_LT(grid.GetColumnWidth(1), 300);
-    EXPECT_GE(grid.GetColumnWidth(1), grid.GetColumnMinWidth(1));
 }
 
 } // namespace
