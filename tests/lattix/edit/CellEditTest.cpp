@@ -179,25 +179,6 @@ INSTANTIATE_TEST_SUITE_P(
                      kEditCommitted}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(CellEditTest, RefusedOrReadOnlyCellsOpenNoEditor)
-{
-    MakeEditableGrid(3);
-    FocusCell(0, 0);
-    parent.results[LVN_BEGINLABELEDIT] = 1;
-    Key(Qt::Key_Space);
-    EXPECT_FALSE(grid.IsEditing());
-    Click(0, 0);
-    EXPECT_FALSE(grid.IsEditing());
-    EXPECT_EQ(EditCodes(), (std::vector<int>{LVN_BEGINLABELEDIT, LVN_BEGINLABELEDIT}));
-
-    parent.results.clear();
-    grid.SetColumnEditable(0, false);
-    Click(0, 0);
-    EXPECT_FALSE(grid.IsEditing());
-    for (QWidget* child : grid.Body().findChildren<QWidget*>())
-        EXPECT_FALSE(child->isVisible());
-}
-
 TEST_F(CellEditTest, EditorKeysWinOverTheDialogAroundTheGrid)
 {
     QDialog dialog;
@@ -340,7 +321,7 @@ TEST_F(CellEditTest, IntegerEditorTruncatesTowardZeroAndAHeldSpinButtonCountsNoF
     EXPECT_EQ(grid.GetCell(2, 1)->GetInt(), 2);
 }
 
-TEST_F(CellEditTest, ClickOnACheckBoxCellTogglesAtOnceAndEscapeKeepsTheModel)
+TEST_F(CellEditTest, CheckBoxesToggleAtOnceAndRefusedOrReadOnlyCellsOpenNoEditor)
 {
     MakeEditableGrid(3); // row 1 holds false
     FocusCell(1, 2);
@@ -371,6 +352,23 @@ TEST_F(CellEditTest, ClickOnACheckBoxCellTogglesAtOnceAndEscapeKeepsTheModel)
     EditorKey(Qt::Key_Return);
     EXPECT_FALSE(grid.GetCell(1, 2)->GetBool());
     EXPECT_EQ(clickedValues, (std::vector<bool>{true, true, false}));
+
+    // A refused edit or a read-only cell opens no editor.
+    parent.log.clear();
+    FocusCell(0, 0);
+    parent.results[LVN_BEGINLABELEDIT] = 1;
+    Key(Qt::Key_Space);
+    EXPECT_FALSE(grid.IsEditing());
+    Click(0, 0);
+    EXPECT_FALSE(grid.IsEditing());
+    EXPECT_EQ(EditCodes(), (std::vector<int>{LVN_BEGINLABELEDIT, LVN_BEGINLABELEDIT}));
+
+    parent.results.clear();
+    grid.SetColumnEditable(0, false);
+    Click(0, 0);
+    EXPECT_FALSE(grid.IsEditing());
+    for (QWidget* child : grid.Body().findChildren<QWidget*>())
+        EXPECT_FALSE(child->isVisible());
 }
 
 // ---------------------------------------------------------------- scrolled, sorted, deleted

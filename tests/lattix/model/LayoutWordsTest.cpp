@@ -36,21 +36,9 @@ Grid ThreeColumns()
     return Grid{{"Name", "Ping", "Map"}, {{120, true}, {40, true}, {80, true}}, {0, 1, 2}};
 }
 
-// Stored as little-endian words; a short stored value leaves the remaining words. (A layout
-// stored and read back by the window is checked in MainDlgTest.)
-TEST(LayoutWordsTest, StoredBytesAreLittleEndianWords)
-{
-    EXPECT_EQ(CLayoutWords::ToBytes(CWordArray{0x0109, 2}), QByteArray("\x09\x01\x02\x00", 4));
-    CWordArray few{1, 2, 3, 4};
-    CLayoutWords::ReadBytesOver(few, QByteArray("\x09\x01\x05", 3)); // one whole word
-    EXPECT_EQ(few, (CWordArray{0x0109, 2, 3, 4}));
-    CLayoutWords::ReadBytesOver(few, QByteArray(20, '\x01')); // extra bytes ignored
-    EXPECT_EQ(few, (CWordArray{0x0101, 0x0101, 0x0101, 0x0101}));
-}
-
 // Untitled (data) columns keep their visibility; when every column would be hidden the
 // first in display order stays visible.
-TEST(LayoutWordsTest, ApplyKeepsDataColumnsAndOneVisibleColumn)
+TEST(LayoutWordsTest, ApplyKeepsDataColumnsAndOneVisibleColumnAndStoredBytesAreLittleEndianWords)
 {
     Grid data{{"Name", ""}, {{80, true}, {0, true}}, {0, 1}};
     ASSERT_TRUE(data.Apply(Grid{{"Name", ""}, {{80, false}, {0, false}}, {0, 1}}.Words()));
@@ -75,6 +63,15 @@ TEST(LayoutWordsTest, ApplyKeepsDataColumnsAndOneVisibleColumn)
     Grid empty;
     EXPECT_EQ(empty.Words(), (CWordArray{2, 0, 0}));
     EXPECT_TRUE(empty.Apply({2, 0, 0}));
+
+    // Stored as little-endian words; a short stored value leaves the remaining words. (A layout
+    // stored and read back by the window is checked in MainDlgTest.)
+    EXPECT_EQ(CLayoutWords::ToBytes(CWordArray{0x0109, 2}), QByteArray("\x09\x01\x02\x00", 4));
+    CWordArray few{1, 2, 3, 4};
+    CLayoutWords::ReadBytesOver(few, QByteArray("\x09\x01\x05", 3)); // one whole word
+    EXPECT_EQ(few, (CWordArray{0x0109, 2, 3, 4}));
+    CLayoutWords::ReadBytesOver(few, QByteArray(20, '\x01')); // extra bytes ignored
+    EXPECT_EQ(few, (CWordArray{0x0101, 0x0101, 0x0101, 0x0101}));
 }
 
 TEST(LayoutWordsTest, ForeignWordsByTheTitlesChecksumOrDamagedOnesChangeNothing)
