@@ -130,38 +130,9 @@ protected:
     CDrawState state;
 };
 
-using IntOutTest = OutputTest;
 using StringOutTest = OutputTest;
 
-// The special value is the largest number but shows as "-": the best width is that of
-// 12, not of 9,999,999; a long special text counts only where the value occurs.
-TEST_F(IntOutTest, SpecialValueCountsByItsTextNotByItsNumberAndNegativesAreRed)
-{
-    CIntCol def(TextFlags::kRight);
-    def.GetFormat().SetSpecial(true);
-    def.GetFormat().SetSpecialValue(9999999);
-    def.GetFormat().SetSpecialText("-");
-    auto out = Output(def);
-    auto table = OneColumnTable<int>(def, {12, 9999999, 3});
-    EXPECT_EQ(out->GetText(*table->GetCell(1, 0)), "-");
-    EXPECT_EQ(out->GetMaxWidth(*table->GetColData(0), 3), std::max(Width("12"), Width("-")));
-
-    def.GetFormat().SetSpecialText("no reply at all");
-    out = Output(def);
-    EXPECT_EQ(out->GetMaxWidth(*table->GetColData(0), 3), Width("no reply at all"));
-    auto plain = OneColumnTable<int>(def, {12, 3});
-    EXPECT_EQ(out->GetMaxWidth(*plain->GetColData(0), 2), Width("12"));
-
-    // Without a special value: negative numbers are red, selected or not.
-    auto normal = Output<CIntOut>(CIntCol(TextFlags::kRight));
-    EXPECT_EQ(normal->GetColor(CDInt(-42), true), kDefaultNegativeColor);
-    EXPECT_EQ(normal->GetColor(CDInt(42), false), kNormalColor);
-    EXPECT_EQ(normal->GetMinWidth(), Width("0..."));
-    EXPECT_EQ(normal->GetDefaultWidth(), Width(normal->GetText(CDInt(1073741823))));
-    EXPECT_EQ(normal->GetHeight(), QFontMetrics(state.GetFont()).height() + 2);
-}
-
-TEST_F(StringOutTest, SpecialTextStandsForAnEmptyCellAndPasswordsReadOneDotACharacterUntilUnmasked)
+TEST_F(StringOutTest, SpecialTextsAndValuesPasswordsAndRedNegatives)
 {
     CStringCol def(TextFlags::kLeft);
     def.GetFormat().SetSpecial(true);
@@ -194,6 +165,31 @@ TEST_F(StringOutTest, SpecialTextStandsForAnEmptyCellAndPasswordsReadOneDotAChar
     password->SetMasked(false);
     EXPECT_EQ(password->GetText(cell), "p\xC3\xA4ss");
     EXPECT_EQ(password->GetCellWidth(cell), Width("p\xC3\xA4ss"));
+
+    // The special value is the largest number but shows as "-": the best width is that of
+    // 12, not of 9,999,999; a long special text counts only where the value occurs.
+    CIntCol ints(TextFlags::kRight);
+    ints.GetFormat().SetSpecial(true);
+    ints.GetFormat().SetSpecialValue(9999999);
+    ints.GetFormat().SetSpecialText("-");
+    auto intOut = Output(ints);
+    auto values = OneColumnTable<int>(ints, {12, 9999999, 3});
+    EXPECT_EQ(intOut->GetText(*values->GetCell(1, 0)), "-");
+    EXPECT_EQ(intOut->GetMaxWidth(*values->GetColData(0), 3), std::max(Width("12"), Width("-")));
+
+    ints.GetFormat().SetSpecialText("no reply at all");
+    intOut = Output(ints);
+    EXPECT_EQ(intOut->GetMaxWidth(*values->GetColData(0), 3), Width("no reply at all"));
+    auto plain = OneColumnTable<int>(ints, {12, 3});
+    EXPECT_EQ(intOut->GetMaxWidth(*plain->GetColData(0), 2), Width("12"));
+
+    // Without a special value: negative numbers are red, selected or not.
+    auto normal = Output<CIntOut>(CIntCol(TextFlags::kRight));
+    EXPECT_EQ(normal->GetColor(CDInt(-42), true), kDefaultNegativeColor);
+    EXPECT_EQ(normal->GetColor(CDInt(42), false), kNormalColor);
+    EXPECT_EQ(normal->GetMinWidth(), Width("0..."));
+    EXPECT_EQ(normal->GetDefaultWidth(), Width(normal->GetText(CDInt(1073741823))));
+    EXPECT_EQ(normal->GetHeight(), QFontMetrics(state.GetFont()).height() + 2);
 }
 
 // Texts of many lengths, with kerning pairs, ligatures, accents and signs that Latin
@@ -249,7 +245,7 @@ TEST_F(StringOutTest, BestWidthMatchesMeasuringEveryRow)
 
 // Too long texts end in an ellipsis within their rectangle; without it they run on unless
 // clipped.
-TEST(TextFlagsTest, TooLongTextEndsInAnEllipsisOrIsClippedAndWordsAlignAsQtDoes)
+TEST(TextFlagsTest, LongTextsEndInAnEllipsisOrAreClippedWordsAlignAsQtAndTheLookIsConfigured)
 {
     const QRect rect(10, 0, 60, 20);
     const auto inkOf = [&](std::uint32_t flags) {
@@ -273,6 +269,28 @@ TEST(TextFlagsTest, TooLongTextEndsInAnEllipsisOrIsClippedAndWordsAlignAsQtDoes)
     EXPECT_EQ(TextFlags::ToAlignment(TextFlags::kRight), Qt::AlignRight | Qt::AlignVCenter);
     EXPECT_EQ(TextFlags::ToAlignment(TextFlags::SingleLine | TextFlags::Bottom),
               Qt::AlignLeft | Qt::AlignBottom);
+
+    // The draw state takes configured values and ignores broken ones.
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("Lattix.ini")), QSettings::IniFormat);
+    settings.setValue(CDrawState::kHorzGrid, 2);
+    settings.setValue(CDrawState::kVertGrid, QStringLiteral("thick")); // no number
+    settings.setValue(CDrawState::kLeparello, 0);
+    settings.setValue(CDrawState::kLeparelloColor0, QStringLiteral("ff0080"));   // lower case
+    settings.setValue(CDrawState::kLeparelloColor1, QStringLiteral("#00FF00"));  // malformed
+    settings.setValue(CDrawState::kGridColor, QStringLiteral("0000FF      00")); // too long
+    settings.setValue(CDrawState::kGridWidth, -3);                               // no width
+    settings.sync();
+
+    CDrawState state;
+    state.Load(settings);
+    EXPECT_EQ(state.GetHorzGrid(), 2);
+    EXPECT_EQ(state.GetVertGrid(), 1);
+    EXPECT_FALSE(state.GetLeparello());
+    EXPECT_EQ(state.GetBackColor(0), QColor(255, 0, 128));
+    EXPECT_EQ(state.GetBackColor(1), QColor(224, 255, 224));
+    EXPECT_EQ(state.GetGridColor(), QColor(128, 160, 128));
+    EXPECT_EQ(state.GetGridWidth(), 1);
 }
 
 // Renderers of the states 0, 1 and 2 (anything else is faulty data).
@@ -488,30 +506,6 @@ TEST_F(EnumOutTest, ImagePlacedByTheFlagsMaskedOrMissingAndTextBesideIt)
         EXPECT_GE(TextBox(withText).left(), kSize + 5) << value;
         EXPECT_EQ(withText.CountIf([](QRgb p) { return qRed(p) != qGreen(p); }), 0) << value;
     }
-}
-
-TEST(DrawStateTest, ConfiguredValuesAreTakenAndBrokenOnesIgnored)
-{
-    QTemporaryDir dir;
-    QSettings settings(dir.filePath(QStringLiteral("Lattix.ini")), QSettings::IniFormat);
-    settings.setValue(CDrawState::kHorzGrid, 2);
-    settings.setValue(CDrawState::kVertGrid, QStringLiteral("thick")); // no number
-    settings.setValue(CDrawState::kLeparello, 0);
-    settings.setValue(CDrawState::kLeparelloColor0, QStringLiteral("ff0080"));   // lower case
-    settings.setValue(CDrawState::kLeparelloColor1, QStringLiteral("#00FF00"));  // malformed
-    settings.setValue(CDrawState::kGridColor, QStringLiteral("0000FF      00")); // too long
-    settings.setValue(CDrawState::kGridWidth, -3);                               // no width
-    settings.sync();
-
-    CDrawState state;
-    state.Load(settings);
-    EXPECT_EQ(state.GetHorzGrid(), 2);
-    EXPECT_EQ(state.GetVertGrid(), 1);
-    EXPECT_FALSE(state.GetLeparello());
-    EXPECT_EQ(state.GetBackColor(0), QColor(255, 0, 128));
-    EXPECT_EQ(state.GetBackColor(1), QColor(224, 255, 224));
-    EXPECT_EQ(state.GetGridColor(), QColor(128, 160, 128));
-    EXPECT_EQ(state.GetGridWidth(), 1);
 }
 
 } // namespace
