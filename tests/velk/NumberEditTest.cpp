@@ -119,8 +119,9 @@ TEST(NumberEditTest, TypedTextIsReadAndFormattedHeldButtonsRepeatAndStepsStayInT
     f.edit->SetValue(7);
     EXPECT_EQ(f.edit->CurrentTextColor(), QColor(Qt::black));
 
-    // Held buttons repeat while the pointer stays on them.
+    // Held buttons repeat while the pointer stays on them, also pressed without the focus.
     f.edit->setReadOnly(false);
+    f.other->setFocus();
     f.edit->SetValue(0);
     const QPoint up = f.Button(CSpinEdit::kUp);
     QTest::mousePress(f.edit, Qt::LeftButton, {}, up);

@@ -110,7 +110,9 @@ TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereOrClicksWithSortingOffDoNotSortA
     EXPECT_TRUE(grid.GetSortOrder().empty());
     EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
 
-    // Dragging a border resizes within the limits.
+    // Dragging a border resizes within the limits, and does not sort.
+    grid.EnableHeaderSort(true);
+    grid.EnableColumnMove(true);
     const QPoint border(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1) - 1, 5);
     EXPECT_EQ(grid.Header().BorderHitTest(border.x()), 1);
     QTest::mouseMove(&grid.Header(), border);

@@ -287,16 +287,18 @@ TEST_F(SelectionTest, TypeAheadExtendsWithinTheExpiryAndStartsAgainAfterItAndFin
     Key(Qt::Key_Backspace);
     EXPECT_EQ(grid.GetTypeAheadText(), "");
 
-    // FindText wraps round and skips the start row.
-    grid.DeleteAllRows();
+    // FindText wraps round and skips the start row, also in a grid that has no window.
+    CTableCtrl plain;
+    plain.CTableCtrlInterface::AddColumn(CStringCol(TextFlags::kLeft), "Name", 100);
+    plain.CreateRowLayout();
     for (const char* name : {"map", "Mars", "mud", "MAPLE"})
-        grid.AddRow()->GetCell(0)->Set(name);
-    EXPECT_EQ(grid.FindText(0, "ma", -1), 0);
-    EXPECT_EQ(grid.FindText(0, "ma", 0), 1);
-    EXPECT_EQ(grid.FindText(0, "MAP", 0), 3);
-    EXPECT_EQ(grid.FindText(0, "map", 3), 0);
-    EXPECT_EQ(grid.FindText(0, "mud", 2), -1);
-    EXPECT_EQ(grid.FindText(0, "", -1), 0);
+        plain.AddRow()->GetCell(0)->Set(name);
+    EXPECT_EQ(plain.FindText(0, "ma", -1), 0);
+    EXPECT_EQ(plain.FindText(0, "ma", 0), 1);
+    EXPECT_EQ(plain.FindText(0, "MAP", 0), 3);
+    EXPECT_EQ(plain.FindText(0, "map", 3), 0);
+    EXPECT_EQ(plain.FindText(0, "mud", 2), -1);
+    EXPECT_EQ(plain.FindText(0, "", -1), 0);
 }
 
 } // namespace
