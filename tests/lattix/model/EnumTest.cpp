@@ -32,7 +32,7 @@ std::vector<int> RowValues(const CTable& table)
 
 // From eleven entries on, the first lookup sorts them by value; smaller ones keep their
 // order, and of duplicate values the first one counts.
-TEST(EnumTest, LargeEnumerationsAreSortedByValueOnFirstLookupAndAddEntryFillsAutomaticFields)
+TEST(EnumTest, LargeEnumerationsSortOnFirstLookupAddEntryFillsFieldsAndReferencesKeepThemAlive)
 {
     CEnum small("a");
     for (int v = 9; v >= 1; --v)
@@ -84,10 +84,8 @@ TEST(EnumTest, LargeEnumerationsAreSortedByValueOnFirstLookupAndAddEntryFillsAut
     e->AddEntry(INT_MAX, "top", "", INT_MAX, INT_MAX);
     e->AddEntry(-1, "beyond"); // no overflow past the largest int
     EXPECT_EQ(e->GetEntries().back().nValue, INT_MAX);
-}
 
-TEST(EnumTest, ReferencesKeepTheEnumerationAlive)
-{
+    // References keep the enumeration alive.
     auto handle = std::make_unique<CEnum>(kGameTypes);
     CEnum::CInternalEnum* internal = handle->Get();
     {

@@ -30,7 +30,7 @@ QImage Strip(int w, int h, std::initializer_list<QColor> colours)
     return strip;
 }
 
-TEST(ImageListTest, CutsTheStripIntoEqualImagesDropsTheRestAndDrawsDoubleDensityStripsSharp)
+TEST(ImageListTest, CutsStripsDrawsDoubleDensityOnesSharpAndEnumerationsLoadThemByNumberPathOrFile)
 {
     CImageList list(Strip(5, 3, {Qt::red, Qt::green, Qt::blue}), 5);
     ASSERT_EQ(list.GetImageCount(), 3);
@@ -80,12 +80,9 @@ TEST(ImageListTest, CutsTheStripIntoEqualImagesDropsTheRestAndDrawsDoubleDensity
     EXPECT_EQ(dense.pixelColor(5, 4), QColor(Qt::blue));
     EXPECT_EQ(dense.pixelColor(6, 5), QColor(Qt::red));
     EXPECT_GT(std::min(plain.pixelColor(3, 3).red(), plain.pixelColor(3, 3).blue()), 60);
-}
 
-// The test resource ":/bitmap/130": three 4 x 2 images (red, green with an orange top left
-// corner, blue) and a rest column.
-TEST(EnumImagesTest, LoadsBitmapResourcesByNumberAndPathAndFilesOrNothing)
-{
+    // The test resource ":/bitmap/130": three 4 x 2 images (red, green with an orange top left
+    // corner, blue) and a rest column; enumerations load it by number and path, and files.
     CEnum byNumber("a\nb\nc", 130, 4, kOrangeWord);
     const CImageList& images = byNumber->GetImageList();
     ASSERT_EQ(images.GetImageCount(), 3);
