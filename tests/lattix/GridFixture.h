@@ -9,6 +9,7 @@
 #include "lattix/view/TableCtrl.h"
 #include "lattix/view/TextFlags.h"
 #include "velk/PopupMenu.h"
+#include "velk/VelkNotify.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +28,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace LattixTest {
@@ -50,9 +52,15 @@ inline std::ostream& operator<<(std::ostream& out, const Received& r)
 }
 
 // The grid's parent: records every notification and answers with the results it is told.
-class RecordingParent : public QWidget, public CNotifyTarget
+class RecordingParent : public QWidget, public CNotifyTarget, public CVelkNotifyTarget
 {
 public:
+    // The bottom tabs' notifications, which reach the grid's parent as from the grid.
+    std::intptr_t OnVelkNotify(VelkNMHDR& header) override
+    {
+        tabs.emplace_back(header.hwndFrom, header.idFrom, header.code);
+        return 0;
+    }
     std::intptr_t OnNotify(NMTABLECTRL& n) override
     {
         log.push_back({n.hdr.code, n.nRow, n.nColumn, n.nCommand});
@@ -80,6 +88,7 @@ public:
     }
 
     std::vector<Received> log;
+    std::vector<std::tuple<QWidget*, int, int>> tabs; // sender, id, code
     NMTABLECTRL last;
     std::map<int, std::intptr_t> results;
     std::vector<unsigned> keys;

@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(DialogUnitsTest, ConvertsEdgesSoAdjacentControlsStayAdjacent)
+TEST(DialogUnitsTest, ConvertsEdgesSoAdjacentControlsStayAdjacentAndFollowTheFont)
 {
     // Base units 7 x 13: x * 7 / 4 and y * 13 / 8, rounded half away from zero.
     const CDialogUnits units(7, 13);
@@ -24,10 +24,8 @@ TEST(DialogUnitsTest, ConvertsEdgesSoAdjacentControlsStayAdjacent)
     const QRect right = units.ToPixels(58, 7, 50, 14);
     EXPECT_EQ(left.x() + left.width(), right.x());
     EXPECT_EQ(left, QRect(12, 11, 90, 23));
-}
 
-TEST(DialogUnitsTest, MeasuresTheFontAndRegistersTheLibrary)
-{
+    // Units measured from a font grow with it.
     QFont small;
     small.setPixelSize(10);
     QFont large;

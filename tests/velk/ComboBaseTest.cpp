@@ -78,7 +78,7 @@ TEST(ComboBaseTest, TypedCharactersGatherWhileTheyComeQuickly)
     EXPECT_TRUE(face.IsOpened());
 }
 
-TEST(ComboBaseTest, TheButtonReportsOnlyAReleaseOnIt)
+TEST(ComboBaseTest, TheButtonReportsOnlyAReleaseOnItAndTheDropDownShowsWholeRows)
 {
     Face face;
     const QPoint button = face.ButtonRect().center();
@@ -105,19 +105,14 @@ TEST(ComboBaseTest, TheButtonReportsOnlyAReleaseOnIt)
     EXPECT_EQ(view->role(), QAccessible::ComboBox);
     EXPECT_EQ(view->text(QAccessible::Value), "Checkpoint");
     EXPECT_TRUE(view->state().expanded);
-}
 
-// (Placing the list above a face at the bottom of the screen is checked in ComboTableTest.)
-TEST(ComboBaseTest, TheDropDownShowsWholeRows)
-{
-    Face face;
+    // The drop-down shows whole rows. (Placing it above a face at the bottom of the screen is
+    // checked in ComboTableTest.)
     const QRect screen = face.screen()->geometry();
     face.move(screen.left() + 50, screen.top() + 50);
     const QRect faceRect(face.mapToGlobal(QPoint(0, 0)), face.size());
-
     // 8 rows of 16 and 2 extra.
     EXPECT_EQ(face.GetDropRect(), QRect(faceRect.left(), faceRect.bottom() + 1, 120, 130));
-
     face.SetDropSize(200, 100); // 100 pixels hold 6 whole rows
     EXPECT_EQ(face.GetDropRect().size(), QSize(200, 98));
     face.SetStyle(CComboBase::CBS_NOINTEGRALHEIGHT);

@@ -76,7 +76,7 @@ struct Fixture
     QPoint Button(int button) const { return edit->ButtonRect(button).center(); }
 };
 
-TEST(NumberEditTest, TypedTextIsReadCorrectedAndFormattedWhenTheFocusLeaves)
+TEST(NumberEditTest, TypedTextIsReadAndFormattedHeldButtonsRepeatAndStepsStayInTheRange)
 {
     Fixture f;
     struct Case
@@ -96,21 +96,57 @@ TEST(NumberEditTest, TypedTextIsReadCorrectedAndFormattedWhenTheFocusLeaves)
         {"2000000000", 1e9, "1.000.000.000,00"}, // above the range
         {"-2000000000", -1e9, "-1.000.000.000,00"},
     };
+    // The program's text is no change of the user's.
+    f.edit->setFocus();
+    f.edit->setText("5");
+    f.other->setFocus();
+    EXPECT_TRUE(f.dialog.Take().empty());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         f.Type(c.typed);
         EXPECT_EQ(f.edit->text(), c.shown);
         EXPECT_EQ(f.edit->GetValue(), c.value);
+        EXPECT_EQ(f.dialog.Take(), (std::vector<int>{CExEdit::kModifiedByUser}));
     }
     // While it has the focus the edit shows the number without group separators.
     f.edit->setFocus();
     EXPECT_EQ(f.edit->text(), "-1000000000,00");
     EXPECT_EQ(f.edit->selectedText(), f.edit->text());
-}
+    // Negative numbers are red, a darker red when read-only.
+    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(255, 0, 0));
+    f.edit->setReadOnly(true);
+    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(204, 0, 0));
+    f.edit->SetValue(7);
+    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(Qt::black));
 
-TEST(NumberEditTest, KeysAndButtonsStepWithinTheRange)
-{
-    Fixture f;
+    // Held buttons repeat while the pointer stays on them, also pressed without the focus.
+    f.edit->setReadOnly(false);
+    f.other->setFocus();
+    f.edit->SetValue(0);
+    const QPoint up = f.Button(CSpinEdit::kUp);
+    QTest::mousePress(f.edit, Qt::LeftButton, {}, up);
+    EXPECT_EQ(f.edit->GetValue(), 1); // at once
+    EXPECT_EQ(f.edit->GetPressed(), CSpinEdit::kUp);
+    EXPECT_EQ(f.edit->RepeatTimer().interval(), CSpinEdit::kFirstDelay);
+    f.edit->OnRepeatTimer();
+    EXPECT_EQ(f.edit->GetValue(), 2);
+    EXPECT_EQ(f.edit->RepeatTimer().interval(), CSpinEdit::kRepeatDelay);
+
+    // Off the button the steps pause, but the button stays captured.
+    QTest::mouseMove(f.edit, f.Button(CSpinEdit::kDown));
+    f.edit->OnRepeatTimer();
+    EXPECT_EQ(f.edit->GetValue(), 2);
+    EXPECT_EQ(f.edit->GetPressed(), 0);
+    EXPECT_EQ(f.edit->GetCaptured(), CSpinEdit::kUp);
+    QTest::mouseMove(f.edit, up);
+    f.edit->OnRepeatTimer();
+    EXPECT_EQ(f.edit->GetValue(), 3);
+
+    QTest::mouseRelease(f.edit, Qt::LeftButton, {}, up);
+    EXPECT_FALSE(f.edit->RepeatTimer().isActive());
+    EXPECT_EQ(f.edit->GetCaptured(), 0);
+
+    // Keys and buttons step within the range.
     f.edit->SetRange(0, 3);
     f.edit->SetValue(2);
     f.edit->setFocus();
@@ -149,51 +185,6 @@ TEST(NumberEditTest, KeysAndButtonsStepWithinTheRange)
     f.edit->setFocus();
     f.other->setFocus();
     EXPECT_TRUE(f.dialog.Take().empty());
-}
-
-TEST(NumberEditTest, HoldingAButtonRepeatsWhileThePointerStaysOnIt)
-{
-    Fixture f;
-    f.edit->SetValue(0);
-    const QPoint up = f.Button(CSpinEdit::kUp);
-    QTest::mousePress(f.edit, Qt::LeftButton, {}, up);
-    EXPECT_EQ(f.edit->GetValue(), 1); // at once
-    EXPECT_EQ(f.edit->GetPressed(), CSpinEdit::kUp);
-    EXPECT_EQ(f.edit->RepeatTimer().interval(), CSpinEdit::kFirstDelay);
-    f.edit->OnRepeatTimer();
-    EXPECT_EQ(f.edit->GetValue(), 2);
-    EXPECT_EQ(f.edit->RepeatTimer().interval(), CSpinEdit::kRepeatDelay);
-
-    // Off the button the steps pause, but the button stays captured.
-    QTest::mouseMove(f.edit, f.Button(CSpinEdit::kDown));
-    f.edit->OnRepeatTimer();
-    EXPECT_EQ(f.edit->GetValue(), 2);
-    EXPECT_EQ(f.edit->GetPressed(), 0);
-    EXPECT_EQ(f.edit->GetCaptured(), CSpinEdit::kUp);
-    QTest::mouseMove(f.edit, up);
-    f.edit->OnRepeatTimer();
-    EXPECT_EQ(f.edit->GetValue(), 3);
-
-    QTest::mouseRelease(f.edit, Qt::LeftButton, {}, up);
-    EXPECT_FALSE(f.edit->RepeatTimer().isActive());
-    EXPECT_EQ(f.edit->GetCaptured(), 0);
-}
-
-TEST(NumberEditTest, OnlyTypedChangesAreReportedAndNegativesAreRed)
-{
-    Fixture f;
-    f.edit->setFocus();
-    f.edit->setText("5"); // the program's text
-    f.other->setFocus();
-    EXPECT_TRUE(f.dialog.Take().empty());
-    f.Type("-7");
-    EXPECT_EQ(f.dialog.Take(), (std::vector<int>{CExEdit::kModifiedByUser}));
-
-    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(255, 0, 0));
-    f.edit->setReadOnly(true);
-    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(204, 0, 0));
-    f.edit->SetValue(7);
-    EXPECT_EQ(f.edit->CurrentTextColor(), QColor(Qt::black));
 }
 
 } // namespace

@@ -5,7 +5,8 @@
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    // Menus need a QApplication but no screen; a caller may still choose a platform.
+    // Widget tests share one QApplication and need no screen; a caller may still choose a
+    // platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -179,25 +179,6 @@ INSTANTIATE_TEST_SUITE_P(
                      kEditCommitted}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(CellEditTest, RefusedOrReadOnlyCellsOpenNoEditor)
-{
-    MakeEditableGrid(3);
-    FocusCell(0, 0);
-    parent.results[LVN_BEGINLABELEDIT] = 1;
-    Key(Qt::Key_Space);
-    EXPECT_FALSE(grid.IsEditing());
-    Click(0, 0);
-    EXPECT_FALSE(grid.IsEditing());
-    EXPECT_EQ(EditCodes(), (std::vector<int>{LVN_BEGINLABELEDIT, LVN_BEGINLABELEDIT}));
-
-    parent.results.clear();
-    grid.SetColumnEditable(0, false);
-    Click(0, 0);
-    EXPECT_FALSE(grid.IsEditing());
-    for (QWidget* child : grid.Body().findChildren<QWidget*>())
-        EXPECT_FALSE(child->isVisible());
-}
-
 TEST_F(CellEditTest, EditorKeysWinOverTheDialogAroundTheGrid)
 {
     QDialog dialog;
@@ -303,17 +284,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---------------------------------------------------------------- editors
 
-TEST_F(CellEditTest, IntegerEditorTruncatesTowardZero)
+// (What the number edit reads of a text is checked in NumberEditTest.)
+TEST_F(CellEditTest, IntegerEditorTruncatesTowardZeroAndAHeldSpinButtonCountsNoFurther)
 {
     MakeEditableGrid(3);
-    for (const auto& [typed, stored] :
-         std::vector<std::pair<QString, int>>{{"12.7", 12},
-                                              {"-12.7", -12},
-                                              {"12-3", -123},
-                                              {"x", 0},
-                                              {"nan", 0},
-                                              {"1e400", 2147483647},
-                                              {"-1e400", -2147483647 - 1}}) {
+    for (const auto& [typed, stored] : std::vector<std::pair<QString, int>>{
+             {"12.7", 12}, {"-12.7", -12}, {"1e400", 2147483647}, {"-1e400", -2147483647 - 1}}) {
         FocusCell(1, 1);
         Click(1, 1);
         auto* edit = dynamic_cast<CIntIn*>(grid.EditController().GetEditor());
@@ -323,11 +299,8 @@ TEST_F(CellEditTest, IntegerEditorTruncatesTowardZero)
         EditorKey(Qt::Key_Return);
         EXPECT_EQ(grid.GetCell(1, 1)->GetInt(), stored) << typed.toStdString();
     }
-}
 
-TEST_F(CellEditTest, ASpinButtonHeldWhileTheEditEndsCountsNoFurther)
-{
-    MakeEditableGrid(3);
+    // A spin button held while the edit ends counts no further.
     FocusCell(0, 1);
     Click(0, 1);
     auto* edit = dynamic_cast<CIntIn*>(grid.EditController().GetEditor());
@@ -348,22 +321,7 @@ TEST_F(CellEditTest, ASpinButtonHeldWhileTheEditEndsCountsNoFurther)
     EXPECT_EQ(grid.GetCell(2, 1)->GetInt(), 2);
 }
 
-TEST_F(CellEditTest, LongTextsPassTheTextEditorWhole)
-{
-    MakeEditableGrid(2);
-    const std::string longText(40000, 'x');
-    grid.GetCell(1, 0)->Set(longText);
-    FocusCell(1, 0);
-    Key(Qt::Key_Space);
-    ASSERT_NE(LineEditor(), nullptr);
-    QTest::keyClick(LineEditor(), Qt::Key_End);
-    QTest::keyClicks(LineEditor(), "y");
-    EditorKey(Qt::Key_Return);
-    const std::string stored = grid.GetCell(1, 0)->GetString();
-    EXPECT_TRUE(stored == longText + "y"); // without printing 40,000 characters
-}
-
-TEST_F(CellEditTest, ClickOnACheckBoxCellTogglesAtOnceAndEscapeKeepsTheModel)
+TEST_F(CellEditTest, CheckBoxesToggleAtOnceAndRefusedOrReadOnlyCellsOpenNoEditor)
 {
     MakeEditableGrid(3); // row 1 holds false
     FocusCell(1, 2);
@@ -394,6 +352,23 @@ TEST_F(CellEditTest, ClickOnACheckBoxCellTogglesAtOnceAndEscapeKeepsTheModel)
     EditorKey(Qt::Key_Return);
     EXPECT_FALSE(grid.GetCell(1, 2)->GetBool());
     EXPECT_EQ(clickedValues, (std::vector<bool>{true, true, false}));
+
+    // A refused edit or a read-only cell opens no editor.
+    parent.log.clear();
+    FocusCell(0, 0);
+    parent.results[LVN_BEGINLABELEDIT] = 1;
+    Key(Qt::Key_Space);
+    EXPECT_FALSE(grid.IsEditing());
+    Click(0, 0);
+    EXPECT_FALSE(grid.IsEditing());
+    EXPECT_EQ(EditCodes(), (std::vector<int>{LVN_BEGINLABELEDIT, LVN_BEGINLABELEDIT}));
+
+    parent.results.clear();
+    grid.SetColumnEditable(0, false);
+    Click(0, 0);
+    EXPECT_FALSE(grid.IsEditing());
+    for (QWidget* child : grid.Body().findChildren<QWidget*>())
+        EXPECT_FALSE(child->isVisible());
 }
 
 // ---------------------------------------------------------------- scrolled, sorted, deleted
@@ -413,6 +388,17 @@ TEST_F(CellEditTest, EditsOfASortedGridReachTheRowsShown)
     EXPECT_EQ(LineEditor()->text(), "row 3");
     EditorKey(Qt::Key_Escape);
     EXPECT_EQ(Column(0), (std::vector<std::string>{"top", "row 3", "row 2", "row 1", "row 0"}));
+
+    // Long texts pass the text editor whole.
+    const std::string longText(40000, 'x');
+    grid.GetCell(1, 0)->Set(longText);
+    FocusCell(1, 0);
+    Key(Qt::Key_Space);
+    ASSERT_NE(LineEditor(), nullptr);
+    QTest::keyClick(LineEditor(), Qt::Key_End);
+    QTest::keyClicks(LineEditor(), "y");
+    EditorKey(Qt::Key_Return);
+    EXPECT_TRUE(grid.GetCell(1, 0)->GetString() == longText + "y"); // without printing it
 }
 
 TEST_F(CellEditTest, DeletingRowsUnderAnOpenEditor)

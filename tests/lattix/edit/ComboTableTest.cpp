@@ -95,7 +95,7 @@ protected:
     std::int64_t now = 100000;
 };
 
-TEST_F(ComboTableTest, DropDownShowsUpToEightRowsAndWidensForItsScrollBar)
+TEST_F(ComboTableTest, DropDownShowsUpToEightRowsWidensForItsScrollBarAndStaysOnTheScreen)
 {
     struct Case
     {
@@ -127,10 +127,7 @@ TEST_F(ComboTableTest, DropDownShowsUpToEightRowsAndWidensForItsScrollBar)
         EXPECT_EQ(Take(),
                   (std::vector<int>{CComboTable::CBN_SELENDCANCEL, CComboTable::CBN_CLOSEUP}));
     }
-}
 
-TEST_F(ComboTableTest, DropDownStaysOnTheScreenAtItsRightAndBottomEdges)
-{
     FillNumbered(5);
     const QRect screen = dialog.screen()->availableGeometry();
     const QRect whole = dialog.screen()->geometry();
@@ -191,39 +188,7 @@ TEST_F(ComboTableTest, TypingSelectsTheNextMatchingRowOrBeeps)
     EXPECT_FALSE(combo.IsOpened());
 }
 
-TEST_F(ComboTableTest, EnterAcceptsTheHighlightedRowAndEscapeKeepsTheOldOne)
-{
-    Fill({"Alpha", "Beta", "Gamma"});
-    combo.SelectRow(0);
-    Take();
-
-    Key(Qt::Key_F4);
-    Key(Qt::Key_Down);
-    Key(Qt::Key_Down);
-    EXPECT_EQ(combo.GetCurrentRow(), 0);
-    Key(Qt::Key_Escape);
-    EXPECT_FALSE(combo.IsOpened());
-    EXPECT_EQ(Take(), kCancelled);
-    EXPECT_EQ(combo.GetCurrentRow(), 0);
-    EXPECT_EQ(Drop().Table().GetSelectedRow(), 0);
-    EXPECT_EQ(combo.GetText(), "Alpha");
-
-    Key(Qt::Key_F4);
-    Key(Qt::Key_Down);
-    Key(Qt::Key_Return);
-    EXPECT_FALSE(combo.IsOpened());
-    EXPECT_EQ(Take(), kChosen);
-    EXPECT_EQ(combo.GetCurrentRow(), 1);
-    EXPECT_EQ(combo.GetText(), "Beta");
-
-    // The row set by the key stays the only change: later selections are not swallowed.
-    Key(Qt::Key_F4);
-    Key(Qt::Key_Return);
-    combo.SelectRow(2);
-    EXPECT_EQ(combo.GetText(), "Gamma");
-}
-
-TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhere)
+TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhereAndPressDragAndReleaseChoose)
 {
     Fill({"Alpha", "Beta", "Gamma"});
     combo.SelectRow(1);
@@ -245,14 +210,12 @@ TEST_F(ComboTableTest, ClickOutsideClosesWithCancelAndGoesNowhere)
     EXPECT_EQ(buttonPresses, 0);
     EXPECT_EQ(Take(), kCancelled);
     EXPECT_EQ(combo.GetCurrentRow(), 2);
+    EXPECT_EQ(combo.GetText(), "Gamma");
     // The next click is the button's again.
     ClickAt(button, QPoint(10, 10));
     EXPECT_EQ(buttonPresses, 1);
-}
 
-TEST_F(ComboTableTest, PressOnTheTextDragIntoTheListAndReleaseChooses)
-{
-    Fill({"Alpha", "Beta", "Gamma", "Delta"});
+    // A press on the text, a drag into the list and a release there choose.
     combo.SelectRow(0);
     Take();
     const QPoint text = combo.mapTo(&dialog, QPoint(5, 5));
@@ -273,7 +236,7 @@ TEST_F(ComboTableTest, PressOnTheTextDragIntoTheListAndReleaseChooses)
     EXPECT_EQ(Take(), kChosen);
 }
 
-TEST_F(ComboTableTest, ScreenReadersHearItsLabelAndFollowTheOpenList)
+TEST_F(ComboTableTest, ScreenReadersFollowTheOpenListAndEnterAcceptsItsHighlightedRow)
 {
     QLabel label("&Game type:", &dialog);
     label.setBuddy(&combo);
@@ -301,6 +264,21 @@ TEST_F(ComboTableTest, ScreenReadersHearItsLabelAndFollowTheOpenList)
     Key(Qt::Key_Escape);
     EXPECT_FALSE(cell(0)->state().focused);
     EXPECT_TRUE(face->state().focused);
+
+    // Enter takes the row highlighted in the open list; the row set by the key stays the only
+    // change, so that later selections are not swallowed.
+    Take();
+    Key(Qt::Key_F4);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(combo.GetCurrentRow(), 0);
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(combo.IsOpened());
+    EXPECT_EQ(Take(), kChosen);
+    EXPECT_EQ(combo.GetText(), "Beta");
+    Key(Qt::Key_F4);
+    Key(Qt::Key_Return);
+    combo.SelectRow(2);
+    EXPECT_EQ(combo.GetText(), "Gamma");
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include <QAccessible>
 #include <QCursor>
 
+#include <functional>
+
 namespace LattixTest {
 namespace {
 
@@ -59,7 +61,9 @@ protected:
     CEnum modes{"Any"}; // value 0, order 0
 };
 
-TEST_F(EnumInTest, UnknownValueOpensWithTheFirstEntryAndAClickLeftOfTheButtonOnlyEdits)
+// A click left of the drop button only edits, an unknown value with the first entry; a click
+// on the button opens the list, and the choice is stored.
+TEST_F(EnumInTest, ClickLeftOfTheButtonEditsAndOnItOpensTheListWhoseChoiceIsStored)
 {
     ClickFromRight(1, 40);
     CEnumIn* editor = Editor();
@@ -79,12 +83,9 @@ TEST_F(EnumInTest, UnknownValueOpensWithTheFirstEntryAndAClickLeftOfTheButtonOnl
     QTest::keyClick(editor, Qt::Key_Escape);
     EXPECT_FALSE(grid.IsEditing());
     EXPECT_EQ(grid.GetCell(1, 0)->GetInt(), 42);
-}
 
-TEST_F(EnumInTest, ClickOnTheDropButtonOpensTheListAndAChoiceIsStored)
-{
     ClickFromRight(0, 5);
-    CEnumIn* editor = Editor();
+    editor = Editor();
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(editor->IsOpened());
     EXPECT_EQ(editor->GetDropDown().Table().GetSelectedRow(), 1); // "SW - Stopwatch", value 6
@@ -103,17 +104,10 @@ TEST_F(EnumInTest, ClickOnTheDropButtonOpensTheListAndAChoiceIsStored)
 }
 
 // What the recipient of LXN_ENUMEDITOPEN does to the edit that is opening.
-enum class OnOpen
-{
-    kEndEdit,
-    kDeleteRow,
-    kEmptyList,
-};
-
 struct OpenCase
 {
     const char* name;
-    OnOpen action;
+    std::function<void(CTableCtrl&, int row, CEnumIn&)> onOpen;
     bool editing;            // after the click
     std::vector<int> values; // of the grid after Enter
 };
@@ -130,12 +124,7 @@ TEST_P(EnumInOpenTest, RecipientsOfTheOpeningLeaveNoEditorAndNoValueBehind)
         if (n.hdr.code != LXN_ENUMEDITOPEN)
             return;
         opened = dynamic_cast<CEnumIn*>(static_cast<CCellInput*>(n.pParam));
-        if (c.action == OnOpen::kEndEdit)
-            grid.EndEdit(true);
-        else if (c.action == OnOpen::kDeleteRow)
-            grid.DeleteRow(n.nRow);
-        else
-            opened->GetDropDown().Table().DeleteAllRows();
+        c.onOpen(grid, n.nRow, *opened);
     };
     ClickFromRight(0, 40);
     ASSERT_NE(opened, nullptr);
@@ -151,11 +140,17 @@ TEST_P(EnumInOpenTest, RecipientsOfTheOpeningLeaveNoEditorAndNoValueBehind)
     EXPECT_EQ(values, c.values);
 }
 
+const auto kEndsTheEdit = [](CTableCtrl& g, int, CEnumIn&) { g.EndEdit(true); };
+const auto kDeletesTheRow = [](CTableCtrl& g, int row, CEnumIn&) { g.DeleteRow(row); };
+const auto kEmptiesTheList = [](CTableCtrl&, int, CEnumIn& e) {
+    e.GetDropDown().Table().DeleteAllRows();
+};
+
 INSTANTIATE_TEST_SUITE_P(
     EnumIn, EnumInOpenTest,
-    ::testing::Values(OpenCase{"EndsTheEdit", OnOpen::kEndEdit, false, {6, 42, 7}},
-                      OpenCase{"DeletesTheRow", OnOpen::kDeleteRow, false, {42, 7}},
-                      OpenCase{"EmptiesTheList", OnOpen::kEmptyList, true, {6, 42, 7}}),
+    ::testing::Values(OpenCase{"EndsTheEdit", kEndsTheEdit, false, {6, 42, 7}},
+                      OpenCase{"DeletesTheRow", kDeletesTheRow, false, {42, 7}},
+                      OpenCase{"EmptiesTheList", kEmptiesTheList, true, {6, 42, 7}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,12 +1,9 @@
 #include "lattix/model/CellData.h"
-#include "lattix/model/CellCompare.h"
-#include "lattix/model/CellFactory.h"
 
 #include <climits>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
-#include <memory>
 
 namespace {
 
@@ -49,7 +46,7 @@ TEST(CellDataTest, IntegerCellTakesIntegersAndTruncatedDoublesOnly)
     EXPECT_FALSE(c.NeedsDestruction());
 }
 
-TEST(CellDataTest, BooleanAndStringCells)
+TEST(CellDataTest, BooleanAndStringCellsTheOrderOfTextsAndAssigningAcrossKinds)
 {
     CDBool flag;
     flag.Set(5);
@@ -71,10 +68,8 @@ TEST(CellDataTest, BooleanAndStringCells)
     EXPECT_TRUE(text.NeedsDestruction());
     text.Set(std::string("Gr\u00fc\u00dfe"));
     EXPECT_STREQ(text.GetCharPtr(), "Gr\u00fc\u00dfe");
-}
 
-TEST(CellDataTest, StringsCompareByCollationIgnoringCase)
-{
+    // Texts compare by collation, ignoring case.
     const CDString apple("apple");
     EXPECT_TRUE(CDString("Map") == CDString("map"));
     EXPECT_TRUE(apple < CDString("Banana")); // a byte compare would say otherwise
@@ -84,43 +79,13 @@ TEST(CellDataTest, StringsCompareByCollationIgnoringCase)
     EXPECT_TRUE(cell < apple);
     cell.Set(std::string("zulu"));
     EXPECT_TRUE(apple < cell);
-}
 
-// A kind that defines only operator<: every other order derives from it.
-class CLessOnly : public CCellData
-{
-public:
-    explicit CLessOnly(int v = 0) : m_v(v) {}
-    void Assign(const CCellData& source) override { m_v = source.GetInt(); }
-    int GetInt() const override { return m_v; }
-    bool operator<(const CCellData& other) const override { return m_v < other.GetInt(); }
-    CCellData* CopyConstructAt(void* storage) const override
-    {
-        return ::new (storage) CLessOnly(*this);
-    }
-    int m_v;
-};
-
-TEST(CellDataTest, KindWithOnlyLessThanGetsEveryComparison)
-{
-    const CLessOnly one(1), two(2), other(2);
-    const CCellCompare compare;
-    EXPECT_EQ(compare.Compare(one, two), -1);
-    EXPECT_EQ(compare.Compare(two, one), 1);
-    EXPECT_EQ(compare.Compare(two, other), 0);
-    EXPECT_TRUE(one <= two);
-    EXPECT_TRUE(two >= other);
-    EXPECT_FALSE(one > two);
-}
-
-// The same kind is copied (a text with its sort key); other kinds are read through their
-// getters, also when compared.
-TEST(CellDataTest, AssignAndCompareAcrossKinds)
-{
-    CDString text("Map");
-    const std::string key = text.SortKey();
+    // The same kind is copied (a text with its sort key); other kinds are read through their
+    // getters, also when compared.
+    CDString map("Map");
+    const std::string key = map.SortKey();
     CDString copy;
-    copy.Assign(text);
+    copy.Assign(map);
     EXPECT_EQ(copy.Text(), "Map");
     EXPECT_EQ(copy.SortKey(), key);
     copy.Assign(copy);
@@ -131,13 +96,13 @@ TEST(CellDataTest, AssignAndCompareAcrossKinds)
     EXPECT_EQ(number.m_nValue, 9);
     number.Assign(CDBool(true));
     EXPECT_EQ(number.m_nValue, 1);
-    number.Assign(text);
+    number.Assign(map);
     EXPECT_EQ(number.m_nValue, 0);
-    CDBool flag;
-    flag.Assign(CDInt(3));
-    EXPECT_TRUE(flag.m_bValue);
-    text.Assign(CDInt(4)); // an integer has no text
-    EXPECT_EQ(text.Text(), "");
+    CDBool fromInt;
+    fromInt.Assign(CDInt(3));
+    EXPECT_TRUE(fromInt.m_bValue);
+    map.Assign(CDInt(4)); // an integer has no text
+    EXPECT_EQ(map.Text(), "");
 
     EXPECT_TRUE(CDInt(1) == CDBool(true));
     EXPECT_TRUE(CDInt(0) == CDString("word")); // a string cell reads as integer 0

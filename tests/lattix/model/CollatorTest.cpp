@@ -23,7 +23,7 @@ void ExpectCaseInsensitiveBasics(const CCollator& collator)
     EXPECT_EQ(collator.Compare("\u00c4rger", "\u00e4rger"), 0); // case of a non-ASCII letter
 }
 
-TEST(CollatorTest, PlainLocalesFoldCaseAndOrderByCodePoint)
+TEST(CollatorTest, PlainLocalesFoldCaseOrderByCodePointAndKeepIllFormedBytesApart)
 {
     for (const char* name : {"C", "POSIX", "C.UTF-8", "C.utf8", ""}) {
         SCOPED_TRACE(name);
@@ -34,10 +34,7 @@ TEST(CollatorTest, PlainLocalesFoldCaseAndOrderByCodePoint)
         EXPECT_GT(collator.Compare("\u00e4", "z"), 0);
         EXPECT_EQ(collator.SortKey("AbC\u00c9"), "abc\u00e9");
     }
-}
 
-TEST(CollatorTest, PlainOrderKeepsIllFormedBytesApart)
-{
     const CCollator collator("C");
     // Windows-1252 bytes that never became UTF-8 keep their identity and their order.
     const std::string e1 = "caf\xe9";
@@ -49,7 +46,7 @@ TEST(CollatorTest, PlainOrderKeepsIllFormedBytesApart)
     EXPECT_EQ(collator.SortKey("A\xc3"), "a\xc3");
 }
 
-TEST(CollatorTest, LocaleRulesOrderAccentsAndIgnoreCase)
+TEST(CollatorTest, LocaleRulesOrderAccentsIgnoreCaseAndKeyLongAndIllFormedTexts)
 {
     const CCollator german("de_DE.UTF-8");
     EXPECT_FALSE(german.IsPlain());
@@ -67,10 +64,7 @@ TEST(CollatorTest, LocaleRulesOrderAccentsAndIgnoreCase)
     // A locale the collation data does not know still orders case-insensitively.
     const CCollator unknown("xx_NOWHERE.UTF-8@euro");
     ExpectCaseInsensitiveBasics(unknown);
-}
 
-TEST(CollatorTest, KeysOfLongAndIllFormedTextsUnderLocaleRules)
-{
     const CCollator collator("en_US.UTF-8");
     // Longer than the collator's stack buffers for text and key.
     const std::string longA(1000, 'a');
@@ -118,33 +112,24 @@ private:
     std::optional<std::string> m_old;
 };
 
+// LC_ALL wins over LC_COLLATE, which wins over LANG; without any the order is plain.
 TEST(CollatorTest, UserCollatorFollowsTheCollationVariables)
 {
-    const auto userLocaleOfNewThread = [] {
-        std::string name;
-        bool plain = false;
-        std::thread([&] {
-            name = CCollator::User().LocaleName();
-            plain = CCollator::User().IsPlain();
-        }).join();
-        return std::make_pair(name, plain);
+    struct Case
+    {
+        const char *all, *collate, *lang, *locale;
     };
-    {
-        EnvironmentOverride all("LC_ALL", nullptr);
-        EnvironmentOverride collate("LC_COLLATE", "sv_SE.UTF-8");
-        EnvironmentOverride lang("LANG", "C.UTF-8");
-        EXPECT_EQ(userLocaleOfNewThread(), std::make_pair(std::string("sv_SE.UTF-8"), false));
-    }
-    {
-        EnvironmentOverride all("LC_ALL", "C");
-        EnvironmentOverride collate("LC_COLLATE", "sv_SE.UTF-8");
-        EXPECT_EQ(userLocaleOfNewThread(), std::make_pair(std::string("C"), true));
-    }
-    {
-        EnvironmentOverride all("LC_ALL", nullptr);
-        EnvironmentOverride collate("LC_COLLATE", nullptr);
-        EnvironmentOverride lang("LANG", nullptr);
-        EXPECT_EQ(userLocaleOfNewThread(), std::make_pair(std::string("C"), true));
+    for (const Case& c :
+         {Case{nullptr, "sv_SE.UTF-8", "C.UTF-8", "sv_SE.UTF-8"},
+          Case{"C", "sv_SE.UTF-8", "C.UTF-8", "C"}, Case{nullptr, nullptr, nullptr, "C"}}) {
+        EnvironmentOverride all("LC_ALL", c.all);
+        EnvironmentOverride collate("LC_COLLATE", c.collate);
+        EnvironmentOverride lang("LANG", c.lang);
+        std::pair<std::string, bool> user;
+        std::thread([&] {
+            user = {CCollator::User().LocaleName(), CCollator::User().IsPlain()};
+        }).join();
+        EXPECT_EQ(user, std::make_pair(std::string(c.locale), std::string(c.locale) == "C"));
     }
 }
 

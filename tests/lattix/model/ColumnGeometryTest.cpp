@@ -24,7 +24,7 @@ CColumnGeometry FourColumns()
     return g;
 }
 
-TEST(ColumnGeometryTest, OrderAndPositions)
+TEST(ColumnGeometryTest, OrderPositionsAndFittingToAWidth)
 {
     const CColumnGeometry g = FourColumns();
     EXPECT_EQ(g.GetDisplayOrder(), (std::vector<int>{2, 0, 3, 1}));
@@ -51,14 +51,12 @@ TEST(ColumnGeometryTest, OrderAndPositions)
         EXPECT_EQ(g.GetNextVisiblePos(pos), next) << pos;
         EXPECT_EQ(g.GetPrevVisiblePos(pos), prev) << pos;
     }
-}
 
-TEST(ColumnGeometryTest, FitToWidthFillsTheTargetExactly)
-{
-    CColumnGeometry g = FourColumns();
-    g.FitToWidth(333);
-    EXPECT_EQ(g.GetTotalWidth(), 333);
-    EXPECT_EQ(g.GetWidth(3), 80); // hidden columns keep their width
+    // Fitting fills the target exactly; hidden columns keep their width.
+    CColumnGeometry fitted = FourColumns();
+    fitted.FitToWidth(333);
+    EXPECT_EQ(fitted.GetTotalWidth(), 333);
+    EXPECT_EQ(fitted.GetWidth(3), 80);
 }
 
 } // namespace

@@ -30,24 +30,9 @@ std::vector<int> RowValues(const CTable& table)
     return values;
 }
 
-TEST(EnumTest, AddEntryFillsAutomaticFieldsFromTheLastEntry)
-{
-    CEnum e("");
-    e->AddEntry(10, "ten", "tip", 4, 100);
-    e->AddEntry(-1, "next");
-    const CEnumEntry& last = e->GetEntries().back();
-    EXPECT_EQ(last.nValue, 11);
-    EXPECT_EQ(last.item.nImage, 5);
-    EXPECT_EQ(last.item.nOrder, 101);
-    EXPECT_EQ(e->Lookup(10).strTip, "tip");
-    e->AddEntry(INT_MAX, "top", "", INT_MAX, INT_MAX);
-    e->AddEntry(-1, "beyond"); // no overflow past the largest int
-    EXPECT_EQ(e->GetEntries().back().nValue, INT_MAX);
-}
-
 // From eleven entries on, the first lookup sorts them by value; smaller ones keep their
 // order, and of duplicate values the first one counts.
-TEST(EnumTest, LargeEnumerationsAreSortedByValueOnFirstLookup)
+TEST(EnumTest, LargeEnumerationsSortOnFirstLookupAddEntryFillsFieldsAndReferencesKeepThemAlive)
 {
     CEnum small("a");
     for (int v = 9; v >= 1; --v)
@@ -86,10 +71,21 @@ TEST(EnumTest, LargeEnumerationsAreSortedByValueOnFirstLookup)
     noColumns.CreateRowLayout();
     desc->FillTable(noColumns);
     EXPECT_EQ(noColumns.GetRowCount(), 0);
-}
 
-TEST(EnumTest, ReferencesKeepTheEnumerationAlive)
-{
+    // AddEntry fills the automatic fields from the last entry, without overflow.
+    CEnum e("");
+    e->AddEntry(10, "ten", "tip", 4, 100);
+    e->AddEntry(-1, "next");
+    const CEnumEntry& last = e->GetEntries().back();
+    EXPECT_EQ(last.nValue, 11);
+    EXPECT_EQ(last.item.nImage, 5);
+    EXPECT_EQ(last.item.nOrder, 101);
+    EXPECT_EQ(e->Lookup(10).strTip, "tip");
+    e->AddEntry(INT_MAX, "top", "", INT_MAX, INT_MAX);
+    e->AddEntry(-1, "beyond"); // no overflow past the largest int
+    EXPECT_EQ(e->GetEntries().back().nValue, INT_MAX);
+
+    // References keep the enumeration alive.
     auto handle = std::make_unique<CEnum>(kGameTypes);
     CEnum::CInternalEnum* internal = handle->Get();
     {

@@ -30,7 +30,7 @@ QImage Strip(int w, int h, std::initializer_list<QColor> colours)
     return strip;
 }
 
-TEST(ImageListTest, CutsTheStripIntoEqualImagesAndDropsTheRest)
+TEST(ImageListTest, CutsStripsDrawsDoubleDensityOnesSharpAndEnumerationsLoadThemByNumberPathOrFile)
 {
     CImageList list(Strip(5, 3, {Qt::red, Qt::green, Qt::blue}), 5);
     ASSERT_EQ(list.GetImageCount(), 3);
@@ -55,21 +55,18 @@ TEST(ImageListTest, CutsTheStripIntoEqualImagesAndDropsTheRest)
         EXPECT_FALSE(list.Load(Strip(4, 4, {Qt::red}), width)) << width;
         EXPECT_TRUE(list.IsEmpty()) << width;
     }
-}
 
-// A strip drawn for double-density screens (device pixel ratio 2) of red and blue stripes:
-// its own pixels show on a double-density canvas, a smoothly halved image elsewhere.
-TEST(ImageListTest, DoubleDensityStripsDrawSharpOnDoubleDensityCanvases)
-{
+    // A strip drawn for double-density screens (device pixel ratio 2) of red and blue stripes:
+    // its own pixels show on a double-density canvas, a smoothly halved image elsewhere.
     QImage strip(16, 8, QImage::Format_RGB32);
     for (int x = 0; x < 16; ++x)
         for (int y = 0; y < 8; ++y)
             strip.setPixelColor(x, y, x % 2 ? Qt::blue : Qt::red);
     strip.setPixelColor(8, 0, kOrange);
     strip.setDevicePixelRatio(2);
-    const CImageList list(strip, 4, kOrangeWord);
-    ASSERT_EQ(list.GetImageCount(), 2);
-    ASSERT_EQ(list.GetImageWidth(), 4);
+    const CImageList sharp(strip, 4, kOrangeWord);
+    ASSERT_EQ(sharp.GetImageCount(), 2);
+    ASSERT_EQ(sharp.GetImageWidth(), 4);
     QImage dense(20, 20, QImage::Format_RGB32);
     dense.setDevicePixelRatio(2);
     dense.fill(Qt::white);
@@ -77,18 +74,15 @@ TEST(ImageListTest, DoubleDensityStripsDrawSharpOnDoubleDensityCanvases)
     plain.fill(Qt::white);
     for (QImage* canvas : {&dense, &plain}) {
         QPainter painter(canvas);
-        list.Draw(painter, 1, QPoint(2, 2));
+        sharp.Draw(painter, 1, QPoint(2, 2));
     }
     EXPECT_EQ(dense.pixelColor(4, 4), QColor(Qt::white)); // masked
     EXPECT_EQ(dense.pixelColor(5, 4), QColor(Qt::blue));
     EXPECT_EQ(dense.pixelColor(6, 5), QColor(Qt::red));
     EXPECT_GT(std::min(plain.pixelColor(3, 3).red(), plain.pixelColor(3, 3).blue()), 60);
-}
 
-// The test resource ":/bitmap/130": three 4 x 2 images (red, green with an orange top left
-// corner, blue) and a rest column.
-TEST(EnumImagesTest, LoadsBitmapResourcesByNumberAndPathAndFiles)
-{
+    // The test resource ":/bitmap/130": three 4 x 2 images (red, green with an orange top left
+    // corner, blue) and a rest column; enumerations load it by number and path, and files.
     CEnum byNumber("a\nb\nc", 130, 4, kOrangeWord);
     const CImageList& images = byNumber->GetImageList();
     ASSERT_EQ(images.GetImageCount(), 3);
@@ -110,10 +104,8 @@ TEST(EnumImagesTest, LoadsBitmapResourcesByNumberAndPathAndFiles)
     EXPECT_TRUE(byPath->LoadImages(file, 8));
     EXPECT_EQ(byPath->GetImageList().GetImageCount(), 2);
     EXPECT_EQ(byPath->GetImageList().GetImage(1).pixelColor(7, 7), QColor(Qt::green));
-}
 
-TEST(EnumImagesTest, FailedLoadsLeaveNoEarlierImages)
-{
+    // A failed load leaves no earlier images.
     CEnum types("MP\nSW\nCP", Strip(6, 6, {Qt::red, Qt::green, Qt::blue}), 6);
     ASSERT_EQ(types->GetImageList().GetImageCount(), 3);
     EXPECT_FALSE(types->LoadImages(QStringLiteral(":/no/such/strip"), 3));

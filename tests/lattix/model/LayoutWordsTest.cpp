@@ -36,44 +36,9 @@ Grid ThreeColumns()
     return Grid{{"Name", "Ping", "Map"}, {{120, true}, {40, true}, {80, true}}, {0, 1, 2}};
 }
 
-TEST(LayoutWordsTest, ChecksumReadsBytesAsSignedAndWrapsAround)
-{
-    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"", "", ""}), 0);
-    // 0xE4 counts as -28.
-    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"\xE4"}), 65536 - 28);
-    // Long titles wrap modulo 65536 rather than overflow.
-    std::uint32_t h = 0;
-    for (int i = 0; i < 40; ++i)
-        h = (h * 33 + 'z') % 65536;
-    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{std::string(40, 'z')}), h);
-    // The order of the columns matters.
-    EXPECT_NE(CLayoutWords::TitleChecksum(std::vector<std::string>{"Ping", "Map"}),
-              CLayoutWords::TitleChecksum(std::vector<std::string>{"Map", "Ping"}));
-}
-
-// Stored as little-endian words; a short stored value leaves the remaining words.
-TEST(LayoutWordsTest, StoredBytesAreLittleEndianWords)
-{
-    Grid saved = ThreeColumns();
-    saved.columns[1] = {55, false};
-    saved.order = {2, 0, 1};
-    const CWordArray words = saved.Words();
-    const QByteArray bytes = CLayoutWords::ToBytes(words);
-    ASSERT_EQ(bytes.size(), 2 * static_cast<qsizetype>(words.size()));
-    CWordArray reread = ThreeColumns().Words();
-    CLayoutWords::ReadBytesOver(reread, bytes);
-    EXPECT_EQ(reread, words);
-
-    CWordArray few{1, 2, 3, 4};
-    CLayoutWords::ReadBytesOver(few, QByteArray("\x09\x01\x05", 3)); // one whole word
-    EXPECT_EQ(few, (CWordArray{0x0109, 2, 3, 4}));
-    CLayoutWords::ReadBytesOver(few, QByteArray(20, '\x01')); // extra bytes ignored
-    EXPECT_EQ(few, (CWordArray{0x0101, 0x0101, 0x0101, 0x0101}));
-}
-
 // Untitled (data) columns keep their visibility; when every column would be hidden the
 // first in display order stays visible.
-TEST(LayoutWordsTest, ApplyKeepsDataColumnsAndOneVisibleColumn)
+TEST(LayoutWordsTest, ApplyKeepsDataColumnsAndOneVisibleColumnAndStoredBytesAreLittleEndianWords)
 {
     Grid data{{"Name", ""}, {{80, true}, {0, true}}, {0, 1}};
     ASSERT_TRUE(data.Apply(Grid{{"Name", ""}, {{80, false}, {0, false}}, {0, 1}}.Words()));
@@ -89,12 +54,27 @@ TEST(LayoutWordsTest, ApplyKeepsDataColumnsAndOneVisibleColumn)
     EXPECT_TRUE(grid.columns[2].bVisible);
     EXPECT_FALSE(grid.columns[0].bVisible || grid.columns[1].bVisible);
 
+    // A stored width of 0 becomes the width the column was added with, so it can be grabbed.
+    grid.columns[1].nDefaultWidth = 60;
+    words[3 + 4 * 1] = 0;
+    ASSERT_TRUE(grid.Apply(words));
+    EXPECT_EQ(grid.columns[1].nWidth, 60);
+
     Grid empty;
     EXPECT_EQ(empty.Words(), (CWordArray{2, 0, 0}));
     EXPECT_TRUE(empty.Apply({2, 0, 0}));
+
+    // Stored as little-endian words; a short stored value leaves the remaining words. (A layout
+    // stored and read back by the window is checked in MainDlgTest.)
+    EXPECT_EQ(CLayoutWords::ToBytes(CWordArray{0x0109, 2}), QByteArray("\x09\x01\x02\x00", 4));
+    CWordArray few{1, 2, 3, 4};
+    CLayoutWords::ReadBytesOver(few, QByteArray("\x09\x01\x05", 3)); // one whole word
+    EXPECT_EQ(few, (CWordArray{0x0109, 2, 3, 4}));
+    CLayoutWords::ReadBytesOver(few, QByteArray(20, '\x01')); // extra bytes ignored
+    EXPECT_EQ(few, (CWordArray{0x0101, 0x0101, 0x0101, 0x0101}));
 }
 
-TEST(LayoutWordsTest, ForeignOrDamagedWordsChangeNothing)
+TEST(LayoutWordsTest, ForeignWordsByTheTitlesChecksumOrDamagedOnesChangeNothing)
 {
     Grid saved = ThreeColumns();
     saved.order = {1, 2, 0};
@@ -134,6 +114,16 @@ TEST(LayoutWordsTest, ForeignOrDamagedWordsChangeNothing)
     Grid renamed = ThreeColumns();
     renamed.titles[1] = "Latency";
     EXPECT_FALSE(renamed.Apply(good));
+
+    // The titles' checksum reads bytes as signed and wraps around; their order counts.
+    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"", "", ""}), 0);
+    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{"\xE4"}), 65536 - 28);
+    std::uint32_t h = 0;
+    for (int i = 0; i < 40; ++i)
+        h = (h * 33 + 'z') % 65536;
+    EXPECT_EQ(CLayoutWords::TitleChecksum(std::vector<std::string>{std::string(40, 'z')}), h);
+    EXPECT_NE(CLayoutWords::TitleChecksum(std::vector<std::string>{"Ping", "Map"}),
+              CLayoutWords::TitleChecksum(std::vector<std::string>{"Map", "Ping"}));
 }
 
 } // namespace

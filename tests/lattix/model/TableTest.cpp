@@ -132,7 +132,7 @@ protected:
     CTable table;
 };
 
-TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFresh)
+TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFreshAndRowsAndInsertPositionsAreFound)
 {
     const std::vector<CRowData*> rows = Fill(6);
     table.MarkRow(1, true);
@@ -155,9 +155,28 @@ TEST_F(TableTest, FreedRecordsAreReusedLastFreedFirstAndFresh)
     table.MarkRows(0, 5, true);
     table.DeleteMarkedRows();
     EXPECT_EQ(table.GetRowCount(), 0);
+
+    // Rows and insert positions are found, in the emptied table and among new rows.
+    EXPECT_EQ(table.FindInsertPos(0, CDInt(1)), 0);
+    EXPECT_EQ(table.FindRow(0, CDInt(1)), -1);
+    for (int v : {10, 20, 20, 30})
+        AddRow(table, v, v == 30 ? "Map" : "other");
+    // (value, start, found)
+    for (const auto& [value, start, found] : std::vector<std::tuple<int, int, int>>{{10, -1, 0},
+                                                                                    {20, -1, 1},
+                                                                                    {20, 1, 2},
+                                                                                    {20, 2, -1},
+                                                                                    {10, 3, -1},
+                                                                                    {99, -1, -1},
+                                                                                    {10, -5, 0}})
+        EXPECT_EQ(table.FindRow(0, CDInt(value), start), found) << value << " after " << start;
+    EXPECT_EQ(table.FindRow(1, CDString("map")), 3);
+    for (const auto& [value, pos] :
+         std::vector<std::pair<int, int>>{{5, 0}, {10, 0}, {15, 1}, {20, 1}, {25, 3}, {31, 4}})
+        EXPECT_EQ(table.FindInsertPos(0, CDInt(value)), pos) << value;
 }
 
-TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnce)
+TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnceAndAFailingCopyLeavesTheTableAsItWas)
 {
     CellCounter counter;
     {
@@ -202,11 +221,8 @@ TEST(TableCellsTest, EveryCellIsDestroyedExactlyOnce)
         EXPECT_EQ(counter.live, 0);
     }
     EXPECT_EQ(counter.live, 0);
-}
 
-TEST(TableCellsTest, FailingCellCopyLeavesTheTableAsItWas)
-{
-    CellCounter counter;
+    // A failing cell copy leaves the table as it was.
     CTable table;
     AddColumnOf<CDString>(table);
     for (int i = 0; i < 3; ++i)
@@ -244,18 +260,6 @@ TEST_F(TableTest, SortsByKeysMostSignificantFirstAndSkipsUnusableKeys)
     // An unusable key is left out; the others still count.
     table.Sort(std::vector<CSortKey>{{7, false}, {1, true}});
     EXPECT_EQ(Texts(table, 1), (std::vector<std::string>{"f", "e", "d", "c", "b", "a"}));
-}
-
-TEST_F(TableTest, SortsTextsCaseInsensitivelyAndKeepsRowPointers)
-{
-    std::vector<CRowData*> rows;
-    for (const char* name : {"Banana", "apple", "cherry", "APPLE"})
-        rows.push_back(AddRow(table, static_cast<int>(rows.size()), name));
-    table.Sort(std::vector<CSortKey>{{1, false}});
-    EXPECT_EQ(Texts(table, 1), (std::vector<std::string>{"apple", "APPLE", "Banana", "cherry"}));
-    const std::vector<CRowData*> sorted = {table.GetRow(0), table.GetRow(1), table.GetRow(2),
-                                           table.GetRow(3)};
-    EXPECT_EQ(sorted, (std::vector<CRowData*>{rows[1], rows[3], rows[0], rows[2]}));
 }
 
 // Rows arrive in batches, as during a scan: each batch is merged among the rows in order,
@@ -321,27 +325,6 @@ TEST_F(TableTest, RowsMergedOrSortedWhileTheyArriveMatchAStableSort)
     }
 }
 
-TEST_F(TableTest, FindsRowsAndInsertPositions)
-{
-    EXPECT_EQ(table.FindInsertPos(0, CDInt(1)), 0);
-    EXPECT_EQ(table.FindRow(0, CDInt(1)), -1);
-    for (int v : {10, 20, 20, 30})
-        AddRow(table, v, v == 30 ? "Map" : "other");
-    // (value, start, found)
-    for (const auto& [value, start, found] : std::vector<std::tuple<int, int, int>>{{10, -1, 0},
-                                                                                    {20, -1, 1},
-                                                                                    {20, 1, 2},
-                                                                                    {20, 2, -1},
-                                                                                    {10, 3, -1},
-                                                                                    {99, -1, -1},
-                                                                                    {10, -5, 0}})
-        EXPECT_EQ(table.FindRow(0, CDInt(value), start), found) << value << " after " << start;
-    EXPECT_EQ(table.FindRow(1, CDString("map")), 3);
-    for (const auto& [value, pos] :
-         std::vector<std::pair<int, int>>{{5, 0}, {10, 0}, {15, 1}, {20, 1}, {25, 3}, {31, 4}})
-        EXPECT_EQ(table.FindInsertPos(0, CDInt(value)), pos) << value;
-}
-
 TEST_F(TableTest, MarksMovesAndInserts)
 {
     Fill(8);
@@ -388,7 +371,7 @@ TEST_F(TableTest, MarksMovesAndInserts)
 
 // Hidden rows are out of every operation's sight, but keep their place in the order of all
 // rows through inserts, moves, sorts and deletes, and come back there.
-TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
+TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThereAndRowCopiesCopyCellsButNotMarks)
 {
     Fill(6); // 0..5
     table.MarkRows(0, 5, true);
@@ -446,10 +429,8 @@ TEST_F(TableTest, HiddenRowsKeepTheirPlaceAndComeBackThere)
     table.DeleteAllRows();
     table.ShowRows(0, all);
     EXPECT_EQ(table.GetRowCount() + table.GetHiddenRowCount(), 0);
-}
 
-TEST_F(TableTest, RowCopiesCopyCellsButNotMarks)
-{
+    // Row copies copy the cells but not the marks.
     CRowData* source = AddRow(table, 7, "seven", 70);
     source->SetMarked(true);
     CRowData* copy = table.AddRowCopy(*source);
@@ -525,22 +506,5 @@ TEST(TableColumnsTest, ColumnsAreSetReplacedAndCleared)
     EXPECT_FALSE(table.HasRowLayout());
     EXPECT_EQ(AddColumnOf<CDInt>(table), 0);
 }
-
-#ifndef NDEBUG
-TEST(TableDeathTest, DebugBuildsAssertIndices)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    CTable table;
-    MakeIntTextInt(table);
-    AddRow(table, 1, "a", 0);
-    EXPECT_DEATH(table.GetRow(1), "IsValidRow");
-    EXPECT_DEATH(table.GetCell(0, 3), "IsValidColumn");
-    EXPECT_DEATH(table.DeleteRow(-1), "IsValidRow");
-    EXPECT_DEATH(table.InsertRow(2), "index");
-    EXPECT_DEATH(table.MarkRows(0, 1, true), "IsValidRow");
-    CTable noLayout;
-    EXPECT_DEATH(noLayout.AddRow(), "row layout");
-}
-#endif
 
 } // namespace

@@ -51,25 +51,17 @@ protected:
     }
 };
 
-TEST_F(HeaderTest, TitleClicksCycleAscendingDescendingAscending)
+// Clicks on a title cycle ascending, descending, ascending; a plain click replaces the order
+// and a shift click adds a key.
+TEST_F(HeaderTest, ClicksCycleTheOrderShiftClickAddsKeysInDisplayOrderAndAMoveResorts)
 {
-    ClickTitle(2);
-    EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{2, false}}));
-    EXPECT_EQ(Ids(), (std::vector<int>{5, 4, 3, 2, 1, 0}));
-    ClickTitle(2);
-    EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{2, true}}));
-    EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
-    ClickTitle(2);
-    EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{2, false}}));
+    for (const bool descending : {false, true, false}) {
+        ClickTitle(2);
+        EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{2, descending}}));
+        EXPECT_EQ(Ids().front(), descending ? 0 : 5);
+    }
     EXPECT_EQ(parent.Codes(), (std::vector<int>{LXN_SORTCHANGING, LXN_SORTED, LXN_SORTCHANGING,
                                                 LXN_SORTED, LXN_SORTCHANGING, LXN_SORTED}));
-    // A plain click replaces the order.
-    ClickTitle(0);
-    EXPECT_EQ(grid.GetSortOrder(), (std::vector<CSortKey>{{0, false}}));
-}
-
-TEST_F(HeaderTest, ShiftClickAddsKeysInDisplayOrderAndAMoveResorts)
-{
     ClickTitle(3);
     ClickTitle(1, Qt::ShiftModifier);
     // Column 1 stands left of column 3, so it is the first key.
@@ -103,7 +95,7 @@ TEST_F(HeaderTest, CancelledSortKeepsOrderAndArrows)
     EXPECT_EQ(Ids(), before);
 }
 
-TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereOrClicksWithSortingOffDoNotSort)
+TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereOrClicksWithSortingOffDoNotSortAndBordersResize)
 {
     grid.EnableColumnMove(false);
     const QPoint from = TitleCenter(1);
@@ -117,32 +109,10 @@ TEST_F(HeaderTest, PressLeaveAndReleaseElsewhereOrClicksWithSortingOffDoNotSort)
     ClickTitle(1);
     EXPECT_TRUE(grid.GetSortOrder().empty());
     EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
-}
 
-TEST_F(HeaderTest, PressedAndFlatTitlesShowUnderFusion)
-{
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-    grid.Header().setStyle(fusion.get());
-    // A strip of a title's background, away from its right-aligned text.
-    const auto strip = [this](int col) {
-        const QImage image = grid.Header().grab().toImage();
-        std::vector<QRgb> pixels;
-        for (int y = 2; y < CTableCtrl::kHeaderHeight - 2; ++y)
-            pixels.push_back(image.pixel(grid.Geometry().GetColumnLeft(col) + 8, y));
-        return pixels;
-    };
-    const std::vector<QRgb> raised = strip(1);
-    QTest::mousePress(&grid.Header(), Qt::LeftButton, {}, TitleCenter(1));
-    EXPECT_NE(strip(1), raised);
-    EXPECT_EQ(strip(0), raised);
-    grid.Header().CancelTracking();
-    grid.EnableHeaderSort(false);
-    EXPECT_NE(strip(0), raised);
-    grid.Header().setStyle(QApplication::style());
-}
-
-TEST_F(HeaderTest, DraggingABorderResizesWithinTheLimits)
-{
+    // Dragging a border resizes within the limits, and does not sort.
+    grid.EnableHeaderSort(true);
+    grid.EnableColumnMove(true);
     const QPoint border(grid.Geometry().GetColumnLeft(1) + grid.GetColumnWidth(1) - 1, 5);
     EXPECT_EQ(grid.Header().BorderHitTest(border.x()), 1);
     QTest::mouseMove(&grid.Header(), border);
@@ -168,8 +138,28 @@ TEST_F(HeaderTest, DraggingABorderResizesWithinTheLimits)
     EXPECT_GE(grid.GetColumnWidth(1), grid.GetColumnMinWidth(1));
 }
 
-TEST_F(HeaderTest, TitleTipIsTheLongNameOrATitleThatDoesNotFit)
+TEST_F(HeaderTest, PressedAndFlatTitlesShowUnderFusionAndTipsShowLongNamesOrTitlesThatDoNotFit)
 {
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    grid.Header().setStyle(fusion.get());
+    // A strip of a title's background, away from its right-aligned text.
+    const auto strip = [this](int col) {
+        const QImage image = grid.Header().grab().toImage();
+        std::vector<QRgb> pixels;
+        for (int y = 2; y < CTableCtrl::kHeaderHeight - 2; ++y)
+            pixels.push_back(image.pixel(grid.Geometry().GetColumnLeft(col) + 8, y));
+        return pixels;
+    };
+    const std::vector<QRgb> raised = strip(1);
+    QTest::mousePress(&grid.Header(), Qt::LeftButton, {}, TitleCenter(1));
+    EXPECT_NE(strip(1), raised);
+    EXPECT_EQ(strip(0), raised);
+    grid.Header().CancelTracking();
+    grid.EnableHeaderSort(false);
+    EXPECT_NE(strip(0), raised);
+    grid.Header().setStyle(QApplication::style());
+
+    // A title's tip is its long name or a title that does not fit.
     grid.SetColumnTitle(0, "A\nAll of A", -1);
     grid.SetColumnTitle(1, "A title far too long for seventy pixels", -1);
     const auto tipAt = [this](int col) { return TipAt(grid.Header(), TitleCenter(col)); };

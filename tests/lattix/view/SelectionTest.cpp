@@ -56,6 +56,12 @@ TEST_F(SelectionTest, ClickShiftClickAndControlClickWithTheirNotifications)
     parent.log.clear();
     Click(4);
     EXPECT_EQ(parent.Codes(), (Codes{NM_CLICK}));
+    // The release that ends a double click sends no click of its own.
+    parent.log.clear();
+    QTest::mouseDClick(&grid.Body(), Qt::LeftButton, {}, CellCenter(4, 1));
+    EXPECT_EQ(parent.Codes(), (Codes{NM_CLICK, NM_DBLCLK}));
+    EXPECT_EQ(parent.last.nColumn, 1);
+    EXPECT_EQ(parent.last.nY, CTableCtrl::kHeaderHeight + CellCenter(4, 1).y());
 
     // A cancelled change keeps the selection, for clicks and keys alike.
     parent.results[LXN_ROWCHANGING] = 1;
@@ -67,96 +73,13 @@ TEST_F(SelectionTest, ClickShiftClickAndControlClickWithTheirNotifications)
         EXPECT_NE(r.code, LXN_ROWCHANGED);
 }
 
-TEST_F(SelectionTest, RowsDeletedWhileAskedForAChangeAreNotWrittenTo)
-{
-    struct Case
-    {
-        const char* what;
-        Qt::KeyboardModifiers keys;
-        int clicked; // before the rows go
-        std::function<void(CTableCtrl&)> change;
-        std::vector<int> marked; // afterwards
-    };
-    const auto dropFirstFive = [](CTableCtrl& g) {
-        for (int i = 0; i < 5; ++i)
-            g.DeleteRow(0);
-    };
-    const std::vector<Case> cases = {
-        {"all rows", Qt::NoModifier, 7, [](CTableCtrl& g) { g.DeleteAllRows(); }, {}},
-        {"the rows above", Qt::NoModifier, 8, dropFirstFive, {3}},
-        {"the anchor", Qt::ShiftModifier, 8, dropFirstFive, {3}},
-        {"the clicked row", Qt::ControlModifier, 8, [](CTableCtrl& g) { g.DeleteRow(8); }, {2}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        AddStandardColumns();
-        FillRows(10);
-        Click(2);
-        parent.onNotify = [&](NMTABLECTRL& n) {
-            if (n.hdr.code == LXN_ROWCHANGING)
-                c.change(grid);
-        };
-        Click(c.clicked, 0, c.keys);
-        parent.onNotify = nullptr;
-        EXPECT_EQ(MarkedRows(), c.marked);
-        EXPECT_LT(grid.GetSelection().GetAnchor(), grid.GetRowCount());
-    }
-}
-
-TEST_F(SelectionTest, ShiftClickRangeStartsAtTheAnchorsRowAfterAResort)
-{
-    Click(2);
-    grid.Sort(std::vector<CSortKey>{{1, true}}); // "row 2" is now at index 7
-    grid.Update(true);
-    Click(9, 0, Qt::ShiftModifier);
-    EXPECT_EQ(MarkedRows(), (std::vector<int>{7, 8, 9}));
-    // A single-selection grid marks one row.
-    grid.GetSelection().SetMode(CSelection::kSingle);
-    Click(3, 0, Qt::ShiftModifier);
-    EXPECT_EQ(MarkedRows(), (std::vector<int>{3}));
-}
-
-TEST_F(SelectionTest, CursorAndAnchorSurviveEveryWayRowsAreFreed)
-{
-    struct Case
-    {
-        const char* what;
-        std::function<void(CTableCtrl&)> free;
-        std::string cursorText; // "" for no cursor row
-    };
-    CTable other;
-    other.CopyStructure(grid);
-    for (int i = 0; i < 10; ++i)
-        other.AddRow()->GetCell(0)->Set("copy " + std::to_string(i));
-    const std::vector<Case> cases = {
-        {"DeleteRow", [](CTableCtrl& g) { g.DeleteRow(3); }, "row 4"},
-        {"DeleteMarkedRows", [](CTableCtrl& g) { g.DeleteMarkedRows(); }, "row 4"},
-        {"DeleteAllRows", [](CTableCtrl& g) { g.DeleteAllRows(); }, ""},
-        {"CopyRows", [&](CTableCtrl& g) { g.CopyRows(other); }, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        AddStandardColumns();
-        FillRows(10);
-        Click(3);
-        c.free(grid);
-        // A new row may take the freed record; neither cursor nor anchor may follow it.
-        grid.AddRow()->GetCell(0)->Set("new");
-        const int cursor = grid.GetCursor().GetRow();
-        EXPECT_EQ(cursor < 0 ? "" : grid.GetCellText(cursor, 0), c.cursorText);
-        // The anchor's row went in every case, and with it the anchor.
-        EXPECT_EQ(grid.GetSelection().GetAnchor(), -1);
-    }
-}
-
-TEST_F(SelectionTest, ProgrammaticChangesAndNestedChangesSendNothing)
+TEST_F(SelectionTest, ProgrammaticAndNestedChangesSendNothingAndRangesStartAtTheAnchorsRow)
 {
     grid.SelectRow(4);
     grid.MarkRow(6, true);
     grid.Update(true);
     EXPECT_TRUE(parent.log.empty());
     EXPECT_EQ(grid.GetSelectedRow(), 4);
-
     // A recipient that changes the selection while told of a change causes no notification
     // of its own.
     parent.onNotify = [this](NMTABLECTRL& n) {
@@ -168,30 +91,79 @@ TEST_F(SelectionTest, ProgrammaticChangesAndNestedChangesSendNothing)
     EXPECT_EQ(parent.Codes(), (Codes{LXN_ROWCHANGING, LXN_ROWCHANGED, NM_CLICK}));
     EXPECT_EQ(grid.GetSelectedRow(), 0);
     EXPECT_FALSE(grid.AreNotificationsOn());
+    parent.onNotify = nullptr;
+
+    // A shift click's range starts at the anchor's row after a resort.
+    Click(2);
+    grid.Sort(std::vector<CSortKey>{{1, true}}); // "row 2" is now at index 7
+    grid.Update(true);
+    Click(9, 0, Qt::ShiftModifier);
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{7, 8, 9}));
+    // A single-selection grid marks one row.
+    grid.GetSelection().SetMode(CSelection::kSingle);
+    Click(3, 0, Qt::ShiftModifier);
+    EXPECT_EQ(MarkedRows(), (std::vector<int>{3}));
 }
 
-TEST_F(SelectionTest, NotificationsCarryItemDataOfTheirRow)
+// Rows freed while the grid asks for the change a click makes, or after the click: the
+// selection is not written to freed records, and a new row that takes one of them gets
+// neither the cursor nor the anchor.
+TEST_F(SelectionTest, RowsFreedWhileAskedOrAfterAClickKeepNoSelectionCursorOrAnchor)
 {
-    grid.Clear();
-    grid.CTableCtrlInterface::AddColumn(CStringCol(TextFlags::kLeft), "Name", 100);
-    grid.CTableCtrlInterface::AddColumn(CIntCol(TextFlags::kRight), nullptr, 0);
-    grid.CreateRowLayout(1);
-    for (int i = 0; i < 4; ++i) {
-        grid.AddRow()->GetCell(0)->Set("x");
-        grid.SetItemData(i, 100 + i);
+    struct Case
+    {
+        const char* what;
+        Qt::KeyboardModifiers keys;
+        int clicked;
+        bool whileAsked; // else after the click
+        std::function<void(CTableCtrl&)> free;
+        std::vector<int> marked;
+        std::string cursorText; // after the new row; "" for no cursor row
+    };
+    const auto dropAll = [](CTableCtrl& g) { g.DeleteAllRows(); };
+    const auto dropMarked = [](CTableCtrl& g) { g.DeleteMarkedRows(); };
+    const auto drop = [](int row) { return [row](CTableCtrl& g) { g.DeleteRow(row); }; };
+    const auto dropFirstFive = [](CTableCtrl& g) {
+        for (int i = 0; i < 5; ++i)
+            g.DeleteRow(0);
+    };
+    CTable other;
+    other.CopyStructure(grid);
+    for (int i = 0; i < 10; ++i)
+        other.AddRow()->GetCell(0)->Set("copy " + std::to_string(i));
+    const auto none = Qt::NoModifier;
+    const std::vector<Case> cases = {
+        {"all rows", none, 7, true, dropAll, {}, ""},
+        {"the rows above", none, 8, true, dropFirstFive, {3}, "row 8"},
+        {"the anchor", Qt::ShiftModifier, 8, true, dropFirstFive, {3}, "row 8"},
+        {"the clicked row", Qt::ControlModifier, 8, true, drop(8), {2}, "row 9"},
+        {"DeleteRow", none, 3, false, drop(3), {}, "row 4"},
+        {"DeleteMarkedRows", none, 3, false, dropMarked, {}, "row 4"},
+        {"DeleteAllRows", none, 3, false, dropAll, {}, ""},
+        {"CopyRows", none, 3, false, [&](CTableCtrl& g) { g.CopyRows(other); }, {}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AddStandardColumns();
+        FillRows(10);
+        Click(2);
+        parent.onNotify = [&](NMTABLECTRL& n) {
+            if (n.hdr.code == LXN_ROWCHANGING && c.whileAsked)
+                c.free(grid);
+        };
+        Click(c.clicked, 0, c.keys);
+        parent.onNotify = nullptr;
+        if (!c.whileAsked)
+            c.free(grid);
+        EXPECT_EQ(MarkedRows(), c.marked);
+        const int anchor = grid.GetSelection().GetAnchor();
+        EXPECT_LT(anchor, grid.GetRowCount());
+        EXPECT_TRUE(c.whileAsked || anchor == -1); // after: the anchor went with its row
+        grid.AddRow()->GetCell(0)->Set("new");
+        const int cursor = grid.GetCursor().GetRow();
+        EXPECT_EQ(cursor < 0 ? "" : grid.GetCellText(cursor, 0), c.cursorText);
+        EXPECT_LT(grid.GetSelection().GetAnchor(), grid.GetRowCount() - 1);
     }
-    grid.Update(true);
-    EXPECT_FALSE(grid.IsColumnVisible(1));
-    EXPECT_EQ(grid.FindItemData(102), 2);
-    Click(2);
-    EXPECT_EQ(parent.last.nItemData, 102);
-    EXPECT_EQ(parent.last.hdr.idFrom, 1001);
-
-    // Without a data column every row reads -1.
-    AddStandardColumns();
-    FillRows(3);
-    EXPECT_EQ(grid.GetItemData(0), -1);
-    EXPECT_EQ(grid.FindItemData(0), -1);
 }
 
 TEST_F(SelectionTest, ArrowAndPageKeysMoveTheCursorAndTheSelection)
@@ -266,8 +238,15 @@ TEST_F(SelectionTest, CellCursorWalksVisibleColumns)
     EXPECT_EQ(grid.GetCursor().GetColumn(), 2);
 }
 
-TEST_F(SelectionTest, TypeAheadExtendsWithinTheExpiryAndStartsAgainAfterIt)
+TEST_F(SelectionTest, TypeAheadExtendsWithinTheExpiryAndStartsAgainAfterItAndFindTextWrapsRound)
 {
+    // The text is looked for in the first sorted column.
+    grid.Sort(std::vector<CSortKey>{{1, true}});
+    grid.setFocus();
+    QTest::keyClicks(&grid, "3");
+    EXPECT_EQ(grid.GetCellText(grid.GetCursor().GetRow(), 1), "3");
+
+    now += 1200;
     grid.Clear();
     grid.CTableCtrlInterface::AddColumn(CStringCol(TextFlags::kLeft), "Name", 150);
     grid.CreateRowLayout();
@@ -307,29 +286,19 @@ TEST_F(SelectionTest, TypeAheadExtendsWithinTheExpiryAndStartsAgainAfterIt)
     // Backspace drops the text.
     Key(Qt::Key_Backspace);
     EXPECT_EQ(grid.GetTypeAheadText(), "");
-}
 
-TEST_F(SelectionTest, TypeAheadSearchesTheFirstSortedColumn)
-{
-    grid.Sort(std::vector<CSortKey>{{1, true}});
-    grid.setFocus();
-    QTest::keyClicks(&grid, "3");
-    EXPECT_EQ(grid.GetCellText(grid.GetCursor().GetRow(), 1), "3");
-}
-
-TEST(FindTextTest, WrapsRoundAndSkipsTheStartRow)
-{
-    CTableCtrl grid;
-    grid.CTableCtrlInterface::AddColumn(CStringCol(TextFlags::kLeft), "Name", 100);
-    grid.CreateRowLayout();
+    // FindText wraps round and skips the start row, also in a grid that has no window.
+    CTableCtrl plain;
+    plain.CTableCtrlInterface::AddColumn(CStringCol(TextFlags::kLeft), "Name", 100);
+    plain.CreateRowLayout();
     for (const char* name : {"map", "Mars", "mud", "MAPLE"})
-        grid.AddRow()->GetCell(0)->Set(name);
-    EXPECT_EQ(grid.FindText(0, "ma", -1), 0);
-    EXPECT_EQ(grid.FindText(0, "ma", 0), 1);
-    EXPECT_EQ(grid.FindText(0, "MAP", 0), 3);
-    EXPECT_EQ(grid.FindText(0, "map", 3), 0);
-    EXPECT_EQ(grid.FindText(0, "mud", 2), -1);
-    EXPECT_EQ(grid.FindText(0, "", -1), 0);
+        plain.AddRow()->GetCell(0)->Set(name);
+    EXPECT_EQ(plain.FindText(0, "ma", -1), 0);
+    EXPECT_EQ(plain.FindText(0, "ma", 0), 1);
+    EXPECT_EQ(plain.FindText(0, "MAP", 0), 3);
+    EXPECT_EQ(plain.FindText(0, "map", 3), 0);
+    EXPECT_EQ(plain.FindText(0, "mud", 2), -1);
+    EXPECT_EQ(plain.FindText(0, "", -1), 0);
 }
 
 } // namespace

@@ -52,7 +52,7 @@ TEST_F(GridTest, CreateFromControlTakesThePlaceholdersPlaceAndStyle)
     EXPECT_FALSE(none.CreateFromControl(99, &parent));
 }
 
-TEST_F(GridTest, AddColumnVisibilityWidthAndTitles)
+TEST_F(GridTest, AddColumnVisibilityWidthAndTitlesAndRowHeightsFollowTheTallestCellAndTheGrid)
 {
     grid.AddColumn(CStringCol(TextFlags::kLeft), nullptr, 80);
     grid.AddColumn(CStringCol(TextFlags::kLeft), "Hidden", -1);
@@ -75,10 +75,8 @@ TEST_F(GridTest, AddColumnVisibilityWidthAndTitles)
     EXPECT_EQ(grid.GetColumnWidth(2), 120);
     grid.SetColumnWidth(2, 1);
     EXPECT_EQ(grid.GetColumnWidth(2), grid.GetColumnMinWidth(2));
-}
 
-TEST_F(GridTest, RowHeightFollowsTheTallestCellAndTheGrid)
-{
+    // The row height follows the tallest cell and the grid lines.
     AddFixedColumns(2, 60);
     EXPECT_EQ(grid.GetRowHeight(), FixedHeightOut::kRowHeight);
     grid.SetHorzGrid(true);
@@ -93,7 +91,7 @@ TEST_F(GridTest, RowHeightFollowsTheTallestCellAndTheGrid)
     EXPECT_EQ(grid.Geometry().GetTotalWidth(), target);
 }
 
-TEST_F(GridTest, VerticalScrollingIsRowAlignedAndStopsAtTheLastWholePage)
+TEST_F(GridTest, VerticalScrollingIsRowAlignedAndStopsAtTheLastWholePageHorizontalStepsByColumns)
 {
     AddFixedColumns(2, 60);
     for (int i = 0; i < 100; ++i)
@@ -134,6 +132,23 @@ TEST_F(GridTest, VerticalScrollingIsRowAlignedAndStopsAtTheLastWholePage)
     EXPECT_EQ(TipAt(grid.VertScrollBar(), QPoint(2, 2)), "98 von 100"); // the first visible row
     grid.EnsureVisible(3, -1);
     EXPECT_EQ(grid.GetScrollY(), 48);
+
+    // Horizontal scrolling steps by columns.
+    AddFixedColumns(6, 100);
+    grid.resize(250, 200);
+    grid.Update(true);
+    ASSERT_TRUE(grid.HorzScrollBar().isVisible());
+    grid.ScrollHorz(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid.GetScrollX(), 100);
+    grid.SetScrollPos(150, 0);
+    grid.ScrollHorz(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(grid.GetScrollX(), 100);
+    grid.ScrollHorz(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(grid.GetScrollX(), 0);
+    grid.ScrollHorz(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(grid.GetScrollX(), 600 - grid.GetBodyWidth());
+    grid.EnsureVisible(-1, 0);
+    EXPECT_EQ(grid.GetScrollX(), 0);
 }
 
 // Hidden rows are out of the grid's sight: counts, scrolling, keys and the selection.
@@ -162,57 +177,6 @@ TEST_F(GridTest, HiddenRowsAreOutOfScrollingKeysAndSelection)
     grid.Update(true);
     EXPECT_EQ(grid.GetCellText(grid.GetCursor().GetRow(), 0), "row 22");
     EXPECT_FALSE(grid.IsRowMarked(51)); // its mark went when it was hidden
-}
-
-TEST_F(GridTest, HorizontalScrollingStepsByColumns)
-{
-    AddFixedColumns(6, 100);
-    grid.resize(250, 200);
-    grid.Update(true);
-    ASSERT_TRUE(grid.HorzScrollBar().isVisible());
-    grid.ScrollHorz(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(grid.GetScrollX(), 100);
-    grid.SetScrollPos(150, 0);
-    grid.ScrollHorz(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(grid.GetScrollX(), 100);
-    grid.ScrollHorz(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(grid.GetScrollX(), 0);
-    grid.ScrollHorz(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(grid.GetScrollX(), 600 - grid.GetBodyWidth());
-    grid.EnsureVisible(-1, 0);
-    EXPECT_EQ(grid.GetScrollX(), 0);
-}
-
-TEST_F(GridTest, LayoutRoundTripAndForeignLayouts)
-{
-    AddStandardColumns();
-    grid.SetColumnWidth(0, 123);
-    grid.SetColumnVisible(2, false);
-    grid.MoveColumn(1, 0);
-    CWordArray saved;
-    grid.GetLayout(saved);
-    ASSERT_EQ(saved.size(), 3u + 4u * 3u);
-    EXPECT_EQ(saved[0], 2);
-    EXPECT_EQ(saved[2], 3);
-
-    AddStandardColumns();
-    EXPECT_TRUE(grid.SetLayout(saved));
-    EXPECT_EQ(grid.GetColumnWidth(0), 123);
-    EXPECT_FALSE(grid.IsColumnVisible(2));
-    EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{1, 0, 2}));
-
-    // A column of width 0 gets the width it was added with, so that it can be grabbed.
-    CWordArray zero = saved;
-    zero[3 + 4 * 1] = 0;
-    EXPECT_TRUE(grid.SetLayout(zero));
-    EXPECT_EQ(grid.GetColumnWidth(1), 60);
-
-    // Foreign words change nothing (the words themselves are checked in LayoutWordsTest).
-    AddStandardColumns();
-    CWordArray renamed = saved;
-    renamed[1] ^= 1;
-    EXPECT_FALSE(grid.SetLayout(renamed));
-    EXPECT_EQ(grid.GetColumnWidth(0), 150);
 }
 
 TEST_F(GridTest, HeaderMenuSortsHidesAndGuardsTheLastColumn)
@@ -294,14 +258,21 @@ TEST_F(GridTest, BodyMenuShowsHidesAndRestoresColumns)
     EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(grid.IsColumnVisible(1));
 
-    // A stored default layout wins.
+    // A stored default layout wins, with its widths, order and hidden columns.
     grid.SetColumnWidth(0, 77);
+    grid.SetColumnVisible(2, false);
+    grid.MoveColumn(1, 0);
     CWordArray layout;
     grid.GetLayout(layout);
     grid.SetDefaultLayout(layout);
+    EXPECT_FALSE(grid.SetLayout(CWordArray{})); // words of no grid change nothing
     grid.SetColumnWidth(0, 200);
+    grid.SetColumnVisible(2, true);
+    grid.MoveColumn(0, 0);
     BodyMenu(0, 0, CTableMenus::ID_RESTORE_DEFAULT);
     EXPECT_EQ(grid.GetColumnWidth(0), 77);
+    EXPECT_FALSE(grid.IsColumnVisible(2));
+    EXPECT_EQ(grid.Geometry().GetDisplayOrder(), (std::vector<int>{1, 0, 2}));
 }
 
 TEST_F(GridTest, BodyMenuActsOnItsRowWhereverTheRowWentMeanwhile)
@@ -486,34 +457,24 @@ TEST_F(GridTest, AWrapperReachesTheTableAndTheViewOfItsGrid)
     EXPECT_EQ(wrapper.GetColumnWidth(0), 90);
     EXPECT_FALSE(grid.IsColumnVisible(1));
     EXPECT_EQ(wrapper.GetDlgCtrlID(), 1001);
+
+    // Notifications carry the item data of their row.
+    grid.Update(true);
+    Click(0);
+    EXPECT_EQ(parent.last.nItemData, 42);
+    EXPECT_EQ(parent.last.hdr.idFrom, 1001);
+
+    // Without a data column every row reads -1.
+    AddStandardColumns();
+    FillRows(3);
+    EXPECT_EQ(grid.GetItemData(0), -1);
+    EXPECT_EQ(grid.FindItemData(0), -1);
 }
 
-// The grid's parent as the bottom tabs' notifications reach it.
-class TabParent : public RecordingParent, public CVelkNotifyTarget
+TEST_F(GridTest, BottomTabsSitLeftOfTheScrollBarScrollWhenTheyOverflowAndReportClicks)
 {
-public:
-    std::intptr_t OnVelkNotify(VelkNMHDR& header) override
-    {
-        tabCodes.push_back(header.code);
-        EXPECT_EQ(header.hwndFrom, grid);
-        EXPECT_EQ(header.idFrom, 1001);
-        return 0;
-    }
-    std::vector<int> tabCodes;
-    QWidget* grid = nullptr;
-};
-
-TEST(BottomTabTest, TabsSitLeftOfTheScrollBarScrollWhenTheyOverflowAndReportClicks)
-{
-    TabParent parent;
-    CTableCtrl grid;
-    parent.grid = &grid;
-    parent.resize(640, 480);
-    grid.Create(kVisible, 0, 0, 600, 400, &parent, 1001);
     grid.AddColumn(CStringCol(TextFlags::kLeft), "Name", 100);
     grid.CreateRowLayout();
-    parent.show();
-
     CBottomTabCtrl& tabs = grid.BottomTab();
     grid.ShowBottomTab(true);
     for (const char* name : {"Servers", "Players"})
@@ -538,8 +499,9 @@ TEST(BottomTabTest, TabsSitLeftOfTheScrollBarScrollWhenTheyOverflowAndReportClic
     // A click on the second tab tells the grid's parent, as from the grid.
     const QPoint second(tabs.TabLeft(1) + tabs.GetTab(1).width / 2, tabs.StripHeight() / 2);
     QTest::mouseClick(&tabs, Qt::LeftButton, Qt::NoModifier, second);
-    EXPECT_EQ(parent.tabCodes,
-              (std::vector<int>{CBottomTabCtrl::TCN_SELCHANGING, CBottomTabCtrl::TCN_SELCHANGE}));
+    using Heard = std::tuple<QWidget*, int, int>;
+    EXPECT_EQ(parent.tabs, (std::vector<Heard>{{&grid, 1001, CBottomTabCtrl::TCN_SELCHANGING},
+                                               {&grid, 1001, CBottomTabCtrl::TCN_SELCHANGE}}));
 
     grid.ShowBottomTab(false);
     EXPECT_FALSE(tabs.isVisible());

@@ -29,7 +29,8 @@ protected:
     }
 };
 
-TEST_F(BodyTest, AlternatingColoursCountFromTheTopVisibleRow)
+TEST_F(BodyTest,
+       AlternatingColoursCountFromTheTopVisibleRowAndTipsComeFromTheRendererAndTheRecipient)
 {
     const CDrawState& look = grid.GetDrawState();
     QImage image = grid.Body().grab().toImage();
@@ -57,6 +58,19 @@ TEST_F(BodyTest, AlternatingColoursCountFromTheTopVisibleRow)
     EXPECT_EQ(BandColor(image, 2), grid.Body().palette().color(QPalette::Highlight));
     // Horizontal lines now end each band.
     EXPECT_EQ(image.pixelColor(250, 2 * grid.GetRowHeight() - 1), look.GetGridColor());
+
+    // A cell's tip comes from its renderer and the recipient.
+    grid.GetCell(3, 0)->Set(std::string(80, 'W'));
+    grid.GetCell(4, 0)->Set("short");
+    const auto tipAt = [this](int row) { return TipAt(grid.Body(), CellCenter(row, 0)); };
+    EXPECT_EQ(tipAt(3), std::string(80, 'W'));
+    EXPECT_EQ(tipAt(4), "");
+    parent.onNotify = [](NMTABLECTRL& n) {
+        if (n.hdr.code == LXN_GETCELLTIP)
+            n.strText += "!";
+    };
+    EXPECT_EQ(tipAt(4), "!");
+    EXPECT_EQ(parent.last.nRow, 4);
 }
 
 TEST_F(BodyTest, DraggingBelowTheBodyScrollsAndExtendsTheSelection)
@@ -86,37 +100,6 @@ TEST_F(BodyTest, DraggingBelowTheBodyScrollsAndExtendsTheSelection)
     EXPECT_FALSE(grid.Body().IsDragSelecting());
     EXPECT_EQ(parent.log.back().code, NM_CLICK);
     EXPECT_EQ(parent.log.back().row, (below.y() + grid.GetScrollY()) / grid.GetRowHeight());
-}
-
-TEST_F(BodyTest, DoubleClickSendsClickThenDoubleClick)
-{
-    QTest::mouseDClick(&grid.Body(), Qt::LeftButton, {}, CellCenter(4, 1));
-    std::vector<int> codes;
-    for (const Received& r : parent.log) {
-        if (r.code == NM_CLICK || r.code == NM_DBLCLK)
-            codes.push_back(r.code);
-    }
-    // The release that ends the double click sends no click of its own.
-    ASSERT_GE(codes.size(), 2u);
-    EXPECT_EQ(std::vector<int>(codes.end() - 2, codes.end()),
-              (std::vector<int>{NM_CLICK, NM_DBLCLK}));
-    EXPECT_EQ(parent.last.nColumn, 1);
-    EXPECT_EQ(parent.last.nY, CTableCtrl::kHeaderHeight + CellCenter(4, 1).y());
-}
-
-TEST_F(BodyTest, CellTipComesFromTheRendererAndTheRecipient)
-{
-    grid.GetCell(3, 0)->Set(std::string(80, 'W'));
-    grid.GetCell(4, 0)->Set("short");
-    const auto tipAt = [this](int row) { return TipAt(grid.Body(), CellCenter(row, 0)); };
-    EXPECT_EQ(tipAt(3), std::string(80, 'W'));
-    EXPECT_EQ(tipAt(4), "");
-    parent.onNotify = [](NMTABLECTRL& n) {
-        if (n.hdr.code == LXN_GETCELLTIP)
-            n.strText += "!";
-    };
-    EXPECT_EQ(tipAt(4), "!");
-    EXPECT_EQ(parent.last.nRow, 4);
 }
 
 TEST_F(GridTest, FooterShowsItsCellsUnderTheBodyWithTips)
@@ -202,15 +185,9 @@ TEST_F(GridTest, BandsLinesNegativesAndArrowsReadAsTheDesktopTurnsDarkAndLight)
                                            QColor(128, 160, 128), QColor(255, 0, 0)}));
         }
     }
-}
 
-// Rendered into a picture of double density, the header draws at that density: the sort
-// arrow's slopes shade single device pixels, where a 1x drawing scaled up repeats each
-// pixel in 2 x 2 blocks.
-TEST_F(GridTest, HeaderDrawnAtDoubleDensityIsNoScaledUpPicture)
-{
-    AddStandardColumns();
-    grid.Sort(std::vector<CSortKey>{{0, false}});
+    // Rendered at double density the header draws at that density: the arrow's slopes shade
+    // single device pixels, where a 1x drawing scaled up repeats each pixel in 2 x 2 blocks.
     QImage picture(grid.Header().size() * 2, QImage::Format_RGB32);
     picture.setDevicePixelRatio(2);
     grid.Header().render(&picture);

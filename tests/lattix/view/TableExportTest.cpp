@@ -10,58 +10,44 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <memory>
+#include <tuple>
+#include <vector>
+
 namespace {
 
 using namespace Lattix;
 
-// A grid's model with a name, a ping and a PunkBuster column, and their renderers.
-class TableExportTest : public ::testing::Test
+// A grid's model with a name, a ping and a PunkBuster column, exported by its renderers
+// (whose definitions are gone by then) with the columns in display order; marks do not
+// matter. (The clipboard texts are checked through the grid in TableCtrlTest.)
+TEST(TableExportTest, HtmlByteForByteEscapedInTheCodePageAndWrittenWholeUnderItsName)
 {
-protected:
-    TableExportTest()
+    CTable table;
+    std::vector<std::unique_ptr<CCellOutput>> outputs;
     {
         const CStringCol names(TextFlags::kLeft);
         const CIntCol pings(TextFlags::kRight);
         const CBoolCol punkbuster(TextFlags::kCentred, "yes", "no", true);
         for (const CColDef* def :
-             {static_cast<const CColDef*>(&names), static_cast<const CColDef*>(&pings),
-              static_cast<const CColDef*>(&punkbuster)}) {
-            m_table.AddColumn(def->CreateFactory(), def->CreateCompare());
-            m_outputs.push_back(def->CreateOutput());
+             std::initializer_list<const CColDef*>{&names, &pings, &punkbuster}) {
+            table.AddColumn(def->CreateFactory(), def->CreateCompare());
+            outputs.push_back(def->CreateOutput());
         }
-        m_table.CreateRowLayout();
     }
-
-    void AddRow(const char* name, int ping, bool pb)
-    {
-        CRowData* row = m_table.AddRow();
+    table.CreateRowLayout();
+    // The third name is "Müller", the euro sign, a CJK sign and an emoji.
+    for (const auto& [name, ping, pb] : std::vector<std::tuple<const char*, int, bool>>{
+             {"<Axis> & Allies", 48, true},
+             {"   ", -1, false},
+             {"M\xC3\xBCller \xE2\x82\xAC \xE4\xB8\xAD\xF0\x9F\x98\x80", 1234, true}}) {
+        CRowData* row = table.AddRow();
         row->GetCell(0)->Set(name);
         row->GetCell(1)->Set(ping);
         row->GetCell(2)->Set(pb);
     }
-
-    // Visible columns in display order.
-    std::vector<CExportColumn> Columns(std::initializer_list<int> cols)
-    {
-        static const char* const titles[] = {"Name", "Ping", "PB"};
-        std::vector<CExportColumn> result;
-        for (const int col : cols)
-            result.push_back({col, m_outputs[static_cast<std::size_t>(col)].get(), titles[col]});
-        return result;
-    }
-
-    CTable m_table;
-    std::vector<std::unique_ptr<CCellOutput>> m_outputs;
-};
-
-// (The clipboard texts are checked through the grid in TableCtrlTest.)
-TEST_F(TableExportTest, HtmlByteForByte)
-{
-    AddRow("<Axis> & Allies", 48, true);
-    AddRow("   ", -1, false);
-    AddRow("M\xC3\xBCller \xE2\x82\xAC \xE4\xB8\xAD\xF0\x9F\x98\x80", 1234,
-           true);             // Müller € CJK emoji
-    m_table.MarkRow(1, true); // marks do not matter
+    table.MarkRow(1, true);
 
     const QByteArray expected = "<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
                                 "CONTENT=\"text/html; charset=windows-1252\"></HEAD>"
@@ -87,21 +73,23 @@ TEST_F(TableExportTest, HtmlByteForByte)
                                 "    <TD>M\xFCller \x80 ?"
                                 "?</TD>\r\n"
                                 "    <TD>" +
-                                QByteArray::fromStdString(m_outputs[1]->GetText(CDInt(1234))) +
+                                QByteArray::fromStdString(outputs[1]->GetText(CDInt(1234))) +
                                 "</TD>\r\n"
                                 "  </TR>\r\n"
                                 "</TABLE>\r\n"
                                 "</BODY></HTML>";
-    EXPECT_EQ(CTableExport::HtmlText(m_table, Columns({2, 0, 1})), expected);
+    const std::vector<CExportColumn> columns = {
+        {2, outputs[2].get(), "PB"}, {0, outputs[0].get(), "Name"}, {1, outputs[1].get(), "Ping"}};
+    EXPECT_EQ(CTableExport::HtmlText(table, columns), expected);
 
     // Without rows: the title row and the end.
     CTable empty;
     const QByteArray none = CTableExport::HtmlText(empty, {});
     EXPECT_EQ(none, expected.left(expected.indexOf("    <TH>")) + "</TABLE>\r\n</BODY></HTML>");
-}
 
-TEST(EscapeHtmlTest, EscapesMarkupAndKeepsEmptyCellsBordered)
-{
+    // Markup is escaped, empty cells stay bordered, no-break spaces of every width become the
+    // code page's no-break space (French locales group digits with U+202F), and a file is
+    // written whole under its default name.
     EXPECT_EQ(CTableExport::EscapeHtml("a<b & c>d"), "a&lt;b &amp; c&gt;d");
     EXPECT_EQ(CTableExport::EscapeHtml("line\r\nbreak\n"), "linebreak");
     EXPECT_EQ(CTableExport::EscapeHtml("&amp;"), "&amp;amp;");
@@ -109,18 +97,10 @@ TEST(EscapeHtmlTest, EscapesMarkupAndKeepsEmptyCellsBordered)
     EXPECT_EQ(CTableExport::EscapeHtml(" \t \r\n"), "&nbsp;");
     EXPECT_EQ(CTableExport::EscapeHtml(" x "), " x ");
     EXPECT_EQ(CTableExport::EscapeHtml("\"quoted\" 'text'"), "\"quoted\" 'text'");
-}
-
-TEST(HtmlTextTest, NoBreakSpacesOfEveryWidthBecomeTheCodePagesNoBreakSpace)
-{
-    // French locales group digits with U+202F; U+2009, U+2007 and U+00A0 are its kin.
     EXPECT_EQ(CTableExport::ToWindows1252(QString::fromUtf8("1\u202F234\u2009\u2007\u00A0x")),
               QByteArray("1\xA0"
                          "234\xA0\xA0\xA0x"));
-}
 
-TEST(HtmlFileTest, NameAndWriting)
-{
     EXPECT_EQ(CTableExport::DefaultHtmlFileName(QStringLiteral("Lattix")),
               QStringLiteral("Lattix.html"));
     EXPECT_EQ(CTableExport::DefaultHtmlFileName(QStringLiteral("Servers: 10:30")),
